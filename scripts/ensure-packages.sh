@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, but only those dpkg reports missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6svg6
+  libjpeg62-turbo-dev
+  fonts-liberation fonts-dejavu-core
+  libbenchmark-dev
+)
+# Extra tools used only by the test run (fuzzing with clang, screenshots).
+if [ "${1:-}" = "--test" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing missing packages: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

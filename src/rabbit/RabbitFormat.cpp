@@ -1,0 +1,62 @@
+#include "rabbit/RabbitFormat.h"
+
+namespace RabbitFile {
+
+namespace {
+
+QList<FieldSpec> buildFields()
+{
+    using RecordText::underscores;
+    QList<FieldSpec> f;
+    const auto add = [&f](const QString &name, const QString &placeholder,
+                          FieldCheck check = FieldCheck::Text) {
+        f.append(FieldSpec{int(f.size()), name, placeholder, check});
+    };
+    add("RabbitName", underscores(34));
+    add("OwnerName", underscores(40));
+    add("Breed", underscores(17));
+    add("EarNumber", underscores(9));
+    add("RegNumber", underscores(9));
+    add("Weight", underscores(16));
+    add("Sex", underscores(12));
+    add("Color", underscores(17));
+    add("BirthDate", underscores(17));
+    add("DadName", underscores(17));
+    add("DadColor", underscores(16));
+    add("MomName", underscores(17));
+    add("MomColor", underscores(16));
+    for (int i = 1; i <= SiblingCount; ++i) {
+        add(QStringLiteral("Sibling%1Name").arg(i), underscores(18));
+        add(QStringLiteral("Sibling%1Color").arg(i), underscores(17));
+        add(QStringLiteral("Sibling%1Sex").arg(i), underscores(5));
+    }
+    for (const char *series : {"ASeries", "BSeries", "CSeries", "DSeries", "ESeries",
+                               "BrokenSeries", "VSeries", "WSeries"})
+        add(QString::fromLatin1(series), underscores(9));
+    add("FontFace", QStringLiteral("Times New Roman"));
+    add("FontSize", QStringLiteral("10"), FieldCheck::Integer);
+    add("FontWeight", RecordText::Normal);
+    add("RabbitPicturePath", QString());
+    add("BackImagePath", QString());
+    add("Winnings", underscores(51));
+    add("FatherRabFile", RecordText::None);
+    add("MotherRabFile", RecordText::None);
+    for (int i = 1; i <= SiblingCount; ++i)
+        add(QStringLiteral("Sibling%1RabFile").arg(i), RecordText::None);
+    add("PedigreeLink", RecordText::None);
+    add("BreedLink", RecordText::None);
+    add("ShowLink", RecordText::None);
+    return f;
+}
+
+} // namespace
+
+const LineFormat &format()
+{
+    static const LineFormat layout(buildFields(), {FatherRabFile, PedigreeLink, ShowLink});
+    return layout;
+}
+
+LineRecord newRecord() { return LineRecord(format()); }
+
+} // namespace RabbitFile

@@ -1,0 +1,80 @@
+#include "records/LineFormat.h"
+
+#include "records/RecordError.h"
+
+LineFormat::LineFormat(QList<FieldSpec> fields, QList<int> optionalGroupStarts)
+    : m_fields(std::move(fields)), m_groupStarts(std::move(optionalGroupStarts))
+{
+    for (int i = 0; i < m_fields.size(); ++i)
+        Q_ASSERT(m_fields.at(i).line == i);
+}
+
+int LineFormat::lineOf(const QString &name) const
+{
+    for (const FieldSpec &f : m_fields)
+        if (f.name == name)
+            return f.line;
+    return -1;
+}
+
+QStringList LineFormat::placeholders() const
+{
+    QStringList result;
+    result.reserve(m_fields.size());
+    for (const FieldSpec &f : m_fields)
+        result.append(f.placeholder);
+    return result;
+}
+
+int LineFormat::linesUsed(int available) const
+{
+    const auto missing = [](int line) {
+        return LineIndexError(QStringLiteral("List index out of bounds (%1)").arg(line));
+    };
+    const int headEnd = m_groupStarts.isEmpty() ? lineCount() : m_groupStarts.first();
+    if (available < headEnd)
+        throw missing(available);
+    int used = headEnd;
+    for (int g = 0; g < m_groupStarts.size(); ++g) {
+        const int start = m_groupStarts.at(g);
+        const int end = g + 1 < m_groupStarts.size() ? m_groupStarts.at(g + 1) : lineCount();
+        if (available <= start)
+            break;
+        if (available < end)
+            throw missing(available);
+        used = end;
+    }
+    return used;
+}
+
+LineRecord::LineRecord(const LineFormat &format)
+    : m_format(&format), m_values(format.placeholders()), m_present(format.lineCount())
+{
+}
+
+const QString &LineRecord::value(const QString &name) const
+{
+    const int line = m_format->lineOf(name);
+    Q_ASSERT_X(line >= 0, "LineRecord::value", qPrintable(name));
+    return m_values.at(line);
+}
+
+void LineRecord::setValue(const QString &name, const QString &text)
+{
+    const int line = m_format->lineOf(name);
+    Q_ASSERT_X(line >= 0, "LineRecord::setValue", qPrintable(name));
+    m_values[line] = text;
+}
+
+LineRecord LineRecord::parse(const LineFormat &format, const LineFile &file)
+{
+    LineRecord record(format);
+    record.m_present = format.linesUsed(file.count());
+    for (int line = 0; line < record.m_present; ++line) {
+        const QString &text = file.at(line);
+        if (format.field(line).check == FieldCheck::Integer)
+            toInteger(text);
+        record.m_values[line] = text;
+    }
+    return record;
+}
