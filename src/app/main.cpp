@@ -1,2 +1,24 @@
+#include "shell/AboutPopUp.h"
+#include "shell/BigBadParent.h"
+#include "shell/HiddenPrint.h"
+#include "shell/Platform.h"
+
 #include <QApplication>
-int main(int argc, char **argv) { QApplication app(argc, argv); return 0; }
+#include <QMessageBox>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Hutchlore"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Hutchlore"));
+    try {
+        TBigBadParent parent;
+        THiddenPrint print;
+        TAboutPopUp about(&parent);
+        parent.show();
+        return QApplication::exec();
+    } catch (const std::exception &e) {
+        QMessageBox::critical(nullptr, QStringLiteral("Hutchlore"), QString::fromLocal8Bit(e.what()));
+        return 0;
+    }
+}

@@ -1,0 +1,276 @@
+#include "rabbit/RabbitSheet.h"
+
+#include "rabbit/RabbitFormat.h"
+#include "records/LineFile.h"
+#include "shell/BigBadParent.h"
+#include "shell/SheetWidgets.h"
+
+#include <QLabel>
+#include <QMenu>
+
+using namespace RabbitFile;
+
+namespace {
+
+constexpr int SheetWidth = 592;
+constexpr int SheetHeight = 574;
+
+struct SeriesRow
+{
+    int line;
+    const char *heading;
+    const char *legend;
+};
+
+constexpr SeriesRow seriesRows[] = {
+    {ASeries, "Coat Pattern:", "(A: Agouti, at: Tan, aa: Self)"},
+    {BSeries, "Color Group:", "(B: Black, b: Brown)"},
+    {CSeries, "C Series Patterns:",
+     "(C: Full Color, C chd: Dark Chinchilla, C chl: Light Chinchilla, c h Himalayan,  c c Albino)"},
+    {DSeries, "Dilutes:", "(D: Intense, d: Dilute)"},
+    {ESeries, "Pigment Extension:", "(Es: Steel, E: Normal, ej: Japanese, e: Non-Extensions)"},
+    {BrokenSeries, "Broken Gene:", "(En En: Charlie, En en: Broken, en en: Self)"},
+    {VSeries, "Vienna White:", "(V V: No Effect, V v: Dutch Broken, vv: Blue-Eyed White)"},
+    {WSeries, "Wide Band:", "(W: No Effect, ww: Wide Band)"},
+};
+
+QFont sheetFace(int points, bool bold = false, bool italic = false, bool underline = false)
+{
+    QFont font(QStringLiteral("Times New Roman"), points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    return font;
+}
+
+} // namespace
+
+TRabbitSheet::TRabbitSheet(QWidget *parent) : DocumentWindow(parent)
+{
+    setObjectName(QStringLiteral("RabbitSheet"));
+    m_links = QStringList(ShowLink - FatherRabFile + 1, RecordText::None);
+
+    auto *sheet = new QWidget;
+    sheet->setObjectName(QStringLiteral("Sheet"));
+    sheet->setFixedSize(SheetWidth, SheetHeight);
+    sheet->setFont(sheetFace(10));
+    setSheet(sheet, QSize(596, 589));
+
+    auto *edit = new QMenu(QStringLiteral("&Edit"), this);
+    edit->setObjectName(QStringLiteral("Edit1"));
+    QAction *links = edit->addAction(QStringLiteral("&Set File Links"));
+    links->setObjectName(QStringLiteral("RSRabbitFileSet"));
+    links->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    links->setEnabled(false); // the related-file editor arrives with the file links
+    buildMenus(QStringLiteral("Save &As"), {edit});
+
+    buildSheet();
+}
+
+FileDialogSpec TRabbitSheet::fileDialogSpec() const
+{
+    return {QStringLiteral("Rabbit Files (*.rab)|*.rab"), QStringLiteral("rab"), QString()};
+}
+
+DocumentWindow *TRabbitSheet::newWindowOfKind()
+{
+    TBigBadParent *parent = TBigBadParent::instance();
+    return parent ? qobject_cast<DocumentWindow *>(parent->runTool(TBigBadParent::Tool::RabbitEditor)) : nullptr;
+}
+
+ValueLabel *TRabbitSheet::addField(int line, int x, int y, int tag)
+{
+    const FieldSpec &spec = format().field(line);
+    auto *label = new ValueLabel(spec.name, spec.placeholder, sheet(), tag);
+    label->move(x, y);
+    m_fields.insert(spec.name, label);
+    connectLabel(label);
+    return label;
+}
+
+void TRabbitSheet::buildSheet()
+{
+    QWidget *s = sheet();
+
+    m_backImage = new PictureBox(QStringLiteral("BackImage"), s);
+    m_backImage->setGeometry(0, 0, SheetWidth, SheetHeight);
+    m_backImage->lower();
+    addPicture(m_backImage, QStringLiteral("&Change Background"));
+
+    m_rabbitPicture = new PictureBox(QStringLiteral("RabbitPicture"), s);
+    m_rabbitPicture->setGeometry(8, 8, 216, 171);
+    m_rabbitPicture->setHint({QStringLiteral("(Right Click to Add a Picture)"), QStringLiteral("(216 x 171 pixels)")});
+    addPicture(m_rabbitPicture, QStringLiteral("&Change Picture"));
+
+    m_ownValueMenu = new QMenu(this);
+    m_ownValueMenu->setObjectName(QStringLiteral("NoRabbitPopUp"));
+    QAction *change = m_ownValueMenu->addAction(QStringLiteral("&Change Text"));
+    connect(change, &QAction::triggered, this, [this] {
+        if (currentLabel())
+            changeText(currentLabel());
+    });
+
+    m_relativeMenu = new QMenu(this);
+    m_relativeMenu->setObjectName(QStringLiteral("LabelPopUp"));
+    m_relativeMenu->addAction(change);
+    QAction *openRelative = m_relativeMenu->addAction(QStringLiteral("&Open Rabbit File"));
+    openRelative->setObjectName(QStringLiteral("OpenRabbitFile"));
+    openRelative->setEnabled(false);
+    QAction *loadRelative = m_relativeMenu->addAction(QStringLiteral("&Load Saved Rabbit"));
+    loadRelative->setObjectName(QStringLiteral("LoadSavedRabbit"));
+    loadRelative->setEnabled(false);
+
+    m_geneticMenu = new QMenu(this);
+    m_geneticMenu->setObjectName(QStringLiteral("GeneticPopUp"));
+    QAction *setGenetics = m_geneticMenu->addAction(QStringLiteral("Set Genetics"));
+    setGenetics->setObjectName(QStringLiteral("ChangeGenes"));
+    setGenetics->setEnabled(false);
+    QAction *geneText = m_geneticMenu->addAction(QStringLiteral("Change Text"));
+    connect(geneText, &QAction::triggered, this, [this] {
+        if (currentLabel())
+            changeText(currentLabel());
+    });
+
+    // Identity, top right. The name line keeps its own 12-point face.
+    const QFont nameCaption = sheetFace(12, true);
+    const QFont nameValue = sheetFace(12);
+    const int idx = 236;
+    QLabel *nameLabel = addCaption(s, QStringLiteral("Name:"), idx, 10, &nameCaption);
+    ValueLabel *name = addField(RabbitName, idx + nameLabel->width() + 4, 10);
+    name->setFont(nameValue);
+    setLabelMenu(name, m_ownValueMenu);
+
+    struct IdentityRow { const char *caption; int line; };
+    const IdentityRow identity[] = {
+        {"Owner:", OwnerName}, {"Breed:", Breed}, {"Sex:", Sex}, {"Ear Tag Number:", EarNumber},
+        {"Registration Number:", RegNumber}, {"Weight:", Weight}, {"Color:", Color},
+        {"Birth Date:", BirthDate}, {"Winnings:", Winnings},
+    };
+    int y = 38;
+    for (const IdentityRow &row : identity) {
+        QLabel *caption = addCaption(s, QString::fromLatin1(row.caption), idx, y);
+        setLabelMenu(addField(row.line, idx + caption->width() + 4, y), m_ownValueMenu);
+        y += 17;
+    }
+
+    // Family and siblings, left column.
+    const QFont heading = sheetFace(14, true, false, true);
+    addCaption(s, QStringLiteral("Family"), 8, 196, &heading);
+    const auto relative = [&](const char *caption, int line, int x, int yy, int tag) {
+        QLabel *c = addCaption(s, QString::fromLatin1(caption), x, yy);
+        setLabelMenu(addField(line, x + c->width() + 4, yy, tag), m_relativeMenu);
+    };
+    relative("Father:", DadName, 8, 222, 1);
+    relative("Color:", DadColor, 160, 222, 1);
+    relative("Mother:", MomName, 8, 240, 2);
+    relative("Color:", MomColor, 160, 240, 2);
+
+    const QFont bold = sheetFace(10, true);
+    const QFont columnHead = sheetFace(10, true, false, true);
+    addCaption(s, QStringLiteral("Siblings"), 8, 266, &bold);
+    addCaption(s, QStringLiteral("Name"), 8, 284, &columnHead);
+    addCaption(s, QStringLiteral("Color"), 112, 284, &columnHead);
+    addCaption(s, QStringLiteral("Sex"), 212, 284, &columnHead);
+    for (int i = 1; i <= SiblingCount; ++i) {
+        const int row = 302 + (i - 1) * 17;
+        setLabelMenu(addField(siblingName(i), 8, row, i + 2), m_relativeMenu);
+        setLabelMenu(addField(siblingColor(i), 112, row, i + 2), m_relativeMenu);
+        setLabelMenu(addField(siblingSex(i), 212, row, i + 2), m_relativeMenu);
+    }
+
+    // Colour genetics, right column: each series after its explanation line.
+    addCaption(s, QStringLiteral("Color Genetics"), 300, 196, &heading);
+    const QFont legendFont(QStringLiteral("Arial"), 7, QFont::Bold);
+    y = 222;
+    for (const SeriesRow &row : seriesRows) {
+        auto *legend = new QLabel(QStringLiteral("%1 %2").arg(QLatin1String(row.heading), QLatin1String(row.legend)), s);
+        legend->setFont(legendFont);
+        legend->setWordWrap(true);
+        legend->setFixedWidth(284);
+        legend->move(300, y);
+        legend->adjustSize();
+        y += legend->height();
+        ValueLabel *gene = addField(row.line, 312, y);
+        setLabelMenu(gene, m_geneticMenu);
+        y += 19;
+    }
+
+    const QFont certify = sheetFace(10, false, true);
+    addCaption(s, QStringLiteral("I hereby certify the accuracy of this document. Signed:") + u' '
+                      + RecordText::underscores(14),
+               8, 536, &certify);
+
+    m_fieldEdit = new QLabel(QStringLiteral("0"), s);
+    m_fieldEdit->setObjectName(QStringLiteral("FieldEdit"));
+    m_fieldEdit->hide();
+}
+
+QString TRabbitSheet::positionCode() const { return m_fieldEdit->text(); }
+
+void TRabbitSheet::setPositionCode(const QString &code) { m_fieldEdit->setText(code); }
+
+LineRecord TRabbitSheet::record() const
+{
+    LineRecord r = newRecord();
+    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it)
+        r.setValue(it.key(), it.value()->value());
+    const QFont font = sheet()->font();
+    r.setValue(FontFace, font.family());
+    r.setValue(FontSize, fromInteger(font.pointSize()));
+    r.setValue(FontWeight, font.bold() ? RecordText::Bold : RecordText::Normal);
+    r.setValue(RabbitPicture, m_rabbitPicture->path());
+    r.setValue(BackPicture, m_backImage->path());
+    for (int i = 0; i < m_links.size(); ++i)
+        r.setValue(FatherRabFile + i, m_links.at(i));
+    return r;
+}
+
+LineFile TRabbitSheet::recordLines() const { return record().toLines(); }
+
+void TRabbitSheet::applyRecord(const LineRecord &r, QStringList &pictureProblems)
+{
+    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it) {
+        const int line = format().lineOf(it.key());
+        if (r.has(line))
+            it.value()->setValue(r.value(line));
+    }
+    QFont font = sheet()->font();
+    font.setFamily(r.value(FontFace));
+    font.setPointSize(toInteger(r.value(FontSize)));
+    sheet()->setFont(font);
+    // Only the exact words change the weight; anything else leaves it.
+    if (r.value(FontWeight) == RecordText::Bold)
+        setBoldChecked(true);
+    else if (r.value(FontWeight) == RecordText::Normal)
+        setBoldChecked(false);
+
+    for (auto [box, line] : {std::pair{m_rabbitPicture, int(RabbitPicture)}, std::pair{m_backImage, int(BackPicture)}}) {
+        box->setStretch(true);
+        if (RecordText::isNoPicture(r.value(line)))
+            box->clear();
+        else
+            loadPictureForRecord(box, r.value(line), pictureProblems);
+    }
+    for (int i = 0; i < m_links.size(); ++i) {
+        if (r.has(FatherRabFile + i))
+            m_links[i] = r.value(FatherRabFile + i);
+    }
+}
+
+void TRabbitSheet::fillFrom(const LineRecord &record)
+{
+    QStringList problems;
+    applyRecord(record, problems);
+    reportPictureProblems(problems);
+}
+
+void TRabbitSheet::loadFile(const QString &path)
+{
+    // Parse the whole file first: a bad file changes nothing in the window.
+    const LineRecord r = parse(LineFile::read(path));
+    QStringList problems;
+    applyRecord(r, problems);
+    bindTo(path);
+    setModified(false);
+    reportPictureProblems(problems);
+}

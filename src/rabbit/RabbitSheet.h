@@ -1,0 +1,57 @@
+#pragma once
+
+#include "records/LineFormat.h"
+#include "shell/DocumentWindow.h"
+
+#include <QHash>
+
+class PictureBox;
+class QLabel;
+class QMenu;
+class ValueLabel;
+
+// The rabbit editor: one rabbit record shown as a printable sheet.
+class TRabbitSheet : public DocumentWindow
+{
+    Q_OBJECT
+public:
+    explicit TRabbitSheet(QWidget *parent = nullptr);
+
+    static constexpr const char *Suffix = " - Rabbit Information";
+
+    void loadFile(const QString &path) override;
+    // The record as it would be saved now.
+    LineRecord record() const;
+    // Fills the fields from a record without touching the file name (a window that
+    // another window starts). Does not set the modified flag.
+    void fillFrom(const LineRecord &record);
+
+    ValueLabel *field(const QString &name) const { return m_fields.value(name); }
+    PictureBox *rabbitPicture() const { return m_rabbitPicture; }
+    PictureBox *backImage() const { return m_backImage; }
+    // The chart position this record was started for, "0" when none.
+    QString positionCode() const;
+    void setPositionCode(const QString &code);
+
+    static LineFile rabbitLines(const LineRecord &record) { return record.toLines(); }
+
+protected:
+    QString captionSuffix() const override { return QString::fromLatin1(Suffix); }
+    FileDialogSpec fileDialogSpec() const override;
+    DocumentWindow *newWindowOfKind() override;
+    LineFile recordLines() const override;
+
+private:
+    void buildSheet();
+    ValueLabel *addField(int line, int x, int y, int tag = 0);
+    void applyRecord(const LineRecord &record, QStringList &pictureProblems);
+
+    QHash<QString, ValueLabel *> m_fields;
+    QStringList m_links; // lines 57-71, in file order
+    PictureBox *m_rabbitPicture = nullptr;
+    PictureBox *m_backImage = nullptr;
+    QLabel *m_fieldEdit = nullptr;
+    QMenu *m_ownValueMenu = nullptr;
+    QMenu *m_relativeMenu = nullptr;
+    QMenu *m_geneticMenu = nullptr;
+};

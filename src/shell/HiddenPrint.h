@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QPicture>
+#include <QWidget>
+
+class QPrinter;
+
+// The off-screen print form. It takes a picture of a sheet exactly as drawn (values,
+// pictures and any open panel) and prints it scaled to the page, proportions kept.
+// The picture is recorded as drawing commands, so text stays text and prints crisp.
+class THiddenPrint : public QWidget
+{
+    Q_OBJECT
+public:
+    THiddenPrint();
+    static THiddenPrint *instance();
+
+    // Throws RecordError when the printer cannot be started.
+    void printSheet(QWidget *sheet, QPrinter &printer);
+    // The last sheet captured, as it went to the printer.
+    const QPicture &hiddenImage() const { return m_hiddenImage; }
+
+    static QPicture capture(QWidget *sheet);
+    // Plays a captured sheet onto a device, scaled into `target` with proportions kept.
+    static void playScaled(const QPicture &picture, QSize sheetSize, QPainter &painter, const QRect &target);
+
+private:
+    QPicture m_hiddenImage;
+};

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QFrame>
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+// A value on a record sheet: plain text the breeder clicks to change. It keeps a
+// clickable area when its text is empty, so an emptied value can be edited again.
+class ValueLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    ValueLabel(const QString &name, const QString &text, QWidget *parent, int tag = 0);
+
+    int tag() const { return m_tag; }
+    void setValue(const QString &text);
+    QString value() const { return text(); }
+    // Wrapping labels keep their width and grow downwards.
+    void setWrapWidth(int width);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+signals:
+    void clicked(ValueLabel *label);
+    void doubleClicked(ValueLabel *label);
+    void rightClicked(ValueLabel *label, const QPoint &globalPos);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    int m_tag;
+    int m_wrapWidth = 0;
+};
+
+// A fixed caption on a sheet, in its own font when given one.
+QLabel *addCaption(QWidget *sheet, const QString &text, int x, int y, const QFont *font = nullptr);
+
+// A picture on a sheet: drawn stretched to its frame or at its own size from the
+// top left corner; blank pictures draw nothing (transparent) and may show a hint.
+class PictureBox : public QWidget
+{
+    Q_OBJECT
+public:
+    PictureBox(const QString &name, QWidget *parent);
+
+    const QImage &image() const { return m_image; }
+    bool isBlank() const { return m_image.isNull(); }
+    void setImage(const QImage &image);
+    void clear();
+    bool stretch() const { return m_stretch; }
+    void setStretch(bool on);
+    // The stored path, kept verbatim even when the picture could not be read.
+    const QString &path() const { return m_path; }
+    void setPath(const QString &path) { m_path = path; }
+    void setHint(const QStringList &lines) { m_hint = lines; update(); }
+
+signals:
+    void rightClicked(PictureBox *box, const QPoint &globalPos);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    QImage m_image;
+    QString m_path;
+    QStringList m_hint;
+    bool m_stretch = true;
+};
+
+// "Change Text Entry": a floating, non-modal panel over the sheet.
+class TextChangePanel : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit TextChangePanel(QWidget *parent);
+    QLineEdit *edit() const { return m_edit; }
+    void open(const QString &text);
+
+signals:
+    void accepted(const QString &text);
+    void cancelled();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QLineEdit *m_edit;
+};
+
+// "Change Font": face list of the installed faces and an editable size box.
+class FontPanel : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit FontPanel(QWidget *parent);
+    void open(const QString &face, int pointSize);
+    QComboBox *faceList() const { return m_faces; }
+    QComboBox *sizeBox() const { return m_size; }
+
+signals:
+    // Face is empty when none is selected (the current face is not installed).
+    void accepted(const QString &face, const QString &sizeText);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QComboBox *m_faces;
+    QComboBox *m_size;
+};
+
+// Styles shared by the floating panels.
+void styleFloatingPanel(QFrame *panel, const QString &title);
