@@ -1,0 +1,185 @@
+#include "pedigree/PedigreeLinks.h"
+
+#include "rabbit/RabbitFormat.h"
+#include "records/LineFile.h"
+
+namespace PedigreeLinks {
+
+namespace {
+
+using PedigreeFile::ChartField;
+using PedigreeFile::Position;
+
+// Which rabbit-file line belongs to which chart field. Used in both directions:
+// rabbit file to chart, and chart to a new rabbit record. The order is the order
+// of copying, which decides what a too-short file leaves behind.
+struct FieldPair
+{
+    int rabbitLine;
+    ChartField chart;
+};
+constexpr std::array<FieldPair, 8> RabbitChartMap = {{
+    {RabbitFile::RabbitName, ChartField::Name},
+    {RabbitFile::EarNumber, ChartField::Ear},
+    {RabbitFile::RegNumber, ChartField::Reg},
+    {RabbitFile::Weight, ChartField::Weight},
+    {RabbitFile::Sex, ChartField::Sex},
+    {RabbitFile::Color, ChartField::Color},
+    {RabbitFile::BirthDate, ChartField::Born},
+    {RabbitFile::Winnings, ChartField::Winnings},
+}};
+
+const QString RabbitryMarker = QStringLiteral("-RabbitryInfo-");
+
+bool isLink(const QString &text) { return text != RecordText::None; }
+
+void copyRabbit(LineRecord &pedigree, const Position &position, const LineFile &rabbitFile)
+{
+    const LineFormat &rabbit = RabbitFile::format();
+    for (const FieldPair &pair : RabbitChartMap) {
+        const int chartLine = position.line(pair.chart);
+        if (chartLine < 0)
+            continue; // not a field of this position: the line is not even read
+        const QString &text = rabbitFile.at(pair.rabbitLine);
+        if (text != rabbit.field(pair.rabbitLine).placeholder)
+            pedigree.setValue(chartLine, text);
+    }
+}
+
+void setRabbitryDetails(LineRecord &pedigree, const RabbitryDetails &details, bool blankAsPlaceholder)
+{
+    const LineFormat &format = PedigreeFile::format();
+    const auto put = [&](int line, const QString &text) {
+        pedigree.setValue(line, text.isEmpty() && blankAsPlaceholder
+                                    ? format.field(line).placeholder
+                                    : text);
+    };
+    put(PedigreeFile::BreederLabel, details.name);
+    put(PedigreeFile::AddressLabel, details.abbreviatedAddress);
+}
+
+// Load Saved Rabbitry and its hand-off put the details in as they stand.
+void linkRabbitry(LineRecord &pedigree, const QString &path, const LineFile &rabbitry)
+{
+    Q_ASSERT(&pedigree.format() == &PedigreeFile::format());
+    pedigree.setValue(PedigreeFile::RabbitryFile, path);
+    if (const auto details = rabbitryDetails(rabbitry))
+        setRabbitryDetails(pedigree, *details, false);
+}
+
+} // namespace
+
+PositionLinks linksOf(const LineRecord &pedigree)
+{
+    PositionLinks links;
+    for (const Position &p : PedigreeFile::positions())
+        links[std::size_t(p.index())] = pedigree.value(p.linkLine);
+    return links;
+}
+
+void setLinks(LineRecord &pedigree, const PositionLinks &links)
+{
+    for (const Position &p : PedigreeFile::positions())
+        pedigree.setValue(p.linkLine, links[std::size_t(p.index())]);
+}
+
+bool rabbitToPosition(LineRecord &pedigree, int positionCode, const LineFile &rabbitFile)
+{
+    Q_ASSERT(&pedigree.format() == &PedigreeFile::format());
+    const Position *position = PedigreeFile::positionByCode(positionCode);
+    if (!position)
+        return false;
+    copyRabbit(pedigree, *position, rabbitFile);
+    return true;
+}
+
+void autoFill(PositionLinks &links)
+{
+    const auto at = [&links](int code) -> QString & {
+        return links[std::size_t(PedigreeFile::positionByCode(code)->index())];
+    };
+    for (const Position &p : PedigreeFile::positions()) {
+        if (!p.hasParents())
+            continue;
+        const QString source = at(p.code);
+        if (!isLink(source))
+            continue;
+        const LineFile rabbit = LineFile::read(source);
+        if (rabbit.count() <= RabbitFile::FatherRabFile)
+            continue; // an older rabbit file without parent links
+        at(p.fatherCode) = rabbit.at(RabbitFile::FatherRabFile);
+        at(p.motherCode) = rabbit.at(RabbitFile::MotherRabFile);
+    }
+}
+
+std::optional<RabbitryDetails> rabbitryDetails(const LineFile &rabbitryFile)
+{
+    const int n = rabbitryFile.count();
+    // A file this short was written before the details existed and is only a list
+    // of rabbit files; the rabbitry window reads it that way too.
+    if (n < 5 || rabbitryFile.at(n - 5) != RabbitryMarker)
+        return std::nullopt;
+    return RabbitryDetails{rabbitryFile.at(n - 4), rabbitryFile.at(n - 2)};
+}
+
+void updateFromLinks(LineRecord &pedigree)
+{
+    Q_ASSERT(&pedigree.format() == &PedigreeFile::format());
+    for (const Position &p : PedigreeFile::positions()) {
+        const QString link = pedigree.value(p.linkLine);
+        if (isLink(link))
+            copyRabbit(pedigree, p, LineFile::read(link));
+    }
+    const QString rabbitry = pedigree.value(PedigreeFile::RabbitryFile);
+    if (isLink(rabbitry)) {
+        if (const auto details = rabbitryDetails(LineFile::read(rabbitry)))
+            setRabbitryDetails(pedigree, *details, true);
+    }
+}
+
+LineRecord chartToRabbit(const LineRecord &pedigree, int positionCode)
+{
+    Q_ASSERT(&pedigree.format() == &PedigreeFile::format());
+    LineRecord rabbit = RabbitFile::newRecord();
+    const Position *position = PedigreeFile::positionByCode(positionCode);
+    if (!position)
+        return rabbit;
+    const LineFormat &chart = PedigreeFile::format();
+    for (const FieldPair &pair : RabbitChartMap) {
+        const int chartLine = position->line(pair.chart);
+        if (chartLine < 0)
+            continue;
+        const QString &text = pedigree.value(chartLine);
+        if (text != chart.field(chartLine).placeholder)
+            rabbit.setValue(pair.rabbitLine, text);
+    }
+    return rabbit;
+}
+
+bool loadSavedRabbit(LineRecord &pedigree, int positionCode, const QString &rabbitPath)
+{
+    Q_ASSERT(&pedigree.format() == &PedigreeFile::format());
+    const LineFile rabbit = LineFile::read(rabbitPath);
+    const Position *position = PedigreeFile::positionByCode(positionCode);
+    if (!position)
+        return false;
+    pedigree.setValue(position->linkLine, rabbitPath);
+    copyRabbit(pedigree, *position, rabbit);
+    return true;
+}
+
+void loadSavedRabbitry(LineRecord &pedigree, const QString &rabbitryPath)
+{
+    linkRabbitry(pedigree, rabbitryPath, LineFile::read(rabbitryPath));
+}
+
+bool handOffRabbitry(LineRecord &pedigree, int positionCode, const QString &rabbitryPath)
+{
+    const LineFile rabbitry = LineFile::read(rabbitryPath);
+    if (positionCode != PedigreeFile::HeaderCode)
+        return false;
+    linkRabbitry(pedigree, rabbitryPath, rabbitry);
+    return true;
+}
+
+} // namespace PedigreeLinks
