@@ -5,6 +5,7 @@
 #include "shell/BigBadParent.h"
 #include "shell/SheetWidgets.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QMenu>
 
@@ -134,10 +135,11 @@ void TRabbitSheet::buildSheet()
     // Identity, top right. The name line keeps its own 12-point face.
     const QFont nameCaption = sheetFace(12, true);
     const QFont nameValue = sheetFace(12);
-    const int idx = 236;
+    const int idx = 232;
     QLabel *nameLabel = addCaption(s, QStringLiteral("Name:"), idx, 10, &nameCaption);
     ValueLabel *name = addField(RabbitName, idx + nameLabel->width() + 4, 10);
     name->setFont(nameValue);
+    m_rows.append({{nameLabel, idx}, {name, 0}});
     setLabelMenu(name, m_ownValueMenu);
 
     struct IdentityRow { const char *caption; int line; };
@@ -149,7 +151,9 @@ void TRabbitSheet::buildSheet()
     int y = 38;
     for (const IdentityRow &row : identity) {
         QLabel *caption = addCaption(s, QString::fromLatin1(row.caption), idx, y);
-        setLabelMenu(addField(row.line, idx + caption->width() + 4, y), m_ownValueMenu);
+        ValueLabel *value = addField(row.line, idx + caption->width() + 4, y);
+        setLabelMenu(value, m_ownValueMenu);
+        m_rows.append({{caption, idx}, {value, 0}});
         y += 17;
     }
 
@@ -158,39 +162,43 @@ void TRabbitSheet::buildSheet()
     addCaption(s, QStringLiteral("Family"), 8, 196, &heading);
     const auto relative = [&](const char *caption, int line, int x, int yy, int tag) {
         QLabel *c = addCaption(s, QString::fromLatin1(caption), x, yy);
-        setLabelMenu(addField(line, x + c->width() + 4, yy, tag), m_relativeMenu);
+        ValueLabel *value = addField(line, x + c->width() + 4, yy, tag);
+        setLabelMenu(value, m_relativeMenu);
+        return QList<std::pair<QWidget *, int>>{{c, x}, {value, 0}};
     };
-    relative("Father:", DadName, 8, 222, 1);
-    relative("Color:", DadColor, 160, 222, 1);
-    relative("Mother:", MomName, 8, 240, 2);
-    relative("Color:", MomColor, 160, 240, 2);
+    m_rows.append(relative("Father:", DadName, 8, 222, 1) + relative("Color:", DadColor, 170, 222, 1));
+    m_rows.append(relative("Mother:", MomName, 8, 240, 2) + relative("Color:", MomColor, 170, 240, 2));
 
     const QFont bold = sheetFace(10, true);
     const QFont columnHead = sheetFace(10, true, false, true);
     addCaption(s, QStringLiteral("Siblings"), 8, 266, &bold);
-    addCaption(s, QStringLiteral("Name"), 8, 284, &columnHead);
-    addCaption(s, QStringLiteral("Color"), 112, 284, &columnHead);
-    addCaption(s, QStringLiteral("Sex"), 212, 284, &columnHead);
+    m_columns = {{addCaption(s, QStringLiteral("Name"), 8, 284, &columnHead)},
+                 {addCaption(s, QStringLiteral("Color"), 124, 284, &columnHead)},
+                 {addCaption(s, QStringLiteral("Sex"), 234, 284, &columnHead)}};
     for (int i = 1; i <= SiblingCount; ++i) {
         const int row = 302 + (i - 1) * 17;
-        setLabelMenu(addField(siblingName(i), 8, row, i + 2), m_relativeMenu);
-        setLabelMenu(addField(siblingColor(i), 112, row, i + 2), m_relativeMenu);
-        setLabelMenu(addField(siblingSex(i), 212, row, i + 2), m_relativeMenu);
+        const int lines[] = {siblingName(i), siblingColor(i), siblingSex(i)};
+        const int xs[] = {8, 124, 234};
+        for (int c = 0; c < 3; ++c) {
+            ValueLabel *value = addField(lines[c], xs[c], row, i + 2);
+            setLabelMenu(value, m_relativeMenu);
+            m_columns[c].append(value);
+        }
     }
 
     // Colour genetics, right column: each series after its explanation line.
-    addCaption(s, QStringLiteral("Color Genetics"), 300, 196, &heading);
+    addCaption(s, QStringLiteral("Color Genetics"), 312, 196, &heading);
     const QFont legendFont(QStringLiteral("Arial"), 7, QFont::Bold);
     y = 222;
     for (const SeriesRow &row : seriesRows) {
         auto *legend = new QLabel(QStringLiteral("%1 %2").arg(QLatin1String(row.heading), QLatin1String(row.legend)), s);
         legend->setFont(legendFont);
         legend->setWordWrap(true);
-        legend->setFixedWidth(284);
-        legend->move(300, y);
+        legend->setFixedWidth(274);
+        legend->move(312, y);
         legend->adjustSize();
         y += legend->height();
-        ValueLabel *gene = addField(row.line, 312, y);
+        ValueLabel *gene = addField(row.line, 324, y);
         setLabelMenu(gene, m_geneticMenu);
         y += 19;
     }
@@ -198,11 +206,60 @@ void TRabbitSheet::buildSheet()
     const QFont certify = sheetFace(10, false, true);
     addCaption(s, QStringLiteral("I hereby certify the accuracy of this document. Signed:") + u' '
                       + RecordText::underscores(14),
-               8, 536, &certify);
+               8, 548, &certify);
 
     m_fieldEdit = new QLabel(QStringLiteral("0"), s);
     m_fieldEdit->setObjectName(QStringLiteral("FieldEdit"));
     m_fieldEdit->hide();
+
+    s->installEventFilter(this);
+    for (ValueLabel *label : std::as_const(m_fields))
+        label->installEventFilter(this);
+}
+
+bool TRabbitSheet::eventFilter(QObject *watched, QEvent *event)
+{
+    if (!m_inLayout && (event->type() == QEvent::FontChange || event->type() == QEvent::Resize)) {
+        m_inLayout = true;
+        relayout();
+        m_inLayout = false;
+    }
+    return DocumentWindow::eventFilter(watched, event);
+}
+
+void TRabbitSheet::relayout()
+{
+    constexpr int gap = 4;
+    for (const auto &row : std::as_const(m_rows)) {
+        int right = 0;
+        for (const auto &[widget, x] : row) {
+            widget->adjustSize();
+            widget->move(std::max(x, right > 0 ? right + gap : x), widget->y());
+            right = widget->geometry().right();
+        }
+    }
+    // Sibling columns: each starts after the widest entry of the column before, but
+    // the table stays left of the genetics block.
+    constexpr int tableRight = 306;
+    const int nominal[] = {8, 124, 234};
+    QList<int> widest;
+    for (const QList<QWidget *> &column : std::as_const(m_columns)) {
+        int w = 0;
+        for (QWidget *widget : column) {
+            widget->adjustSize();
+            w = std::max(w, widget->width());
+        }
+        widest.append(w);
+    }
+    int columnX = nominal[0];
+    for (int c = 0; c < m_columns.size(); ++c) {
+        if (c > 0)
+            columnX = std::max(nominal[c], columnX + widest[c - 1] + 2 * gap);
+        if (c == m_columns.size() - 1)
+            columnX = std::max(nominal[c], std::min(columnX, tableRight - widest[c]));
+        for (QWidget *widget : std::as_const(m_columns[c]))
+            widget->move(columnX, widget->y());
+    }
 }
 
 QString TRabbitSheet::positionCode() const { return m_fieldEdit->text(); }
@@ -269,8 +326,8 @@ void TRabbitSheet::loadFile(const QString &path)
     // Parse the whole file first: a bad file changes nothing in the window.
     const LineRecord r = parse(LineFile::read(path));
     QStringList problems;
-    applyRecord(r, problems);
     bindTo(path);
+    applyRecord(r, problems);
     setModified(false);
     reportPictureProblems(problems);
 }

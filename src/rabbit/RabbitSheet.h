@@ -41,12 +41,22 @@ protected:
     DocumentWindow *newWindowOfKind() override;
     LineFile recordLines() const override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildSheet();
+    // Keeps captions and values from running into each other when the font grows.
+    void relayout();
     ValueLabel *addField(int line, int x, int y, int tag = 0);
     void applyRecord(const LineRecord &record, QStringList &pictureProblems);
 
     QHash<QString, ValueLabel *> m_fields;
+    // Rows of widgets laid left to right, each at its own x or after the one before.
+    QList<QList<std::pair<QWidget *, int>>> m_rows;
+    // Sibling table columns: name, colour and sex labels of each row.
+    QList<QList<QWidget *>> m_columns;
+    bool m_inLayout = false;
     QStringList m_links; // lines 57-71, in file order
     PictureBox *m_rabbitPicture = nullptr;
     PictureBox *m_backImage = nullptr;

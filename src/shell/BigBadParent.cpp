@@ -69,7 +69,11 @@ TBigBadParent::TBigBadParent()
     registerDocumentKinds(*this);
 }
 
-TBigBadParent::~TBigBadParent() = default;
+TBigBadParent::~TBigBadParent()
+{
+    // The frame's children go before QWidget's destructor is done; no menu swaps then.
+    disconnect(m_mdi, nullptr, this, nullptr);
+}
 
 TBigBadParent *TBigBadParent::instance() { return WindowRegistry::newest<TBigBadParent>(); }
 

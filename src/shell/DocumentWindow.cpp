@@ -9,6 +9,8 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPrinter>
 #include <QScrollArea>
@@ -219,7 +221,7 @@ bool DocumentWindow::FileSaveAsClick()
 
 void DocumentWindow::FilePrintClick()
 {
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter printer(QPrinter::ScreenResolution);
     if (!Platform::instance().choosePrinter(this, printer))
         return;
     THiddenPrint::instance()->printSheet(m_sheet, printer);
@@ -341,7 +343,11 @@ void DocumentWindow::loadPictureForRecord(PictureBox *box, const QString &path, 
 {
     box->setPath(path);
     try {
-        box->setImage(loadPicture(path));
+        // A path without a folder is taken beside the record (sample records use this).
+        const QString resolved = QDir::isAbsolutePath(path) || m_fileName.isEmpty()
+                                     ? path
+                                     : QFileInfo(m_fileName).dir().filePath(path);
+        box->setImage(loadPicture(resolved));
     } catch (const RecordError &e) {
         box->setImage(QImage());
         problems.append(e.message());

@@ -1,0 +1,87 @@
+#include "ScriptedPlatform.h"
+
+#include <QFontDatabase>
+#include <QPrinter>
+#include <QTest>
+
+namespace {
+void failUnexpected(const QString &what)
+{
+    // Recorded as a test failure; the test keeps going so it can report more.
+    QTest::qFail(qPrintable(QStringLiteral("unexpected %1").arg(what)), __FILE__, __LINE__);
+}
+} // namespace
+
+ScriptedPlatform::Installed::Installed()
+{
+    auto platform = std::make_unique<ScriptedPlatform>();
+    m_platform = platform.get();
+    m_previous = Platform::install(std::move(platform));
+}
+
+ScriptedPlatform::Installed::~Installed()
+{
+    if (!m_platform->allAnswered())
+        QTest::qFail("scripted answers left unused", __FILE__, __LINE__);
+    Platform::install(std::move(m_previous));
+}
+
+QStringList ScriptedPlatform::takeErrors()
+{
+    QStringList errors;
+    std::swap(errors, m_errors);
+    return errors;
+}
+
+std::optional<QString> ScriptedPlatform::nextFile(const char *what)
+{
+    if (m_steps.isEmpty() || !std::holds_alternative<FileChoice>(m_steps.head())) {
+        failUnexpected(QString::fromLatin1(what));
+        return std::nullopt;
+    }
+    return std::get<FileChoice>(m_steps.dequeue()).path;
+}
+
+std::optional<QString> ScriptedPlatform::openFileName(QWidget *, const FileDialogSpec &spec)
+{
+    m_titles.append(spec.title);
+    return nextFile("open dialog");
+}
+
+std::optional<QString> ScriptedPlatform::saveFileName(QWidget *, const FileDialogSpec &spec)
+{
+    m_titles.append(spec.title);
+    return nextFile("save dialog");
+}
+
+std::optional<QString> ScriptedPlatform::pictureFileName(QWidget *) { return nextFile("picture dialog"); }
+
+Platform::Answer ScriptedPlatform::ask(QWidget *, const QString &message, Buttons)
+{
+    if (m_steps.isEmpty() || !std::holds_alternative<Question>(m_steps.head())) {
+        failUnexpected(QStringLiteral("question \"%1\"").arg(message));
+        return Answer::Cancel;
+    }
+    const Question question = std::get<Question>(m_steps.dequeue());
+    if (question.message != message)
+        failUnexpected(QStringLiteral("question \"%1\" (expected \"%2\")").arg(message, question.message));
+    return question.answer;
+}
+
+void ScriptedPlatform::showError(QWidget *, const QString &message) { m_errors.append(message); }
+
+bool ScriptedPlatform::choosePrinter(QWidget *, QPrinter &printer)
+{
+    if (m_steps.isEmpty() || !std::holds_alternative<PrinterChoice>(m_steps.head())) {
+        failUnexpected(QStringLiteral("print dialog"));
+        return false;
+    }
+    const QString pdf = std::get<PrinterChoice>(m_steps.dequeue()).pdfPath;
+    if (pdf.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    return true;
+}
+
+QStringList ScriptedPlatform::fontFaces() { return QFontDatabase::families(); }

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "shell/Platform.h"
+
+#include <QQueue>
+#include <QStringList>
+#include <variant>
+
+// A platform for tests: every dialog and question is answered from a queue that
+// the test fills in advance. A question the test did not expect fails the test.
+class ScriptedPlatform : public Platform
+{
+public:
+    struct Question
+    {
+        QString message;
+        Answer answer;
+    };
+    struct FileChoice
+    {
+        std::optional<QString> path; // nothing = Cancel
+    };
+    struct PrinterChoice
+    {
+        QString pdfPath; // empty = Cancel
+    };
+    using Step = std::variant<Question, FileChoice, PrinterChoice>;
+
+    // Installs a fresh scripted platform for the lifetime of the guard.
+    class Installed
+    {
+    public:
+        Installed();
+        ~Installed();
+        ScriptedPlatform &operator*() const { return *m_platform; }
+        ScriptedPlatform *operator->() const { return m_platform; }
+
+    private:
+        ScriptedPlatform *m_platform;
+        std::unique_ptr<Platform> m_previous;
+    };
+
+    void expectQuestion(const QString &message, Answer answer) { m_steps.enqueue(Question{message, answer}); }
+    void expectFile(const std::optional<QString> &path) { m_steps.enqueue(FileChoice{path}); }
+    void expectPrinter(const QString &pdfPath) { m_steps.enqueue(PrinterChoice{pdfPath}); }
+
+    // Errors shown so far; taking them empties the list.
+    QStringList takeErrors();
+    const QStringList &errors() const { return m_errors; }
+    bool allAnswered() const { return m_steps.isEmpty(); }
+    // The titles the file dialogs were opened with.
+    const QStringList &dialogTitles() const { return m_titles; }
+    int helpOpened() const { return m_helpOpened; }
+
+    std::optional<QString> openFileName(QWidget *parent, const FileDialogSpec &spec) override;
+    std::optional<QString> saveFileName(QWidget *parent, const FileDialogSpec &spec) override;
+    std::optional<QString> pictureFileName(QWidget *parent) override;
+    Answer ask(QWidget *parent, const QString &message, Buttons buttons) override;
+    void showError(QWidget *parent, const QString &message) override;
+    bool choosePrinter(QWidget *parent, QPrinter &printer) override;
+    QStringList fontFaces() override;
+    void openHelpContents(QWidget *parent) override { Q_UNUSED(parent); ++m_helpOpened; }
+    QString clipboardText() override { return m_clipboard; }
+    void setClipboardText(const QString &text) override { m_clipboard = text; }
+
+private:
+    std::optional<QString> nextFile(const char *what);
+
+    QQueue<Step> m_steps;
+    QStringList m_errors;
+    QStringList m_titles;
+    QString m_clipboard;
+    int m_helpOpened = 0;
+};

@@ -1,0 +1,46 @@
+#include "TestFiles.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace TestFiles {
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+QByteArray crlf(const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines)
+        bytes += line.toLatin1() + "\r\n";
+    return bytes;
+}
+
+QString dataPath(const QString &relative) { return QStringLiteral(HUTCHLORE_TEST_DATA "/") + relative; }
+
+bool havePdfToText() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
+
+QString pdfText(const QString &pdfPath)
+{
+    if (!havePdfToText())
+        return {};
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdfPath, QStringLiteral("-")});
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace TestFiles
