@@ -11,23 +11,33 @@
 
 namespace {
 
-QString decode1252(QByteArrayView bytes)
+// Opening a codec costs far more than converting one line, so a file is converted
+// through one codec, not one per line. windows-1252 is a single-byte code page:
+// nothing carries over from one line to the next.
+class Decoder1252
 {
-    QStringDecoder decoder("windows-1252");
-    if (!decoder.isValid()) {
+public:
+    QString operator()(QByteArrayView bytes)
+    {
         // Qt built without ICU still knows Latin-1, which differs only in 0x80-0x9F.
-        return QString::fromLatin1(bytes);
+        return m_decoder.isValid() ? m_decoder.decode(bytes) : QString::fromLatin1(bytes);
     }
-    return decoder(bytes);
-}
 
-QByteArray encode1252(const QString &text)
+private:
+    QStringDecoder m_decoder{"windows-1252"};
+};
+
+class Encoder1252
 {
-    QStringEncoder encoder("windows-1252", QStringEncoder::Flag::Default);
-    if (!encoder.isValid())
-        return text.toLatin1();
-    return encoder(text);
-}
+public:
+    QByteArray operator()(const QString &text)
+    {
+        return m_encoder.isValid() ? QByteArray(m_encoder.encode(text)) : text.toLatin1();
+    }
+
+private:
+    QStringEncoder m_encoder{"windows-1252", QStringEncoder::Flag::Default};
+};
 
 } // namespace
 
@@ -49,6 +59,7 @@ LineFile LineFile::read(const QString &path)
 LineFile LineFile::fromBytes(const QByteArray &bytes)
 {
     QStringList lines;
+    Decoder1252 decode1252;
     qsizetype start = 0;
     const qsizetype size = bytes.size();
     while (start < size) {
@@ -68,6 +79,7 @@ LineFile LineFile::fromBytes(const QByteArray &bytes)
 QByteArray LineFile::toBytes() const
 {
     QByteArray bytes;
+    Encoder1252 encode1252;
     for (const QString &line : m_lines) {
         bytes += encode1252(line);
         bytes += "\r\n";
