@@ -11,7 +11,7 @@ packages=(
 )
 # Extra tools used only by the test run (fuzzing with clang, screenshots).
 if [ "${1:-}" = "--test" ]; then
-  packages+=(clang libclang-rt-14-dev)
+  packages+=(clang libclang-rt-14-dev poppler-utils)
 fi
 
 missing=()

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds with AddressSanitizer and UBSan, fuzzes each file
+# loader for a short while, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+scripts/ensure-packages.sh --test
+jobs=$(nproc)
+
+echo "== Building with sanitizers"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHUTCHLORE_SANITIZE=ON \
+      -DHUTCHLORE_BENCH=OFF > build-asan.log 2>&1 || { cat build-asan.log; exit 1; }
+cmake --build build-asan -j"$jobs"
+
+# Fuzz each loader on its seed corpus (clang's libFuzzer).
+fuzz_seconds=${HUTCHLORE_FUZZ_SECONDS:-20}
+if command -v clang++ >/dev/null 2>&1 && [ "$fuzz_seconds" -gt 0 ]; then
+  echo "== Fuzzing the file loaders (${fuzz_seconds}s each)"
+  cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+        -DHUTCHLORE_FUZZ=ON -DHUTCHLORE_TESTS=OFF -DHUTCHLORE_BENCH=OFF > build-fuzz.log 2>&1 \
+    || { cat build-fuzz.log; exit 1; }
+  targets=$(sed -n 's/^add_executable(\(fuzz_[a-z_]*\).*/\1/p' fuzz/CMakeLists.txt)
+  # shellcheck disable=SC2086
+  cmake --build build-fuzz -j"$jobs" --target $targets
+  for target in $targets; do
+    kind=${target#fuzz_}
+    work=build-fuzz/corpus-$kind
+    mkdir -p "$work"
+    cp -n fuzz/corpus/"$kind"/* "$work"/ 2>/dev/null || true
+    if ! ./build-fuzz/fuzz/"$target" -max_total_time="$fuzz_seconds" -timeout=10 "$work" \
+         > "build-fuzz/$target.log" 2>&1; then
+      tail -n 40 "build-fuzz/$target.log"
+      echo "Fuzzing $target found a failure (log: build-fuzz/$target.log)"
+      exit 1
+    fi
+    echo "$target: $(grep -c '' "build-fuzz/$target.log") log lines, no failure"
+  done
+fi
+
+echo "== Running the tests"
+cd build-asan
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs"
