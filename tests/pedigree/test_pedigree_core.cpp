@@ -116,7 +116,6 @@ private slots:
         const LineRecord state = PedigreeFile::loadedState(goldenRecord(file), before);
         for (auto it = expected.begin(); it != expected.end(); ++it)
             QCOMPARE(state.value(it.key()), it.value());
-        QCOMPARE(state.toLines().count(), int(LineCount));
     }
 
     void rejectsBrokenFiles_data()
@@ -161,9 +160,6 @@ private slots:
         QCOMPARE(chart.value("DadWinnings"), QString::fromUtf8("BOB £0"));
         QCOMPARE(chart.value("DamOneFourName"), "DamOneFour name");
         QCOMPARE(chart.value("SoldToLabel"), QString::fromUtf8("Zoë Müller"));
-        QCOMPARE(positionByCode(1)->line(ChartField::Color), 5);
-        QCOMPARE(positionByCode(1)->line(ChartField::Winnings), -1);
-        QCOMPARE(positionByCode(48)->line(ChartField::Winnings), 95);
         QCOMPARE(positionOfLine(95)->code, 48);
         QCOMPARE(positionOfLine(GreatGram4RabFile)->code, 48);
         QVERIFY(!positionOfLine(BreederLabel));
