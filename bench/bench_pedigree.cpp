@@ -35,9 +35,7 @@ struct Chain
 
     Chain()
     {
-        const auto path = [this](int code) {
-            return dir.filePath(QStringLiteral("rabbit%1.rab").arg(code));
-        };
+        const auto path = [this](int code) { return dir.filePath(QStringLiteral("rabbit%1.rab").arg(code)); };
         for (const PedigreeFile::Position &p : PedigreeFile::positions()) {
             LineRecord rabbit = RabbitFile::newRecord();
             rabbit.setValue(RabbitFile::RabbitName, QStringLiteral("Rabbit %1").arg(p.code));
@@ -65,8 +63,8 @@ void ParseSerialise(benchmark::State &state)
 {
     const QByteArray bytes = filledChart().toLines().toBytes();
     for (auto _ : state) {
-        const LineRecord record = PedigreeFile::loadedState(
-            PedigreeFile::parse(LineFile::fromBytes(bytes)), PedigreeFile::newRecord());
+        const LineRecord record =
+            PedigreeFile::loadedState(PedigreeFile::parse(LineFile::fromBytes(bytes)), PedigreeFile::newRecord());
         benchmark::DoNotOptimize(record.toLines().toBytes());
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
@@ -95,8 +93,7 @@ void RawReadWriteFile(benchmark::State &state)
             state.SkipWithError("cannot read");
         const QByteArray bytes = source.readAll();
         QSaveFile target(out);
-        if (!target.open(QIODevice::WriteOnly) || target.write(bytes) != bytes.size()
-            || !target.commit())
+        if (!target.open(QIODevice::WriteOnly) || target.write(bytes) != bytes.size() || !target.commit())
             state.SkipWithError("cannot write");
     }
 }

@@ -9,8 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
-                                                     qsizetype(size));
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     try {
         const LineRecord parsed = PedigreeFile::parse(LineFile::fromBytes(bytes));
         const LineRecord state = PedigreeFile::loadedState(parsed, PedigreeFile::newRecord());

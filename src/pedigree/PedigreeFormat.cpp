@@ -12,31 +12,32 @@ using CF = ChartField;
 
 constexpr std::array<ChartField, 7> BunnyFields = {CF::Name, CF::Ear,   CF::Reg, CF::Weight,
                                                    CF::Sex,  CF::Color, CF::Born};
-constexpr std::array<ChartField, 6> AncestorFields = {CF::Name,   CF::Ear,   CF::Reg,
-                                                      CF::Weight, CF::Color, CF::Winnings};
+constexpr std::array<ChartField, 6> AncestorFields = {CF::Name, CF::Ear, CF::Reg, CF::Weight, CF::Color, CF::Winnings};
 
 using L1 = QLatin1String;
 
 // The chart positions. Each ancestor's block follows the previous one; the
 // father/mother columns are the parent-link pairs that auto-fill follows.
+// clang-format off
 const std::array<Position, PositionCount> Positions = {{
-    // code  prefix               link field                    link  block father mother
-    {1, L1("Bunny"), L1("MainRabFile"), 109, 0, 21, 22},
-    {21, L1("Dad"), L1("FatherRabFile"), 110, 12, 31, 32},
-    {22, L1("Mom"), L1("MotherRabFile"), 111, 18, 33, 34},
-    {31, L1("SireTwoOne"), L1("Gramps1RabFile"), 112, 24, 41, 42},
-    {32, L1("DamTwoOne"), L1("Gram1RabFile"), 113, 30, 43, 44},
-    {33, L1("SireTwoTwo"), L1("Gramps2RabFile"), 114, 36, 45, 46},
-    {34, L1("DamTwoTwo"), L1("Gram2RabFile"), 115, 42, 47, 48},
-    {41, L1("SireOneOne"), L1("GreatGramps1RabFile"), 116, 48, 0, 0},
-    {42, L1("DamOneOne"), L1("GreatGram1RabFile"), 117, 54, 0, 0},
-    {43, L1("SireOneTwo"), L1("GreatGramps2RabFile"), 118, 60, 0, 0},
-    {44, L1("DamOneTwo"), L1("GreatGram2RabFile"), 119, 66, 0, 0},
-    {45, L1("SireOneThree"), L1("GreatGramps3RabFile"), 120, 72, 0, 0},
-    {46, L1("DamOneThree"), L1("GreatGram3RabFile"), 121, 78, 0, 0},
-    {47, L1("SireOneFour"), L1("GreatGramps4RabFile"), 122, 84, 0, 0},
-    {48, L1("DamOneFour"), L1("GreatGram4RabFile"), 123, 90, 0, 0},
+    // code  prefix                 link field                    link  block  father mother
+    {1,   L1("Bunny"),           L1("MainRabFile"),            109,  0,     21,    22},
+    {21,  L1("Dad"),             L1("FatherRabFile"),          110,  12,    31,    32},
+    {22,  L1("Mom"),             L1("MotherRabFile"),          111,  18,    33,    34},
+    {31,  L1("SireTwoOne"),      L1("Gramps1RabFile"),         112,  24,    41,    42},
+    {32,  L1("DamTwoOne"),       L1("Gram1RabFile"),           113,  30,    43,    44},
+    {33,  L1("SireTwoTwo"),      L1("Gramps2RabFile"),         114,  36,    45,    46},
+    {34,  L1("DamTwoTwo"),       L1("Gram2RabFile"),           115,  42,    47,    48},
+    {41,  L1("SireOneOne"),      L1("GreatGramps1RabFile"),    116,  48,    0,     0},
+    {42,  L1("DamOneOne"),       L1("GreatGram1RabFile"),      117,  54,    0,     0},
+    {43,  L1("SireOneTwo"),      L1("GreatGramps2RabFile"),    118,  60,    0,     0},
+    {44,  L1("DamOneTwo"),       L1("GreatGram2RabFile"),      119,  66,    0,     0},
+    {45,  L1("SireOneThree"),    L1("GreatGramps3RabFile"),    120,  72,    0,     0},
+    {46,  L1("DamOneThree"),     L1("GreatGram3RabFile"),      121,  78,    0,     0},
+    {47,  L1("SireOneFour"),     L1("GreatGramps4RabFile"),    122,  84,    0,     0},
+    {48,  L1("DamOneFour"),      L1("GreatGram4RabFile"),      123,  90,    0,     0},
 }};
+// clang-format on
 
 // The chart's blank texts differ from the rabbit file's: they are sized to the
 // places on the printed certificate.
@@ -45,26 +46,37 @@ QString chartPlaceholder(bool bunny, ChartField field)
     using RecordText::underscores;
     if (bunny) {
         switch (field) {
-        case CF::Name: return underscores(23);
+        case CF::Name:
+            return underscores(23);
         case CF::Ear:
-        case CF::Reg: return underscores(7);
-        case CF::Weight: return underscores(6);
-        case CF::Sex: return underscores(9);
+        case CF::Reg:
+            return underscores(7);
+        case CF::Weight:
+            return underscores(6);
+        case CF::Sex:
+            return underscores(9);
         case CF::Color:
-        case CF::Born: return underscores(20);
-        case CF::Winnings: break;
+        case CF::Born:
+            return underscores(20);
+        case CF::Winnings:
+            break;
         }
         Q_UNREACHABLE();
     }
     switch (field) {
-    case CF::Name: return underscores(27);
+    case CF::Name:
+        return underscores(27);
     case CF::Ear:
     case CF::Reg:
-    case CF::Color: return underscores(10);
-    case CF::Weight: return underscores(8);
-    case CF::Winnings: return underscores(23);
+    case CF::Color:
+        return underscores(10);
+    case CF::Weight:
+        return underscores(8);
+    case CF::Winnings:
+        return underscores(23);
     case CF::Sex:
-    case CF::Born: break;
+    case CF::Born:
+        break;
     }
     Q_UNREACHABLE();
 }
@@ -73,8 +85,7 @@ QList<FieldSpec> buildFields()
 {
     using RecordText::underscores;
     QList<FieldSpec> f;
-    const auto add = [&f](const QString &name, const QString &placeholder,
-                          FieldCheck check = FieldCheck::Text) {
+    const auto add = [&f](const QString &name, const QString &placeholder, FieldCheck check = FieldCheck::Text) {
         f.append(FieldSpec{int(f.size()), name, placeholder, check});
     };
     const auto addBlock = [&](const Position &p) {
@@ -119,14 +130,22 @@ QList<FieldSpec> buildFields()
 QLatin1String chartFieldName(ChartField field)
 {
     switch (field) {
-    case CF::Name: return L1("Name");
-    case CF::Ear: return L1("Ear");
-    case CF::Reg: return L1("Reg");
-    case CF::Weight: return L1("Weight");
-    case CF::Sex: return L1("Sex");
-    case CF::Color: return L1("Color");
-    case CF::Born: return L1("Born");
-    case CF::Winnings: return L1("Winnings");
+    case CF::Name:
+        return L1("Name");
+    case CF::Ear:
+        return L1("Ear");
+    case CF::Reg:
+        return L1("Reg");
+    case CF::Weight:
+        return L1("Weight");
+    case CF::Sex:
+        return L1("Sex");
+    case CF::Color:
+        return L1("Color");
+    case CF::Born:
+        return L1("Born");
+    case CF::Winnings:
+        return L1("Winnings");
     }
     Q_UNREACHABLE();
 }
@@ -147,9 +166,15 @@ int Position::line(ChartField field) const
     return -1;
 }
 
-QString Position::fieldName(ChartField field) const { return prefix + chartFieldName(field); }
+QString Position::fieldName(ChartField field) const
+{
+    return prefix + chartFieldName(field);
+}
 
-std::span<const Position> positions() { return Positions; }
+std::span<const Position> positions()
+{
+    return Positions;
+}
 
 const Position *positionByCode(int code)
 {
@@ -175,7 +200,10 @@ const LineFormat &format()
     return layout;
 }
 
-LineRecord newRecord() { return LineRecord(format()); }
+LineRecord newRecord()
+{
+    return LineRecord(format());
+}
 
 std::optional<bool> frameShown(const QString &text)
 {
@@ -226,8 +254,14 @@ LineRecord loadedState(const LineRecord &parsed, const LineRecord &before)
     return state;
 }
 
-LineRecord read(const QString &path) { return loadedState(parse(LineFile::read(path)), newRecord()); }
+LineRecord read(const QString &path)
+{
+    return loadedState(parse(LineFile::read(path)), newRecord());
+}
 
-void write(const LineRecord &record, const QString &path) { record.toLines().write(path); }
+void write(const LineRecord &record, const QString &path)
+{
+    record.toLines().write(path);
+}
 
 } // namespace PedigreeFile

@@ -64,12 +64,12 @@ QLatin1String chartFieldName(ChartField field);
 // One of the fifteen chart positions.
 struct Position
 {
-    int code;                // 1, 21, 22, 31..34, 41..48
-    QLatin1String prefix;    // "Bunny", "Dad", "SireTwoOne", ...
-    QLatin1String linkName;  // "MainRabFile", ...
-    int linkLine;            // 109..123
-    int firstLine;           // first line of its block of fields
-    int fatherCode;          // position of its father on the chart, 0 on the outer column
+    int code;               // 1, 21, 22, 31..34, 41..48
+    QLatin1String prefix;   // "Bunny", "Dad", "SireTwoOne", ...
+    QLatin1String linkName; // "MainRabFile", ...
+    int linkLine;           // 109..123
+    int firstLine;          // first line of its block of fields
+    int fatherCode;         // position of its father on the chart, 0 on the outer column
     int motherCode;
 
     bool isBunny() const { return code == BunnyCode; }
@@ -101,7 +101,10 @@ LineRecord newRecord();
 
 // Parses a whole file; throws before returning anything when a line the file must
 // have is missing or a number is not a number.
-inline LineRecord parse(const LineFile &file) { return LineRecord::parse(format(), file); }
+inline LineRecord parse(const LineFile &file)
+{
+    return LineRecord::parse(format(), file);
+}
 
 // The record a window holds after loading `parsed` over its state `before`:
 // lines an older file lacks keep their values from `before`, and the presentation
@@ -125,18 +128,33 @@ inline const QString GridlinesOn = QStringLiteral("GridlinesOn");
 inline const QString GridlinesOff = QStringLiteral("GridlinesOff");
 
 // Lines 101 and 102: only the exact word "true" stretches.
-inline bool isStretched(const QString &text) { return text == TrueText; }
+inline bool isStretched(const QString &text)
+{
+    return text == TrueText;
+}
 // Line 103: shown, hidden, or no opinion (the window keeps its setting).
 std::optional<bool> frameShown(const QString &text);
 // Line 106: bold, normal, or no opinion.
 std::optional<bool> isBold(const QString &text);
 // Line 124: only the exact "GridlinesOn" shows the connector lines.
-inline bool gridlinesShown(const QString &text) { return text == GridlinesOn; }
+inline bool gridlinesShown(const QString &text)
+{
+    return text == GridlinesOn;
+}
 // Lines 107 and 108: the path the window stores; empty means no picture.
 QString storedPicturePath(const QString &text);
 
-inline QString boolText(bool on) { return on ? TrueText : FalseText; }
-inline QString gridlinesText(bool shown) { return shown ? GridlinesOn : GridlinesOff; }
-inline QString weightText(bool bold) { return bold ? RecordText::Bold : RecordText::Normal; }
+inline QString boolText(bool on)
+{
+    return on ? TrueText : FalseText;
+}
+inline QString gridlinesText(bool shown)
+{
+    return shown ? GridlinesOn : GridlinesOff;
+}
+inline QString weightText(bool bold)
+{
+    return bold ? RecordText::Bold : RecordText::Normal;
+}
 
 } // namespace PedigreeFile

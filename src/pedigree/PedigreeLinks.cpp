@@ -31,7 +31,10 @@ constexpr std::array<FieldPair, 8> RabbitChartMap = {{
 
 const QString RabbitryMarker = QStringLiteral("-RabbitryInfo-");
 
-bool isLink(const QString &text) { return text != RecordText::None; }
+bool isLink(const QString &text)
+{
+    return text != RecordText::None;
+}
 
 void copyRabbit(LineRecord &pedigree, const Position &position, const LineFile &rabbitFile)
 {
@@ -50,9 +53,7 @@ void setRabbitryDetails(LineRecord &pedigree, const RabbitryDetails &details, bo
 {
     const LineFormat &format = PedigreeFile::format();
     const auto put = [&](int line, const QString &text) {
-        pedigree.setValue(line, text.isEmpty() && blankAsPlaceholder
-                                    ? format.field(line).placeholder
-                                    : text);
+        pedigree.setValue(line, text.isEmpty() && blankAsPlaceholder ? format.field(line).placeholder : text);
     };
     put(PedigreeFile::BreederLabel, details.name);
     put(PedigreeFile::AddressLabel, details.abbreviatedAddress);

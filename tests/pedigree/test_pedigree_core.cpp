@@ -23,7 +23,10 @@ QByteArray golden(const QString &name)
     return file.readAll();
 }
 
-LineRecord goldenRecord(const QString &name) { return parse(LineFile::fromBytes(golden(name))); }
+LineRecord goldenRecord(const QString &name)
+{
+    return parse(LineFile::fromBytes(golden(name)));
+}
 
 QStringList linkList(const LineRecord &pedigree)
 {
@@ -71,10 +74,7 @@ class TestPedigreeCore : public QObject
     Q_OBJECT
 
 private slots:
-    void newRecordIsGolden()
-    {
-        QCOMPARE(newRecord().toLines().toBytes(), golden("new.ped"));
-    }
+    void newRecordIsGolden() { QCOMPARE(newRecord().toLines().toBytes(), golden("new.ped")); }
 
     void loadedState_data()
     {
@@ -82,28 +82,37 @@ private slots:
         QTest::addColumn<QString>("frameBefore");
         QTest::addColumn<Lines>("expected");
         const QString path = QStringLiteral(R"(C:\Rabbits\r%1.rab)");
-        QTest::newRow("109 lines") << "old109.ped" << "true"
-                                   << Lines{{BunnyName, "Blaze of Glory"}, {MainRabFile, "None"},
-                                            {GreatGram4RabFile, "None"}, {Gridlines, "GridlinesOn"},
-                                            {RabbitryFile, "None"}, {BackPicture, ""}};
-        QTest::newRow("124 lines") << "old124.ped" << "true"
-                                   << Lines{{MainRabFile, path.arg("00")}, {118, "None"},
+        QTest::newRow("109 lines") << "old109.ped"
+                                   << "true" << Lines{{BunnyName, "Blaze of Glory"}, {MainRabFile, "None"},
+                                                      {GreatGram4RabFile, "None"},   {Gridlines, "GridlinesOn"},
+                                                      {RabbitryFile, "None"},        {BackPicture, ""}};
+        QTest::newRow("124 lines") << "old124.ped"
+                                   << "true"
+                                   << Lines{{MainRabFile, path.arg("00")},
+                                            {118, "None"},
                                             {GreatGram4RabFile, path.arg(14)},
-                                            {Gridlines, "GridlinesOn"}, {RabbitryFile, "None"}};
-        QTest::newRow("125 lines") << "old125.ped" << "true"
+                                            {Gridlines, "GridlinesOn"},
+                                            {RabbitryFile, "None"}};
+        QTest::newRow("125 lines") << "old125.ped"
+                                   << "true"
                                    << Lines{{GreatGram4RabFile, path.arg(14)},
-                                            {Gridlines, "GridlinesOff"}, {RabbitryFile, "None"}};
-        QTest::newRow("126 lines") << "chart.ped" << "true"
+                                            {Gridlines, "GridlinesOff"},
+                                            {RabbitryFile, "None"}};
+        QTest::newRow("126 lines") << "chart.ped"
+                                   << "true"
                                    << Lines{{RabbitryFile, R"(C:\Rabbits\meadow.rbty)"},
-                                            {MiniFrameShown, "false"}, {ChartFontWeight, "Bold"}};
+                                            {MiniFrameShown, "false"},
+                                            {ChartFontWeight, "Bold"}};
         // "True", "maybe", "bold", "Gridlineson": only the exact words count.
-        const Lines odd{{BackStretch, "false"}, {MiniStretch, "true"}, {MiniFrameShown, "true"},
-                        {ChartFontWeight, "Normal"}, {Gridlines, "GridlinesOff"},
-                        {MiniPicture, ""}, {BackPicture, ""}};
-        QTest::newRow("odd values") << "odd.ped" << "true" << odd;
+        const Lines odd{
+            {BackStretch, "false"},      {MiniStretch, "true"}, {MiniFrameShown, "true"}, {ChartFontWeight, "Normal"},
+            {Gridlines, "GridlinesOff"}, {MiniPicture, ""},     {BackPicture, ""}};
+        QTest::newRow("odd values") << "odd.ped"
+                                    << "true" << odd;
         Lines oddHidden = odd;
         oddHidden[MiniFrameShown] = "false";
-        QTest::newRow("odd values, frame hidden before") << "odd.ped" << "false" << oddHidden;
+        QTest::newRow("odd values, frame hidden before") << "odd.ped"
+                                                         << "false" << oddHidden;
     }
 
     void loadedState()
@@ -125,13 +134,24 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("error");
         QTest::addColumn<QString>("message");
-        QTest::newRow("108 lines") << 108 << -1 << "" << "index" << "List index out of bounds (108)";
-        QTest::newRow("inside the links") << 115 << -1 << "" << "index"
+        QTest::newRow("108 lines") << 108 << -1 << ""
+                                   << "index"
+                                   << "List index out of bounds (108)";
+        QTest::newRow("inside the links") << 115 << -1 << ""
+                                          << "index"
                                           << "List index out of bounds (115)";
-        QTest::newRow("title left") << 126 << 97 << "12px" << "conversion" << "'12px'";
-        QTest::newRow("title top") << 126 << 98 << "" << "conversion" << "''";
-        QTest::newRow("title size") << 109 << 100 << "fourteen" << "conversion" << "'fourteen'";
-        QTest::newRow("chart size") << 126 << 105 << "9.5" << "conversion" << "'9.5'";
+        QTest::newRow("title left") << 126 << 97 << "12px"
+                                    << "conversion"
+                                    << "'12px'";
+        QTest::newRow("title top") << 126 << 98 << ""
+                                   << "conversion"
+                                   << "''";
+        QTest::newRow("title size") << 109 << 100 << "fourteen"
+                                    << "conversion"
+                                    << "'fourteen'";
+        QTest::newRow("chart size") << 126 << 105 << "9.5"
+                                    << "conversion"
+                                    << "'9.5'";
     }
 
     void rejectsBrokenFiles()
@@ -214,12 +234,11 @@ private slots:
         QTest::addColumn<Lines>("changed"); // chart lines that change; all others must not
         QTest::addColumn<QString>("error");
 
-        const Lines full{{RabbitFile::RabbitName, "Rex"},   {RabbitFile::EarNumber, "E1"},
-                         {RabbitFile::RegNumber, "G2"},     {RabbitFile::Weight, "8 lb"},
-                         {RabbitFile::Sex, "Buck"},         {RabbitFile::Color, "Chestnut"},
+        const Lines full{{RabbitFile::RabbitName, "Rex"},     {RabbitFile::EarNumber, "E1"},
+                         {RabbitFile::RegNumber, "G2"},       {RabbitFile::Weight, "8 lb"},
+                         {RabbitFile::Sex, "Buck"},           {RabbitFile::Color, "Chestnut"},
                          {RabbitFile::BirthDate, "1/2/2003"}, {RabbitFile::Winnings, "BOB"}};
-        const Lines bunny{{0, "Rex"}, {1, "E1"}, {2, "G2"}, {3, "8 lb"},
-                          {4, "Buck"}, {5, "Chestnut"}, {6, "1/2/2003"}};
+        const Lines bunny{{0, "Rex"}, {1, "E1"}, {2, "G2"}, {3, "8 lb"}, {4, "Buck"}, {5, "Chestnut"}, {6, "1/2/2003"}};
         QTest::newRow("bunny: sex and born, no winnings") << 1 << 72 << full << bunny << "";
         QTest::newRow("bunny from 9 lines") << 1 << 9 << full << bunny << "";
         QTest::newRow("bunny from 6 lines keeps what was copied")
@@ -233,8 +252,7 @@ private slots:
         partly.remove(RabbitFile::Color);
         partly.remove(RabbitFile::Winnings); // both stay placeholders in the rabbit file
         QTest::newRow("placeholders skipped")
-            << 45 << 72 << partly
-            << Lines{{72, "Rex"}, {73, "E1"}, {74, "G2"}, {75, "8 lb"}} << "";
+            << 45 << 72 << partly << Lines{{72, "Rex"}, {73, "E1"}, {74, "G2"}, {75, "8 lb"}} << "";
         QTest::newRow("unknown code") << 23 << 72 << full << Lines{} << "";
     }
 
@@ -273,30 +291,32 @@ private slots:
         };
 
         QTest::newRow("three generations")
-            << RabbitFiles{{"bunny", {"72", "dad", "mom"}},
-                                          {"dad", {"72", "gs1", "gd1"}},
-                                          {"mom", {"69", "gs2", "None"}},
-                                          {"gs1", {"72", "ggs1", "None"}},
-                                          {"gd1", {"57", "x", "y"}},
-                                          {"gs2", {"72", "None", "ggd6"}}}
+            << RabbitFiles{{"bunny", {"72", "dad", "mom"}}, {"dad", {"72", "gs1", "gd1"}},
+                           {"mom", {"69", "gs2", "None"}},  {"gs1", {"72", "ggs1", "None"}},
+                           {"gd1", {"57", "x", "y"}},       {"gs2", {"72", "None", "ggd6"}}}
             << links({{0, "bunny"}, {6, "/old/gram2"}, {9, "/old/ggs2"}, {14, "/old/ggd8"}})
-            << links({{0, "bunny"}, {1, "dad"}, {2, "mom"}, {3, "gs1"}, {4, "gd1"}, {5, "gs2"},
-                      {7, "ggs1"}, {9, "/old/ggs2"}, {12, "ggd6"}, {14, "/old/ggd8"}})
+            << links({{0, "bunny"},
+                      {1, "dad"},
+                      {2, "mom"},
+                      {3, "gs1"},
+                      {4, "gd1"},
+                      {5, "gs2"},
+                      {7, "ggs1"},
+                      {9, "/old/ggs2"},
+                      {12, "ggd6"},
+                      {14, "/old/ggd8"}})
             << "";
         QTest::newRow("mother None overwrites a set mother")
             << RabbitFiles{{"bunny", {"72", "dad", "None"}}, {"dad", {"57", "", ""}}}
-            << links({{0, "bunny"}, {2, "/old/mom"}})
-            << links({{0, "bunny"}, {1, "dad"}}) << "";
+            << links({{0, "bunny"}, {2, "/old/mom"}}) << links({{0, "bunny"}, {1, "dad"}}) << "";
         QTest::newRow("58-line file stops after its father link")
             << RabbitFiles{{"bunny", {"72", "dad", "mom"}},
-                                          {"dad", {"58", "gs1", "gd1"}},
-                                          {"mom", {"72", "gs2", "gd2"}}}
+                           {"dad", {"58", "gs1", "gd1"}},
+                           {"mom", {"72", "gs2", "gd2"}}}
             << links({{0, "bunny"}, {4, "/old/gram1"}})
-            << links({{0, "bunny"}, {1, "dad"}, {2, "mom"}, {3, "gs1"}, {4, "/old/gram1"}})
-            << "index";
-        QTest::newRow("missing file stops")
-            << RabbitFiles{{"bunny", {"72", "dad", "mom"}}}
-            << links({{0, "bunny"}}) << links({{0, "bunny"}, {1, "dad"}, {2, "mom"}}) << "file";
+            << links({{0, "bunny"}, {1, "dad"}, {2, "mom"}, {3, "gs1"}, {4, "/old/gram1"}}) << "index";
+        QTest::newRow("missing file stops") << RabbitFiles{{"bunny", {"72", "dad", "mom"}}} << links({{0, "bunny"}})
+                                            << links({{0, "bunny"}, {1, "dad"}, {2, "mom"}}) << "file";
         QTest::newRow("no links") << RabbitFiles{} << none << none << "";
     }
 
@@ -309,14 +329,13 @@ private slots:
         QTemporaryDir dir;
         // Short names in the table stand for files in the temporary folder.
         const auto path = [&dir](const QString &name) {
-            return name == "None" || name.isEmpty() || name.startsWith('/') ? name
-                                                                           : dir.filePath(name);
+            return name == "None" || name.isEmpty() || name.startsWith('/') ? name : dir.filePath(name);
         };
         for (auto it = files.begin(); it != files.end(); ++it)
-            writeRabbit(dir, it.key(),
-                        {{RabbitFile::FatherRabFile, path(it.value()[1])},
-                         {RabbitFile::MotherRabFile, path(it.value()[2])}},
-                        it.value()[0].toInt());
+            writeRabbit(
+                dir, it.key(),
+                {{RabbitFile::FatherRabFile, path(it.value()[1])}, {RabbitFile::MotherRabFile, path(it.value()[2])}},
+                it.value()[0].toInt());
 
         PedigreeLinks::PositionLinks links;
         for (int i = 0; i < PositionCount; ++i)
@@ -342,20 +361,18 @@ private slots:
         QTemporaryDir dir;
         LineRecord chart = goldenRecord("chart.ped");
         const LineRecord before = chart;
-        chart.setValue(MainRabFile, writeRabbit(dir, "bunny.rab",
-                                                {{RabbitFile::RabbitName, "Rex"},
-                                                 {RabbitFile::Sex, "Buck"},
-                                                 {RabbitFile::Winnings, "BIS"}}));
+        chart.setValue(
+            MainRabFile,
+            writeRabbit(dir, "bunny.rab",
+                        {{RabbitFile::RabbitName, "Rex"}, {RabbitFile::Sex, "Buck"}, {RabbitFile::Winnings, "BIS"}}));
         chart.setValue(FatherRabFile, "None");
-        chart.setValue(MotherRabFile, momLines ? writeRabbit(dir, "mom.rab",
-                                                             {{RabbitFile::Color, "Lilac"},
-                                                              {RabbitFile::Winnings, "BOS"}},
-                                                             momLines)
-                                               : dir.filePath("gone.rab"));
+        chart.setValue(MotherRabFile,
+                       momLines ? writeRabbit(dir, "mom.rab",
+                                              {{RabbitFile::Color, "Lilac"}, {RabbitFile::Winnings, "BOS"}}, momLines)
+                                : dir.filePath("gone.rab"));
         for (int i = 3; i < PositionCount; ++i)
             chart.setValue(MainRabFile + i, "None");
-        chart.setValue(positionByCode(34)->linkLine,
-                       writeRabbit(dir, "gram.rab", {{RabbitFile::RabbitName, "Nan"}}));
+        chart.setValue(positionByCode(34)->linkLine, writeRabbit(dir, "gram.rab", {{RabbitFile::RabbitName, "Nan"}}));
         chart.setValue(RabbitryFile, dir.filePath("hutch.rbty"));
         LineFile({"a.rab", "-RabbitryInfo-", "", "1 Long Road, Springfield", "Springfield", "555"})
             .write(dir.filePath("hutch.rbty"));
@@ -386,15 +403,15 @@ private slots:
         QTest::addColumn<bool>("update"); // Update from Links, else Load Saved Rabbitry
         QTest::addColumn<QString>("breeder");
         QTest::addColumn<QString>("address");
-        const QStringList trailer{"-RabbitryInfo-", "Oak Hutch", "1 Long Road, Springfield",
-                                  "Springfield", "555-0101"};
+        const QStringList trailer{"-RabbitryInfo-", "Oak Hutch", "1 Long Road, Springfield", "Springfield", "555-0101"};
         const QStringList unnamed{"a.rab", "-RabbitryInfo-", "", "", "", ""};
         const QString start = "Meadow Rabbitry", startAddress = "12 Elm St., Springfield";
-        QTest::newRow("trailer only") << trailer << true << "Oak Hutch" << "Springfield";
+        QTest::newRow("trailer only") << trailer << true << "Oak Hutch"
+                                      << "Springfield";
         QTest::newRow("empty details, update") << unnamed << true << QString(24, '_') << QString(24, '_');
-        QTest::newRow("empty details, load") << unnamed << false << "" << "";
-        QTest::newRow("no trailer") << QStringList{"a", "b", "c", "d", "e", "f"} << true << start
-                                    << startAddress;
+        QTest::newRow("empty details, load") << unnamed << false << ""
+                                             << "";
+        QTest::newRow("no trailer") << QStringList{"a", "b", "c", "d", "e", "f"} << true << start << startAddress;
         QTest::newRow("four lines") << QStringList{"a", "b", "c", "d"} << true << start << startAddress;
         QTest::newRow("empty file") << QStringList{} << false << start << startAddress;
     }
@@ -431,13 +448,11 @@ private slots:
             << 21 << Lines{{12, "Thumper"}} << Lines{{RabbitFile::RabbitName, "Thumper"}};
         QTest::newRow("bunny: sex and born, no winnings")
             << 1 << Lines{{4, "Doe"}, {6, "2/2/2004"}, {5, "Blue"}, {17, "BOB"}}
-            << Lines{{RabbitFile::Sex, "Doe"}, {RabbitFile::Color, "Blue"},
-                     {RabbitFile::BirthDate, "2/2/2004"}};
+            << Lines{{RabbitFile::Sex, "Doe"}, {RabbitFile::Color, "Blue"}, {RabbitFile::BirthDate, "2/2/2004"}};
         QTest::newRow("ancestor: winnings, all fields")
             << 48 << Lines{{90, "Nan"}, {91, "N1"}, {92, "R9"}, {93, "7 lb"}, {94, "Fawn"}, {95, "BIS"}, {4, "Doe"}}
-            << Lines{{RabbitFile::RabbitName, "Nan"}, {RabbitFile::EarNumber, "N1"},
-                     {RabbitFile::RegNumber, "R9"}, {RabbitFile::Weight, "7 lb"},
-                     {RabbitFile::Color, "Fawn"}, {RabbitFile::Winnings, "BIS"}};
+            << Lines{{RabbitFile::RabbitName, "Nan"}, {RabbitFile::EarNumber, "N1"}, {RabbitFile::RegNumber, "R9"},
+                     {RabbitFile::Weight, "7 lb"},    {RabbitFile::Color, "Fawn"},   {RabbitFile::Winnings, "BIS"}};
         QTest::newRow("header code") << HeaderCode << Lines{{7, "Oak"}} << Lines{};
     }
 
@@ -462,8 +477,7 @@ private slots:
         LineRecord chart = newRecord();
         QVERIFY(!PedigreeLinks::handOff(chart, 0, path));
         QCOMPARE(chart.values(), newRecord().values());
-        QCOMPARE(errorKind([&] { PedigreeLinks::loadSavedRabbit(chart, 33, dir.filePath("no.rab")); }),
-                 "file");
+        QCOMPARE(errorKind([&] { PedigreeLinks::loadSavedRabbit(chart, 33, dir.filePath("no.rab")); }), "file");
         QCOMPARE(chart.values(), newRecord().values());
 
         QVERIFY(PedigreeLinks::handOff(chart, 33, path));
