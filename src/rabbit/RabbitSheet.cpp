@@ -1,5 +1,7 @@
 #include "rabbit/RabbitSheet.h"
 
+#include "genetics/GeneTables.h"
+#include "rabbit/GeneticsChangePanel.h"
 #include "rabbit/RabbitFormat.h"
 #include "records/LineFile.h"
 #include "shell/BigBadParent.h"
@@ -9,31 +11,15 @@
 #include <QLabel>
 #include <QMenu>
 
+#include <algorithm>
+#include <vector>
+
 using namespace RabbitFile;
 
 namespace {
 
 constexpr int SheetWidth = 592;
 constexpr int SheetHeight = 574;
-
-struct SeriesRow
-{
-    int line;
-    const char *heading;
-    const char *legend;
-};
-
-constexpr SeriesRow seriesRows[] = {
-    {ASeries, "Coat Pattern:", "(A: Agouti, at: Tan, aa: Self)"},
-    {BSeries, "Color Group:", "(B: Black, b: Brown)"},
-    {CSeries, "C Series Patterns:",
-     "(C: Full Color, C chd: Dark Chinchilla, C chl: Light Chinchilla, c h Himalayan,  c c Albino)"},
-    {DSeries, "Dilutes:", "(D: Intense, d: Dilute)"},
-    {ESeries, "Pigment Extension:", "(Es: Steel, E: Normal, ej: Japanese, e: Non-Extensions)"},
-    {BrokenSeries, "Broken Gene:", "(En En: Charlie, En en: Broken, en en: Self)"},
-    {VSeries, "Vienna White:", "(V V: No Effect, V v: Dutch Broken, vv: Blue-Eyed White)"},
-    {WSeries, "Wide Band:", "(W: No Effect, ww: Wide Band)"},
-};
 
 QFont sheetFace(int points, bool bold = false, bool italic = false, bool underline = false)
 {
@@ -79,12 +65,18 @@ DocumentWindow *TRabbitSheet::newWindowOfKind()
     return parent ? qobject_cast<DocumentWindow *>(parent->runTool(TBigBadParent::Tool::RabbitEditor)) : nullptr;
 }
 
-ValueLabel *TRabbitSheet::addField(int line, int x, int y, int tag)
+ValueLabel *TRabbitSheet::makeField(int line, int x, int y, int tag)
 {
     const FieldSpec &spec = format().field(line);
     auto *label = new ValueLabel(spec.name, spec.placeholder, sheet(), tag);
     label->move(x, y);
     m_fields.insert(spec.name, label);
+    return label;
+}
+
+ValueLabel *TRabbitSheet::addField(int line, int x, int y, int tag)
+{
+    ValueLabel *label = makeField(line, x, y, tag);
     connectLabel(label);
     return label;
 }
@@ -125,7 +117,10 @@ void TRabbitSheet::buildSheet()
     m_geneticMenu->setObjectName(QStringLiteral("GeneticPopUp"));
     QAction *setGenetics = m_geneticMenu->addAction(QStringLiteral("Set Genetics"));
     setGenetics->setObjectName(QStringLiteral("ChangeGenes"));
-    setGenetics->setEnabled(false);
+    connect(setGenetics, &QAction::triggered, this, [this] {
+        if (currentLabel())
+            ASeriesClick(currentLabel());
+    });
     QAction *geneText = m_geneticMenu->addAction(QStringLiteral("Change Text"));
     connect(geneText, &QAction::triggered, this, [this] {
         if (currentLabel())
@@ -189,19 +184,28 @@ void TRabbitSheet::buildSheet()
     // Colour genetics, right column: each series after its explanation line.
     addCaption(s, QStringLiteral("Color Genetics"), 312, 196, &heading);
     const QFont legendFont(QStringLiteral("Arial"), 7, QFont::Bold);
+    // The sheet lists the series in the order of their file lines.
+    std::vector<const Genetics::SeriesTable *> series;
+    for (GeneSeries g : Genetics::AllSeries)
+        series.push_back(&Genetics::table(g));
+    std::ranges::sort(series, {}, &Genetics::SeriesTable::fileLine);
     y = 222;
-    for (const SeriesRow &row : seriesRows) {
-        auto *legend = new QLabel(QStringLiteral("%1 %2").arg(QLatin1String(row.heading), QLatin1String(row.legend)), s);
+    for (const Genetics::SeriesTable *row : series) {
+        auto *legend = new QLabel(row->sheetHeading + u' ' + row->legend, s);
         legend->setFont(legendFont);
         legend->setWordWrap(true);
         legend->setFixedWidth(274);
         legend->move(312, y);
         legend->adjustSize();
         y += legend->height();
-        ValueLabel *gene = addField(row.line, 324, y);
+        ValueLabel *gene = makeField(row->fileLine, 324, y, 0);
+        connect(gene, &ValueLabel::clicked, this, &TRabbitSheet::ASeriesClick);
         setLabelMenu(gene, m_geneticMenu);
         y += 19;
     }
+    m_genePanel = new GeneticsChangePanel(s);
+    connect(m_genePanel, &GeneticsChangePanel::accepted, this, &TRabbitSheet::GeneOKClick);
+    connect(m_genePanel, &GeneticsChangePanel::cancelled, this, &TRabbitSheet::CancelClick);
 
     const QFont certify = sheetFace(10, false, true);
     addCaption(s, QStringLiteral("I hereby certify the accuracy of this document. Signed:") + u' '
@@ -260,6 +264,36 @@ void TRabbitSheet::relayout()
         for (QWidget *widget : std::as_const(m_columns[c]))
             widget->move(columnX, widget->y());
     }
+}
+
+void TRabbitSheet::ASeriesClick(ValueLabel *label)
+{
+    setCurrentLabel(label);
+    m_geneTarget = label;
+    m_genePanel->open(label->objectName());
+    floatNear(m_genePanel, label);
+}
+
+void TRabbitSheet::GeneOKClick(const QString &choice)
+{
+    setModified(true);
+    if (m_geneTarget)
+        m_geneTarget->setValue(choice);
+    setCurrentLabel(nullptr);
+    hideOwnPanels();
+}
+
+void TRabbitSheet::CancelClick()
+{
+    setCurrentLabel(nullptr);
+    hideOwnPanels();
+    hideTextPanel();
+}
+
+void TRabbitSheet::hideOwnPanels()
+{
+    m_geneTarget = nullptr;
+    m_genePanel->hide();
 }
 
 QString TRabbitSheet::positionCode() const { return m_fieldEdit->text(); }

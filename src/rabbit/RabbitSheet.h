@@ -5,6 +5,7 @@
 
 #include <QHash>
 
+class GeneticsChangePanel;
 class PictureBox;
 class QLabel;
 class QMenu;
@@ -27,6 +28,8 @@ public:
     void fillFrom(const LineRecord &record);
 
     ValueLabel *field(const QString &name) const { return m_fields.value(name); }
+    // Opens the Set Genetics panel on a series label, as a left click does.
+    void ASeriesClick(ValueLabel *label);
     PictureBox *rabbitPicture() const { return m_rabbitPicture; }
     PictureBox *backImage() const { return m_backImage; }
     // The chart position this record was started for, "0" when none.
@@ -40,15 +43,18 @@ protected:
     FileDialogSpec fileDialogSpec() const override;
     DocumentWindow *newWindowOfKind() override;
     LineFile recordLines() const override;
-
-protected:
+    void hideOwnPanels() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildSheet();
     // Keeps captions and values from running into each other when the font grows.
     void relayout();
+    // A value whose left click opens the text panel.
     ValueLabel *addField(int line, int x, int y, int tag = 0);
+    ValueLabel *makeField(int line, int x, int y, int tag);
+    void GeneOKClick(const QString &choice);
+    void CancelClick();
     void applyRecord(const LineRecord &record, QStringList &pictureProblems);
 
     QHash<QString, ValueLabel *> m_fields;
@@ -64,4 +70,7 @@ private:
     QMenu *m_ownValueMenu = nullptr;
     QMenu *m_relativeMenu = nullptr;
     QMenu *m_geneticMenu = nullptr;
+    GeneticsChangePanel *m_genePanel = nullptr;
+    // The series label the genetics panel was opened on.
+    QPointer<ValueLabel> m_geneTarget;
 };

@@ -3,9 +3,9 @@
 #include "records/LineFile.h"
 #include "records/WindowRegistry.h"
 #include "shell/AboutPopUp.h"
+#include "shell/ChildMenus.h"
 #include "shell/CommandGuard.h"
 #include "shell/DocumentKinds.h"
-#include "shell/DocumentWindow.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -152,8 +152,9 @@ void TBigBadParent::adopt(QMdiSubWindow *window)
 
 void TBigBadParent::showMenusOf(QMdiSubWindow *window)
 {
-    const auto *document = qobject_cast<DocumentWindow *>(window);
-    const QList<QMenu *> &menus = document && !document->menus().isEmpty() ? document->menus() : m_ownMenus;
+    // Record windows and tool windows alike bring their own menus.
+    const auto *child = dynamic_cast<const ChildMenus *>(window);
+    const QList<QMenu *> &menus = child && !child->menus().isEmpty() ? child->menus() : m_ownMenus;
     QMenuBar *bar = menuBar();
     bar->clear();
     for (QMenu *menu : menus)

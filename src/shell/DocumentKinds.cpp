@@ -1,5 +1,6 @@
 #include "shell/DocumentKinds.h"
 
+#include "genetics/ColorCombiner.h"
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
 #include "shell/BigBadParent.h"
@@ -17,5 +18,12 @@ void registerDocumentKinds(TBigBadParent &parent)
         auto *sheet = static_cast<TRabbitSheet *>(frame->runTool(TBigBadParent::Tool::RabbitEditor));
         sheet->loadFile(path);
         sheet->setWindowTitle(sheet->record().value(RabbitFile::RabbitName) + QLatin1String(TRabbitSheet::Suffix));
+    });
+    // Every Color Genetics command opens another, empty calculator at its own size.
+    parent.registerTool(TBigBadParent::Tool::Genetics, [frame] {
+        auto *combiner = new TColorCombiner;
+        frame->adopt(combiner);
+        combiner->resize(TColorCombiner::DefaultSize);
+        return combiner;
     });
 }

@@ -140,29 +140,40 @@ void DocumentWindow::addPicture(PictureBox *box, const QString &changeCaption)
 void DocumentWindow::changeText(ValueLabel *label)
 {
     m_currentLabel = label;
-    // Float the panel just below the value, kept inside the sheet.
+    m_textTarget = label;
     m_textPanel->open(label->text());
+    floatNear(m_textPanel, label);
+}
+
+void DocumentWindow::floatNear(QWidget *panel, QWidget *label)
+{
     QPoint at = label->mapTo(m_sheet, QPoint(0, label->height() + 2));
-    at.setX(std::clamp(at.x(), 0, std::max(0, m_sheet->width() - m_textPanel->width())));
-    if (at.y() + m_textPanel->height() > m_sheet->height())
-        at.setY(std::max(0, label->mapTo(m_sheet, QPoint(0, 0)).y() - m_textPanel->height() - 2));
-    m_textPanel->move(at);
+    at.setX(std::clamp(at.x(), 0, std::max(0, m_sheet->width() - panel->width())));
+    if (at.y() + panel->height() > m_sheet->height())
+        at.setY(std::max(0, label->mapTo(m_sheet, QPoint(0, 0)).y() - panel->height() - 2));
+    panel->move(at);
 }
 
 void DocumentWindow::textAccepted(const QString &typed)
 {
     m_modified = true;
-    if (m_currentLabel)
-        m_currentLabel->setValue(storedEntry(typed));
+    if (m_textTarget)
+        m_textTarget->setValue(storedEntry(typed));
     m_currentLabel = nullptr;
-    m_textPanel->hide();
+    hideTextPanel();
 }
 
 void DocumentWindow::cancelText()
 {
     m_currentLabel = nullptr;
-    m_textPanel->hide();
+    hideTextPanel();
     hideOwnPanels();
+}
+
+void DocumentWindow::hideTextPanel()
+{
+    m_textTarget = nullptr;
+    m_textPanel->hide();
 }
 
 void DocumentWindow::bindTo(const QString &path)

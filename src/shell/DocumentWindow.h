@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/ChildMenus.h"
 #include "shell/Platform.h"
 #include "shell/SheetWidgets.h"
 
@@ -21,7 +22,7 @@ class ValueLabel;
 // caption, the current label with the text-change panel, the font panel, the picture
 // menu, printing, and Open / Save / Save As with their questions. A record window
 // adds its sheet, its fields and its own commands.
-class DocumentWindow : public QMdiSubWindow
+class DocumentWindow : public QMdiSubWindow, public ChildMenus
 {
     Q_OBJECT
 public:
@@ -33,7 +34,7 @@ public:
     QWidget *sheet() const { return m_sheet; }
     ValueLabel *currentLabel() const { return m_currentLabel; }
     // The menus that take the main window's place while this window is active.
-    const QList<QMenu *> &menus() const { return m_menus; }
+    const QList<QMenu *> &menus() const override { return m_menus; }
 
     // Reads the whole file first; on any error throws and leaves the window as it was.
     virtual void loadFile(const QString &path) = 0;
@@ -63,6 +64,11 @@ protected:
     virtual void formClose() {}
     // Hides the window's own floating panels (Cancel in the text panel hides them too).
     virtual void hideOwnPanels() {}
+    // For a window's own panels whose Cancel closes the text panel as well.
+    void hideTextPanel();
+    // Places a floating panel just below a label (above it when there is no room),
+    // inside the sheet.
+    void floatNear(QWidget *panel, QWidget *label);
     // The sheet's font weight, applied by the Bold command.
     virtual void applyBold(bool bold);
 
@@ -116,6 +122,9 @@ private:
     QAction *m_boldAction = nullptr;
     QList<QMenu *> m_menus;
     QPointer<ValueLabel> m_currentLabel;
+    // The label the text panel shows; Ok writes there even if another label became
+    // current (a right-click, another panel) while the panel was open.
+    QPointer<ValueLabel> m_textTarget;
     QPointer<PictureBox> m_pictureUnderMenu;
     FontTarget m_fontTarget;
     QString m_fileName;
