@@ -270,12 +270,7 @@ void TestColorCombiner::shortFileStopsAtTheFirstMissingLine()
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.first().contains("(7)"), qPrintable(errors.first()));
     QCOMPARE(texts(window, parentLabels("Father")).mid(0, 3), QStringList({"Dot", "Chocolate", "aa"}));
-
-    // A file that is not there changes nothing; the results were never touched.
-    choose(window, "OpenFather", m_dir->filePath("gone.rab"));
-    QCOMPARE((*m_platform)->takeErrors().size(), 1);
-    QCOMPARE(window->findChild<QLabel *>("FatherName")->text(), QStringLiteral("Dot"));
-    QCOMPARE(texts(window, resultLabels()), results);
+    QCOMPARE(texts(window, resultLabels()), results); // loading never calculates
 }
 
 QTEST_MAIN(TestColorCombiner)
