@@ -1,4 +1,4 @@
-#include "ScriptedPlatform.h"
+#include "WindowFixture.h"
 #include "TestFiles.h"
 #include "genetics/ColorCombiner.h"
 #include "genetics/CrossCalculation.h"
@@ -47,25 +47,18 @@ private:
     QStringList texts(TColorCombiner *window, const QStringList &names);
     static QStringList parentLabels(const QString &who);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedPlatform::Installed> m_platform;
-    std::unique_ptr<TBigBadParent> m_parent;
+    std::unique_ptr<WindowFixture> m_fx;
 };
 
 void TestColorCombiner::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_platform = std::make_unique<ScriptedPlatform::Installed>();
-    m_parent = std::make_unique<TBigBadParent>();
-    m_parent->show();
+    m_fx = std::make_unique<WindowFixture>();
 }
 
 void TestColorCombiner::cleanup()
 {
-    m_parent.reset(); // closing the frame asks nothing: no document is modified
-    QCOMPARE((*m_platform)->takeErrors(), QStringList());
-    m_platform.reset();
-    m_dir.reset();
+    QCOMPARE(m_fx->finish(), QStringList());
+    m_fx.reset();
 }
 
 QString TestColorCombiner::writeRabbit(const QString &file, const QString &name, const QString &color,
@@ -76,20 +69,20 @@ QString TestColorCombiner::writeRabbit(const QString &file, const QString &name,
     record.setValue(RabbitFile::Color, color);
     for (int i = 0; i < 8; ++i)
         record.setValue(RabbitFile::ASeries + i, genes[i]);
-    const QString path = m_dir->filePath(file);
+    const QString path = m_fx->path(file);
     LineFile(record.values().mid(0, keepLines)).write(path);
     return path;
 }
 
 TColorCombiner *TestColorCombiner::openFromMainWindow()
 {
-    m_parent->findChild<QAction *>("MMGenetics")->trigger();
+    m_fx->parent().findChild<QAction *>("MMGenetics")->trigger();
     return WindowRegistry::newest<TColorCombiner>();
 }
 
 void TestColorCombiner::choose(TColorCombiner *window, const char *button, const std::optional<QString> &path)
 {
-    (*m_platform)->expectFile(path);
+    m_fx->platform().expectFile(path);
     window->findChild<QToolButton *>(button)->click();
 }
 
@@ -124,12 +117,12 @@ void TestColorCombiner::everyColorGeneticsCommandOpensAnEmptyCalculator()
     QCOMPARE(first->objectName(), QStringLiteral("ColorCombiner"));
     QCOMPARE(first->windowTitle(), QStringLiteral("Color Genetics"));
     QCOMPARE(first->size(), QSize(667, 522));
-    QCOMPARE(m_parent->mdiArea()->activeSubWindow(), first);
+    QCOMPARE(m_fx->parent().mdiArea()->activeSubWindow(), first);
     QCOMPARE(texts(first, resultLabels()), QStringList(24));
     QCOMPARE(texts(first, parentLabels("Mother")).mid(2), QStringList(8));
 
     // While it is active, its own menus stand in the main window's menu bar.
-    QMenuBar *bar = m_parent->menuBar();
+    QMenuBar *bar = m_fx->parent().menuBar();
     QCOMPARE(bar->actions().size(), first->menus().size());
     QCOMPARE(bar->actions().first()->menu(), first->menus().first());
     QCOMPARE(first->menus().first()->actions().first()->text(), QStringLiteral("&Close"));
@@ -139,11 +132,11 @@ void TestColorCombiner::everyColorGeneticsCommandOpensAnEmptyCalculator()
     TColorCombiner *second = WindowRegistry::newest<TColorCombiner>();
     QVERIFY(second != first);
     QCOMPARE(second->size(), QSize(667, 522));
-    m_parent->MMRabbitEditorClick();
+    m_fx->parent().MMRabbitEditorClick();
     WindowRegistry::newest<TRabbitSheet>()->findChild<QAction *>("ColorGenetics1")->trigger();
     TColorCombiner *third = WindowRegistry::newest<TColorCombiner>();
     QVERIFY(third != second && third != first);
-    QCOMPARE(m_parent->mdiArea()->subWindowList().size(), 4);
+    QCOMPARE(m_fx->parent().mdiArea()->subWindowList().size(), 4);
 
     // Each window is its own: a father chosen in one is not in the others.
     const QString path = writeRabbit("buck.rab", "Buck", "Black", {"AA", "BB", "CC", "DD", "EE", "En En", "VV", "WW"});
@@ -259,14 +252,14 @@ void TestColorCombiner::shortFileStopsAtTheFirstMissingLine()
     const QStringList results = texts(window, resultLabels());
 
     choose(window, "OpenFather", upToE);
-    QStringList errors = (*m_platform)->takeErrors();
+    QStringList errors = m_fx->platform().takeErrors();
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.first().contains("(48)"), qPrintable(errors.first()));
     QCOMPARE(texts(window, parentLabels("Father")),
              QStringList({"Pip", "Chocolate", "aa", "bb", "cc", "dd", "En en", "Ee", "Vv", "Ww"}));
 
     choose(window, "OpenFather", tiny);
-    errors = (*m_platform)->takeErrors();
+    errors = m_fx->platform().takeErrors();
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.first().contains("(7)"), qPrintable(errors.first()));
     QCOMPARE(texts(window, parentLabels("Father")).mid(0, 3), QStringList({"Dot", "Chocolate", "aa"}));

@@ -1,4 +1,4 @@
-#include "ScriptedPlatform.h"
+#include "WindowFixture.h"
 #include "TestFiles.h"
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
@@ -52,43 +52,27 @@ private:
     QString copyData(const QString &name);
     void clickPicture(TRabbitSheet *sheet, PictureBox *box, const char *action);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedPlatform::Installed> m_platform;
-    std::unique_ptr<TBigBadParent> m_parent;
+    std::unique_ptr<WindowFixture> m_fx;
 };
 
 void TestRabbit::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_platform = std::make_unique<ScriptedPlatform::Installed>();
-    m_parent = std::make_unique<TBigBadParent>();
-    m_parent->show();
+    m_fx = std::make_unique<WindowFixture>();
 }
 
 void TestRabbit::cleanup()
 {
-    // Close without questions: drop the flags first.
-    for (QMdiSubWindow *w : m_parent->mdiArea()->subWindowList())
-        if (auto *d = qobject_cast<DocumentWindow *>(w))
-            d->setModified(false);
-    m_parent.reset();
-    QCOMPARE((*m_platform)->takeErrors(), QStringList());
-    m_platform.reset();
-    m_dir.reset();
+    QCOMPARE(m_fx->finish(), QStringList());
+    m_fx.reset();
 }
 
 TRabbitSheet *TestRabbit::newSheet()
 {
-    m_parent->MMRabbitEditorClick();
+    m_fx->parent().MMRabbitEditorClick();
     return WindowRegistry::newest<TRabbitSheet>();
 }
 
-QString TestRabbit::copyData(const QString &name)
-{
-    const QString path = m_dir->filePath(name);
-    TestFiles::writeBytes(path, TestFiles::readBytes(TestFiles::dataPath("rabbit/" + name)));
-    return path;
-}
+QString TestRabbit::copyData(const QString &name) { return m_fx->copyData("rabbit/" + name, name); }
 
 void TestRabbit::clickPicture(TRabbitSheet *sheet, PictureBox *box, const char *action)
 {
@@ -102,10 +86,10 @@ void TestRabbit::newRecordSavesSeventyTwoLines()
     QCOMPARE(sheet->windowTitle(), QStringLiteral("Untitled - Rabbit Information"));
     QCOMPARE(sheet->size(), QSize(596, 589));
     QCOMPARE(sheet->positionCode(), QStringLiteral("0"));
-    const QString path = m_dir->filePath("new.rab");
-    (*m_platform)->expectFile(path);
+    const QString path = m_fx->path("new.rab");
+    m_fx->platform().expectFile(path);
     sheet->findChild<QAction *>("FileSave")->trigger(); // untitled: Save runs Save As
-    QCOMPARE((*m_platform)->dialogTitles(), QStringList{"Save As"});
+    QCOMPARE(m_fx->platform().dialogTitles(), QStringList{"Save As"});
     QCOMPARE(TestFiles::readBytes(path), TestFiles::readBytes(TestFiles::dataPath("rabbit/new.rab")));
     QCOMPARE(sheet->windowTitle(), QStringLiteral("new.rab - Rabbit Information"));
     QCOMPARE(sheet->fileName(), path);
@@ -125,8 +109,8 @@ void TestRabbit::filledRecordRoundTripsByteForByte()
     QVERIFY(sheet->sheet()->font().bold());
     QVERIFY(sheet->findChild<QAction *>("Bold")->isChecked());
     QVERIFY(!sheet->isModified());
-    sheet->saveFile(m_dir->filePath("copy.rab"));
-    QCOMPARE(TestFiles::readBytes(m_dir->filePath("copy.rab")), TestFiles::readBytes(source));
+    sheet->saveFile(m_fx->path("copy.rab"));
+    QCOMPARE(TestFiles::readBytes(m_fx->path("copy.rab")), TestFiles::readBytes(source));
 }
 
 void TestRabbit::olderShorterFilesLoad_data()
@@ -152,8 +136,8 @@ void TestRabbit::olderShorterFilesLoad()
     QCOMPARE(record.value(RabbitFile::FatherRabFile), fatherLink);
     QCOMPARE(record.value(RabbitFile::PedigreeLink), pedigreeLink);
     QCOMPARE(record.value(RabbitFile::ShowLink), QStringLiteral("None"));
-    sheet->saveFile(m_dir->filePath("saved.rab"));
-    const LineFile saved = LineFile::read(m_dir->filePath("saved.rab"));
+    sheet->saveFile(m_fx->path("saved.rab"));
+    const LineFile saved = LineFile::read(m_fx->path("saved.rab"));
     const LineFile original = LineFile::read(source);
     QCOMPARE(saved.count(), 72);
     QCOMPARE(saved.lines().mid(0, original.count()), original.lines());
@@ -165,7 +149,7 @@ void TestRabbit::weightAndPictureLinesReadExactly()
     lines[RabbitFile::FontWeight] = "bold";
     lines[RabbitFile::RabbitPicture] = "None";
     lines[RabbitFile::BackPicture] = "";
-    const QString path = m_dir->filePath("odd.rab");
+    const QString path = m_fx->path("odd.rab");
     LineFile(lines).write(path);
 
     TRabbitSheet *sheet = newSheet();
@@ -198,7 +182,7 @@ void TestRabbit::badFileLeavesWindowAsItWas()
     QStringList lines = LineFile::read(TestFiles::dataPath("rabbit/filled.rab")).lines().mid(0, keep);
     if (keep > RabbitFile::FontSize)
         lines[RabbitFile::FontSize] = size;
-    const QString bad = m_dir->filePath("bad.rab");
+    const QString bad = m_fx->path("bad.rab");
     LineFile(lines).write(bad);
 
     // A window bound to a file, with an unsaved change.
@@ -210,11 +194,11 @@ void TestRabbit::badFileLeavesWindowAsItWas()
     sheet->findChild<QPushButton *>("TextOk")->click();
     const LineRecord before = sheet->record();
 
-    (*m_platform)->expectFile(bad);
+    m_fx->platform().expectFile(bad);
     sheet->findChild<QAction *>("FileOpen")->trigger(); // modified: opens a new window
     TRabbitSheet *fresh = WindowRegistry::newest<TRabbitSheet>();
     QVERIFY(fresh != sheet);
-    const QStringList errors = (*m_platform)->takeErrors();
+    const QStringList errors = m_fx->platform().takeErrors();
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.first().contains(error), qPrintable(errors.first()));
     // The new window stays open, untitled and clean; nothing of the file got in.
@@ -238,14 +222,14 @@ void TestRabbit::badFileLeavesWindowAsItWas()
 void TestRabbit::missingPictureDoesNotStopLoad()
 {
     QStringList lines = LineFile::read(TestFiles::dataPath("rabbit/filled.rab")).lines();
-    const QString photo = m_dir->filePath("moved-away.jpg");
+    const QString photo = m_fx->path("moved-away.jpg");
     lines[RabbitFile::RabbitPicture] = photo;
-    const QString path = m_dir->filePath("photo.rab");
+    const QString path = m_fx->path("photo.rab");
     LineFile(lines).write(path);
 
     TRabbitSheet *sheet = newSheet();
     sheet->loadFile(path);
-    const QStringList errors = (*m_platform)->takeErrors();
+    const QStringList errors = m_fx->platform().takeErrors();
     QCOMPARE(errors.size(), 1);
     QVERIFY(errors.first().contains("moved-away.jpg"));
     QCOMPARE(sheet->fileName(), path);
@@ -255,34 +239,34 @@ void TestRabbit::missingPictureDoesNotStopLoad()
     // Saving writes the path back as the file had it.
     sheet->findChild<QAction *>("FileSave")->trigger();
     QCOMPARE(LineFile::read(path).at(RabbitFile::RabbitPicture), photo);
-    (*m_platform)->takeErrors();
+    m_fx->platform().takeErrors();
 }
 
 void TestRabbit::openReusesOnlyAFreshUntitledWindow()
 {
     const QString source = copyData("filled.rab");
     TRabbitSheet *sheet = newSheet();
-    (*m_platform)->expectFile(source);
+    m_fx->platform().expectFile(source);
     sheet->findChild<QAction *>("FileOpen")->trigger();
     QCOMPARE(WindowRegistry::newest<TRabbitSheet>(), sheet);
     QCOMPARE(sheet->windowTitle(), QStringLiteral("filled.rab - Rabbit Information"));
-    QCOMPARE(m_parent->mdiArea()->subWindowList().size(), 1);
+    QCOMPARE(m_fx->parent().mdiArea()->subWindowList().size(), 1);
 
     // Titled: a second window, this one unchanged.
-    (*m_platform)->expectFile(source);
+    m_fx->platform().expectFile(source);
     sheet->findChild<QAction *>("FileOpen")->trigger();
-    QCOMPARE(m_parent->mdiArea()->subWindowList().size(), 2);
+    QCOMPARE(m_fx->parent().mdiArea()->subWindowList().size(), 2);
     QVERIFY(WindowRegistry::newest<TRabbitSheet>() != sheet);
 
     // A rabbit named "Untitled" opened from the main window reuses its window, as
     // the test is on the caption.
     QStringList lines = LineFile::read(source).lines();
     lines[0] = "Untitled";
-    LineFile(lines).write(m_dir->filePath("untitled.rab"));
-    m_parent->openByExtension(m_dir->filePath("untitled.rab"));
+    LineFile(lines).write(m_fx->path("untitled.rab"));
+    m_fx->parent().openByExtension(m_fx->path("untitled.rab"));
     TRabbitSheet *named = WindowRegistry::newest<TRabbitSheet>();
     QCOMPARE(named->windowTitle(), QStringLiteral("Untitled - Rabbit Information"));
-    (*m_platform)->expectFile(source);
+    m_fx->platform().expectFile(source);
     named->findChild<QAction *>("FileOpen")->trigger();
     QCOMPARE(WindowRegistry::newest<TRabbitSheet>(), named);
     QCOMPARE(named->windowTitle(), QStringLiteral("filled.rab - Rabbit Information"));
@@ -292,28 +276,28 @@ void TestRabbit::saveAsOnExistingFile()
 {
     const QString existing = copyData("filled.rab");
     const QByteArray original = TestFiles::readBytes(existing);
-    const QString other = m_dir->filePath("other.rab");
+    const QString other = m_fx->path("other.rab");
     TRabbitSheet *sheet = newSheet();
     QAction *saveAs = sheet->findChild<QAction *>("FileSaveAs");
 
     // No asks for another name; Cancel writes nothing.
-    (*m_platform)->expectFile(existing);
-    (*m_platform)->expectQuestion(Overwrite, Answer::No);
-    (*m_platform)->expectFile(existing);
-    (*m_platform)->expectQuestion(Overwrite, Answer::Cancel);
+    m_fx->platform().expectFile(existing);
+    m_fx->platform().expectQuestion(Overwrite, Answer::No);
+    m_fx->platform().expectFile(existing);
+    m_fx->platform().expectQuestion(Overwrite, Answer::Cancel);
     saveAs->trigger();
     QCOMPARE(TestFiles::readBytes(existing), original);
     QVERIFY(sheet->fileName().isEmpty());
 
-    (*m_platform)->expectFile(existing);
-    (*m_platform)->expectQuestion(Overwrite, Answer::No);
-    (*m_platform)->expectFile(other);
+    m_fx->platform().expectFile(existing);
+    m_fx->platform().expectQuestion(Overwrite, Answer::No);
+    m_fx->platform().expectFile(other);
     saveAs->trigger();
     QCOMPARE(sheet->fileName(), other);
     QCOMPARE(TestFiles::readBytes(existing), original);
 
-    (*m_platform)->expectFile(existing);
-    (*m_platform)->expectQuestion(Overwrite, Answer::Yes);
+    m_fx->platform().expectFile(existing);
+    m_fx->platform().expectQuestion(Overwrite, Answer::Yes);
     saveAs->trigger();
     QCOMPARE(TestFiles::readBytes(existing), TestFiles::readBytes(TestFiles::dataPath("rabbit/new.rab")));
 }
@@ -325,10 +309,10 @@ void TestRabbit::failedSaveKeepsOldFileAndFlag()
     sheet->loadFile(path);
     sheet->setModified(true);
     // A folder with the file's name cannot be replaced by a file.
-    QDir(m_dir->path()).mkdir("taken.rab");
-    (*m_platform)->expectFile(m_dir->filePath("taken.rab"));
+    QDir().mkpath(m_fx->path("taken.rab"));
+    m_fx->platform().expectFile(m_fx->path("taken.rab"));
     sheet->findChild<QAction *>("FileSaveAs")->trigger();
-    QCOMPARE((*m_platform)->takeErrors().size(), 1);
+    QCOMPARE(m_fx->platform().takeErrors().size(), 1);
     QVERIFY(sheet->isModified());
     QCOMPARE(sheet->fileName(), path);
     QCOMPARE(sheet->windowTitle(), QStringLiteral("filled.rab - Rabbit Information"));
@@ -343,23 +327,23 @@ void TestRabbit::closeQuestion()
     TRabbitSheet *sheet = newSheet();
     QPointer<TRabbitSheet> guard(sheet);
     sheet->setModified(true);
-    (*m_platform)->expectQuestion(Unsaved, Answer::Cancel);
+    m_fx->platform().expectQuestion(Unsaved, Answer::Cancel);
     QVERIFY(!sheet->close());
     // Yes on an untitled record whose Save As is cancelled keeps it open.
-    (*m_platform)->expectQuestion(Unsaved, Answer::Yes);
-    (*m_platform)->expectFile(std::nullopt);
+    m_fx->platform().expectQuestion(Unsaved, Answer::Yes);
+    m_fx->platform().expectFile(std::nullopt);
     QVERIFY(!sheet->close());
     QVERIFY(sheet->isModified());
     // Yes with a name saves, then closes.
-    const QString path = m_dir->filePath("closed.rab");
-    (*m_platform)->expectQuestion(Unsaved, Answer::Yes);
-    (*m_platform)->expectFile(path);
+    const QString path = m_fx->path("closed.rab");
+    m_fx->platform().expectQuestion(Unsaved, Answer::Yes);
+    m_fx->platform().expectFile(path);
     QVERIFY(sheet->close());
     QVERIFY(QFile::exists(path));
 
     TRabbitSheet *other = newSheet();
     other->setModified(true);
-    (*m_platform)->expectQuestion(Unsaved, Answer::No);
+    m_fx->platform().expectQuestion(Unsaved, Answer::No);
     QVERIFY(other->close());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(guard.isNull()); // closed windows are freed
@@ -415,7 +399,7 @@ void TestRabbit::fontPanelAndBold()
 
     size->setEditText("thirteen");
     sheet->findChild<QPushButton *>("FontOk")->click();
-    QCOMPARE((*m_platform)->takeErrors().size(), 1);
+    QCOMPARE(m_fx->platform().takeErrors().size(), 1);
     QVERIFY(panel->isVisible()); // stays open; the face is already applied
     QCOMPARE(sheet->sheet()->font().family(), faces->itemText(other));
     QCOMPARE(sheet->sheet()->font().pointSize(), 10);
@@ -442,24 +426,24 @@ void TestRabbit::fontPanelAndBold()
 
 void TestRabbit::pictureCommands()
 {
-    const QString png = m_dir->filePath("photo.png");
+    const QString png = m_fx->path("photo.png");
     QImage image(40, 30, QImage::Format_RGB32);
     image.fill(Qt::darkGreen);
     image.save(png);
-    const QString broken = m_dir->filePath("broken.jpg");
+    const QString broken = m_fx->path("broken.jpg");
     TestFiles::writeBytes(broken, "\xff\xd8\xff\xe0 not a photo");
 
     TRabbitSheet *sheet = newSheet();
     PictureBox *photo = sheet->rabbitPicture();
-    (*m_platform)->expectFile(png);
+    m_fx->platform().expectFile(png);
     clickPicture(sheet, photo, "ChangePicture");
     QCOMPARE(sheet->findChild<QAction *>("ChangePicture")->text(), QStringLiteral("&Change Picture"));
     QCOMPARE(photo->image().size(), QSize(40, 30));
     QCOMPARE(photo->path(), png);
 
-    (*m_platform)->expectFile(broken);
+    m_fx->platform().expectFile(broken);
     clickPicture(sheet, photo, "ChangePicture");
-    const QStringList errors = (*m_platform)->takeErrors();
+    const QStringList errors = m_fx->platform().takeErrors();
     QCOMPARE(errors.size(), 1);
     QVERIFY(errors.first().contains("JPEG"));
     QCOMPARE(photo->path(), png); // the old picture stays
@@ -471,7 +455,7 @@ void TestRabbit::pictureCommands()
     QTest::mouseClick(photo, Qt::RightButton, {}, QPoint(5, 5));
     QVERIFY(sheet->findChild<QAction *>("StretchPicture")->isChecked()); // follows the picture
 
-    const QString path = m_dir->filePath("pictures.rab");
+    const QString path = m_fx->path("pictures.rab");
     sheet->saveFile(path);
     QCOMPARE(LineFile::read(path).at(RabbitFile::RabbitPicture), png);
     TRabbitSheet *again = newSheet();
@@ -489,11 +473,11 @@ void TestRabbit::printsSheetWithOpenPanel()
     TRabbitSheet *sheet = newSheet();
     sheet->loadFile(copyData("filled.rab"));
     QTest::mouseClick(sheet->field("Breed"), Qt::LeftButton);
-    const QString pdf = m_dir->filePath("sheet.pdf");
-    (*m_platform)->expectPrinter(QString()); // Cancel prints nothing
+    const QString pdf = m_fx->path("sheet.pdf");
+    m_fx->platform().expectPrinter(QString()); // Cancel prints nothing
     sheet->findChild<QAction *>("FilePrint")->trigger();
     QVERIFY(!QFile::exists(pdf));
-    (*m_platform)->expectPrinter(pdf);
+    m_fx->platform().expectPrinter(pdf);
     sheet->findChild<QAction *>("FilePrint")->trigger();
     QVERIFY(QFileInfo(pdf).size() > 1000);
 

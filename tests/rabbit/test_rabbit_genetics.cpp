@@ -1,4 +1,4 @@
-#include "ScriptedPlatform.h"
+#include "WindowFixture.h"
 #include "TestFiles.h"
 #include "genetics/GeneTables.h"
 #include "rabbit/RabbitFormat.h"
@@ -46,35 +46,25 @@ private:
     void clickButton(const char *name) { m_sheet->findChild<QPushButton *>(name)->click(); }
     ValueLabel *field(const char *name) const { return m_sheet->field(QString::fromLatin1(name)); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedPlatform::Installed> m_platform;
-    std::unique_ptr<TBigBadParent> m_parent;
+    std::unique_ptr<WindowFixture> m_fx;
     TRabbitSheet *m_sheet = nullptr;
 };
 
 void TestRabbitGenetics::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_platform = std::make_unique<ScriptedPlatform::Installed>();
-    m_parent = std::make_unique<TBigBadParent>();
-    m_parent->show();
+    m_fx = std::make_unique<WindowFixture>();
     m_sheet = newSheet();
 }
 
 void TestRabbitGenetics::cleanup()
 {
-    for (QMdiSubWindow *w : m_parent->mdiArea()->subWindowList())
-        if (auto *d = qobject_cast<DocumentWindow *>(w))
-            d->setModified(false);
-    m_parent.reset();
-    QCOMPARE((*m_platform)->takeErrors(), QStringList());
-    m_platform.reset();
-    m_dir.reset();
+    QCOMPARE(m_fx->finish(), QStringList());
+    m_fx.reset();
 }
 
 TRabbitSheet *TestRabbitGenetics::newSheet()
 {
-    m_parent->MMRabbitEditorClick();
+    m_fx->parent().MMRabbitEditorClick();
     return WindowRegistry::newest<TRabbitSheet>();
 }
 
@@ -138,7 +128,7 @@ void TestRabbitGenetics::panelOffersTheSeriesOfItsLabel()
 
 void TestRabbitGenetics::okStoresTheHighlightedEntry()
 {
-    const QString source = m_dir->filePath("filled.rab");
+    const QString source = m_fx->path("filled.rab");
     TestFiles::writeBytes(source, TestFiles::readBytes(TestFiles::dataPath("rabbit/filled.rab")));
     m_sheet->loadFile(source);
     QCOMPARE(field("ASeries")->text(), QStringLiteral("A at"));
@@ -170,7 +160,7 @@ void TestRabbitGenetics::okStoresTheHighlightedEntry()
     QTest::keyClick(list(), Qt::Key_Return);
     QCOMPARE(field("VSeries")->text(), QStringLiteral("vv"));
 
-    const QString saved = m_dir->filePath("saved.rab");
+    const QString saved = m_fx->path("saved.rab");
     m_sheet->saveFile(saved);
     const LineFile lines = LineFile::read(saved);
     QCOMPARE(lines.at(43), QStringLiteral("AA, A at, or Aa"));
@@ -211,7 +201,7 @@ void TestRabbitGenetics::freeTextInASeriesIsKept()
     clickButton("TextOk");
     QCOMPARE(field("WSeries")->text(), typed);
 
-    const QString path = m_dir->filePath("typed.rab");
+    const QString path = m_fx->path("typed.rab");
     m_sheet->saveFile(path);
     QCOMPARE(LineFile::read(path).at(50), typed);
     TRabbitSheet *again = newSheet();

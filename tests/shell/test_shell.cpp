@@ -1,4 +1,4 @@
-#include "ScriptedPlatform.h"
+#include "WindowFixture.h"
 #include "TestFiles.h"
 #include "rabbit/RabbitSheet.h"
 #include "records/LineFile.h"
@@ -31,30 +31,21 @@ private slots:
 
 private:
     QStringList captions(QMenu *menu) const;
-    int documents() const { return int(m_parent->mdiArea()->subWindowList().size()); }
+    int documents() const { return int(m_fx->parent().mdiArea()->subWindowList().size()); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedPlatform::Installed> m_platform;
-    std::unique_ptr<TBigBadParent> m_parent;
+    std::unique_ptr<WindowFixture> m_fx;
 };
 
 void TestShell::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_platform = std::make_unique<ScriptedPlatform::Installed>();
-    m_parent = std::make_unique<TBigBadParent>();
-    m_parent->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_parent.get()));
+    m_fx = std::make_unique<WindowFixture>();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_fx->parent()));
 }
 
 void TestShell::cleanup()
 {
-    for (QMdiSubWindow *w : m_parent->mdiArea()->subWindowList())
-        if (auto *d = qobject_cast<DocumentWindow *>(w))
-            d->setModified(false);
-    m_parent.reset();
-    QCOMPARE((*m_platform)->takeErrors(), QStringList());
-    m_platform.reset();
+    QCOMPARE(m_fx->finish(), QStringList());
+    m_fx.reset();
 }
 
 QStringList TestShell::captions(QMenu *menu) const
@@ -70,46 +61,46 @@ QStringList TestShell::captions(QMenu *menu) const
 
 void TestShell::startsWithMenusAndNoDocuments()
 {
-    QCOMPARE(m_parent->windowTitle(), QStringLiteral("Rabbit Hutchlore"));
-    QCOMPARE(m_parent->size(), QSize(1032, 748));
+    QCOMPARE(m_fx->parent().windowTitle(), QStringLiteral("Rabbit Hutchlore"));
+    QCOMPARE(m_fx->parent().size(), QSize(1032, 748));
     QCOMPARE(documents(), 0);
-    QCOMPARE(WindowRegistry::newest<TBigBadParent>(), m_parent.get());
-    QCOMPARE(m_parent->menuBar()->objectName(), QStringLiteral("ParentMenu"));
+    QCOMPARE(WindowRegistry::newest<TBigBadParent>(), &m_fx->parent());
+    QCOMPARE(m_fx->parent().menuBar()->objectName(), QStringLiteral("ParentMenu"));
     QStringList bar;
-    for (QAction *action : m_parent->menuBar()->actions())
+    for (QAction *action : m_fx->parent().menuBar()->actions())
         bar.append(action->text());
     QCOMPARE(bar, QStringList({"&File", "&Tools", "&Window", "&Help"}));
-    QCOMPARE(captions(m_parent->findChild<QMenu *>("MMFile")), QStringList({"&Open", "-", "&Exit"}));
-    QCOMPARE(captions(m_parent->findChild<QMenu *>("MMTools")),
+    QCOMPARE(captions(m_fx->parent().findChild<QMenu *>("MMFile")), QStringList({"&Open", "-", "&Exit"}));
+    QCOMPARE(captions(m_fx->parent().findChild<QMenu *>("MMTools")),
              QStringList({"&Hutchlore Ctrl+E", "&Rabbit Editor Ctrl+R", "&Breeding Records Ctrl+B",
                           "&Show Records Ctrl+H", "&Color Genetics Ctrl+G", "-", "&Find in Files Ctrl+F",
                           "&My Rabbitry Ctrl+M"}));
-    QCOMPARE(captions(m_parent->findChild<QMenu *>("Window1")), QStringList({"&Cascade"}));
-    QCOMPARE(captions(m_parent->findChild<QMenu *>("MMHelp")), QStringList({"&Hutchlore Help", "&About"}));
-    QVERIFY(m_parent->findChild<QAction *>("MMRabbitEditor")->isEnabled());
+    QCOMPARE(captions(m_fx->parent().findChild<QMenu *>("Window1")), QStringList({"&Cascade"}));
+    QCOMPARE(captions(m_fx->parent().findChild<QMenu *>("MMHelp")), QStringList({"&Hutchlore Help", "&About"}));
+    QVERIFY(m_fx->parent().findChild<QAction *>("MMRabbitEditor")->isEnabled());
     // Tools whose windows are not part of the program yet are shown but disabled.
-    QVERIFY(!m_parent->findChild<QAction *>("MMBreeding")->isEnabled());
+    QVERIFY(!m_fx->parent().findChild<QAction *>("MMBreeding")->isEnabled());
 }
 
 void TestShell::openDispatchesByExactExtension()
 {
-    const QString rab = m_dir->filePath("Thumper.rab");
+    const QString rab = m_fx->path("Thumper.rab");
     TestFiles::writeBytes(rab, TestFiles::readBytes(TestFiles::dataPath("rabbit/filled.rab")));
-    const QString upper = m_dir->filePath("Thumper.RAB");
+    const QString upper = m_fx->path("Thumper.RAB");
     QFile::copy(rab, upper);
 
-    (*m_platform)->expectFile(upper); // same letters in another case: nothing happens
-    (*m_platform)->expectFile(m_dir->filePath("notes.txt"));
-    (*m_platform)->expectFile(std::nullopt);
-    QAction *open = m_parent->findChild<QAction *>("MMOpen");
+    m_fx->platform().expectFile(upper); // same letters in another case: nothing happens
+    m_fx->platform().expectFile(m_fx->path("notes.txt"));
+    m_fx->platform().expectFile(std::nullopt);
+    QAction *open = m_fx->parent().findChild<QAction *>("MMOpen");
     open->trigger();
     open->trigger();
     open->trigger();
     QCOMPARE(documents(), 0);
 
-    (*m_platform)->expectFile(rab);
+    m_fx->platform().expectFile(rab);
     open->trigger();
-    (*m_platform)->expectFile(rab);
+    m_fx->platform().expectFile(rab);
     open->trigger();
     QCOMPARE(documents(), 2); // the same file twice gives two windows
     auto *sheet = WindowRegistry::newest<TRabbitSheet>();
@@ -121,10 +112,10 @@ void TestShell::openDispatchesByExactExtension()
     QCOMPARE(sheet->windowTitle(), QStringLiteral("Thumper.rab - Rabbit Information"));
 
     // A file that fails to load leaves its new window untitled and clean.
-    LineFile({"too", "short"}).write(m_dir->filePath("short.rab"));
-    (*m_platform)->expectFile(m_dir->filePath("short.rab"));
+    LineFile({"too", "short"}).write(m_fx->path("short.rab"));
+    m_fx->platform().expectFile(m_fx->path("short.rab"));
     open->trigger();
-    QCOMPARE((*m_platform)->takeErrors().size(), 1);
+    QCOMPARE(m_fx->platform().takeErrors().size(), 1);
     auto *failed = WindowRegistry::newest<TRabbitSheet>();
     QCOMPARE(failed->windowTitle(), QStringLiteral("Untitled - Rabbit Information"));
     QVERIFY(!failed->isModified());
@@ -132,13 +123,13 @@ void TestShell::openDispatchesByExactExtension()
 
 void TestShell::toolsFromEveryWindowOpenNewWindows()
 {
-    QTest::keyClick(m_parent.get(), Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(&m_fx->parent(), Qt::Key_R, Qt::ControlModifier);
     QCOMPARE(documents(), 1);
     auto *first = WindowRegistry::newest<TRabbitSheet>();
     QVERIFY(first);
     first->setModified(true);
     // Ctrl+R inside a rabbit window, and File New, open further untitled windows.
-    QTest::keyClick(m_parent.get(), Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(&m_fx->parent(), Qt::Key_R, Qt::ControlModifier);
     QCOMPARE(documents(), 2);
     auto *second = WindowRegistry::newest<TRabbitSheet>();
     QVERIFY(second != first);
@@ -160,52 +151,52 @@ void TestShell::toolsFromEveryWindowOpenNewWindows()
 
 void TestShell::activeDocumentMenusReplaceTheFrames()
 {
-    m_parent->MMRabbitEditorClick();
+    m_fx->parent().MMRabbitEditorClick();
     auto *sheet = WindowRegistry::newest<TRabbitSheet>();
-    m_parent->mdiArea()->setActiveSubWindow(sheet);
+    m_fx->parent().mdiArea()->setActiveSubWindow(sheet);
     QStringList bar;
-    for (QAction *action : m_parent->menuBar()->actions())
+    for (QAction *action : m_fx->parent().menuBar()->actions())
         bar.append(action->text());
     QCOMPARE(bar, QStringList({"&File", "&Edit", "&Tools", "&Window", "Help"}));
     QMenu *file = sheet->findChild<QMenu *>("File");
     QCOMPARE(captions(file), QStringList({"&New Ctrl+N", "&Open Ctrl+O", "-", "&Save Ctrl+S", "Save &As", "-",
                                           "&Print Ctrl+P", "-", "&Close Ctrl+W"}));
-    QVERIFY(m_parent->menuBar()->actions().contains(file->menuAction()));
+    QVERIFY(m_fx->parent().menuBar()->actions().contains(file->menuAction()));
 
     sheet->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(m_parent->findChild<QMenu *>("MMFile"));
-    QVERIFY(m_parent->menuBar()->actions().contains(m_parent->findChild<QMenu *>("MMFile")->menuAction()));
+    QVERIFY(m_fx->parent().findChild<QMenu *>("MMFile"));
+    QVERIFY(m_fx->parent().menuBar()->actions().contains(m_fx->parent().findChild<QMenu *>("MMFile")->menuAction()));
 }
 
 void TestShell::exitAndFrameCloseAskForEachChange()
 {
     const QString question = QStringLiteral("Unsaved work will be lost. Save changes?");
-    m_parent->MMRabbitEditorClick();
+    m_fx->parent().MMRabbitEditorClick();
     WindowRegistry::newest<TRabbitSheet>()->setModified(true);
-    m_parent->MMRabbitEditorClick();
+    m_fx->parent().MMRabbitEditorClick();
     WindowRegistry::newest<TRabbitSheet>()->setModified(true);
-    m_parent->MMRabbitEditorClick(); // clean: asks nothing
+    m_fx->parent().MMRabbitEditorClick(); // clean: asks nothing
 
     // Cancel on the second question keeps the program and that window.
-    (*m_platform)->expectQuestion(question, Answer::No);
-    (*m_platform)->expectQuestion(question, Answer::Cancel);
-    m_parent->findChild<QAction *>("MMExit")->trigger();
-    QVERIFY(m_parent->isVisible());
+    m_fx->platform().expectQuestion(question, Answer::No);
+    m_fx->platform().expectQuestion(question, Answer::Cancel);
+    m_fx->parent().findChild<QAction *>("MMExit")->trigger();
+    QVERIFY(m_fx->parent().isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(documents(), 2); // closing stopped at the refusal
 
-    (*m_platform)->expectQuestion(question, Answer::No);
-    QVERIFY(m_parent->close());
-    QVERIFY(!m_parent->isVisible());
+    m_fx->platform().expectQuestion(question, Answer::No);
+    QVERIFY(m_fx->parent().close());
+    QVERIFY(!m_fx->parent().isVisible());
 }
 
 void TestShell::helpOpensContents()
 {
-    m_parent->findChild<QAction *>("MMHutchloreHelp")->trigger();
-    m_parent->MMRabbitEditorClick();
+    m_fx->parent().findChild<QAction *>("MMHutchloreHelp")->trigger();
+    m_fx->parent().MMRabbitEditorClick();
     WindowRegistry::newest<TRabbitSheet>()->findChild<QAction *>("HelpContents")->trigger();
-    QCOMPARE((*m_platform)->helpOpened(), 2);
+    QCOMPARE(m_fx->platform().helpOpened(), 2);
 }
 
 QTEST_MAIN(TestShell)

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ScriptedPlatform.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+class TBigBadParent;
+
+// What a window test starts from: a shown main window, a scripted platform and a
+// scratch folder, all fresh for each test function.
+class WindowFixture
+{
+public:
+    WindowFixture();
+    ~WindowFixture();
+
+    TBigBadParent &parent() const { return *m_parent; }
+    ScriptedPlatform &platform() const { return *m_platform; }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    // Copies tests/data/<relative> into the scratch folder; returns the copy's path.
+    QString copyData(const QString &relative, const QString &name) const;
+
+    // Closes every window without questions and returns the errors shown meanwhile.
+    QStringList finish();
+
+private:
+    QTemporaryDir m_dir;
+    ScriptedPlatform::Installed m_platform;
+    std::unique_ptr<TBigBadParent> m_parent;
+};
