@@ -300,6 +300,19 @@ QString TRabbitSheet::positionCode() const { return m_fieldEdit->text(); }
 
 void TRabbitSheet::setPositionCode(const QString &code) { m_fieldEdit->setText(code); }
 
+void TRabbitSheet::setHandOff(QObject *receiver, HandOff handOff)
+{
+    m_handOffReceiver = receiver;
+    m_handOff = std::move(handOff);
+}
+
+void TRabbitSheet::formClose()
+{
+    // An unsaved record, or one not started for a position, has nothing to hand back.
+    if (m_handOffReceiver && m_handOff && positionCode() != QLatin1String("0") && !fileName().isEmpty())
+        m_handOff(fileName(), positionCode().toInt());
+}
+
 LineRecord TRabbitSheet::record() const
 {
     LineRecord r = newRecord();

@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+#include <functional>
+
 class GeneticsChangePanel;
 class PictureBox;
 class QLabel;
@@ -35,6 +37,11 @@ public:
     // The chart position this record was started for, "0" when none.
     QString positionCode() const;
     void setPositionCode(const QString &code);
+    // Called with the saved file and the position code when this record, started for
+    // a chart position, closes with a file name. Nothing is called once `receiver` is
+    // gone.
+    using HandOff = std::function<void(const QString &path, int positionCode)>;
+    void setHandOff(QObject *receiver, HandOff handOff);
 
     static LineFile rabbitLines(const LineRecord &record) { return record.toLines(); }
 
@@ -44,6 +51,7 @@ protected:
     DocumentWindow *newWindowOfKind() override;
     LineFile recordLines() const override;
     void hideOwnPanels() override;
+    void formClose() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -73,4 +81,6 @@ private:
     GeneticsChangePanel *m_genePanel = nullptr;
     // The series label the genetics panel was opened on.
     QPointer<ValueLabel> m_geneTarget;
+    QPointer<QObject> m_handOffReceiver;
+    HandOff m_handOff;
 };
