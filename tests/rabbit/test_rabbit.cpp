@@ -6,17 +6,12 @@
 #include "records/RecordError.h"
 #include "records/WindowRegistry.h"
 #include "shell/BigBadParent.h"
-#include "shell/HiddenPrint.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QImageWriter>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPainter>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 using Answer = Platform::Answer;
@@ -27,20 +22,16 @@ class TestRabbit : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
+    void init() { m_fx = std::make_unique<WindowFixture>(); }
     void cleanup();
 
-    void newRecordSavesSeventyTwoLines();
-    void filledRecordRoundTripsByteForByte();
-    void olderShorterFilesLoad_data();
-    void olderShorterFilesLoad();
-    void weightAndPictureLinesReadExactly();
+    void saveAsOnNewRecordAndFailedSave();
+    void filesLoadAndSaveBack_data();
+    void filesLoadAndSaveBack();
     void badFileLeavesWindowAsItWas_data();
     void badFileLeavesWindowAsItWas();
-    void missingPictureDoesNotStopLoad();
+    void weightAndPictureLinesReadExactly();
     void openReusesOnlyAFreshUntitledWindow();
-    void saveAsOnExistingFile();
-    void failedSaveKeepsOldFileAndFlag();
     void closeQuestion();
     void textChangePanel();
     void fontPanelAndBold();
@@ -48,17 +39,30 @@ private slots:
     void printsSheetWithOpenPanel();
 
 private:
-    TRabbitSheet *newSheet();
-    QString copyData(const QString &name);
-    void clickPicture(TRabbitSheet *sheet, PictureBox *box, const char *action);
+    TRabbitSheet *newSheet()
+    {
+        m_fx->parent().MMRabbitEditorClick();
+        return WindowRegistry::newest<TRabbitSheet>();
+    }
+    QString copyData(const QString &name) { return m_fx->copyData("rabbit/" + name, name); }
+    // tests/data/rabbit/filled.rab with some lines replaced, cut after `keep` lines.
+    QString filledWith(const QString &name, const QMap<int, QString> &changes, int keep = RabbitFile::LineCount)
+    {
+        QStringList lines = LineFile::read(TestFiles::dataPath("rabbit/filled.rab")).lines();
+        for (auto it = changes.begin(); it != changes.end(); ++it)
+            lines[it.key()] = it.value();
+        LineFile(lines.mid(0, keep)).write(m_fx->path(name));
+        return m_fx->path(name);
+    }
+    static void trigger(QObject *window, const char *action) { window->findChild<QAction *>(action)->trigger(); }
+    static void clickPicture(TRabbitSheet *sheet, PictureBox *box, const char *action)
+    {
+        QTest::mouseClick(box, Qt::RightButton, {}, QPoint(5, 5));
+        trigger(sheet, action);
+    }
 
     std::unique_ptr<WindowFixture> m_fx;
 };
-
-void TestRabbit::init()
-{
-    m_fx = std::make_unique<WindowFixture>();
-}
 
 void TestRabbit::cleanup()
 {
@@ -66,39 +70,73 @@ void TestRabbit::cleanup()
     m_fx.reset();
 }
 
-TRabbitSheet *TestRabbit::newSheet()
+// Save on an untitled record runs Save As. On an existing file, No asks for another
+// name, Cancel writes nothing and Yes overwrites; a new record is 72 lines.
+void TestRabbit::saveAsOnNewRecordAndFailedSave()
 {
-    m_fx->parent().MMRabbitEditorClick();
-    return WindowRegistry::newest<TRabbitSheet>();
-}
-
-QString TestRabbit::copyData(const QString &name) { return m_fx->copyData("rabbit/" + name, name); }
-
-void TestRabbit::clickPicture(TRabbitSheet *sheet, PictureBox *box, const char *action)
-{
-    QTest::mouseClick(box, Qt::RightButton, {}, QPoint(5, 5));
-    sheet->findChild<QAction *>(action)->trigger();
-}
-
-void TestRabbit::newRecordSavesSeventyTwoLines()
-{
+    const QString existing = copyData("filled.rab");
+    const QByteArray original = TestFiles::readBytes(existing);
+    const QByteArray golden = TestFiles::readBytes(TestFiles::dataPath("rabbit/new.rab"));
+    const QString path = m_fx->path("new.rab");
+    ScriptedPlatform &platform = m_fx->platform();
     TRabbitSheet *sheet = newSheet();
     QCOMPARE(sheet->windowTitle(), QStringLiteral("Untitled - Rabbit Information"));
-    QCOMPARE(sheet->size(), QSize(596, 589));
     QCOMPARE(sheet->positionCode(), QStringLiteral("0"));
-    const QString path = m_fx->path("new.rab");
-    m_fx->platform().expectFile(path);
-    sheet->findChild<QAction *>("FileSave")->trigger(); // untitled: Save runs Save As
-    QCOMPARE(m_fx->platform().dialogTitles(), QStringList{"Save As"});
-    QCOMPARE(TestFiles::readBytes(path), TestFiles::readBytes(TestFiles::dataPath("rabbit/new.rab")));
+
+    platform.expectFile(existing);
+    platform.expectQuestion(Overwrite, Answer::No);
+    platform.expectFile(existing);
+    platform.expectQuestion(Overwrite, Answer::Cancel);
+    trigger(sheet, "FileSave");
+    QCOMPARE(platform.dialogTitles(), QStringList({"Save As", "Save As"}));
+    QVERIFY(sheet->fileName().isEmpty());
+    QCOMPARE(TestFiles::readBytes(existing), original);
+
+    platform.expectFile(existing);
+    platform.expectQuestion(Overwrite, Answer::No);
+    platform.expectFile(path);
+    trigger(sheet, "FileSave");
+    QCOMPARE(TestFiles::readBytes(path), golden);
     QCOMPARE(sheet->windowTitle(), QStringLiteral("new.rab - Rabbit Information"));
-    QCOMPARE(sheet->fileName(), path);
     QVERIFY(!sheet->isModified());
+
+    platform.expectFile(existing);
+    platform.expectQuestion(Overwrite, Answer::Yes);
+    trigger(sheet, "FileSaveAs");
+    QCOMPARE(TestFiles::readBytes(existing), golden);
+
+    // A failed save (a folder cannot be replaced by a file) keeps the file, the
+    // window's name and the flag.
+    sheet->setModified(true);
+    QDir().mkpath(m_fx->path("taken.rab"));
+    platform.expectFile(m_fx->path("taken.rab"));
+    trigger(sheet, "FileSaveAs");
+    QCOMPARE(platform.takeErrors().size(), 1);
+    QVERIFY(sheet->isModified());
+    QCOMPARE(sheet->fileName(), existing);
+    QCOMPARE(sheet->windowTitle(), QStringLiteral("filled.rab - Rabbit Information"));
+    QCOMPARE(TestFiles::readBytes(existing), golden);
 }
 
-void TestRabbit::filledRecordRoundTripsByteForByte()
+// The 72-line file saves back byte for byte; older files of 57, 69 and 71 lines
+// load (the lines they lack read "None") and save with all 72.
+void TestRabbit::filesLoadAndSaveBack_data()
 {
-    const QString source = copyData("filled.rab");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("fatherLink");
+    QTest::addColumn<QString>("pedigreeLink");
+    QTest::newRow("72 lines") << "filled.rab" << "C:\\Rabbits\\Smokey.rab" << "C:\\Rabbits\\Moon.ped";
+    QTest::newRow("57 lines") << "old57.rab" << "None" << "None";
+    QTest::newRow("69 lines") << "old69.rab" << "C:\\Rabbits\\Smokey.rab" << "None";
+    QTest::newRow("71 lines") << "old71.rab" << "C:\\Rabbits\\Smokey.rab" << "C:\\Rabbits\\Moon.ped";
+}
+
+void TestRabbit::filesLoadAndSaveBack()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, fatherLink);
+    QFETCH(QString, pedigreeLink);
+    const QString source = copyData(name);
     TRabbitSheet *sheet = newSheet();
     sheet->loadFile(source);
     QCOMPARE(sheet->field("RabbitName")->text(), QStringLiteral("Blue Moon of Hazel Hill"));
@@ -109,58 +147,16 @@ void TestRabbit::filledRecordRoundTripsByteForByte()
     QVERIFY(sheet->sheet()->font().bold());
     QVERIFY(sheet->findChild<QAction *>("Bold")->isChecked());
     QVERIFY(!sheet->isModified());
-    sheet->saveFile(m_fx->path("copy.rab"));
-    QCOMPARE(TestFiles::readBytes(m_fx->path("copy.rab")), TestFiles::readBytes(source));
-}
-
-void TestRabbit::olderShorterFilesLoad_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("fatherLink");
-    QTest::addColumn<QString>("pedigreeLink");
-    QTest::newRow("57 lines") << "old57.rab" << "None" << "None";
-    QTest::newRow("69 lines") << "old69.rab" << "C:\\Rabbits\\Smokey.rab" << "None";
-    QTest::newRow("71 lines") << "old71.rab" << "C:\\Rabbits\\Smokey.rab" << "C:\\Rabbits\\Moon.ped";
-}
-
-void TestRabbit::olderShorterFilesLoad()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, fatherLink);
-    QFETCH(QString, pedigreeLink);
-    const QString source = copyData(name);
-    TRabbitSheet *sheet = newSheet();
-    sheet->loadFile(source);
     const LineRecord record = sheet->record();
     QCOMPARE(record.value(RabbitFile::Winnings), QStringLiteral("Best of Breed, Spring Classic \u00e9t\u00e9 \u20ac5"));
     QCOMPARE(record.value(RabbitFile::FatherRabFile), fatherLink);
     QCOMPARE(record.value(RabbitFile::PedigreeLink), pedigreeLink);
     QCOMPARE(record.value(RabbitFile::ShowLink), QStringLiteral("None"));
+
     sheet->saveFile(m_fx->path("saved.rab"));
-    const LineFile saved = LineFile::read(m_fx->path("saved.rab"));
-    const LineFile original = LineFile::read(source);
-    QCOMPARE(saved.count(), 72);
-    QCOMPARE(saved.lines().mid(0, original.count()), original.lines());
-}
-
-void TestRabbit::weightAndPictureLinesReadExactly()
-{
-    QStringList lines = LineFile::read(TestFiles::dataPath("rabbit/filled.rab")).lines();
-    lines[RabbitFile::FontWeight] = "bold";
-    lines[RabbitFile::RabbitPicture] = "None";
-    lines[RabbitFile::BackPicture] = "";
-    const QString path = m_fx->path("odd.rab");
-    LineFile(lines).write(path);
-
-    TRabbitSheet *sheet = newSheet();
-    sheet->loadFile(path);
-    QVERIFY(!sheet->sheet()->font().bold()); // "bold" is not "Bold": weight unchanged
-    QVERIFY(sheet->rabbitPicture()->isBlank());
-    QVERIFY(sheet->backImage()->isBlank());
-    sheet->saveFile(path);
-    const LineFile saved = LineFile::read(path);
-    QCOMPARE(saved.at(RabbitFile::FontWeight), QStringLiteral("Normal"));
-    QCOMPARE(saved.at(RabbitFile::RabbitPicture), QString()); // "None" is never written
+    const QByteArray saved = TestFiles::readBytes(m_fx->path("saved.rab"));
+    QVERIFY(saved.startsWith(TestFiles::readBytes(source)));
+    QCOMPARE(saved.count("\r\n"), 72);
 }
 
 void TestRabbit::badFileLeavesWindowAsItWas_data()
@@ -179,150 +175,89 @@ void TestRabbit::badFileLeavesWindowAsItWas()
     QFETCH(int, keep);
     QFETCH(QString, size);
     QFETCH(QString, error);
-    QStringList lines = LineFile::read(TestFiles::dataPath("rabbit/filled.rab")).lines().mid(0, keep);
-    if (keep > RabbitFile::FontSize)
-        lines[RabbitFile::FontSize] = size;
-    const QString bad = m_fx->path("bad.rab");
-    LineFile(lines).write(bad);
+    const QString bad = filledWith("bad.rab", {{RabbitFile::FontSize, size}}, keep);
 
-    // A window bound to a file, with an unsaved change.
+    // A window bound to a file, with an unsaved change: Open makes a new window,
+    // which stays open, untitled and clean; nothing of the file gets in.
     TRabbitSheet *sheet = newSheet();
     const QString good = copyData("new.rab");
     sheet->loadFile(good);
-    QTest::mouseClick(sheet->field("Breed"), Qt::LeftButton);
-    sheet->findChild<QLineEdit *>("TextEdit")->setText("Rex");
-    sheet->findChild<QPushButton *>("TextOk")->click();
-    const LineRecord before = sheet->record();
-
+    sheet->setModified(true);
     m_fx->platform().expectFile(bad);
-    sheet->findChild<QAction *>("FileOpen")->trigger(); // modified: opens a new window
+    trigger(sheet, "FileOpen");
     TRabbitSheet *fresh = WindowRegistry::newest<TRabbitSheet>();
     QVERIFY(fresh != sheet);
     const QStringList errors = m_fx->platform().takeErrors();
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.first().contains(error), qPrintable(errors.first()));
-    // The new window stays open, untitled and clean; nothing of the file got in.
     QCOMPARE(fresh->windowTitle(), QStringLiteral("Untitled - Rabbit Information"));
-    QVERIFY(fresh->fileName().isEmpty());
     QVERIFY(!fresh->isModified());
     QCOMPARE(fresh->record().values(), RabbitFile::newRecord().values());
 
     // Loading straight into the bound window changes nothing there either.
-    try {
-        sheet->loadFile(bad);
-        QFAIL("bad file loaded");
-    } catch (const RecordError &) {
-    }
-    QCOMPARE(sheet->record().values(), before.values());
+    QVERIFY_THROWS_EXCEPTION(RecordError, sheet->loadFile(bad));
+    QCOMPARE(sheet->record().values(), RabbitFile::newRecord().values());
     QCOMPARE(sheet->fileName(), good);
     QCOMPARE(sheet->windowTitle(), QStringLiteral("new.rab - Rabbit Information"));
     QVERIFY(sheet->isModified());
 }
 
-void TestRabbit::missingPictureDoesNotStopLoad()
+// Lines read exactly: "bold" is not "Bold", and "None" is no picture (filled.rab's
+// empty picture lines are covered by the round trip). A picture that cannot be
+// found is reported and does not stop the load; saving writes its path back.
+void TestRabbit::weightAndPictureLinesReadExactly()
 {
-    QStringList lines = LineFile::read(TestFiles::dataPath("rabbit/filled.rab")).lines();
     const QString photo = m_fx->path("moved-away.jpg");
-    lines[RabbitFile::RabbitPicture] = photo;
-    const QString path = m_fx->path("photo.rab");
-    LineFile(lines).write(path);
-
+    const QString path = filledWith("odd.rab", {{RabbitFile::FontWeight, "bold"},
+                                                {RabbitFile::RabbitPicture, photo},
+                                                {RabbitFile::BackPicture, "None"}});
     TRabbitSheet *sheet = newSheet();
     sheet->loadFile(path);
     const QStringList errors = m_fx->platform().takeErrors();
     QCOMPARE(errors.size(), 1);
     QVERIFY(errors.first().contains("moved-away.jpg"));
     QCOMPARE(sheet->fileName(), path);
-    QCOMPARE(sheet->record().value(RabbitFile::ShowLink), QStringLiteral("None"));
-    QCOMPARE(sheet->record().value(RabbitFile::FatherRabFile), QStringLiteral("C:\\Rabbits\\Smokey.rab"));
+    QCOMPARE(sheet->record().value(RabbitFile::PedigreeLink), QStringLiteral("C:\\Rabbits\\Moon.ped"));
+    QVERIFY(!sheet->sheet()->font().bold());
     QVERIFY(sheet->rabbitPicture()->isBlank());
-    // Saving writes the path back as the file had it.
-    sheet->findChild<QAction *>("FileSave")->trigger();
-    QCOMPARE(LineFile::read(path).at(RabbitFile::RabbitPicture), photo);
-    m_fx->platform().takeErrors();
+    QVERIFY(sheet->backImage()->isBlank());
+
+    trigger(sheet, "FileSave");
+    const LineFile saved = LineFile::read(path);
+    QCOMPARE(saved.at(RabbitFile::FontWeight), QStringLiteral("Normal"));
+    QCOMPARE(saved.at(RabbitFile::RabbitPicture), photo);
+    QCOMPARE(saved.at(RabbitFile::BackPicture), QString()); // "None" is never written
 }
 
+// Open loads into the window only while it is captioned "Untitled" and unchanged.
 void TestRabbit::openReusesOnlyAFreshUntitledWindow()
 {
     const QString source = copyData("filled.rab");
     TRabbitSheet *sheet = newSheet();
     m_fx->platform().expectFile(source);
-    sheet->findChild<QAction *>("FileOpen")->trigger();
-    QCOMPARE(WindowRegistry::newest<TRabbitSheet>(), sheet);
+    trigger(sheet, "FileOpen");
     QCOMPARE(sheet->windowTitle(), QStringLiteral("filled.rab - Rabbit Information"));
     QCOMPARE(m_fx->parent().mdiArea()->subWindowList().size(), 1);
 
-    // Titled: a second window, this one unchanged.
     m_fx->platform().expectFile(source);
-    sheet->findChild<QAction *>("FileOpen")->trigger();
+    trigger(sheet, "FileOpen");
     QCOMPARE(m_fx->parent().mdiArea()->subWindowList().size(), 2);
-    QVERIFY(WindowRegistry::newest<TRabbitSheet>() != sheet);
 
     // A rabbit named "Untitled" opened from the main window reuses its window, as
     // the test is on the caption.
-    QStringList lines = LineFile::read(source).lines();
-    lines[0] = "Untitled";
-    LineFile(lines).write(m_fx->path("untitled.rab"));
-    m_fx->parent().openByExtension(m_fx->path("untitled.rab"));
+    m_fx->parent().openByExtension(filledWith("untitled.rab", {{RabbitFile::RabbitName, "Untitled"}}));
     TRabbitSheet *named = WindowRegistry::newest<TRabbitSheet>();
     QCOMPARE(named->windowTitle(), QStringLiteral("Untitled - Rabbit Information"));
     m_fx->platform().expectFile(source);
-    named->findChild<QAction *>("FileOpen")->trigger();
+    trigger(named, "FileOpen");
     QCOMPARE(WindowRegistry::newest<TRabbitSheet>(), named);
     QCOMPARE(named->windowTitle(), QStringLiteral("filled.rab - Rabbit Information"));
-}
-
-void TestRabbit::saveAsOnExistingFile()
-{
-    const QString existing = copyData("filled.rab");
-    const QByteArray original = TestFiles::readBytes(existing);
-    const QString other = m_fx->path("other.rab");
-    TRabbitSheet *sheet = newSheet();
-    QAction *saveAs = sheet->findChild<QAction *>("FileSaveAs");
-
-    // No asks for another name; Cancel writes nothing.
-    m_fx->platform().expectFile(existing);
-    m_fx->platform().expectQuestion(Overwrite, Answer::No);
-    m_fx->platform().expectFile(existing);
-    m_fx->platform().expectQuestion(Overwrite, Answer::Cancel);
-    saveAs->trigger();
-    QCOMPARE(TestFiles::readBytes(existing), original);
-    QVERIFY(sheet->fileName().isEmpty());
-
-    m_fx->platform().expectFile(existing);
-    m_fx->platform().expectQuestion(Overwrite, Answer::No);
-    m_fx->platform().expectFile(other);
-    saveAs->trigger();
-    QCOMPARE(sheet->fileName(), other);
-    QCOMPARE(TestFiles::readBytes(existing), original);
-
-    m_fx->platform().expectFile(existing);
-    m_fx->platform().expectQuestion(Overwrite, Answer::Yes);
-    saveAs->trigger();
-    QCOMPARE(TestFiles::readBytes(existing), TestFiles::readBytes(TestFiles::dataPath("rabbit/new.rab")));
-}
-
-void TestRabbit::failedSaveKeepsOldFileAndFlag()
-{
-    const QString path = copyData("filled.rab");
-    TRabbitSheet *sheet = newSheet();
-    sheet->loadFile(path);
-    sheet->setModified(true);
-    // A folder with the file's name cannot be replaced by a file.
-    QDir().mkpath(m_fx->path("taken.rab"));
-    m_fx->platform().expectFile(m_fx->path("taken.rab"));
-    sheet->findChild<QAction *>("FileSaveAs")->trigger();
-    QCOMPARE(m_fx->platform().takeErrors().size(), 1);
-    QVERIFY(sheet->isModified());
-    QCOMPARE(sheet->fileName(), path);
-    QCOMPARE(sheet->windowTitle(), QStringLiteral("filled.rab - Rabbit Information"));
 }
 
 void TestRabbit::closeQuestion()
 {
     // Clean windows close without a word, even never saved.
-    TRabbitSheet *clean = newSheet();
-    QVERIFY(clean->close());
+    QVERIFY(newSheet()->close());
 
     TRabbitSheet *sheet = newSheet();
     QPointer<TRabbitSheet> guard(sheet);
@@ -335,11 +270,10 @@ void TestRabbit::closeQuestion()
     QVERIFY(!sheet->close());
     QVERIFY(sheet->isModified());
     // Yes with a name saves, then closes.
-    const QString path = m_fx->path("closed.rab");
     m_fx->platform().expectQuestion(Unsaved, Answer::Yes);
-    m_fx->platform().expectFile(path);
+    m_fx->platform().expectFile(m_fx->path("closed.rab"));
     QVERIFY(sheet->close());
-    QVERIFY(QFile::exists(path));
+    QVERIFY(QFile::exists(m_fx->path("closed.rab")));
 
     TRabbitSheet *other = newSheet();
     other->setModified(true);
@@ -358,7 +292,6 @@ void TestRabbit::textChangePanel()
     QTest::mouseClick(owner, Qt::LeftButton);
     QVERIFY(panel->isVisible());
     QCOMPARE(edit->text(), owner->text());
-    QCOMPARE(sheet->currentLabel(), owner);
 
     // Clicking another value while the panel is open moves the panel to it.
     edit->setText("dropped");
@@ -378,11 +311,10 @@ void TestRabbit::textChangePanel()
     QTest::mouseClick(sheet->field("Weight"), Qt::LeftButton);
     edit->clear();
     QTest::keyClick(edit, Qt::Key_Return);
-    QCOMPARE(sheet->field("Weight")->text(), QString());
+    QCOMPARE(sheet->record().value(RabbitFile::Weight), QString());
     QVERIFY(sheet->field("Weight")->width() >= 10);
     QTest::mouseClick(sheet->field("Weight"), Qt::LeftButton);
     QVERIFY(panel->isVisible());
-    QCOMPARE(sheet->record().value(RabbitFile::Weight), QString());
 }
 
 void TestRabbit::fontPanelAndBold()
@@ -394,7 +326,7 @@ void TestRabbit::fontPanelAndBold()
     auto *size = sheet->findChild<QComboBox *>("FontSize");
     QVERIFY(panel->isVisible());
     QCOMPARE(size->currentText(), QStringLiteral("10"));
-    const int other = faces->findText("DejaVu Sans") >= 0 ? faces->findText("DejaVu Sans") : 0;
+    const int other = std::max(0, faces->findText("DejaVu Sans"));
     faces->setCurrentIndex(other);
 
     size->setEditText("thirteen");
@@ -407,21 +339,18 @@ void TestRabbit::fontPanelAndBold()
     size->setEditText("13"); // not one of the offered sizes
     sheet->findChild<QPushButton *>("FontOk")->click();
     QVERIFY(!panel->isVisible());
-    QCOMPARE(sheet->sheet()->font().pointSize(), 13);
-    QCOMPARE(sheet->field("Breed")->font().pointSize(), 13);   // values follow the sheet
+    QCOMPARE(sheet->field("Breed")->font().pointSize(), 13);      // values follow the sheet
     QCOMPARE(sheet->field("RabbitName")->font().pointSize(), 12); // the name keeps its own
     QVERIFY(sheet->isModified());
 
     sheet->setModified(false);
-    QAction *bold = sheet->findChild<QAction *>("Bold");
-    bold->trigger();
+    trigger(sheet, "Bold");
     QVERIFY(sheet->sheet()->font().bold());
-    bold->trigger();
+    trigger(sheet, "Bold");
     QVERIFY(!sheet->sheet()->font().bold());
     QVERIFY(sheet->isModified());
-    const LineRecord saved = sheet->record();
-    QCOMPARE(saved.value(RabbitFile::FontSize), QStringLiteral("13"));
-    QCOMPARE(saved.value(RabbitFile::FontWeight), QStringLiteral("Normal"));
+    QCOMPARE(sheet->record().value(RabbitFile::FontSize), QStringLiteral("13"));
+    QCOMPARE(sheet->record().value(RabbitFile::FontWeight), QStringLiteral("Normal"));
 }
 
 void TestRabbit::pictureCommands()
@@ -439,7 +368,6 @@ void TestRabbit::pictureCommands()
     clickPicture(sheet, photo, "ChangePicture");
     QCOMPARE(sheet->findChild<QAction *>("ChangePicture")->text(), QStringLiteral("&Change Picture"));
     QCOMPARE(photo->image().size(), QSize(40, 30));
-    QCOMPARE(photo->path(), png);
 
     m_fx->platform().expectFile(broken);
     clickPicture(sheet, photo, "ChangePicture");
@@ -475,24 +403,11 @@ void TestRabbit::printsSheetWithOpenPanel()
     QTest::mouseClick(sheet->field("Breed"), Qt::LeftButton);
     const QString pdf = m_fx->path("sheet.pdf");
     m_fx->platform().expectPrinter(QString()); // Cancel prints nothing
-    sheet->findChild<QAction *>("FilePrint")->trigger();
+    trigger(sheet, "FilePrint");
     QVERIFY(!QFile::exists(pdf));
     m_fx->platform().expectPrinter(pdf);
-    sheet->findChild<QAction *>("FilePrint")->trigger();
+    trigger(sheet, "FilePrint");
     QVERIFY(QFileInfo(pdf).size() > 1000);
-
-    // The sheet scaled into an image shows ink where the name is.
-    const QPicture &picture = THiddenPrint::instance()->hiddenImage();
-    QImage image(296, 287, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    THiddenPrint::playScaled(picture, sheet->sheet()->size(), painter, image.rect());
-    painter.end();
-    int dark = 0;
-    for (int y = 0; y < 20; ++y)
-        for (int x = 116; x < 290; ++x)
-            dark += qGray(image.pixel(x, y)) < 128;
-    QVERIFY2(dark > 20, "no text where the name line is");
 
     if (!TestFiles::havePdfToText())
         QSKIP("pdftotext is not installed; the PDF's text was not read");
