@@ -1,6 +1,7 @@
 #include "shell/DocumentKinds.h"
 
 #include "genetics/ColorCombiner.h"
+#include "pedigree/MainScreen.h"
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
 #include "shell/BigBadParent.h"
@@ -8,6 +9,15 @@
 void registerDocumentKinds(TBigBadParent &parent)
 {
     TBigBadParent *frame = &parent;
+    parent.registerTool(TBigBadParent::Tool::Pedigree, [frame] {
+        auto *chart = new TMainScreen;
+        frame->adopt(chart);
+        chart->resize(TMainScreen::DefaultSize);
+        return chart;
+    });
+    parent.registerExtension(QStringLiteral(".ped"), [frame](const QString &path) {
+        static_cast<TMainScreen *>(frame->runTool(TBigBadParent::Tool::Pedigree))->loadFile(path);
+    });
     parent.registerTool(TBigBadParent::Tool::RabbitEditor, [frame] {
         auto *sheet = new TRabbitSheet;
         frame->adopt(sheet);

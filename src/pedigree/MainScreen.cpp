@@ -1,0 +1,770 @@
+#include "pedigree/MainScreen.h"
+
+#include "pedigree/PedigreeFormat.h"
+#include "pedigree/PedigreeLinkEditor.h"
+#include "pedigree/PedigreeLinks.h"
+#include "rabbit/RabbitSheet.h"
+#include "records/LineFile.h"
+#include "shell/BigBadParent.h"
+#include "shell/CommandGuard.h"
+#include "shell/HiddenPrint.h"
+#include "shell/SheetWidgets.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPrinter>
+#include <QPushButton>
+
+#include <algorithm>
+
+using namespace PedigreeFile;
+
+namespace {
+
+// The certificate, in sheet pixels. The window around it is 960 x 720.
+constexpr QSize SheetSize{952, 692};
+
+// Columns of the chart and the tops of their boxes.
+constexpr int ParentX = 107;
+constexpr int GrandparentX = 405;
+constexpr int GreatGrandparentX = 690;
+constexpr int ParentTop[] = {145, 454};
+constexpr int GrandparentTop[] = {68, 212, 396, 538};
+constexpr int GreatGrandparentTop[] = {7, 90, 173, 256, 339, 422, 505, 588};
+
+// An ancestor box: four rows; the second column of rows two and three; how wide
+// the winnings may run before they wrap.
+constexpr int RowPitch = 17;
+constexpr int SecondColumn = 124;
+// Winnings wrap where they would run into the next column.
+constexpr int WinningsWidth[] = {200, 200, 185};
+// The middle of a box's name row, where the connector bars meet it.
+constexpr int NameRowMiddle = 9;
+
+constexpr QPoint HeaderAt{8, 9};
+constexpr int HeaderPitch = 23;
+constexpr QPoint BunnyAt{5, 288};
+constexpr int BunnyPitch = 18;
+constexpr QRect MiniFrame{226, 278, 167, 133};
+constexpr QPoint TitleAt{464, 0};
+
+QFont chartFace(int pixels, bool bold = false, bool italic = false)
+{
+    // Every attribute is set, so the chart font (the sheet's) never reaches these.
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    font.setItalic(italic);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+QFont titleFont(const QString &face, int points)
+{
+    QFont font(face);
+    font.setPointSize(points);
+    font.setBold(true); // the title is always bold; its weight is not stored
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+bool isSire(int code)
+{
+    for (const Position &p : positions())
+        if (p.fatherCode == code)
+            return true;
+    return false;
+}
+
+} // namespace
+
+TMainScreen::TMainScreen(QWidget *parent) : DocumentWindow(parent)
+{
+    setObjectName(QStringLiteral("MainScreen"));
+    auto *sheet = new QWidget;
+    sheet->setObjectName(QStringLiteral("Sheet"));
+    sheet->setFixedSize(SheetSize);
+    sheet->setFont(QFont(QStringLiteral("Times New Roman"), 9));
+    setSheet(sheet, DefaultSize);
+    createMenus();
+    buildSheet();
+}
+
+FileDialogSpec TMainScreen::fileDialogSpec() const
+{
+    return {QStringLiteral("Pedigrees (*.ped)|*.ped"), QStringLiteral("ped"), QString()};
+}
+
+DocumentWindow *TMainScreen::newWindowOfKind()
+{
+    TBigBadParent *frame = TBigBadParent::instance();
+    return frame ? qobject_cast<DocumentWindow *>(frame->runTool(TBigBadParent::Tool::Pedigree)) : nullptr;
+}
+
+QString TMainScreen::storedEntry(const QString &typed) const
+{
+    return typed.isEmpty() ? QString(27, u' ') : typed;
+}
+
+void TMainScreen::createMenus()
+{
+    const auto command = [this](QMenu *menu, const char *name, const char *caption, void (TMainScreen::*method)(),
+                                const QKeySequence &shortcut = {}) {
+        QAction *action = menu->addAction(QString::fromLatin1(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(shortcut);
+        connectCommand(action, &QAction::triggered, this, method);
+        return action;
+    };
+
+    auto *edit = new QMenu(QStringLiteral("&Edit"), this);
+    edit->setObjectName(QStringLiteral("Edit1"));
+    command(edit, "SetFileLinks", "&Set File Links", &TMainScreen::SetFileLinksClick,
+            QKeySequence(Qt::CTRL | Qt::Key_L));
+
+    auto *view = new QMenu(QStringLiteral("&View"), this);
+    view->setObjectName(QStringLiteral("View1"));
+    m_viewPicture = command(view, "ViewPicture", "View &Picture", &TMainScreen::ViewPictureClick);
+    m_viewGridlines = command(view, "ViewGridlines", "View &Gridlines", &TMainScreen::ViewGridlinesClick);
+    for (QAction *action : {m_viewPicture, m_viewGridlines}) {
+        action->setCheckable(true);
+        action->setChecked(true);
+    }
+
+    DocumentWindow::buildMenus(QStringLiteral("S&ave As"), {edit, view});
+
+    // A certificate is wider than high: it prints across the page unless the
+    // breeder turns the page in the print dialog.
+    QAction *print = findChild<QAction *>(QStringLiteral("FilePrint"));
+    disconnect(print, nullptr, this, nullptr);
+    connectCommand(print, &QAction::triggered, this, &TMainScreen::FilePrintLandscapeClick);
+
+    findChild<QAction *>(QStringLiteral("ChangeFontFace"))->setText(QStringLiteral("Change &Font Type"));
+    findChild<QAction *>(QStringLiteral("Bold"))->setText(QStringLiteral("&Bold"));
+
+    const auto changeTextEntry = [this](QMenu *menu, const char *name) {
+        QAction *action = menu->addAction(QStringLiteral("Change &Text"));
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, [this] {
+            if (currentLabel())
+                changeText(currentLabel());
+        });
+    };
+    m_chartMenu = new QMenu(this);
+    m_chartMenu->setObjectName(QStringLiteral("ChartPopUp"));
+    changeTextEntry(m_chartMenu, "ChartChangeText");
+    command(m_chartMenu, "OpenRabbitFile", "&Open Rabbit File", &TMainScreen::OpenRabbitClick);
+    command(m_chartMenu, "LoadSavedRabbit", "&Load Saved Rabbit", &TMainScreen::LoadRabbitClick);
+
+    m_headerMenu = new QMenu(this);
+    m_headerMenu->setObjectName(QStringLiteral("HeaderPopUp"));
+    changeTextEntry(m_headerMenu, "HeaderChangeText");
+    // The rabbitry commands arrive with the rabbitry records.
+    QAction *openRabbitry = m_headerMenu->addAction(QStringLiteral("&Open Rabbitry"));
+    openRabbitry->setObjectName(QStringLiteral("OpenRabbitry"));
+    openRabbitry->setEnabled(false);
+    QAction *loadRabbitry = m_headerMenu->addAction(QStringLiteral("&Load Saved Rabbitry"));
+    loadRabbitry->setObjectName(QStringLiteral("LoadSavedRabbitry"));
+    loadRabbitry->setEnabled(false);
+
+    m_titleMenu = new QMenu(this);
+    m_titleMenu->setObjectName(QStringLiteral("TitlePopUp"));
+    QAction *titleFontAction = m_titleMenu->addAction(QStringLiteral("&Change Font"));
+    titleFontAction->setObjectName(QStringLiteral("TitleChangeFont"));
+    connect(titleFontAction, &QAction::triggered, this, [this] {
+        openFontPanel({[this] { return m_title->font(); },
+                       [this](const QFont &font) { m_title->setFont(titleFont(font.family(), font.pointSize())); }});
+    });
+    changeTextEntry(m_titleMenu, "TitleChangeText");
+}
+
+QLabel *TMainScreen::addSheetCaption(const QString &text, QPoint at, const QFont &font)
+{
+    return addCaption(sheet(), text, at.x(), at.y(), &font);
+}
+
+ValueLabel *TMainScreen::addValue(int line, QPoint at, const QFont &font, int tag)
+{
+    const FieldSpec &spec = format().field(line);
+    auto *label = new ValueLabel(spec.name, spec.placeholder, sheet(), tag);
+    label->setFont(font);
+    label->move(at);
+    label->installEventFilter(this);
+    m_lines.insert(line, label);
+    connectLabel(label);
+    setLabelMenu(label, tag == HeaderCode ? m_headerMenu : m_chartMenu);
+    return label;
+}
+
+void TMainScreen::buildSheet()
+{
+    QWidget *s = sheet();
+    m_backImage = new PictureBox(QStringLiteral("BackImage"), s);
+    m_backImage->setGeometry(QRect(QPoint(0, 0), SheetSize));
+    m_backImage->setPath(RecordText::None);
+    addPicture(m_backImage, QStringLiteral("&Change Background"));
+
+    buildConnectors();
+
+    m_miniPicture = new PictureBox(QStringLiteral("MiniPicture"), s);
+    m_miniPicture->setGeometry(MiniFrame);
+    m_miniPicture->setHint({QStringLiteral("Right Click to Add a Picture"), QStringLiteral("(150 x 119 pixels)")});
+    m_miniPicture->setPath(RecordText::None);
+    addPicture(m_miniPicture, QStringLiteral("&Change Picture"));
+
+    buildHeader();
+    buildBunnyBox();
+    for (int i = 0; i < 2; ++i)
+        buildAncestorBox(21 + i, {ParentX, ParentTop[i]});
+    for (int i = 0; i < 4; ++i)
+        buildAncestorBox(31 + i, {GrandparentX, GrandparentTop[i]});
+    for (int i = 0; i < 8; ++i)
+        buildAncestorBox(41 + i, {GreatGrandparentX, GreatGrandparentTop[i]});
+
+    m_title = new ValueLabel(QStringLiteral("Title"), format().field(Title).placeholder, s, TitleCode);
+    m_title->setFont(titleFont(QStringLiteral("Arial Black"), 14));
+    m_title->setAlignment(Qt::AlignCenter);
+    m_title->move(TitleAt);
+    m_title->installEventFilter(this);
+    m_lines.insert(Title, m_title);
+    connect(m_title, &ValueLabel::doubleClicked, this, &TMainScreen::changeText);
+    setLabelMenu(m_title, m_titleMenu);
+
+    auto *certify = new QLabel(QStringLiteral("I hereby certify that this pedigree is correct to the best of my "
+                                              "knowledge and belief.   Signed: ") +
+                                   RecordText::underscores(22),
+                               s);
+    certify->setObjectName(QStringLiteral("Certification"));
+    certify->setFont(chartFace(14, false, true));
+    certify->setWordWrap(true);
+    certify->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    certify->setGeometry(24, 568, 198, 95);
+
+    buildFooter();
+
+    m_editor = new PedigreeLinkEditor(s);
+    for (LinkField *field : m_editor->links()) {
+        connect(field, &LinkField::changed, this, [this] { setModified(true); });
+        connect(field, &LinkField::doubleClicked, this,
+                [this](LinkField *f) { runCommand(this, [&] { LinkDoubleClick(f); }); });
+    }
+    connectCommand(m_editor, &LinkEditorPanel::okClicked, this, &TMainScreen::FileEditorOkClick);
+    connectCommand(m_editor->updateButton(), &QPushButton::clicked, this, &TMainScreen::UpdateLinksClick);
+    connectCommand(m_editor->autoFillButton(), &QPushButton::clicked, this, &TMainScreen::AutoFillClick);
+
+    relayout();
+}
+
+void TMainScreen::buildHeader()
+{
+    const QFont caption = chartFace(19, true);
+    const QFont value = chartFace(19);
+    const std::pair<const char *, int> rows[] = {{"Breeder", BreederLabel},
+                                                 {"Address", AddressLabel},
+                                                 {"Sold to", SoldToLabel},
+                                                 {"Address", SoldAddress},
+                                                 {"Date", DateLabel}};
+    // Values line up after the widest caption.
+    const QFontMetrics metrics(caption);
+    int widest = 0;
+    for (const auto &[text, line] : rows)
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromLatin1(text)));
+    const int valueX = HeaderAt.x() + widest + 8;
+    int y = HeaderAt.y();
+    for (const auto &[text, line] : rows) {
+        QLabel *c = addSheetCaption(QString::fromLatin1(text), {HeaderAt.x(), y}, caption);
+        ValueLabel *v = addValue(line, {valueX, y}, value, HeaderCode);
+        addRow({{c, HeaderAt.x()}, {v, valueX}});
+        y += HeaderPitch;
+    }
+}
+
+void TMainScreen::buildBunnyBox()
+{
+    const QFont caption = chartFace(16, true);
+    const QFont value = chartFace(15);
+    // Captions and values share a baseline.
+    const int drop = QFontMetrics(caption).ascent() - QFontMetrics(value).ascent();
+    const std::pair<const char *, int> rows[] = {{"Name", BunnyName},     {"Ear #", BunnyEar}, {"Reg. #", BunnyReg},
+                                                 {"Weight", BunnyWeight}, {"Sex", BunnySex},   {"Color", BunnyColor},
+                                                 {"Born", BunnyBorn}};
+    int y = BunnyAt.y();
+    for (const auto &[text, line] : rows) {
+        QLabel *c = addSheetCaption(QString::fromLatin1(text), {BunnyAt.x(), y}, caption);
+        ValueLabel *v = addValue(line, {0, y + drop}, value, BunnyCode);
+        addRow({{c, BunnyAt.x()}, {v, 0}});
+        y += BunnyPitch;
+    }
+}
+
+void TMainScreen::buildAncestorBox(int code, QPoint at)
+{
+    const Position *p = positionByCode(code);
+    Q_ASSERT(p);
+    const QFont caption = chartFace(16, true);
+    const QFont value = chartFace(15);
+    const int drop = QFontMetrics(caption).ascent() - QFontMetrics(value).ascent();
+    const int x = at.x();
+    const auto cell = [&](const char *text, ChartField field, int column, int row) {
+        const int y = at.y() + row * RowPitch;
+        QLabel *c = addSheetCaption(QString::fromLatin1(text), {x + column, y}, caption);
+        ValueLabel *v = addValue(p->line(field), {0, y + drop}, value, code);
+        return QList<std::pair<QWidget *, int>>{{c, x + column}, {v, 0}};
+    };
+    addRow(cell(isSire(code) ? "Sire" : "Dam", ChartField::Name, 0, 0));
+    addRow(cell("Ear #", ChartField::Ear, 0, 1) + cell("Reg. #", ChartField::Reg, SecondColumn, 1));
+    addRow(cell("Weight", ChartField::Weight, 0, 2) + cell("Color", ChartField::Color, SecondColumn, 2));
+    auto winnings = cell("Winnings", ChartField::Winnings, 0, 3);
+    const int generation = code >= 41 ? 2 : code >= 31 ? 1 : 0;
+    static_cast<ValueLabel *>(winnings.last().first)->setWrapWidth(WinningsWidth[generation]);
+    addRow(winnings);
+}
+
+void TMainScreen::buildConnectors()
+{
+    const auto bar = [this](QRect r) {
+        auto *b = new QWidget(sheet());
+        b->setObjectName(QStringLiteral("ConnectorBar%1").arg(m_bars.size() + 1));
+        b->setAutoFillBackground(true);
+        QPalette palette = b->palette();
+        palette.setColor(QPalette::Window, Qt::black);
+        b->setPalette(palette);
+        b->setGeometry(r);
+        b->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_bars.append(b);
+    };
+    const auto horizontal = [&](int x1, int x2, int y, int thick) { bar(QRect(x1, y - thick / 2, x2 - x1, thick)); };
+    const auto vertical = [&](int x, int y1, int y2, int thick) {
+        bar(QRect(x - thick / 2, y1, thick, y2 - y1 + thick - thick / 2));
+    };
+
+    // The rabbit's own line to its parents is drawn double: up from the top of its
+    // box to the sire, down from the bottom to the dam.
+    const int bunnyTop = BunnyAt.y() - 4;
+    const int bunnyBottom = BunnyAt.y() + 7 * BunnyPitch + 2;
+    const int cornerX = 56;
+    const int end = ParentX - 3;
+    const int dadRow = ParentTop[0] + NameRowMiddle;
+    const int momRow = ParentTop[1] + NameRowMiddle;
+    bar(QRect(cornerX - 3, dadRow - 3, 2, bunnyTop - (dadRow - 3)));
+    bar(QRect(cornerX - 3, dadRow - 3, end - (cornerX - 3), 2));
+    bar(QRect(cornerX + 1, dadRow + 1, 2, bunnyTop - (dadRow + 1)));
+    bar(QRect(cornerX + 1, dadRow + 1, end - (cornerX + 1), 2));
+    bar(QRect(cornerX - 3, bunnyBottom, 2, momRow + 3 - bunnyBottom));
+    bar(QRect(cornerX - 3, momRow + 1, end - (cornerX - 3), 2));
+    bar(QRect(cornerX + 1, bunnyBottom, 2, momRow - 1 - bunnyBottom));
+    bar(QRect(cornerX + 1, momRow - 3, end - (cornerX + 1), 2));
+
+    // A bracket from each rabbit's name to the names of its sire and dam. The line
+    // out of the name starts where the name ends (see relayout).
+    const auto bracket = [&](int childCode, int childTop, int parentX, int sireTop, int damTop, int thick) {
+        const int bendX = parentX - 11;
+        const int child = childTop + NameRowMiddle;
+        const int sire = sireTop + NameRowMiddle;
+        const int dam = damTop + NameRowMiddle;
+        horizontal(bendX - 12, bendX, child, thick);
+        m_leaders.append({m_bars.last(), childCode});
+        vertical(bendX, sire, child, thick);
+        vertical(bendX, child, dam, thick);
+        horizontal(bendX, parentX - 3, sire, thick);
+        horizontal(bendX, parentX - 3, dam, thick);
+    };
+    for (int i = 0; i < 2; ++i)
+        bracket(21 + i, ParentTop[i], GrandparentX, GrandparentTop[2 * i], GrandparentTop[2 * i + 1], 3);
+    for (int i = 0; i < 4; ++i)
+        bracket(31 + i, GrandparentTop[i], GreatGrandparentX, GreatGrandparentTop[2 * i],
+                GreatGrandparentTop[2 * i + 1], 2);
+    Q_ASSERT(m_bars.size() == 38);
+}
+
+void TMainScreen::buildFooter()
+{
+    // The footer takes the chart font: Change Font Type and Bold show here.
+    m_footerPrinted = addCaption(sheet(), QStringLiteral("Printed by Rabbit Hutchlore"), 368, 642);
+    m_footerPrinted->setObjectName(QStringLiteral("FooterPrinted"));
+    m_footerContact = addCaption(sheet(), QStringLiteral("www.hutchlore.example   Tel. (555) 010-4477"), 368, 0);
+    m_footerContact->setObjectName(QStringLiteral("FooterContact"));
+    m_footerPrinted->installEventFilter(this);
+    m_footerContact->installEventFilter(this);
+}
+
+void TMainScreen::addRow(QList<std::pair<QWidget *, int>> row)
+{
+    for (const auto &[widget, x] : row)
+        m_rowOf.insert(widget, int(m_rows.size()));
+    m_rows.append(std::move(row));
+}
+
+void TMainScreen::relayout()
+{
+    for (int row = 0; row < m_rows.size(); ++row)
+        relayoutRow(row);
+    relayoutFooter();
+}
+
+void TMainScreen::relayoutRow(int row)
+{
+    // Left to right: each widget at its own x, or after the one before it when that
+    // one has grown into its place.
+    constexpr int gap = 4;
+    int right = -1;
+    for (const auto &[widget, x] : std::as_const(m_rows[row])) {
+        widget->move(right >= 0 ? std::max(x, right + gap) : x, widget->y());
+        right = widget->geometry().right();
+    }
+    // The line out of a name starts just after the name and ends at its bracket.
+    for (const auto &[leader, code] : std::as_const(m_leaders)) {
+        const ValueLabel *name = m_lines.value(positionByCode(code)->line(ChartField::Name));
+        if (!name || m_rowOf.value(name, -1) != row)
+            continue;
+        const int end = leader->geometry().right();
+        const int start = std::min(name->geometry().right() + 6, end - 4);
+        leader->setGeometry(start, leader->y(), end - start + 1, leader->height());
+    }
+}
+
+void TMainScreen::relayoutFooter()
+{
+    m_footerPrinted->adjustSize();
+    m_footerContact->adjustSize();
+    m_footerContact->move(m_footerContact->x(), m_footerPrinted->geometry().bottom() + 1);
+}
+
+bool TMainScreen::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_title && titleDragEvent(event))
+        return true;
+    if (!m_inLayout) {
+        m_inLayout = true;
+        // A value that changed its size moves the rest of its row.
+        if (event->type() == QEvent::Resize) {
+            const int row = m_rowOf.value(static_cast<QWidget *>(watched), -1);
+            if (row >= 0)
+                relayoutRow(row);
+        } else if (event->type() == QEvent::FontChange && (watched == m_footerPrinted || watched == m_footerContact)) {
+            relayoutFooter();
+        }
+        m_inLayout = false;
+    }
+    return DocumentWindow::eventFilter(watched, event);
+}
+
+bool TMainScreen::titleDragEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto *e = static_cast<QMouseEvent *>(event);
+        if (e->button() == Qt::LeftButton) {
+            m_titlePressed = true;
+            m_titleDragging = false;
+            m_pressAt = e->globalPosition().toPoint();
+        }
+        return false;
+    }
+    case QEvent::MouseMove: {
+        const auto *e = static_cast<QMouseEvent *>(event);
+        if (!m_titlePressed)
+            return false;
+        const QPoint global = e->globalPosition().toPoint();
+        if (!m_titleDragging) {
+            if (global == m_pressAt)
+                return true;
+            m_titleDragging = true;
+            m_title->setCursor(Qt::DragMoveCursor);
+        }
+        // The title's top left follows the pointer; it stays on the certificate.
+        const QPoint at = sheet()->mapFromGlobal(global);
+        m_title->move(std::clamp(at.x(), 0, std::max(0, sheet()->width() - m_title->width())),
+                      std::clamp(at.y(), 0, std::max(0, sheet()->height() - m_title->height())));
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto *e = static_cast<QMouseEvent *>(event);
+        if (e->button() != Qt::LeftButton)
+            return false;
+        const bool dragged = m_titleDragging;
+        m_titlePressed = false;
+        m_titleDragging = false;
+        if (!dragged)
+            return false;
+        setModified(true);
+        m_title->setCursor(Qt::PointingHandCursor);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+ValueLabel *TMainScreen::field(const QString &name) const
+{
+    return m_lines.value(format().lineOf(name));
+}
+
+LineRecord TMainScreen::record() const
+{
+    LineRecord r = newRecord();
+    for (auto it = m_lines.cbegin(); it != m_lines.cend(); ++it)
+        r.setValue(it.key(), it.value()->value());
+    r.setValue(TitleLeft, fromInteger(m_title->x()));
+    r.setValue(TitleTop, fromInteger(m_title->y()));
+    r.setValue(TitleFontFace, m_title->font().family());
+    r.setValue(TitleFontSize, fromInteger(m_title->font().pointSize()));
+    r.setValue(BackStretch, boolText(m_backImage->stretch()));
+    r.setValue(MiniStretch, boolText(m_miniPicture->stretch()));
+    r.setValue(MiniFrameShown, boolText(m_viewPicture->isChecked()));
+    const QFont chart = sheet()->font();
+    r.setValue(ChartFontFace, chart.family());
+    r.setValue(ChartFontSize, fromInteger(chart.pointSize()));
+    r.setValue(ChartFontWeight, weightText(chart.bold()));
+    r.setValue(MiniPicture, m_miniPicture->path());
+    r.setValue(BackPicture, m_backImage->path());
+    PedigreeLinks::setLinks(r, m_editor->positionLinks());
+    r.setValue(Gridlines, gridlinesText(m_viewGridlines->isChecked()));
+    r.setValue(RabbitryFile, m_editor->rabbitryLink()->link());
+    return r;
+}
+
+LineFile TMainScreen::recordLines() const
+{
+    return record().toLines();
+}
+
+void TMainScreen::applyValues(const LineRecord &r)
+{
+    for (auto it = m_lines.cbegin(); it != m_lines.cend(); ++it)
+        it.value()->setValue(r.value(it.key()));
+    m_editor->setPositionLinks(PedigreeLinks::linksOf(r));
+    m_editor->rabbitryLink()->setLink(r.value(RabbitryFile));
+}
+
+void TMainScreen::applyRecord(const LineRecord &r, QStringList &pictureProblems)
+{
+    applyValues(r);
+    m_title->move(toInteger(r.value(TitleLeft)), toInteger(r.value(TitleTop)));
+    m_title->setFont(titleFont(r.value(TitleFontFace), toInteger(r.value(TitleFontSize))));
+    m_backImage->setStretch(isStretched(r.value(BackStretch)));
+    m_miniPicture->setStretch(isStretched(r.value(MiniStretch)));
+    setMiniFrameShown(r.value(MiniFrameShown) == TrueText);
+    QFont chart = sheet()->font();
+    chart.setFamily(r.value(ChartFontFace));
+    chart.setPointSize(toInteger(r.value(ChartFontSize)));
+    sheet()->setFont(chart);
+    setBoldChecked(r.value(ChartFontWeight) == RecordText::Bold);
+    for (auto [box, line] : {std::pair{m_miniPicture, int(MiniPicture)}, std::pair{m_backImage, int(BackPicture)}}) {
+        if (r.value(line).isEmpty())
+            box->clear();
+        else
+            loadPictureForRecord(box, r.value(line), pictureProblems);
+    }
+    setGridlinesShown(gridlinesShown(r.value(Gridlines)));
+}
+
+void TMainScreen::loadFile(const QString &path)
+{
+    // The whole file is read and checked before the window changes.
+    const LineRecord state = loadedState(parse(LineFile::read(path)), record());
+    QStringList problems;
+    // Links set by hand before the load are not what Cancel should bring back.
+    if (!m_editor->isHidden())
+        m_editor->accept();
+    bindTo(path);
+    applyRecord(state, problems);
+    setModified(false);
+    reportPictureProblems(problems);
+}
+
+void TMainScreen::setMiniFrameShown(bool shown)
+{
+    m_viewPicture->setChecked(shown);
+    m_miniPicture->setHidden(!shown);
+}
+
+void TMainScreen::setGridlinesShown(bool shown)
+{
+    m_viewGridlines->setChecked(shown);
+    for (QWidget *bar : std::as_const(m_bars))
+        bar->setHidden(!shown);
+}
+
+void TMainScreen::ViewPictureClick()
+{
+    setModified(true);
+    // The entry has already toggled its own check mark.
+    setMiniFrameShown(m_viewPicture->isChecked());
+}
+
+void TMainScreen::ViewGridlinesClick()
+{
+    setModified(true);
+    setGridlinesShown(m_viewGridlines->isChecked());
+}
+
+void TMainScreen::FilePrintLandscapeClick()
+{
+    QPrinter printer(QPrinter::ScreenResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    if (!Platform::instance().choosePrinter(this, printer))
+        return;
+    THiddenPrint::instance()->printSheet(sheet(), printer);
+}
+
+int TMainScreen::currentPosition() const
+{
+    return currentLabel() ? currentLabel()->tag() : 0;
+}
+
+bool TMainScreen::confirmOverwrite()
+{
+    return Platform::instance().ask(this, QStringLiteral("This will overwrite existing values. Continue?"),
+                                    Platform::Buttons::OkCancel) == Platform::Answer::Ok;
+}
+
+namespace {
+
+// Runs a link command on the record and shows its result; a command that stops on
+// an error still shows what it did before the error, and the error goes on to the
+// command guard.
+template <typename Apply, typename Command> void applyAfter(Apply &&apply, Command &&command)
+{
+    try {
+        command();
+    } catch (...) {
+        apply();
+        throw;
+    }
+    apply();
+}
+
+} // namespace
+
+void TMainScreen::SetFileLinksClick()
+{
+    if (!m_editor->isHidden()) {
+        SetFileCancelClick();
+        return;
+    }
+    m_editor->open();
+    m_editor->move(std::max(0, (sheet()->width() - m_editor->width()) / 2), 40);
+}
+
+void TMainScreen::FileEditorOkClick()
+{
+    setModified(true);
+    m_editor->accept();
+}
+
+void TMainScreen::SetFileCancelClick()
+{
+    m_editor->cancel();
+}
+
+void TMainScreen::UpdateLinksClick()
+{
+    if (!confirmOverwrite())
+        return;
+    setModified(true);
+    LineRecord r = record();
+    applyAfter([&] { applyValues(r); }, [&] { PedigreeLinks::updateFromLinks(r); });
+    m_editor->retakeSnapshot();
+}
+
+void TMainScreen::AutoFillClick()
+{
+    if (!confirmOverwrite())
+        return;
+    setModified(true);
+    PedigreeLinks::PositionLinks links = m_editor->positionLinks();
+    applyAfter([&] { m_editor->setPositionLinks(links); }, [&] { PedigreeLinks::autoFill(links); });
+}
+
+void TMainScreen::LoadRabbitClick()
+{
+    const int code = currentPosition();
+    if (!positionByCode(code))
+        return;
+    const FileDialogSpec spec{QStringLiteral("Rabbit Files (*.rab)|*.rab"), QStringLiteral("rab"),
+                              QStringLiteral("Open")};
+    const std::optional<QString> path = Platform::instance().openFileName(this, spec);
+    if (!path)
+        return;
+    setModified(true);
+    LineRecord r = record();
+    applyAfter([&] { applyValues(r); }, [&] { PedigreeLinks::loadSavedRabbit(r, code, *path); });
+    setCurrentLabel(nullptr);
+}
+
+void TMainScreen::OpenRabbitClick()
+{
+    const int code = currentPosition();
+    const Position *position = positionByCode(code);
+    TBigBadParent *frame = TBigBadParent::instance();
+    if (!position || !frame)
+        return;
+    const QString link = m_editor->positionLink(position->index())->link();
+    auto *rabbit = qobject_cast<TRabbitSheet *>(frame->runTool(TBigBadParent::Tool::RabbitEditor));
+    if (!rabbit)
+        return;
+    if (link != RecordText::None) {
+        try {
+            rabbit->loadFile(link);
+        } catch (...) {
+            // Nothing to show: the empty window would only be in the way.
+            rabbit->close();
+            throw;
+        }
+    } else {
+        // A new rabbit record for this place of the chart; once it is saved and its
+        // window closed, it comes back here, to this certificate only.
+        rabbit->fillFrom(PedigreeLinks::chartToRabbit(record(), code));
+        rabbit->setPositionCode(QString::number(code));
+        rabbit->setModified(false);
+        QPointer<TMainScreen> self(this);
+        rabbit->setHandOff(this, [self](const QString &path, int positionCode) {
+            if (self)
+                self->ReturnRabbitToPedigree(path, positionCode);
+        });
+    }
+    rabbit->resize(596, 589);
+}
+
+void TMainScreen::ReturnRabbitToPedigree(const QString &rabbitPath, int positionCode)
+{
+    runCommand(this, [&] {
+        setModified(true);
+        LineRecord r = record();
+        applyAfter([&] { applyValues(r); }, [&] { PedigreeLinks::handOff(r, positionCode, rabbitPath); });
+    });
+}
+
+void TMainScreen::LinkDoubleClick(LinkField *field)
+{
+    TBigBadParent *frame = TBigBadParent::instance();
+    if (!frame)
+        return;
+    auto *rabbit = qobject_cast<DocumentWindow *>(frame->runTool(TBigBadParent::Tool::RabbitEditor));
+    if (!rabbit)
+        return;
+    if (field->isLinked()) {
+        try {
+            rabbit->loadFile(field->link());
+        } catch (...) {
+            rabbit->close();
+            throw;
+        }
+        return;
+    }
+    // No file yet: the breeder names the new rabbit's file at once, and that file
+    // becomes the link. The dialogs may run while other windows close.
+    QPointer<TMainScreen> self(this);
+    QPointer<LinkField> target(field);
+    QPointer<DocumentWindow> created(rabbit);
+    rabbit->FileSaveAsClick();
+    if (self && target && created && !created->fileName().isEmpty())
+        target->setLink(created->fileName());
+}

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "records/LineFormat.h"
+#include "shell/DocumentWindow.h"
+
+#include <QHash>
+
+class LinkField;
+class PedigreeLinkEditor;
+class PictureBox;
+class QAction;
+class QLabel;
+class QMenu;
+class ValueLabel;
+
+// The pedigree window: one four-generation certificate, every value edited in
+// place, with the fifteen links to the rabbit files the chart was filled from.
+class TMainScreen : public DocumentWindow
+{
+    Q_OBJECT
+public:
+    explicit TMainScreen(QWidget *parent = nullptr);
+
+    static constexpr const char *Suffix = " - Rabbit Pedigree";
+    static constexpr QSize DefaultSize{960, 720};
+
+    void loadFile(const QString &path) override;
+    // The record as it would be saved now.
+    LineRecord record() const;
+
+    // A chart, header or title label by its control name ("DadName", "BreederLabel").
+    ValueLabel *field(const QString &name) const;
+    ValueLabel *titleLabel() const { return m_title; }
+    PictureBox *backImage() const { return m_backImage; }
+    PictureBox *miniPicture() const { return m_miniPicture; }
+    PedigreeLinkEditor *linkEditor() const { return m_editor; }
+    const QList<QWidget *> &connectorBars() const { return m_bars; }
+
+    // The hand-off: a rabbit record started from `positionCode` of this chart was
+    // saved as `rabbitPath` and its window closed. Links the position to the file
+    // and copies the rabbit into it. Errors are reported here.
+    void ReturnRabbitToPedigree(const QString &rabbitPath, int positionCode);
+
+    // Commands of the menus and the related-file editor.
+    void SetFileLinksClick();
+    void ViewPictureClick();
+    void ViewGridlinesClick();
+    void OpenRabbitClick();
+    void LoadRabbitClick();
+    void FileEditorOkClick();
+    void SetFileCancelClick();
+    void UpdateLinksClick();
+    void AutoFillClick();
+    void LinkDoubleClick(LinkField *field);
+    void FilePrintLandscapeClick();
+
+protected:
+    QString captionSuffix() const override { return QString::fromLatin1(Suffix); }
+    FileDialogSpec fileDialogSpec() const override;
+    DocumentWindow *newWindowOfKind() override;
+    LineFile recordLines() const override;
+    // An emptied value keeps a width on the chart, so it can still be clicked.
+    QString storedEntry(const QString &typed) const override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createMenus();
+    void buildSheet();
+    void buildHeader();
+    void buildBunnyBox();
+    void buildAncestorBox(int positionCode, QPoint at);
+    void buildConnectors();
+    void buildFooter();
+    ValueLabel *addValue(int line, QPoint at, const QFont &font, int tag);
+    QLabel *addSheetCaption(const QString &text, QPoint at, const QFont &font);
+    void addRow(QList<std::pair<QWidget *, int>> row);
+    void relayout();
+    void relayoutRow(int row);
+    void relayoutFooter();
+    bool titleDragEvent(QEvent *event);
+
+    // Chart and header texts and the links, as the link commands change them.
+    void applyValues(const LineRecord &record);
+    // Everything a loaded file sets, the look of the chart included.
+    void applyRecord(const LineRecord &record, QStringList &pictureProblems);
+    void setMiniFrameShown(bool shown);
+    void setGridlinesShown(bool shown);
+    // The position the current label belongs to; 0 for the header and the title.
+    int currentPosition() const;
+    bool confirmOverwrite();
+
+    QHash<int, ValueLabel *> m_lines; // file line to label, lines 0-96
+    ValueLabel *m_title = nullptr;
+    PictureBox *m_backImage = nullptr;
+    PictureBox *m_miniPicture = nullptr;
+    QList<QWidget *> m_bars;
+    // The bars that leave a name for its parents' bracket, with the name's position.
+    QList<std::pair<QWidget *, int>> m_leaders;
+    // Rows laid out left to right: each widget at its own x or after the one before.
+    QList<QList<std::pair<QWidget *, int>>> m_rows;
+    QHash<const QWidget *, int> m_rowOf;
+    QLabel *m_footerPrinted = nullptr;
+    QLabel *m_footerContact = nullptr;
+    bool m_inLayout = false;
+    PedigreeLinkEditor *m_editor = nullptr;
+    QAction *m_viewPicture = nullptr;
+    QAction *m_viewGridlines = nullptr;
+    QMenu *m_chartMenu = nullptr;
+    QMenu *m_headerMenu = nullptr;
+    QMenu *m_titleMenu = nullptr;
+    // Title drag: pressed on the title, and moved far enough to be a drag.
+    bool m_titlePressed = false;
+    bool m_titleDragging = false;
+    QPoint m_pressAt;
+};
