@@ -1,9 +1,11 @@
 // Takes screenshots of real windows so a person can look at what a breeder sees:
-//   hutchlore_shots OUT_DIR [--click LABEL] [--genetics FATHER.rab MOTHER.rab] [record files...]
+//   hutchlore_shots OUT_DIR [--click LABEL] [--action NAME] [--genetics FATHER.rab MOTHER.rab] [record files...]
 // Each file is opened through the main window; the frame and each sheet are
-// saved as PNG, and each sheet is printed to a PDF. --click left-clicks the named
-// value on every sheet first, to show the panel it opens. --genetics opens a colour
-// genetics calculator, loads the two parents, calculates and saves it too.
+// saved as PNG, and each sheet is printed to a PDF through its window's Print.
+// --click left-clicks the named value on every sheet first, to show the panel it
+// opens; --action triggers the named menu entry of every document window first
+// (SetFileLinks). --genetics opens a colour genetics calculator, loads the two
+// parents, calculates and saves it too.
 #include "ScriptedPlatform.h"
 #include "genetics/ColorCombiner.h"
 #include "records/LineFile.h"
@@ -11,11 +13,11 @@
 #include "shell/DocumentWindow.h"
 #include "shell/HiddenPrint.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -30,11 +32,14 @@ int main(int argc, char **argv)
     QDir().mkpath(out);
     QStringList files;
     QString click;
+    QString action;
     QStringList parents;
     for (int i = 2; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--click") && i + 1 < argc)
             click = QString::fromLocal8Bit(argv[++i]);
+        else if (arg == QLatin1String("--action") && i + 1 < argc)
+            action = QString::fromLocal8Bit(argv[++i]);
         else if (arg == QLatin1String("--genetics") && i + 2 < argc) {
             parents = {QString::fromLocal8Bit(argv[i + 1]), QString::fromLocal8Bit(argv[i + 2])};
             i += 2;
@@ -73,11 +78,15 @@ int main(int argc, char **argv)
                 if (auto *label = document->sheet()->findChild<QWidget *>(click))
                     QTest::mouseClick(label, Qt::LeftButton);
             }
+            if (!action.isEmpty()) {
+                if (auto *entry = document->findChild<QAction *>(action))
+                    entry->trigger();
+            }
             document->sheet()->grab().save(out + QStringLiteral("/sheet%1.png").arg(n));
-            QPrinter printer(QPrinter::ScreenResolution);
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(out + QStringLiteral("/sheet%1.pdf").arg(n));
-            print.printSheet(document->sheet(), printer);
+            // Printed through the window's own Print command, as the breeder prints it.
+            ScriptedPlatform::Installed platform;
+            platform->expectPrinter(out + QStringLiteral("/sheet%1.pdf").arg(n));
+            document->findChild<QAction *>(QStringLiteral("FilePrint"))->trigger();
         }
         for (QMdiSubWindow *window : parent.mdiArea()->subWindowList())
             if (auto *document = qobject_cast<DocumentWindow *>(window))
