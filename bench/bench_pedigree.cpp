@@ -1,10 +1,14 @@
-// What the pedigree table costs over plain file I/O, and how long the link-following
-// commands take over a full chart of fifteen rabbit files.
+// What the pedigree table costs over plain file I/O, how long the link-following
+// commands take over a full chart of fifteen rabbit files, and how long a pedigree
+// window takes to open.
+#include "pedigree/MainScreen.h"
 #include "pedigree/PedigreeFormat.h"
 #include "pedigree/PedigreeLinks.h"
 #include "rabbit/RabbitFormat.h"
 #include "records/LineFile.h"
+#include "shell/BigBadParent.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QSaveFile>
 #include <QTemporaryDir>
@@ -121,6 +125,53 @@ void UpdateFromLinks(benchmark::State &state)
 }
 BENCHMARK(UpdateFromLinks);
 
+// Ctrl+E: a new pedigree window created in the main window and shown offscreen.
+void PedigreeWindowCreateShow(benchmark::State &state)
+{
+    TBigBadParent parent;
+    parent.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        QWidget *chart = parent.runTool(TBigBadParent::Tool::Pedigree);
+        QApplication::processEvents();
+        state.PauseTiming();
+        delete chart;
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(PedigreeWindowCreateShow)->Unit(benchmark::kMillisecond);
+
+// The same window opened on a filled chart file (File Open of a .ped).
+void PedigreeWindowOpenFile(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("chart.ped");
+    PedigreeFile::write(filledChart(), path);
+    TBigBadParent parent;
+    parent.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        parent.openByExtension(path);
+        QApplication::processEvents();
+        state.PauseTiming();
+        qDeleteAll(parent.findChildren<TMainScreen *>());
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(PedigreeWindowOpenFile)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    // The window benchmarks need an application; offscreen unless told otherwise.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
