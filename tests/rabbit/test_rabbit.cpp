@@ -25,14 +25,13 @@ private slots:
     void init() { m_fx = std::make_unique<WindowFixture>(); }
     void cleanup();
 
-    void saveAsOnNewRecordAndFailedSave();
+    void newRecordSaveAsAndClose();
     void filesLoadAndSaveBack_data();
     void filesLoadAndSaveBack();
     void badFileLeavesWindowAsItWas_data();
     void badFileLeavesWindowAsItWas();
     void weightAndPictureLinesReadExactly();
     void openReusesOnlyAFreshUntitledWindow();
-    void closeQuestion();
     void textChangePanel();
     void fontPanelAndBold();
     void pictureCommands();
@@ -70,25 +69,34 @@ void TestRabbit::cleanup()
     m_fx.reset();
 }
 
-// Save on an untitled record runs Save As. On an existing file, No asks for another
-// name, Cancel writes nothing and Yes overwrites; a new record is 72 lines.
-void TestRabbit::saveAsOnNewRecordAndFailedSave()
+// A new record from first question to last: closing asks; Yes runs Save As, whose
+// No on an existing file asks for another name and whose Cancel writes nothing and
+// keeps the window open. Save on the untitled record runs Save As as well and
+// writes the 72-line new record; Yes overwrites; a failed save keeps the file, the
+// name and the flag; Yes on closing then saves and closes, No just closes.
+void TestRabbit::newRecordSaveAsAndClose()
 {
     const QString existing = copyData("filled.rab");
     const QByteArray original = TestFiles::readBytes(existing);
     const QByteArray golden = TestFiles::readBytes(TestFiles::dataPath("rabbit/new.rab"));
     const QString path = m_fx->path("new.rab");
     ScriptedPlatform &platform = m_fx->platform();
+    QVERIFY(newSheet()->close()); // clean windows close without a word, even never saved
     TRabbitSheet *sheet = newSheet();
+    QPointer<TRabbitSheet> guard(sheet);
     QCOMPARE(sheet->windowTitle(), QStringLiteral("Untitled - Rabbit Information"));
     QCOMPARE(sheet->positionCode(), QStringLiteral("0"));
 
+    sheet->setModified(true);
+    platform.expectQuestion(Unsaved, Answer::Cancel);
+    QVERIFY(!sheet->close());
+    platform.expectQuestion(Unsaved, Answer::Yes);
     platform.expectFile(existing);
     platform.expectQuestion(Overwrite, Answer::No);
     platform.expectFile(existing);
     platform.expectQuestion(Overwrite, Answer::Cancel);
-    trigger(sheet, "FileSave");
-    QCOMPARE(platform.dialogTitles(), QStringList({"Save As", "Save As"}));
+    QVERIFY(!sheet->close());
+    QVERIFY(sheet->isModified());
     QVERIFY(sheet->fileName().isEmpty());
     QCOMPARE(TestFiles::readBytes(existing), original);
 
@@ -96,6 +104,7 @@ void TestRabbit::saveAsOnNewRecordAndFailedSave()
     platform.expectQuestion(Overwrite, Answer::No);
     platform.expectFile(path);
     trigger(sheet, "FileSave");
+    QCOMPARE(platform.dialogTitles(), QStringList({"Save As", "Save As", "Save As", "Save As"}));
     QCOMPARE(TestFiles::readBytes(path), golden);
     QCOMPARE(sheet->windowTitle(), QStringLiteral("new.rab - Rabbit Information"));
     QVERIFY(!sheet->isModified());
@@ -105,17 +114,25 @@ void TestRabbit::saveAsOnNewRecordAndFailedSave()
     trigger(sheet, "FileSaveAs");
     QCOMPARE(TestFiles::readBytes(existing), golden);
 
-    // A failed save (a folder cannot be replaced by a file) keeps the file, the
-    // window's name and the flag.
+    // A folder cannot be replaced by a file.
     sheet->setModified(true);
     QDir().mkpath(m_fx->path("taken.rab"));
     platform.expectFile(m_fx->path("taken.rab"));
     trigger(sheet, "FileSaveAs");
     QCOMPARE(platform.takeErrors().size(), 1);
     QVERIFY(sheet->isModified());
-    QCOMPARE(sheet->fileName(), existing);
     QCOMPARE(sheet->windowTitle(), QStringLiteral("filled.rab - Rabbit Information"));
+
+    QFile::remove(existing);
+    platform.expectQuestion(Unsaved, Answer::Yes);
+    QVERIFY(sheet->close());
     QCOMPARE(TestFiles::readBytes(existing), golden);
+    TRabbitSheet *other = newSheet();
+    other->setModified(true);
+    platform.expectQuestion(Unsaved, Answer::No);
+    QVERIFY(other->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(guard.isNull()); // closed windows are freed
 }
 
 // The 72-line file saves back byte for byte; older files of 57, 69 and 71 lines
@@ -252,35 +269,6 @@ void TestRabbit::openReusesOnlyAFreshUntitledWindow()
     trigger(named, "FileOpen");
     QCOMPARE(WindowRegistry::newest<TRabbitSheet>(), named);
     QCOMPARE(named->windowTitle(), QStringLiteral("filled.rab - Rabbit Information"));
-}
-
-void TestRabbit::closeQuestion()
-{
-    // Clean windows close without a word, even never saved.
-    QVERIFY(newSheet()->close());
-
-    TRabbitSheet *sheet = newSheet();
-    QPointer<TRabbitSheet> guard(sheet);
-    sheet->setModified(true);
-    m_fx->platform().expectQuestion(Unsaved, Answer::Cancel);
-    QVERIFY(!sheet->close());
-    // Yes on an untitled record whose Save As is cancelled keeps it open.
-    m_fx->platform().expectQuestion(Unsaved, Answer::Yes);
-    m_fx->platform().expectFile(std::nullopt);
-    QVERIFY(!sheet->close());
-    QVERIFY(sheet->isModified());
-    // Yes with a name saves, then closes.
-    m_fx->platform().expectQuestion(Unsaved, Answer::Yes);
-    m_fx->platform().expectFile(m_fx->path("closed.rab"));
-    QVERIFY(sheet->close());
-    QVERIFY(QFile::exists(m_fx->path("closed.rab")));
-
-    TRabbitSheet *other = newSheet();
-    other->setModified(true);
-    m_fx->platform().expectQuestion(Unsaved, Answer::No);
-    QVERIFY(other->close());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(guard.isNull()); // closed windows are freed
 }
 
 void TestRabbit::textChangePanel()
