@@ -34,11 +34,11 @@ constexpr int ParentTop[] = {145, 454};
 constexpr int GrandparentTop[] = {68, 212, 396, 538};
 constexpr int GreatGrandparentTop[] = {7, 90, 173, 256, 339, 422, 505, 588};
 
-// An ancestor box: four rows; the second column of rows two and three; how wide
-// the winnings may run before they wrap.
+// An ancestor box: four rows, and a second column in rows two and three.
 constexpr int RowPitch = 17;
 constexpr int SecondColumn = 124;
-// Winnings wrap where they would run into the next column.
+// Winnings wrap where they would run into the next column (parents, grandparents,
+// great-grandparents).
 constexpr int WinningsWidth[] = {200, 200, 185};
 // The middle of a box's name row, where the connector bars meet it.
 constexpr int NameRowMiddle = 9;
