@@ -98,7 +98,9 @@ void LineFile::write(const QString &path) const
     if (!file.open(QIODevice::WriteOnly))
         fail("create");
     const QByteArray bytes = toBytes();
-    if (file.write(bytes) != bytes.size())
+    // Flush before commit: a short flush (a full disk) would otherwise still commit
+    // and replace the old file with a cut-off one.
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError)
         fail("write");
     if (!file.commit())
         fail("write");
