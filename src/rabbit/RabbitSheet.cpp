@@ -18,8 +18,9 @@ using namespace RabbitFile;
 
 namespace {
 
-constexpr int SheetWidth = 592;
-constexpr int SheetHeight = 574;
+// The client area of the 596 x 589 window, so the whole sheet shows without scrolling.
+constexpr int SheetWidth = 588;
+constexpr int SheetHeight = 561;
 
 QFont sheetFace(int points, bool bold = false, bool italic = false, bool underline = false)
 {
@@ -210,7 +211,7 @@ void TRabbitSheet::buildSheet()
     const QFont certify = sheetFace(10, false, true);
     addCaption(s, QStringLiteral("I hereby certify the accuracy of this document. Signed:") + u' '
                       + RecordText::underscores(14),
-               8, 548, &certify);
+               8, 538, &certify);
 
     m_fieldEdit = new QLabel(QStringLiteral("0"), s);
     m_fieldEdit->setObjectName(QStringLiteral("FieldEdit"));

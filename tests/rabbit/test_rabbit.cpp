@@ -12,6 +12,9 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QApplication>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 using Answer = Platform::Answer;
@@ -86,6 +89,10 @@ void TestRabbit::newRecordSaveAsAndClose()
     QPointer<TRabbitSheet> guard(sheet);
     QCOMPARE(sheet->windowTitle(), QStringLiteral("Untitled - Rabbit Information"));
     QCOMPARE(sheet->positionCode(), QStringLiteral("0"));
+    QCOMPARE(sheet->size(), QSize(596, 589));
+    auto *scroll = sheet->findChild<QScrollArea *>("SheetScroll");
+    QApplication::processEvents(); // the scroll area settles after the resize
+    QVERIFY(!scroll->horizontalScrollBar()->isVisible() && !scroll->verticalScrollBar()->isVisible());
 
     sheet->setModified(true);
     platform.expectQuestion(Unsaved, Answer::Cancel);
