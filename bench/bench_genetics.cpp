@@ -70,4 +70,3 @@ BENCHMARK(BM_WholeCross);
 
 } // namespace
 
-BENCHMARK_MAIN();

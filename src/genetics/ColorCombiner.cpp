@@ -204,11 +204,11 @@ void TColorCombiner::OpenMotherClick() { loadParent(Parent::Mother); }
 
 void TColorCombiner::loadParent(Parent parent)
 {
-    FileDialogSpec spec;
-    spec.filter = QStringLiteral("Rabbit Files (*.rab)|*.rab");
-    spec.defaultExtension = QStringLiteral("rab");
-    spec.title = QStringLiteral("Open");
-    const std::optional<QString> path = Platform::instance().openFileName(this, spec);
+    FileDialogSpec request;
+    request.filter = QStringLiteral("Rabbit Files (*.rab)|*.rab");
+    request.defaultExtension = QStringLiteral("rab");
+    request.title = QStringLiteral("Open");
+    const std::optional<QString> path = Platform::instance().openFileName(this, request);
     if (!path)
         return;
     const LineFile lines = LineFile::read(*path);

@@ -190,8 +190,8 @@ QLabel *TMainScreen::addSheetCaption(const QString &text, QPoint at, const QFont
 
 ValueLabel *TMainScreen::addValue(int line, QPoint at, const QFont &font, int tag)
 {
-    const FieldSpec &spec = format().field(line);
-    auto *label = new ValueLabel(spec.name, spec.placeholder, sheet(), tag);
+    const FieldSpec &entry = format().field(line);
+    auto *label = new ValueLabel(entry.name, entry.placeholder, sheet(), tag);
     label->setFont(font);
     label->move(at);
     label->installEventFilter(this);
@@ -688,9 +688,9 @@ void TMainScreen::LoadRabbitClick()
     const int code = currentPosition();
     if (!positionByCode(code))
         return;
-    const FileDialogSpec spec{QStringLiteral("Rabbit Files (*.rab)|*.rab"), QStringLiteral("rab"),
+    const FileDialogSpec request{QStringLiteral("Rabbit Files (*.rab)|*.rab"), QStringLiteral("rab"),
                               QStringLiteral("Open")};
-    const std::optional<QString> path = Platform::instance().openFileName(this, spec);
+    const std::optional<QString> path = Platform::instance().openFileName(this, request);
     if (!path)
         return;
     setModified(true);

@@ -68,10 +68,10 @@ DocumentWindow *TRabbitSheet::newWindowOfKind()
 
 ValueLabel *TRabbitSheet::makeField(int line, int x, int y, int tag)
 {
-    const FieldSpec &spec = format().field(line);
-    auto *label = new ValueLabel(spec.name, spec.placeholder, sheet(), tag);
+    const FieldSpec &entry = format().field(line);
+    auto *label = new ValueLabel(entry.name, entry.placeholder, sheet(), tag);
     label->move(x, y);
-    m_fields.insert(spec.name, label);
+    m_fields.insert(entry.name, label);
     return label;
 }
 

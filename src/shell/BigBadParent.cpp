@@ -163,13 +163,13 @@ void TBigBadParent::showMenusOf(QMdiSubWindow *window)
 
 void TBigBadParent::MMOpenClick()
 {
-    FileDialogSpec spec;
-    spec.filter = QStringLiteral(
+    FileDialogSpec request;
+    request.filter = QStringLiteral(
         "Rabbit Hutchlore Files (*.ped, *.rab, *.brd, *.shw)|*.ped; *.rab; *.brd; *.shw; *.rbty;|"
         "Pedigree Files (*.ped)|*.ped|Rabbit Editor Files (*.rab)|*.rab|Breeding Record Files (*.brd)|*.brd|"
         "Show Record Files (*.shw)|*.shw|Rabbitry Files (*.rbty)|*.rbty");
-    spec.title = QStringLiteral("Open");
-    const std::optional<QString> path = Platform::instance().openFileName(this, spec);
+    request.title = QStringLiteral("Open");
+    const std::optional<QString> path = Platform::instance().openFileName(this, request);
     if (path)
         openByExtension(*path);
 }

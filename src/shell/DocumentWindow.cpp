@@ -191,9 +191,9 @@ void DocumentWindow::saveFile(const QString &path)
 
 void DocumentWindow::FileOpenClick()
 {
-    FileDialogSpec spec = fileDialogSpec();
-    spec.title = QStringLiteral("Open");
-    const std::optional<QString> path = Platform::instance().openFileName(this, spec);
+    FileDialogSpec request = fileDialogSpec();
+    request.title = QStringLiteral("Open");
+    const std::optional<QString> path = Platform::instance().openFileName(this, request);
     if (!path)
         return;
     const bool reuse = windowTitle() == QStringLiteral("Untitled") + captionSuffix() && !m_modified;
@@ -211,10 +211,10 @@ bool DocumentWindow::FileSaveClick()
 
 bool DocumentWindow::FileSaveAsClick()
 {
-    FileDialogSpec spec = fileDialogSpec();
-    spec.title = QStringLiteral("Save As");
+    FileDialogSpec request = fileDialogSpec();
+    request.title = QStringLiteral("Save As");
     for (;;) {
-        const std::optional<QString> path = Platform::instance().saveFileName(this, spec);
+        const std::optional<QString> path = Platform::instance().saveFileName(this, request);
         if (!path)
             return false;
         if (fileExists(*path)) {

@@ -115,10 +115,10 @@ void LinkField::setRole(const QString &role)
 
 void LinkField::SetClick()
 {
-    FileDialogSpec spec = m_dialog;
-    if (spec.title.isEmpty())
-        spec.title = QStringLiteral("Open");
-    const std::optional<QString> path = Platform::instance().openFileName(window(), spec);
+    FileDialogSpec request = m_dialog;
+    if (request.title.isEmpty())
+        request.title = QStringLiteral("Open");
+    const std::optional<QString> path = Platform::instance().openFileName(window(), request);
     if (!path)
         return;
     setLink(*path);

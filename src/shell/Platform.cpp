@@ -19,13 +19,13 @@ std::unique_ptr<Platform> &current()
     return platform;
 }
 
-QString withDefaultExtension(QString path, const FileDialogSpec &spec)
+QString withDefaultExtension(QString path, const FileDialogSpec &request)
 {
-    if (spec.defaultExtension.isEmpty() || path.isEmpty())
+    if (request.defaultExtension.isEmpty() || path.isEmpty())
         return path;
     const QString name = path.mid(path.lastIndexOf(u'/') + 1);
     if (!name.contains(u'.'))
-        path += u'.' + spec.defaultExtension;
+        path += u'.' + request.defaultExtension;
     return path;
 }
 } // namespace
@@ -55,24 +55,24 @@ QString qtFilterFrom(const QString &pipeFilter)
     return filters.join(QStringLiteral(";;"));
 }
 
-std::optional<QString> QtPlatform::openFileName(QWidget *parent, const FileDialogSpec &spec)
+std::optional<QString> QtPlatform::openFileName(QWidget *parent, const FileDialogSpec &request)
 {
-    const QString path = QFileDialog::getOpenFileName(parent, spec.title.isEmpty() ? QStringLiteral("Open") : spec.title,
-                                                      QDir::currentPath(), qtFilterFrom(spec.filter));
+    const QString path = QFileDialog::getOpenFileName(parent, request.title.isEmpty() ? QStringLiteral("Open") : request.title,
+                                                      QDir::currentPath(), qtFilterFrom(request.filter));
     if (path.isEmpty())
         return std::nullopt;
     return path;
 }
 
-std::optional<QString> QtPlatform::saveFileName(QWidget *parent, const FileDialogSpec &spec)
+std::optional<QString> QtPlatform::saveFileName(QWidget *parent, const FileDialogSpec &request)
 {
-    QFileDialog dialog(parent, spec.title, QDir::currentPath(), qtFilterFrom(spec.filter));
+    QFileDialog dialog(parent, request.title, QDir::currentPath(), qtFilterFrom(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setDefaultSuffix(spec.defaultExtension);
+    dialog.setDefaultSuffix(request.defaultExtension);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return withDefaultExtension(dialog.selectedFiles().constFirst(), spec);
+    return withDefaultExtension(dialog.selectedFiles().constFirst(), request);
 }
 
 std::optional<QString> QtPlatform::pictureFileName(QWidget *parent)

@@ -31,9 +31,9 @@ public:
     virtual ~Platform() = default;
 
     // Full path chosen, or nothing when cancelled.
-    virtual std::optional<QString> openFileName(QWidget *parent, const FileDialogSpec &spec) = 0;
+    virtual std::optional<QString> openFileName(QWidget *parent, const FileDialogSpec &request) = 0;
     // Never asks about overwriting: the windows ask their own question.
-    virtual std::optional<QString> saveFileName(QWidget *parent, const FileDialogSpec &spec) = 0;
+    virtual std::optional<QString> saveFileName(QWidget *parent, const FileDialogSpec &request) = 0;
     virtual std::optional<QString> pictureFileName(QWidget *parent) = 0;
 
     // A message box captioned "Hutchlore Message".
@@ -61,8 +61,8 @@ public:
 class QtPlatform : public Platform
 {
 public:
-    std::optional<QString> openFileName(QWidget *parent, const FileDialogSpec &spec) override;
-    std::optional<QString> saveFileName(QWidget *parent, const FileDialogSpec &spec) override;
+    std::optional<QString> openFileName(QWidget *parent, const FileDialogSpec &request) override;
+    std::optional<QString> saveFileName(QWidget *parent, const FileDialogSpec &request) override;
     std::optional<QString> pictureFileName(QWidget *parent) override;
     Answer ask(QWidget *parent, const QString &message, Buttons buttons) override;
     void showError(QWidget *parent, const QString &message) override;

@@ -42,15 +42,15 @@ std::optional<QString> ScriptedPlatform::nextFile(const char *what)
     return std::get<FileChoice>(m_steps.dequeue()).path;
 }
 
-std::optional<QString> ScriptedPlatform::openFileName(QWidget *, const FileDialogSpec &spec)
+std::optional<QString> ScriptedPlatform::openFileName(QWidget *, const FileDialogSpec &request)
 {
-    m_titles.append(spec.title);
+    m_titles.append(request.title);
     return nextFile("open dialog");
 }
 
-std::optional<QString> ScriptedPlatform::saveFileName(QWidget *, const FileDialogSpec &spec)
+std::optional<QString> ScriptedPlatform::saveFileName(QWidget *, const FileDialogSpec &request)
 {
-    m_titles.append(spec.title);
+    m_titles.append(request.title);
     return nextFile("save dialog");
 }
 

@@ -52,8 +52,8 @@ public:
     const QStringList &dialogTitles() const { return m_titles; }
     int helpOpened() const { return m_helpOpened; }
 
-    std::optional<QString> openFileName(QWidget *parent, const FileDialogSpec &spec) override;
-    std::optional<QString> saveFileName(QWidget *parent, const FileDialogSpec &spec) override;
+    std::optional<QString> openFileName(QWidget *parent, const FileDialogSpec &request) override;
+    std::optional<QString> saveFileName(QWidget *parent, const FileDialogSpec &request) override;
     std::optional<QString> pictureFileName(QWidget *parent) override;
     Answer ask(QWidget *parent, const QString &message, Buttons buttons) override;
     void showError(QWidget *parent, const QString &message) override;
