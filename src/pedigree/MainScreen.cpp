@@ -138,12 +138,6 @@ void TMainScreen::createMenus()
 
     DocumentWindow::buildMenus(QStringLiteral("S&ave As"), {edit, view});
 
-    // A certificate is wider than high: it prints across the page unless the
-    // breeder turns the page in the print dialog.
-    QAction *print = findChild<QAction *>(QStringLiteral("FilePrint"));
-    disconnect(print, nullptr, this, nullptr);
-    connectCommand(print, &QAction::triggered, this, &TMainScreen::FilePrintLandscapeClick);
-
     findChild<QAction *>(QStringLiteral("ChangeFontFace"))->setText(QStringLiteral("Change &Font Type"));
     findChild<QAction *>(QStringLiteral("Bold"))->setText(QStringLiteral("&Bold"));
 
@@ -279,7 +273,7 @@ void TMainScreen::buildHeader()
     for (const auto &[text, line] : rows) {
         QLabel *c = addSheetCaption(QString::fromLatin1(text), {HeaderAt.x(), y}, caption);
         ValueLabel *v = addValue(line, {valueX, y}, value, HeaderCode);
-        addRow({{c, HeaderAt.x()}, {v, valueX}});
+        m_rows.add({{c, HeaderAt.x()}, {v, valueX}});
         y += HeaderPitch;
     }
 }
@@ -297,7 +291,7 @@ void TMainScreen::buildBunnyBox()
     for (const auto &[text, line] : rows) {
         QLabel *c = addSheetCaption(QString::fromLatin1(text), {BunnyAt.x(), y}, caption);
         ValueLabel *v = addValue(line, {0, y + drop}, value, BunnyCode);
-        addRow({{c, BunnyAt.x()}, {v, 0}});
+        m_rows.add({{c, BunnyAt.x()}, {v, 0}});
         y += BunnyPitch;
     }
 }
@@ -316,13 +310,13 @@ void TMainScreen::buildAncestorBox(int code, QPoint at)
         ValueLabel *v = addValue(p->line(field), {0, y + drop}, value, code);
         return QList<std::pair<QWidget *, int>>{{c, x + column}, {v, 0}};
     };
-    addRow(cell(isSire(code) ? "Sire" : "Dam", ChartField::Name, 0, 0));
-    addRow(cell("Ear #", ChartField::Ear, 0, 1) + cell("Reg. #", ChartField::Reg, SecondColumn, 1));
-    addRow(cell("Weight", ChartField::Weight, 0, 2) + cell("Color", ChartField::Color, SecondColumn, 2));
+    m_rows.add(cell(isSire(code) ? "Sire" : "Dam", ChartField::Name, 0, 0));
+    m_rows.add(cell("Ear #", ChartField::Ear, 0, 1) + cell("Reg. #", ChartField::Reg, SecondColumn, 1));
+    m_rows.add(cell("Weight", ChartField::Weight, 0, 2) + cell("Color", ChartField::Color, SecondColumn, 2));
     auto winnings = cell("Winnings", ChartField::Winnings, 0, 3);
     const int generation = code >= 41 ? 2 : code >= 31 ? 1 : 0;
     static_cast<ValueLabel *>(winnings.last().first)->setWrapWidth(WinningsWidth[generation]);
-    addRow(winnings);
+    m_rows.add(winnings);
 }
 
 void TMainScreen::buildConnectors()
@@ -393,34 +387,20 @@ void TMainScreen::buildFooter()
     m_footerContact->installEventFilter(this);
 }
 
-void TMainScreen::addRow(QList<std::pair<QWidget *, int>> row)
-{
-    for (const auto &[widget, x] : row)
-        m_rowOf.insert(widget, int(m_rows.size()));
-    m_rows.append(std::move(row));
-}
-
 void TMainScreen::relayout()
 {
-    for (int row = 0; row < m_rows.size(); ++row)
+    for (int row = 0; row < m_rows.count(); ++row)
         relayoutRow(row);
     relayoutFooter();
 }
 
 void TMainScreen::relayoutRow(int row)
 {
-    // Left to right: each widget at its own x, or after the one before it when that
-    // one has grown into its place.
-    constexpr int gap = 4;
-    int right = -1;
-    for (const auto &[widget, x] : std::as_const(m_rows[row])) {
-        widget->move(right >= 0 ? std::max(x, right + gap) : x, widget->y());
-        right = widget->geometry().right();
-    }
+    m_rows.layout(row);
     // The line out of a name starts just after the name and ends at its bracket.
     for (const auto &[leader, code] : std::as_const(m_leaders)) {
         const ValueLabel *name = m_lines.value(positionByCode(code)->line(ChartField::Name));
-        if (!name || m_rowOf.value(name, -1) != row)
+        if (!name || m_rows.rowOf(name) != row)
             continue;
         const int end = leader->geometry().right();
         const int start = std::min(name->geometry().right() + 6, end - 4);
@@ -443,7 +423,7 @@ bool TMainScreen::eventFilter(QObject *watched, QEvent *event)
         m_inLayout = true;
         // A value that changed its size moves the rest of its row.
         if (event->type() == QEvent::Resize) {
-            const int row = m_rowOf.value(static_cast<QWidget *>(watched), -1);
+            const int row = m_rows.rowOf(static_cast<QWidget *>(watched));
             if (row >= 0)
                 relayoutRow(row);
         } else if (event->type() == QEvent::FontChange && (watched == m_footerPrinted || watched == m_footerContact)) {
@@ -605,13 +585,11 @@ void TMainScreen::ViewGridlinesClick()
     setGridlinesShown(m_viewGridlines->isChecked());
 }
 
-void TMainScreen::FilePrintLandscapeClick()
+void TMainScreen::setUpPrinter(QPrinter &printer) const
 {
-    QPrinter printer(QPrinter::ScreenResolution);
+    // A certificate is wider than high: it prints across the page unless the
+    // breeder turns the page in the print dialog.
     printer.setPageOrientation(QPageLayout::Landscape);
-    if (!Platform::instance().choosePrinter(this, printer))
-        return;
-    THiddenPrint::instance()->printSheet(sheet(), printer);
 }
 
 int TMainScreen::currentPosition() const
@@ -707,30 +685,38 @@ void TMainScreen::OpenRabbitClick()
     if (!position || !frame)
         return;
     const QString link = m_editor->positionLink(position->index())->link();
+    if (link != RecordText::None) {
+        openLinkedRabbit(link);
+        return;
+    }
     auto *rabbit = qobject_cast<TRabbitSheet *>(frame->runTool(TBigBadParent::Tool::RabbitEditor));
     if (!rabbit)
         return;
-    if (link != RecordText::None) {
-        try {
-            rabbit->loadFile(link);
-        } catch (...) {
-            // Nothing to show: the empty window would only be in the way.
-            rabbit->close();
-            throw;
-        }
-    } else {
-        // A new rabbit record for this place of the chart; once it is saved and its
-        // window closed, it comes back here, to this certificate only.
-        rabbit->fillFrom(PedigreeLinks::chartToRabbit(record(), code));
-        rabbit->setPositionCode(QString::number(code));
-        rabbit->setModified(false);
-        QPointer<TMainScreen> self(this);
-        rabbit->setHandOff(this, [self](const QString &path, int positionCode) {
-            if (self)
-                self->ReturnRabbitToPedigree(path, positionCode);
-        });
+    // A new rabbit record for this place of the chart; once it is saved and its
+    // window closed, it comes back here, to this certificate only.
+    rabbit->fillFrom(PedigreeLinks::chartToRabbit(record(), code));
+    rabbit->setPositionCode(QString::number(code));
+    rabbit->setModified(false);
+    QPointer<TMainScreen> self(this);
+    rabbit->setHandOff(this, [self](const QString &path, int positionCode) {
+        if (self)
+            self->ReturnRabbitToPedigree(path, positionCode);
+    });
+}
+
+void TMainScreen::openLinkedRabbit(const QString &path)
+{
+    TBigBadParent *frame = TBigBadParent::instance();
+    auto *rabbit = frame ? qobject_cast<DocumentWindow *>(frame->runTool(TBigBadParent::Tool::RabbitEditor)) : nullptr;
+    if (!rabbit)
+        return;
+    try {
+        rabbit->loadFile(path);
+    } catch (...) {
+        // Nothing to show: the empty window would only be in the way.
+        rabbit->close();
+        throw;
     }
-    rabbit->resize(596, 589);
 }
 
 void TMainScreen::ReturnRabbitToPedigree(const QString &rabbitPath, int positionCode)
@@ -747,18 +733,13 @@ void TMainScreen::LinkDoubleClick(LinkField *field)
     TBigBadParent *frame = TBigBadParent::instance();
     if (!frame)
         return;
+    if (field->isLinked()) {
+        openLinkedRabbit(field->link());
+        return;
+    }
     auto *rabbit = qobject_cast<DocumentWindow *>(frame->runTool(TBigBadParent::Tool::RabbitEditor));
     if (!rabbit)
         return;
-    if (field->isLinked()) {
-        try {
-            rabbit->loadFile(field->link());
-        } catch (...) {
-            rabbit->close();
-            throw;
-        }
-        return;
-    }
     // No file yet: the breeder names the new rabbit's file at once, and that file
     // becomes the link. The dialogs may run while other windows close.
     QPointer<TMainScreen> self(this);

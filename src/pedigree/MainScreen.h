@@ -52,7 +52,6 @@ public:
     void UpdateLinksClick();
     void AutoFillClick();
     void LinkDoubleClick(LinkField *field);
-    void FilePrintLandscapeClick();
 
 protected:
     QString captionSuffix() const override { return QString::fromLatin1(Suffix); }
@@ -62,8 +61,11 @@ protected:
     // An emptied value keeps a width on the chart, so it can still be clicked.
     QString storedEntry(const QString &typed) const override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void setUpPrinter(QPrinter &printer) const override;
 
 private:
+    // Opens a linked rabbit file in a new rabbit window (none is left when it fails).
+    void openLinkedRabbit(const QString &path);
     void createMenus();
     void buildSheet();
     void buildHeader();
@@ -73,7 +75,6 @@ private:
     void buildFooter();
     ValueLabel *addValue(int line, QPoint at, const QFont &font, int tag);
     QLabel *addSheetCaption(const QString &text, QPoint at, const QFont &font);
-    void addRow(QList<std::pair<QWidget *, int>> row);
     void relayout();
     void relayoutRow(int row);
     void relayoutFooter();
@@ -96,9 +97,7 @@ private:
     QList<QWidget *> m_bars;
     // The bars that leave a name for its parents' bracket, with the name's position.
     QList<std::pair<QWidget *, int>> m_leaders;
-    // Rows laid out left to right: each widget at its own x or after the one before.
-    QList<QList<std::pair<QWidget *, int>>> m_rows;
-    QHash<const QWidget *, int> m_rowOf;
+    SheetRows m_rows;
     QLabel *m_footerPrinted = nullptr;
     QLabel *m_footerContact = nullptr;
     bool m_inLayout = false;

@@ -135,7 +135,7 @@ void TRabbitSheet::buildSheet()
     QLabel *nameLabel = addCaption(s, QStringLiteral("Name:"), idx, 10, &nameCaption);
     ValueLabel *name = addField(RabbitName, idx + nameLabel->width() + 4, 10);
     name->setFont(nameValue);
-    m_rows.append({{nameLabel, idx}, {name, 0}});
+    m_rows.add({{nameLabel, idx}, {name, 0}});
     setLabelMenu(name, m_ownValueMenu);
 
     struct IdentityRow { const char *caption; int line; };
@@ -149,7 +149,7 @@ void TRabbitSheet::buildSheet()
         QLabel *caption = addCaption(s, QString::fromLatin1(row.caption), idx, y);
         ValueLabel *value = addField(row.line, idx + caption->width() + 4, y);
         setLabelMenu(value, m_ownValueMenu);
-        m_rows.append({{caption, idx}, {value, 0}});
+        m_rows.add({{caption, idx}, {value, 0}});
         y += 17;
     }
 
@@ -162,8 +162,8 @@ void TRabbitSheet::buildSheet()
         setLabelMenu(value, m_relativeMenu);
         return QList<std::pair<QWidget *, int>>{{c, x}, {value, 0}};
     };
-    m_rows.append(relative("Father:", DadName, 8, 222, 1) + relative("Color:", DadColor, 170, 222, 1));
-    m_rows.append(relative("Mother:", MomName, 8, 240, 2) + relative("Color:", MomColor, 170, 240, 2));
+    m_rows.add(relative("Father:", DadName, 8, 222, 1) + relative("Color:", DadColor, 170, 222, 1));
+    m_rows.add(relative("Mother:", MomName, 8, 240, 2) + relative("Color:", MomColor, 170, 240, 2));
 
     const QFont bold = sheetFace(10, true);
     const QFont columnHead = sheetFace(10, true, false, true);
@@ -235,14 +235,7 @@ bool TRabbitSheet::eventFilter(QObject *watched, QEvent *event)
 void TRabbitSheet::relayout()
 {
     constexpr int gap = 4;
-    for (const auto &row : std::as_const(m_rows)) {
-        int right = 0;
-        for (const auto &[widget, x] : row) {
-            widget->adjustSize();
-            widget->move(std::max(x, right > 0 ? right + gap : x), widget->y());
-            right = widget->geometry().right();
-        }
-    }
+    m_rows.layoutAll();
     // Sibling columns: each starts after the widest entry of the column before, but
     // the table stays left of the genetics block.
     constexpr int tableRight = 306;

@@ -66,8 +66,7 @@ private:
     void applyRecord(const LineRecord &record, QStringList &pictureProblems);
 
     QHash<QString, ValueLabel *> m_fields;
-    // Rows of widgets laid left to right, each at its own x or after the one before.
-    QList<QList<std::pair<QWidget *, int>>> m_rows;
+    SheetRows m_rows;
     // Sibling table columns: name, colour and sex labels of each row.
     QList<QList<QWidget *>> m_columns;
     bool m_inLayout = false;

@@ -233,6 +233,7 @@ bool DocumentWindow::FileSaveAsClick()
 void DocumentWindow::FilePrintClick()
 {
     QPrinter printer(QPrinter::ScreenResolution);
+    setUpPrinter(printer);
     if (!Platform::instance().choosePrinter(this, printer))
         return;
     THiddenPrint::instance()->printSheet(m_sheet, printer);

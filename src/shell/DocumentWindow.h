@@ -14,6 +14,7 @@
 class FontPanel;
 class PictureBox;
 class QAction;
+class QPrinter;
 class QMenu;
 class TextChangePanel;
 class ValueLabel;
@@ -69,6 +70,8 @@ protected:
     // Places a floating panel just below a label (above it when there is no room),
     // inside the sheet.
     void floatNear(QWidget *panel, QWidget *label);
+    // Page settings a sheet prints best with, before the print dialog opens.
+    virtual void setUpPrinter(QPrinter &printer) const { Q_UNUSED(printer); }
     // The sheet's font weight, applied by the Bold command.
     virtual void applyBold(bool bold);
 

@@ -131,6 +131,30 @@ void PictureBox::mousePressEvent(QMouseEvent *event)
     QWidget::mousePressEvent(event);
 }
 
+void SheetRows::add(Row row)
+{
+    for (const auto &[widget, x] : row)
+        m_rowOf.insert(widget, int(m_rows.size()));
+    m_rows.append(std::move(row));
+}
+
+void SheetRows::layout(int row) const
+{
+    constexpr int gap = 4;
+    int right = -1;
+    for (const auto &[widget, x] : m_rows.at(row)) {
+        widget->adjustSize();
+        widget->move(right >= 0 ? std::max(x, right + gap) : x, widget->y());
+        right = widget->geometry().right();
+    }
+}
+
+void SheetRows::layoutAll() const
+{
+    for (int row = 0; row < m_rows.size(); ++row)
+        layout(row);
+}
+
 void styleFloatingPanel(QFrame *panel, const QString &title)
 {
     panel->setFrameShape(QFrame::Panel);

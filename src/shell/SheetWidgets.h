@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QHash>
 #include <QImage>
 #include <QLabel>
 #include <QPointer>
@@ -117,6 +118,27 @@ protected:
 private:
     QComboBox *m_faces;
     QComboBox *m_size;
+};
+
+// Rows of widgets on a sheet, laid left to right: each at its own x, or just after
+// the one before it when that one has grown into its place. Keeps captions and
+// values apart when a font or a value grows.
+class SheetRows
+{
+public:
+    using Row = QList<std::pair<QWidget *, int>>;
+
+    void add(Row row);
+    int count() const { return int(m_rows.size()); }
+    // The row a widget stands in, or -1.
+    int rowOf(const QWidget *widget) const { return m_rowOf.value(widget, -1); }
+    // Sizes every widget of the row to its text and places it.
+    void layout(int row) const;
+    void layoutAll() const;
+
+private:
+    QList<Row> m_rows;
+    QHash<const QWidget *, int> m_rowOf;
 };
 
 // Styles shared by the floating panels.
