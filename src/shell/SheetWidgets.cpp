@@ -155,6 +155,25 @@ void SheetRows::layoutAll() const
         layout(row);
 }
 
+namespace {
+// "Ok" (the default button) and a closing button, at the right of a panel's foot.
+std::pair<QPushButton *, QPushButton *> addPanelButtons(QWidget *panel, QVBoxLayout *layout, const char *okName,
+                                                        const char *closeName, const char *closeCaption)
+{
+    auto *buttons = new QHBoxLayout;
+    auto *ok = new QPushButton(QStringLiteral("Ok"), panel);
+    ok->setObjectName(QLatin1String(okName));
+    ok->setDefault(true);
+    auto *close = new QPushButton(QLatin1String(closeCaption), panel);
+    close->setObjectName(QLatin1String(closeName));
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+    return {ok, close};
+}
+} // namespace
+
 void styleFloatingPanel(QFrame *panel, const QString &title)
 {
     panel->setFrameShape(QFrame::Panel);
@@ -183,16 +202,7 @@ TextChangePanel::TextChangePanel(QWidget *parent) : QFrame(parent)
     m_edit->setObjectName(QStringLiteral("TextEdit"));
     m_edit->setMinimumWidth(260);
     layout->addWidget(m_edit);
-    auto *buttons = new QHBoxLayout;
-    auto *ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("TextOk"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("TextCancel"));
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    auto [ok, cancel] = addPanelButtons(this, layout, "TextOk", "TextCancel", "Cancel");
     styleFloatingPanel(this, QStringLiteral("Change Text Entry"));
     connect(ok, &QPushButton::clicked, this, [this] { emit accepted(m_edit->text()); });
     connect(cancel, &QPushButton::clicked, this, &TextChangePanel::cancelled);
@@ -237,16 +247,7 @@ FontPanel::FontPanel(QWidget *parent) : QFrame(parent)
     row->addWidget(m_faces, 1);
     row->addWidget(m_size);
     layout->addLayout(row);
-    auto *buttons = new QHBoxLayout;
-    auto *ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("FontOk"));
-    ok->setDefault(true);
-    auto *close = new QPushButton(QStringLiteral("Close"), this);
-    close->setObjectName(QStringLiteral("FontClose"));
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(close);
-    layout->addLayout(buttons);
+    auto [ok, close] = addPanelButtons(this, layout, "FontOk", "FontClose", "Close");
     styleFloatingPanel(this, QStringLiteral("Change Font"));
     m_faces->setMinimumWidth(200);
     connect(ok, &QPushButton::clicked, this,
