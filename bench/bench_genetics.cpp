@@ -34,9 +34,8 @@ void BM_SeriesCross(benchmark::State &state)
             benchmark::DoNotOptimize(crossSeries(p.series, p.father, p.mother));
     state.SetItemsProcessed(state.iterations() * pairs.size());
     state.counters["pairs"] = double(pairs.size());
-    state.counters["per_cross"] =
-        benchmark::Counter(double(pairs.size()),
-                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_cross"] = benchmark::Counter(
+        double(pairs.size()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_SeriesCross);
 
@@ -62,11 +61,9 @@ void BM_WholeCross(benchmark::State &state)
         for (const auto &[father, mother] : parents)
             benchmark::DoNotOptimize(calculateCross(father, mother));
     state.SetItemsProcessed(state.iterations() * parents.size());
-    state.counters["per_cross"] =
-        benchmark::Counter(double(parents.size()),
-                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_cross"] = benchmark::Counter(
+        double(parents.size()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_WholeCross);
 
 } // namespace
-

@@ -38,8 +38,8 @@ TColorCombiner::TColorCombiner(QWidget *parent) : QMdiSubWindow(parent)
 {
     setObjectName(QStringLiteral("ColorCombiner"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Color Genetics"));
 
     auto *form = new QWidget;
@@ -198,9 +198,15 @@ void TColorCombiner::buildMenus()
         m_menus += parent->sharedMenus(this);
 }
 
-void TColorCombiner::OpenFatherClick() { loadParent(Parent::Father); }
+void TColorCombiner::OpenFatherClick()
+{
+    loadParent(Parent::Father);
+}
 
-void TColorCombiner::OpenMotherClick() { loadParent(Parent::Mother); }
+void TColorCombiner::OpenMotherClick()
+{
+    loadParent(Parent::Mother);
+}
 
 void TColorCombiner::loadParent(Parent parent)
 {

@@ -10,16 +10,14 @@ using Shares = QList<int>;
 
 // Each parent passes one of its two alleles; the four pairings are equally likely,
 // so each is worth 25 per cent to the class it falls in.
-std::optional<Shares> alleleShares(const SeriesTable &t, const QString &father,
-                                   const QString &mother)
+std::optional<Shares> alleleShares(const SeriesTable &t, const QString &father, const QString &mother)
 {
     const Genotype *f = exactGenotype(t.series, father);
     const Genotype *m = exactGenotype(t.series, mother);
     if (!f || !m)
         return std::nullopt;
 
-    const QString pairings[] = {f->first + m->first, f->first + m->second,
-                                m->first + f->second, f->second + m->second};
+    const QString pairings[] = {f->first + m->first, f->first + m->second, m->first + f->second, f->second + m->second};
     Shares shares(t.classes.size(), 0);
     for (const QString &pairing : pairings) {
         for (qsizetype i = 0; i < t.classes.size(); ++i) {
@@ -33,8 +31,7 @@ std::optional<Shares> alleleShares(const SeriesTable &t, const QString &father,
 }
 
 // The placeholder, grouped choices and any other text have no cell.
-std::optional<Shares> tableShares(const SeriesTable &t, const QString &father,
-                                  const QString &mother)
+std::optional<Shares> tableShares(const SeriesTable &t, const QString &father, const QString &mother)
 {
     for (const CrossTableCell &cell : t.crossTable)
         if (cell.father == father && cell.mother == mother)
@@ -56,9 +53,8 @@ QStringList crossSeries(GeneSeries s, const QString &father, const QString &moth
 {
     const SeriesTable &t = table(s);
     QStringList lines(t.classes.size());
-    const std::optional<Shares> shares = t.method == CrossMethod::Allele
-                                             ? alleleShares(t, father, mother)
-                                             : tableShares(t, father, mother);
+    const std::optional<Shares> shares =
+        t.method == CrossMethod::Allele ? alleleShares(t, father, mother) : tableShares(t, father, mother);
     if (!shares) {
         lines[0] = CannotCalculate;
         return lines;
@@ -76,8 +72,14 @@ CrossResult calculateCross(const GenotypeTexts &father, const GenotypeTexts &mot
     return result;
 }
 
-QString fatherLabel(GeneSeries s) { return QStringLiteral("Father") + table(s).windowSuffix; }
-QString motherLabel(GeneSeries s) { return QStringLiteral("Mother") + table(s).windowSuffix; }
+QString fatherLabel(GeneSeries s)
+{
+    return QStringLiteral("Father") + table(s).windowSuffix;
+}
+QString motherLabel(GeneSeries s)
+{
+    return QStringLiteral("Mother") + table(s).windowSuffix;
+}
 
 QStringList resultLabels(GeneSeries s)
 {

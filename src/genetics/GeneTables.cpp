@@ -6,29 +6,27 @@ namespace {
 
 // The same Mendelian shares serve every two-allele series with a dominant allele,
 // once for each of its line orders.
-QList<CrossTableCell> twoClassTable(const QString &dominant, const QString &hetero,
-                                    const QString &recessive, bool recessiveFirst)
+QList<CrossTableCell> twoClassTable(const QString &dominant, const QString &hetero, const QString &recessive,
+                                    bool recessiveFirst)
 {
     const auto cell = [recessiveFirst](const QString &f, const QString &m, int dom) {
-        return CrossTableCell{f, m, recessiveFirst ? QList<int>{100 - dom, dom}
-                                                   : QList<int>{dom, 100 - dom}};
+        return CrossTableCell{f, m, recessiveFirst ? QList<int>{100 - dom, dom} : QList<int>{dom, 100 - dom}};
     };
     return {
-        cell(dominant, dominant, 100), cell(dominant, hetero, 100), cell(dominant, recessive, 100),
-        cell(hetero, dominant, 100),   cell(hetero, hetero, 75),    cell(hetero, recessive, 50),
+        cell(dominant, dominant, 100),  cell(dominant, hetero, 100), cell(dominant, recessive, 100),
+        cell(hetero, dominant, 100),    cell(hetero, hetero, 75),    cell(hetero, recessive, 50),
         cell(recessive, dominant, 100), cell(recessive, hetero, 50), cell(recessive, recessive, 0),
     };
 }
 
 // Series without dominance: each genotype is its own class (lines: homozygous
 // first allele, heterozygous, homozygous second allele).
-QList<CrossTableCell> threeClassTable(const QString &first, const QString &hetero,
-                                      const QString &second)
+QList<CrossTableCell> threeClassTable(const QString &first, const QString &hetero, const QString &second)
 {
     return {
-        {first, first, {100, 0, 0}},  {first, hetero, {50, 50, 0}},  {first, second, {0, 100, 0}},
+        {first, first, {100, 0, 0}},  {first, hetero, {50, 50, 0}},   {first, second, {0, 100, 0}},
         {hetero, first, {50, 50, 0}}, {hetero, hetero, {25, 50, 25}}, {hetero, second, {0, 50, 50}},
-        {second, first, {0, 100, 0}}, {second, hetero, {0, 50, 50}}, {second, second, {0, 0, 100}},
+        {second, first, {0, 100, 0}}, {second, hetero, {0, 50, 50}},  {second, second, {0, 0, 100}},
     };
 }
 
@@ -51,10 +49,7 @@ std::array<SeriesTable, SeriesCount> buildTables()
          {"at at", "at", "at"},
          {"at a", "at", "a"},
          {"aa", "a", "a"}},
-        {{"Coat Pattern: Agouti",
-          "Agouti",
-          {"AA", "Aa", "A at", "AA, A at, or Aa"},
-          {"AA", "Aat", "Aa", "atA", "aA"}},
+        {{"Coat Pattern: Agouti", "Agouti", {"AA", "Aa", "A at", "AA, A at, or Aa"}, {"AA", "Aat", "Aa", "atA", "aA"}},
          {"Coat Pattern: Tan", "Tan", {"at at", "at a", "at at or at a"}, {"atat", "ata", "aat"}},
          {"Coat Pattern: Self", "Self", {"aa"}, {"aa"}}},
         CrossMethod::Allele,
@@ -125,20 +120,17 @@ std::array<SeriesTable, SeriesCount> buildTables()
          {"cc", "c", "c"}},
         {{"C Series: Full (normal) Color",
           "Full Color",
-          {"CC", "C Cchd", "C chl", "C ch", "Cc", "CC, C Cchd, C ch, or Cc", "CC or Cc",
-           "C Cchd or C ch"},
+          {"CC", "C Cchd", "C chl", "C ch", "Cc", "CC, C Cchd, C ch, or Cc", "CC or Cc", "C Cchd or C ch"},
           {"CC", "CCchd", "CCchl", "Cch", "Cc", "CchdC", "CchlC", "chC", "cC"}},
          {"C Series: Dark Chinchilla",
           "Dark Chinchilla",
-          {"Cchd Cchd", "Cchd Cchl", "Cchd ch", "Cchd c",
-           "Cchd Cchd, Cchd Cchl, Cchd ch, or Cchd c"},
+          {"Cchd Cchd", "Cchd Cchl", "Cchd ch", "Cchd c", "Cchd Cchd, Cchd Cchl, Cchd ch, or Cchd c"},
           {"CchdCchd", "CchdCchl", "Cchdch", "Cchdc", "CchlCchd", "chCchd", "cCchd"}},
          {"C Series: Light Chinchilla",
           "Light Chinchilla",
           {"Cchl Cchl", "Cchl ch", "Cchl c", "Cchl C chl, Cchl ch, or Cchl c"},
           {"CchlCchl", "Cchlch", "Cchlc", "chCchl", "cCchl"}},
-         {"C Series: Himilayan", "Himilayan", {"ch ch", "ch c", "ch ch or ch c"},
-          {"chch", "chc", "cch"}},
+         {"C Series: Himilayan", "Himilayan", {"ch ch", "ch c", "ch ch or ch c"}, {"chch", "chc", "cch"}},
          {"C Series: Albino", "Albino", {"cc"}, {"cc"}}},
         CrossMethod::Allele,
         {},
@@ -190,8 +182,8 @@ std::array<SeriesTable, SeriesCount> buildTables()
         "E",
         47,
         {"Es", "E", "ej", "e"},
-        {Placeholder, "Es Es", "Es E", "Es ej", "Es e", "Es Es, Es E, Es ej, or Es e", "EE", "E ej",
-         "Ee", "EE, E ej, or Ee", "ej ej", "ej e", "ej ej or ej e", "ee"},
+        {Placeholder, "Es Es", "Es E", "Es ej", "Es e", "Es Es, Es E, Es ej, or Es e", "EE", "E ej", "Ee",
+         "EE, E ej, or Ee", "ej ej", "ej e", "ej ej or ej e", "ee"},
         {{"Es Es", "Es", "Es"},
          {"Es E", "Es", "E"},
          {"Es ej", "Es", "ej"},
@@ -267,7 +259,10 @@ const std::array<SeriesTable, SeriesCount> &tables()
 
 } // namespace
 
-const SeriesTable &table(GeneSeries s) { return tables()[indexOf(s)]; }
+const SeriesTable &table(GeneSeries s)
+{
+    return tables()[indexOf(s)];
+}
 
 const Genotype *exactGenotype(GeneSeries s, const QString &text)
 {
@@ -305,9 +300,8 @@ std::optional<QString> effectLineFor(const QString &text)
         return UnknownEffect;
     // The gene dialog's search order; no text is listed by two series, but the
     // order is kept so that the first match is well defined.
-    static constexpr GeneSeries order[] = {GeneSeries::A,  GeneSeries::B, GeneSeries::C,
-                                           GeneSeries::D,  GeneSeries::En, GeneSeries::W,
-                                           GeneSeries::V,  GeneSeries::E};
+    static constexpr GeneSeries order[] = {GeneSeries::A,  GeneSeries::B, GeneSeries::C, GeneSeries::D,
+                                           GeneSeries::En, GeneSeries::W, GeneSeries::V, GeneSeries::E};
     for (GeneSeries s : order)
         if (const PhenotypeClass *c = phenotypeOf(s, text))
             return c->effectLine;

@@ -18,7 +18,10 @@ constexpr std::array<GeneSeries, SeriesCount> AllSeries = {
     GeneSeries::A,  GeneSeries::B, GeneSeries::C, GeneSeries::D,
     GeneSeries::En, GeneSeries::E, GeneSeries::V, GeneSeries::W,
 };
-constexpr int indexOf(GeneSeries s) { return int(s); }
+constexpr int indexOf(GeneSeries s)
+{
+    return int(s);
+}
 
 // A series that was never set holds this text; it is the first choice of every list.
 inline const QString Placeholder = QStringLiteral("_________");

@@ -667,7 +667,7 @@ void TMainScreen::LoadRabbitClick()
     if (!positionByCode(code))
         return;
     const FileDialogSpec request{QStringLiteral("Rabbit Files (*.rab)|*.rab"), QStringLiteral("rab"),
-                              QStringLiteral("Open")};
+                                 QStringLiteral("Open")};
     const std::optional<QString> path = Platform::instance().openFileName(this, request);
     if (!path)
         return;

@@ -89,10 +89,15 @@ void GeneticsChangePanel::GeneOKClick()
 void GeneticsChangePanel::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
-    case Qt::Key_Escape: emit cancelled(); return;
+    case Qt::Key_Escape:
+        emit cancelled();
+        return;
     case Qt::Key_Return:
-    case Qt::Key_Enter: GeneOKClick(); return;
-    default: QFrame::keyPressEvent(event);
+    case Qt::Key_Enter:
+        GeneOKClick();
+        return;
+    default:
+        QFrame::keyPressEvent(event);
     }
 }
 

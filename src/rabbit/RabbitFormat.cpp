@@ -8,8 +8,7 @@ QList<FieldSpec> buildFields()
 {
     using RecordText::underscores;
     QList<FieldSpec> f;
-    const auto add = [&f](const QString &name, const QString &placeholder,
-                          FieldCheck check = FieldCheck::Text) {
+    const auto add = [&f](const QString &name, const QString &placeholder, FieldCheck check = FieldCheck::Text) {
         f.append(FieldSpec{int(f.size()), name, placeholder, check});
     };
     add("RabbitName", underscores(34));
@@ -30,8 +29,8 @@ QList<FieldSpec> buildFields()
         add(QStringLiteral("Sibling%1Color").arg(i), underscores(17));
         add(QStringLiteral("Sibling%1Sex").arg(i), underscores(5));
     }
-    for (const char *series : {"ASeries", "BSeries", "CSeries", "DSeries", "ESeries",
-                               "BrokenSeries", "VSeries", "WSeries"})
+    for (const char *series :
+         {"ASeries", "BSeries", "CSeries", "DSeries", "ESeries", "BrokenSeries", "VSeries", "WSeries"})
         add(QString::fromLatin1(series), underscores(9));
     add("FontFace", QStringLiteral("Times New Roman"));
     add("FontSize", QStringLiteral("10"), FieldCheck::Integer);
@@ -57,6 +56,9 @@ const LineFormat &format()
     return layout;
 }
 
-LineRecord newRecord() { return LineRecord(format()); }
+LineRecord newRecord()
+{
+    return LineRecord(format());
+}
 
 } // namespace RabbitFile

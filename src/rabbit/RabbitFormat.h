@@ -45,17 +45,32 @@ enum Line {
 };
 
 constexpr int SiblingCount = 10;
-inline int siblingName(int i) { return FirstSibling + 3 * (i - 1); }
-inline int siblingColor(int i) { return siblingName(i) + 1; }
-inline int siblingSex(int i) { return siblingName(i) + 2; }
-inline int siblingRabFile(int i) { return 58 + i; }
+inline int siblingName(int i)
+{
+    return FirstSibling + 3 * (i - 1);
+}
+inline int siblingColor(int i)
+{
+    return siblingName(i) + 1;
+}
+inline int siblingSex(int i)
+{
+    return siblingName(i) + 2;
+}
+inline int siblingRabFile(int i)
+{
+    return 58 + i;
+}
 
 const LineFormat &format();
 
 // A new record's values: placeholders, the default font, no pictures, no links.
 LineRecord newRecord();
 
-inline LineRecord parse(const LineFile &file) { return LineRecord::parse(format(), file); }
+inline LineRecord parse(const LineFile &file)
+{
+    return LineRecord::parse(format(), file);
+}
 
 } // namespace RabbitFile
 
@@ -64,7 +79,13 @@ namespace RecordText {
 inline const QString None = QStringLiteral("None");
 inline const QString Bold = QStringLiteral("Bold");
 inline const QString Normal = QStringLiteral("Normal");
-inline QString underscores(int n) { return QString(n, u'_'); }
+inline QString underscores(int n)
+{
+    return QString(n, u'_');
+}
 // A stored picture path means "no picture" when empty or exactly "None".
-inline bool isNoPicture(const QString &path) { return path.isEmpty() || path == None; }
+inline bool isNoPicture(const QString &path)
+{
+    return path.isEmpty() || path == None;
+}
 } // namespace RecordText

@@ -138,11 +138,21 @@ void TRabbitSheet::buildSheet()
     m_rows.add({{nameLabel, idx}, {name, 0}});
     setLabelMenu(name, m_ownValueMenu);
 
-    struct IdentityRow { const char *caption; int line; };
+    struct IdentityRow
+    {
+        const char *caption;
+        int line;
+    };
     const IdentityRow identity[] = {
-        {"Owner:", OwnerName}, {"Breed:", Breed}, {"Sex:", Sex}, {"Ear Tag Number:", EarNumber},
-        {"Registration Number:", RegNumber}, {"Weight:", Weight}, {"Color:", Color},
-        {"Birth Date:", BirthDate}, {"Winnings:", Winnings},
+        {"Owner:", OwnerName},
+        {"Breed:", Breed},
+        {"Sex:", Sex},
+        {"Ear Tag Number:", EarNumber},
+        {"Registration Number:", RegNumber},
+        {"Weight:", Weight},
+        {"Color:", Color},
+        {"Birth Date:", BirthDate},
+        {"Winnings:", Winnings},
     };
     int y = 38;
     for (const IdentityRow &row : identity) {
@@ -209,8 +219,9 @@ void TRabbitSheet::buildSheet()
     connect(m_genePanel, &GeneticsChangePanel::cancelled, this, &TRabbitSheet::CancelClick);
 
     const QFont certify = sheetFace(10, false, true);
-    addCaption(s, QStringLiteral("I hereby certify the accuracy of this document. Signed:") + u' '
-                      + RecordText::underscores(14),
+    addCaption(s,
+               QStringLiteral("I hereby certify the accuracy of this document. Signed:") + u' ' +
+                   RecordText::underscores(14),
                8, 538, &certify);
 
     m_fieldEdit = new QLabel(QStringLiteral("0"), s);
@@ -290,9 +301,15 @@ void TRabbitSheet::hideOwnPanels()
     m_genePanel->hide();
 }
 
-QString TRabbitSheet::positionCode() const { return m_fieldEdit->text(); }
+QString TRabbitSheet::positionCode() const
+{
+    return m_fieldEdit->text();
+}
 
-void TRabbitSheet::setPositionCode(const QString &code) { m_fieldEdit->setText(code); }
+void TRabbitSheet::setPositionCode(const QString &code)
+{
+    m_fieldEdit->setText(code);
+}
 
 void TRabbitSheet::setHandOff(QObject *receiver, HandOff handOff)
 {
@@ -323,7 +340,10 @@ LineRecord TRabbitSheet::record() const
     return r;
 }
 
-LineFile TRabbitSheet::recordLines() const { return record().toLines(); }
+LineFile TRabbitSheet::recordLines() const
+{
+    return record().toLines();
+}
 
 void TRabbitSheet::applyRecord(const LineRecord &r, QStringList &pictureProblems)
 {
@@ -342,7 +362,8 @@ void TRabbitSheet::applyRecord(const LineRecord &r, QStringList &pictureProblems
     else if (r.value(FontWeight) == RecordText::Normal)
         setBoldChecked(false);
 
-    for (auto [box, line] : {std::pair{m_rabbitPicture, int(RabbitPicture)}, std::pair{m_backImage, int(BackPicture)}}) {
+    for (auto [box, line] :
+         {std::pair{m_rabbitPicture, int(RabbitPicture)}, std::pair{m_backImage, int(BackPicture)}}) {
         box->setStretch(true);
         if (RecordText::isNoPicture(r.value(line)))
             box->clear();

@@ -45,13 +45,13 @@ LineFile LineFile::read(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        throw FileError(QStringLiteral("Cannot open file \"%1\". %2")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+        throw FileError(
+            QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        throw FileError(QStringLiteral("Cannot read file \"%1\". %2")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+        throw FileError(
+            QStringLiteral("Cannot read file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     }
     return fromBytes(bytes);
 }
@@ -92,8 +92,7 @@ void LineFile::write(const QString &path) const
     QSaveFile file(path);
     const auto fail = [&](const char *what) {
         throw FileError(QStringLiteral("Cannot %1 file \"%2\". %3")
-                            .arg(QLatin1String(what), QDir::toNativeSeparators(path),
-                                 file.errorString()));
+                            .arg(QLatin1String(what), QDir::toNativeSeparators(path), file.errorString()));
     };
     if (!file.open(QIODevice::WriteOnly))
         fail("create");
@@ -122,7 +121,10 @@ int toInteger(const QString &text)
     return value;
 }
 
-QString fromInteger(int value) { return QString::number(value); }
+QString fromInteger(int value)
+{
+    return QString::number(value);
+}
 
 QString fileNamePart(const QString &path)
 {
@@ -137,4 +139,7 @@ QString extensionOf(const QString &path)
     return dot < 0 ? QString() : name.mid(dot);
 }
 
-bool fileExists(const QString &path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
+bool fileExists(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}

@@ -49,8 +49,7 @@ int LineFormat::linesUsed(int available) const
 
 LineRecord::LineRecord(const LineFormat &format)
     : m_format(&format), m_values(format.placeholders()), m_present(format.lineCount())
-{
-}
+{}
 
 const QString &LineRecord::value(const QString &name) const
 {

@@ -54,8 +54,8 @@ bool decodeInto(const QByteArray &bytes, QImage &image, char *message)
     jpeg_start_decompress(&info);
     image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGBX8888);
     if (image.isNull()) {
-        std::snprintf(message, JMSG_LENGTH_MAX, "Picture too large (%u x %u pixels)",
-                      info.output_width, info.output_height);
+        std::snprintf(message, JMSG_LENGTH_MAX, "Picture too large (%u x %u pixels)", info.output_width,
+                      info.output_height);
         jpeg_destroy_decompress(&info);
         return false;
     }

@@ -8,10 +8,7 @@
 class RecordError : public std::runtime_error
 {
 public:
-    explicit RecordError(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message)
-    {
-    }
+    explicit RecordError(const QString &message) : std::runtime_error(message.toStdString()), m_message(message) {}
     const QString &message() const { return m_message; }
 
 private:

@@ -75,7 +75,10 @@ TBigBadParent::~TBigBadParent()
     disconnect(m_mdi, nullptr, this, nullptr);
 }
 
-TBigBadParent *TBigBadParent::instance() { return WindowRegistry::newest<TBigBadParent>(); }
+TBigBadParent *TBigBadParent::instance()
+{
+    return WindowRegistry::newest<TBigBadParent>();
+}
 
 QList<QMenu *> TBigBadParent::sharedMenus(QWidget *owner)
 {
@@ -198,8 +201,17 @@ void TBigBadParent::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void TBigBadParent::MMCascadeClick() { m_mdi->cascadeSubWindows(); }
+void TBigBadParent::MMCascadeClick()
+{
+    m_mdi->cascadeSubWindows();
+}
 
-void TBigBadParent::MMHutchloreHelpClick() { Platform::instance().openHelpContents(this); }
+void TBigBadParent::MMHutchloreHelpClick()
+{
+    Platform::instance().openHelpContents(this);
+}
 
-void TBigBadParent::MMAboutClick() { TAboutPopUp::instance()->exec(); }
+void TBigBadParent::MMAboutClick()
+{
+    TAboutPopUp::instance()->exec();
+}

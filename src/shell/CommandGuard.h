@@ -26,7 +26,6 @@ template <typename F> void runCommand(QWidget *window, F &&command)
 template <typename Sender, typename Signal, typename Window, typename Method>
 QMetaObject::Connection connectCommand(Sender *sender, Signal signal, Window *window, Method method)
 {
-    return QObject::connect(sender, signal, window, [window, method] {
-        runCommand(window, [&] { (window->*method)(); });
-    });
+    return QObject::connect(sender, signal, window,
+                            [window, method] { runCommand(window, [&] { (window->*method)(); }); });
 }

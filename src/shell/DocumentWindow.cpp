@@ -18,8 +18,8 @@
 DocumentWindow::DocumentWindow(QWidget *parent) : QMdiSubWindow(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
 }
 
 void DocumentWindow::setSheet(QWidget *sheet, QSize windowSize)
@@ -48,9 +48,8 @@ void DocumentWindow::setSheet(QWidget *sheet, QSize windowSize)
             [this](const QString &typed) { runCommand(this, [&] { textAccepted(typed); }); });
     connect(m_textPanel, &TextChangePanel::cancelled, this, [this] { cancelText(); });
     m_fontPanel = new FontPanel(sheet);
-    connect(m_fontPanel, &FontPanel::accepted, this, [this](const QString &face, const QString &size) {
-        runCommand(this, [&] { fontAccepted(face, size); });
-    });
+    connect(m_fontPanel, &FontPanel::accepted, this,
+            [this](const QString &face, const QString &size) { runCommand(this, [&] { fontAccepted(face, size); }); });
     setWindowTitle(QStringLiteral("Untitled") + captionSuffix());
 }
 
@@ -64,8 +63,7 @@ QAction *DocumentWindow::addCommand(QMenu *menu, const QString &name, const QStr
     return action;
 }
 
-void DocumentWindow::buildMenus(const QString &saveAsCaption, const QList<QMenu *> &ownMenus,
-                                bool withPrint)
+void DocumentWindow::buildMenus(const QString &saveAsCaption, const QList<QMenu *> &ownMenus, bool withPrint)
 {
     auto *file = new QMenu(QStringLiteral("&File"), this);
     file->setObjectName(QStringLiteral("File"));
@@ -85,8 +83,8 @@ void DocumentWindow::buildMenus(const QString &saveAsCaption, const QList<QMenu 
     connect(saveAs, &QAction::triggered, this, [this] { runCommand(this, [this] { FileSaveAsClick(); }); });
     file->addSeparator();
     if (withPrint) {
-        addCommand(file, QStringLiteral("FilePrint"), QStringLiteral("&Print"),
-                   QKeySequence(Qt::CTRL | Qt::Key_P), &DocumentWindow::FilePrintClick);
+        addCommand(file, QStringLiteral("FilePrint"), QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P),
+                   &DocumentWindow::FilePrintClick);
         file->addSeparator();
     }
     addCommand(file, QStringLiteral("FileQuit"), QStringLiteral("&Close"), QKeySequence(Qt::CTRL | Qt::Key_W),
@@ -100,13 +98,12 @@ void DocumentWindow::buildMenus(const QString &saveAsCaption, const QList<QMenu 
     // Picture menu, shared by every picture on the sheet.
     m_pictureMenu = new QMenu(this);
     m_pictureMenu->setObjectName(QStringLiteral("PicturePopUp"));
-    m_changePicture = addCommand(m_pictureMenu, QStringLiteral("ChangePicture"), QStringLiteral("&Change Picture"),
-                                 {}, &DocumentWindow::ChangePictureClick);
+    m_changePicture = addCommand(m_pictureMenu, QStringLiteral("ChangePicture"), QStringLiteral("&Change Picture"), {},
+                                 &DocumentWindow::ChangePictureClick);
     addCommand(m_pictureMenu, QStringLiteral("ClearPicture"), QStringLiteral("C&lear Picture"), {},
                &DocumentWindow::ClearPictureClick);
     m_stretchPicture = addCommand(m_pictureMenu, QStringLiteral("StretchPicture"),
-                                  QStringLiteral("&Stretch Picture to Fit"), {},
-                                  &DocumentWindow::StretchPictureClick);
+                                  QStringLiteral("&Stretch Picture to Fit"), {}, &DocumentWindow::StretchPictureClick);
     m_stretchPicture->setCheckable(true);
     m_pictureMenu->addSeparator();
     QMenu *global = m_pictureMenu->addMenu(QStringLiteral("Change Global Font"));
@@ -220,9 +217,12 @@ bool DocumentWindow::FileSaveAsClick()
         if (fileExists(*path)) {
             switch (Platform::instance().ask(this, QStringLiteral("That file already exists. Overwrite?"),
                                              Platform::Buttons::YesNoCancel)) {
-            case Platform::Answer::Yes: break;
-            case Platform::Answer::No: continue;
-            default: return false;
+            case Platform::Answer::Yes:
+                break;
+            case Platform::Answer::No:
+                continue;
+            default:
+                return false;
             }
         }
         saveFile(*path);
@@ -356,9 +356,8 @@ void DocumentWindow::loadPictureForRecord(PictureBox *box, const QString &path, 
     box->setPath(path);
     try {
         // A path without a folder is taken beside the record (sample records use this).
-        const QString resolved = QDir::isAbsolutePath(path) || m_fileName.isEmpty()
-                                     ? path
-                                     : QFileInfo(m_fileName).dir().filePath(path);
+        const QString resolved =
+            QDir::isAbsolutePath(path) || m_fileName.isEmpty() ? path : QFileInfo(m_fileName).dir().filePath(path);
         box->setImage(loadPicture(resolved));
     } catch (const RecordError &e) {
         box->setImage(QImage());
@@ -370,8 +369,8 @@ void DocumentWindow::reportPictureProblems(const QStringList &problems)
 {
     if (problems.isEmpty())
         return;
-    Platform::instance().showError(
-        this, QStringLiteral("The record was loaded, but a picture could not be shown:\n\n%1\n\n"
-                             "Its file path is kept and will be saved unchanged.")
-                  .arg(problems.join(u'\n')));
+    Platform::instance().showError(this,
+                                   QStringLiteral("The record was loaded, but a picture could not be shown:\n\n%1\n\n"
+                                                  "Its file path is kept and will be saved unchanged.")
+                                       .arg(problems.join(u'\n')));
 }

@@ -77,8 +77,7 @@ protected:
 
     // Set-up for subclasses, called from their constructors.
     void setSheet(QWidget *sheet, QSize windowSize);
-    void buildMenus(const QString &saveAsCaption, const QList<QMenu *> &ownMenus,
-                    bool withPrint = true);
+    void buildMenus(const QString &saveAsCaption, const QList<QMenu *> &ownMenus, bool withPrint = true);
     void connectLabel(ValueLabel *label);
     // A right-click on a label opens `menu` with that label current.
     void setLabelMenu(ValueLabel *label, QMenu *menu);
@@ -113,8 +112,8 @@ private:
     void StretchPictureClick();
     void BoldClick();
     void fontAccepted(const QString &face, const QString &sizeText);
-    QAction *addCommand(QMenu *menu, const QString &name, const QString &caption,
-                        const QKeySequence &shortcut, void (DocumentWindow::*method)());
+    QAction *addCommand(QMenu *menu, const QString &name, const QString &caption, const QKeySequence &shortcut,
+                        void (DocumentWindow::*method)());
 
     QWidget *m_sheet = nullptr;
     TextChangePanel *m_textPanel = nullptr;

@@ -33,8 +33,8 @@ void THiddenPrint::playScaled(const QPicture &picture, QSize sheetSize, QPainter
 {
     if (sheetSize.isEmpty())
         return;
-    const double scale = std::min(double(target.width()) / sheetSize.width(),
-                                  double(target.height()) / sheetSize.height());
+    const double scale =
+        std::min(double(target.width()) / sheetSize.width(), double(target.height()) / sheetSize.height());
     painter.save();
     painter.translate(target.topLeft());
     painter.scale(scale, scale);

@@ -30,7 +30,10 @@ QString withDefaultExtension(QString path, const FileDialogSpec &request)
 }
 } // namespace
 
-Platform &Platform::instance() { return *current(); }
+Platform &Platform::instance()
+{
+    return *current();
+}
 
 std::unique_ptr<Platform> Platform::install(std::unique_ptr<Platform> platform)
 {
@@ -57,8 +60,9 @@ QString qtFilterFrom(const QString &pipeFilter)
 
 std::optional<QString> QtPlatform::openFileName(QWidget *parent, const FileDialogSpec &request)
 {
-    const QString path = QFileDialog::getOpenFileName(parent, request.title.isEmpty() ? QStringLiteral("Open") : request.title,
-                                                      QDir::currentPath(), qtFilterFrom(request.filter));
+    const QString path =
+        QFileDialog::getOpenFileName(parent, request.title.isEmpty() ? QStringLiteral("Open") : request.title,
+                                     QDir::currentPath(), qtFilterFrom(request.filter));
     if (path.isEmpty())
         return std::nullopt;
     return path;
@@ -77,11 +81,11 @@ std::optional<QString> QtPlatform::saveFileName(QWidget *parent, const FileDialo
 
 std::optional<QString> QtPlatform::pictureFileName(QWidget *parent)
 {
-    const QString filter = QStringLiteral(
-        "All pictures (*.jpg *.jpeg *.bmp *.png *.gif *.ico);;JPEG Image File (*.jpg *.jpeg);;"
-        "Bitmaps (*.bmp);;PNG (*.png);;GIF (*.gif);;Icons (*.ico)");
-    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("Open Picture"),
-                                                      QDir::currentPath(), filter);
+    const QString filter =
+        QStringLiteral("All pictures (*.jpg *.jpeg *.bmp *.png *.gif *.ico);;JPEG Image File (*.jpg *.jpeg);;"
+                       "Bitmaps (*.bmp);;PNG (*.png);;GIF (*.gif);;Icons (*.ico)");
+    const QString path =
+        QFileDialog::getOpenFileName(parent, QStringLiteral("Open Picture"), QDir::currentPath(), filter);
     if (path.isEmpty())
         return std::nullopt;
     return path;
@@ -91,17 +95,29 @@ Platform::Answer QtPlatform::ask(QWidget *parent, const QString &message, Button
 {
     QMessageBox::StandardButtons set;
     switch (buttons) {
-    case Buttons::Ok: set = QMessageBox::Ok; break;
-    case Buttons::OkCancel: set = QMessageBox::Ok | QMessageBox::Cancel; break;
-    case Buttons::YesNo: set = QMessageBox::Yes | QMessageBox::No; break;
-    case Buttons::YesNoCancel: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    case Buttons::Ok:
+        set = QMessageBox::Ok;
+        break;
+    case Buttons::OkCancel:
+        set = QMessageBox::Ok | QMessageBox::Cancel;
+        break;
+    case Buttons::YesNo:
+        set = QMessageBox::Yes | QMessageBox::No;
+        break;
+    case Buttons::YesNoCancel:
+        set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        break;
     }
     QMessageBox box(QMessageBox::Question, QString::fromLatin1(MessageCaption), message, set, parent);
     switch (box.exec()) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return Answer::Cancel;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
     }
 }
 
@@ -117,13 +133,22 @@ bool QtPlatform::choosePrinter(QWidget *parent, QPrinter &printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
-QStringList QtPlatform::fontFaces() { return QFontDatabase::families(); }
+QStringList QtPlatform::fontFaces()
+{
+    return QFontDatabase::families();
+}
 
 void QtPlatform::openHelpContents(QWidget *parent)
 {
     showHelpContents(parent);
 }
 
-QString QtPlatform::clipboardText() { return QGuiApplication::clipboard()->text(); }
+QString QtPlatform::clipboardText()
+{
+    return QGuiApplication::clipboard()->text();
+}
 
-void QtPlatform::setClipboardText(const QString &text) { QGuiApplication::clipboard()->setText(text); }
+void QtPlatform::setClipboardText(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+}

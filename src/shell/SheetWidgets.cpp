@@ -11,8 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-ValueLabel::ValueLabel(const QString &name, const QString &text, QWidget *parent, int tag)
-    : QLabel(parent), m_tag(tag)
+ValueLabel::ValueLabel(const QString &name, const QString &text, QWidget *parent, int tag) : QLabel(parent), m_tag(tag)
 {
     setObjectName(name);
     setTextFormat(Qt::PlainText);
@@ -37,8 +36,7 @@ QSize ValueLabel::sizeHint() const
 {
     const QFontMetrics metrics(font());
     if (m_wrapWidth > 0) {
-        const QRect bounds = metrics.boundingRect(QRect(0, 0, m_wrapWidth, 10000),
-                                                  Qt::TextWordWrap, text());
+        const QRect bounds = metrics.boundingRect(QRect(0, 0, m_wrapWidth, 10000), Qt::TextWordWrap, text());
         return QSize(m_wrapWidth, std::max(bounds.height(), metrics.height()));
     }
     // An empty value still needs something to click.
@@ -250,8 +248,7 @@ FontPanel::FontPanel(QWidget *parent) : QFrame(parent)
     auto [ok, close] = addPanelButtons(this, layout, "FontOk", "FontClose", "Close");
     styleFloatingPanel(this, QStringLiteral("Change Font"));
     m_faces->setMinimumWidth(200);
-    connect(ok, &QPushButton::clicked, this,
-            [this] { emit accepted(m_faces->currentText(), m_size->currentText()); });
+    connect(ok, &QPushButton::clicked, this, [this] { emit accepted(m_faces->currentText(), m_size->currentText()); });
     connect(close, &QPushButton::clicked, this, &QWidget::hide);
 }
 

@@ -62,7 +62,11 @@ public:
     // The stored path, kept verbatim even when the picture could not be read.
     const QString &path() const { return m_path; }
     void setPath(const QString &path) { m_path = path; }
-    void setHint(const QStringList &lines) { m_hint = lines; update(); }
+    void setHint(const QStringList &lines)
+    {
+        m_hint = lines;
+        update();
+    }
 
 signals:
     void rightClicked(PictureBox *box, const QPoint &globalPos);

@@ -38,7 +38,10 @@ QStringList parentLabels(const QString &who)
     return names;
 }
 
-void calculate(TColorCombiner *window) { window->findChild<QPushButton *>("Calculate")->click(); }
+void calculate(TColorCombiner *window)
+{
+    window->findChild<QPushButton *>("Calculate")->click();
+}
 
 } // namespace
 
@@ -128,29 +131,46 @@ void TestColorCombiner::parentsAreReadByLineAndKeptUntilCalculate()
 
     // E (line 47) and En (line 48) hold texts of their own series only, so a swap shows.
     choose(window, "OpenFather",
-           writeRabbit("first.rab", "Hazel Hill Smokey", "Blue", {"Aa", "Bb", "Cchd ch", "Dd", "Es e", "En en", "VV", "Ww"}));
+           writeRabbit("first.rab", "Hazel Hill Smokey", "Blue",
+                       {"Aa", "Bb", "Cchd ch", "Dd", "Es e", "En en", "VV", "Ww"}));
     choose(window, "OpenMother", std::nullopt);
     QCOMPARE(texts(window, parentLabels("Mother")), QStringList({" ", " "}) + QStringList(8));
     calculate(window);
     QCOMPARE(texts(window, resultLabels()), cannot);
 
-    choose(window, "OpenMother",
-           writeRabbit("mother.rab", "Juniper", "Blue Tort", {"Aa", "Bb", "Cchl c", "dd", "ej e", "En en", "Vv", "Ww"}));
+    choose(
+        window, "OpenMother",
+        writeRabbit("mother.rab", "Juniper", "Blue Tort", {"Aa", "Bb", "Cchl c", "dd", "ej e", "En en", "Vv", "Ww"}));
     QCOMPARE(texts(window, parentLabels("Father")),
              QStringList({"Hazel Hill Smokey", "Blue", "Aa", "Bb", "Cchd ch", "Dd", "En en", "Es e", "VV", "Ww"}));
     QCOMPARE(texts(window, parentLabels("Mother")),
              QStringList({"Juniper", "Blue Tort", "Aa", "Bb", "Cchl c", "dd", "En en", "ej e", "Vv", "Ww"}));
     calculate(window);
     const QStringList firstResults = texts(window, resultLabels());
-    QCOMPARE(firstResults, QStringList({"75% Agouti", "0% Tan", "25% Self",
-                                        "75% Black", "25% Chocolate",
-                                        "0% Full Color", "50% Dark Chinchilla", "25% Light Chinchilla",
-                                        "25% Himilayan", "0% Albino",
-                                        "50% Dilute", "50% Intense",
-                                        "25% Charlie", "50% Broken", "25% Normal",
-                                        "50% Steel", "0% Normal", "25% Japanese (Harlequin/Tri)", "25% Tort",
-                                        "50% Normal", "50% Dutch", "0% Blue-Eyed White",
-                                        "75% Normal", "25% Wide Band"}));
+    QCOMPARE(firstResults, QStringList({"75% Agouti",
+                                        "0% Tan",
+                                        "25% Self",
+                                        "75% Black",
+                                        "25% Chocolate",
+                                        "0% Full Color",
+                                        "50% Dark Chinchilla",
+                                        "25% Light Chinchilla",
+                                        "25% Himilayan",
+                                        "0% Albino",
+                                        "50% Dilute",
+                                        "50% Intense",
+                                        "25% Charlie",
+                                        "50% Broken",
+                                        "25% Normal",
+                                        "50% Steel",
+                                        "0% Normal",
+                                        "25% Japanese (Harlequin/Tri)",
+                                        "25% Tort",
+                                        "50% Normal",
+                                        "50% Dutch",
+                                        "0% Blue-Eyed White",
+                                        "75% Normal",
+                                        "25% Wide Band"}));
 
     // A second father replaces all ten of his labels; the results wait for Calculate.
     choose(window, "OpenFather",

@@ -21,34 +21,55 @@ struct Model
     const char *name;
     QStringList alleles;
     bool dominance;
-    QStringList classWords;   // by dominant allele index, or by count of second alleles
-    QStringList classEffects; // gene dialog wording, same indexing
+    QStringList classWords;          // by dominant allele index, or by count of second alleles
+    QStringList classEffects;        // gene dialog wording, same indexing
     bool recessiveLineFirst = false; // result lines in reverse class order
 };
 
 const QList<Model> &models()
 {
     static const QList<Model> all = {
-        {GeneSeries::A, "A", {"A", "at", "a"}, true, {"Agouti", "Tan", "Self"},
+        {GeneSeries::A,
+         "A",
+         {"A", "at", "a"},
+         true,
+         {"Agouti", "Tan", "Self"},
          {"Coat Pattern: Agouti", "Coat Pattern: Tan", "Coat Pattern: Self"}},
-        {GeneSeries::B, "B", {"B", "b"}, true, {"Black", "Chocolate"},
-         {"Base Color: Black", "Base Color: Chocolate"}},
-        {GeneSeries::C, "C", {"C", "Cchd", "Cchl", "ch", "c"}, true,
+        {GeneSeries::B, "B", {"B", "b"}, true, {"Black", "Chocolate"}, {"Base Color: Black", "Base Color: Chocolate"}},
+        {GeneSeries::C,
+         "C",
+         {"C", "Cchd", "Cchl", "ch", "c"},
+         true,
          {"Full Color", "Dark Chinchilla", "Light Chinchilla", "Himilayan", "Albino"},
-         {"C Series: Full (normal) Color", "C Series: Dark Chinchilla",
-          "C Series: Light Chinchilla", "C Series: Himilayan", "C Series: Albino"}},
-        {GeneSeries::D, "D", {"D", "d"}, true, {"Intense", "Dilute"},
-         {"Dilute: Intense (normal)", "Dilute: Diluted"}, true},
-        {GeneSeries::En, "En", {"En", "en"}, false, {"Charlie", "Broken", "Normal"},
+         {"C Series: Full (normal) Color", "C Series: Dark Chinchilla", "C Series: Light Chinchilla",
+          "C Series: Himilayan", "C Series: Albino"}},
+        {GeneSeries::D,
+         "D",
+         {"D", "d"},
+         true,
+         {"Intense", "Dilute"},
+         {"Dilute: Intense (normal)", "Dilute: Diluted"},
+         true},
+        {GeneSeries::En,
+         "En",
+         {"En", "en"},
+         false,
+         {"Charlie", "Broken", "Normal"},
          {"Broken Gene: Charlie", "Broken Gene: Broken", "Broken Gene: Solid"}},
-        {GeneSeries::E, "E", {"Es", "E", "ej", "e"}, true,
+        {GeneSeries::E,
+         "E",
+         {"Es", "E", "ej", "e"},
+         true,
          {"Steel", "Normal", "Japanese (Harlequin/Tri)", "Tort"},
          {"Pigment Extension: Steel", "Pigment Extension: Normal Color",
           "Pigment Extension: Japanese (Harlequin or Tri)", "Pigment Extension: Tort"}},
-        {GeneSeries::V, "V", {"V", "v"}, false, {"Normal", "Dutch", "Blue-Eyed White"},
+        {GeneSeries::V,
+         "V",
+         {"V", "v"},
+         false,
+         {"Normal", "Dutch", "Blue-Eyed White"},
          {"Vienna White: No effect ", "Vienna White: Dutch", "Vienna White: Blue-eyed white"}},
-        {GeneSeries::W, "W", {"W", "w"}, true, {"Normal", "Wide Band"},
-         {"W Series: No effect", "W Series: Wide Band"}},
+        {GeneSeries::W, "W", {"W", "w"}, true, {"Normal", "Wide Band"}, {"W Series: No effect", "W Series: Wide Band"}},
     };
     return all;
 }
@@ -171,8 +192,12 @@ void TestGenetics::effectLinesOfSpecialTexts()
         {"_________", "Unknown"},
         {"C chl", "C Series: Full (normal) Color"}, // an effect-only text, no choice
         {"VV", "Vienna White: No effect "},         // the blank is part of the wording
-        {"aA", NoEffect}, {"A a", NoEffect}, {"AA ", NoEffect}, {"", NoEffect},
-        {"________", NoEffect}, {"C Cchl", NoEffect},
+        {"aA", NoEffect},
+        {"A a", NoEffect},
+        {"AA ", NoEffect},
+        {"", NoEffect},
+        {"________", NoEffect},
+        {"C Cchl", NoEffect},
     };
     for (const auto &[text, effect] : cases)
         QCOMPARE(effectLineFor(text).value_or(NoEffect), effect);
@@ -181,9 +206,8 @@ void TestGenetics::effectLinesOfSpecialTexts()
 // The tables agree with the rabbit file layout and name the window's controls.
 void TestGenetics::seriesMeetRabbitFileAndWindow()
 {
-    const int lines[] = {RabbitFile::ASeries,      RabbitFile::BSeries, RabbitFile::CSeries,
-                         RabbitFile::DSeries,      RabbitFile::BrokenSeries,
-                         RabbitFile::ESeries,      RabbitFile::VSeries, RabbitFile::WSeries};
+    const int lines[] = {RabbitFile::ASeries,      RabbitFile::BSeries, RabbitFile::CSeries, RabbitFile::DSeries,
+                         RabbitFile::BrokenSeries, RabbitFile::ESeries, RabbitFile::VSeries, RabbitFile::WSeries};
     for (GeneSeries s : AllSeries) {
         const SeriesTable &t = table(s);
         QCOMPARE(t.fileLine, lines[indexOf(s)]);
@@ -197,10 +221,9 @@ void TestGenetics::seriesMeetRabbitFileAndWindow()
         QVERIFY(choicesForGeneLabel(label).isEmpty());
     }
     QCOMPARE(resultLabels(),
-             QStringList({"KidA1",      "KidA2",      "KidA3",      "KidB1", "KidB2", "KidC1",
-                          "KidC2",      "KidC3",      "KidC4",      "KidC5", "KidD1", "KidD2",
-                          "KidBroken1", "KidBroken2", "KidBroken3", "KidE1", "KidE2", "KidE3",
-                          "KidE4",      "KidV1",      "KidV2",      "KidV3", "KidW1", "KidW2"}));
+             QStringList({"KidA1", "KidA2", "KidA3", "KidB1", "KidB2",      "KidC1",      "KidC2",      "KidC3",
+                          "KidC4", "KidC5", "KidD1", "KidD2", "KidBroken1", "KidBroken2", "KidBroken3", "KidE1",
+                          "KidE2", "KidE3", "KidE4", "KidV1", "KidV2",      "KidV3",      "KidW1",      "KidW2"}));
 }
 
 // Every ordered pair of exact genotypes, by either method: A, C and E split into
@@ -289,16 +312,30 @@ void TestGenetics::wholeCross()
 {
     const GenotypeTexts father = {"Aa", "BB or Bb", "Cchd ch", "Dd", "En en", "Es e", "Vv", "Ww"};
     const GenotypeTexts mother = {"Aa", "bb", "Cchl c", "dd", "en en", "ej e", "VV", "ww"};
-    QCOMPARE(calculateCross(father, mother).allLines(),
-             QStringList({"75% Agouti", "0% Tan", "25% Self",
-                          "Cannot Calculate", "",
-                          "0% Full Color", "50% Dark Chinchilla", "25% Light Chinchilla",
-                          "25% Himilayan", "0% Albino",
-                          "50% Dilute", "50% Intense",
-                          "0% Charlie", "50% Broken", "50% Normal",
-                          "50% Steel", "0% Normal", "25% Japanese (Harlequin/Tri)", "25% Tort",
-                          "50% Normal", "50% Dutch", "0% Blue-Eyed White",
-                          "50% Normal", "50% Wide Band"}));
+    QCOMPARE(calculateCross(father, mother).allLines(), QStringList({"75% Agouti",
+                                                                     "0% Tan",
+                                                                     "25% Self",
+                                                                     "Cannot Calculate",
+                                                                     "",
+                                                                     "0% Full Color",
+                                                                     "50% Dark Chinchilla",
+                                                                     "25% Light Chinchilla",
+                                                                     "25% Himilayan",
+                                                                     "0% Albino",
+                                                                     "50% Dilute",
+                                                                     "50% Intense",
+                                                                     "0% Charlie",
+                                                                     "50% Broken",
+                                                                     "50% Normal",
+                                                                     "50% Steel",
+                                                                     "0% Normal",
+                                                                     "25% Japanese (Harlequin/Tri)",
+                                                                     "25% Tort",
+                                                                     "50% Normal",
+                                                                     "50% Dutch",
+                                                                     "0% Blue-Eyed White",
+                                                                     "50% Normal",
+                                                                     "50% Wide Band"}));
 
     GenotypeTexts blank;
     blank.fill(QStringLiteral(" "));

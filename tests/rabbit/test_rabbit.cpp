@@ -1,5 +1,5 @@
-#include "WindowFixture.h"
 #include "TestFiles.h"
+#include "WindowFixture.h"
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
 #include "records/LineFile.h"
@@ -8,11 +8,11 @@
 #include "shell/BigBadParent.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
-#include <QApplication>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -149,10 +149,18 @@ void TestRabbit::filesLoadAndSaveBack_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("fatherLink");
     QTest::addColumn<QString>("pedigreeLink");
-    QTest::newRow("72 lines") << "filled.rab" << "C:\\Rabbits\\Smokey.rab" << "C:\\Rabbits\\Moon.ped";
-    QTest::newRow("57 lines") << "old57.rab" << "None" << "None";
-    QTest::newRow("69 lines") << "old69.rab" << "C:\\Rabbits\\Smokey.rab" << "None";
-    QTest::newRow("71 lines") << "old71.rab" << "C:\\Rabbits\\Smokey.rab" << "C:\\Rabbits\\Moon.ped";
+    QTest::newRow("72 lines") << "filled.rab"
+                              << "C:\\Rabbits\\Smokey.rab"
+                              << "C:\\Rabbits\\Moon.ped";
+    QTest::newRow("57 lines") << "old57.rab"
+                              << "None"
+                              << "None";
+    QTest::newRow("69 lines") << "old69.rab"
+                              << "C:\\Rabbits\\Smokey.rab"
+                              << "None";
+    QTest::newRow("71 lines") << "old71.rab"
+                              << "C:\\Rabbits\\Smokey.rab"
+                              << "C:\\Rabbits\\Moon.ped";
 }
 
 void TestRabbit::filesLoadAndSaveBack()
@@ -188,10 +196,14 @@ void TestRabbit::badFileLeavesWindowAsItWas_data()
     QTest::addColumn<int>("keep");     // lines of filled.rab kept
     QTest::addColumn<QString>("size"); // font size line
     QTest::addColumn<QString>("error");
-    QTest::newRow("short file") << 40 << "11" << "(40)";
-    QTest::newRow("ends inside links") << 58 << "11" << "(58)";
-    QTest::newRow("ends between 69 and 70") << 70 << "11" << "(70)";
-    QTest::newRow("bad font size") << 72 << "big" << "'big'";
+    QTest::newRow("short file") << 40 << "11"
+                                << "(40)";
+    QTest::newRow("ends inside links") << 58 << "11"
+                                       << "(58)";
+    QTest::newRow("ends between 69 and 70") << 70 << "11"
+                                            << "(70)";
+    QTest::newRow("bad font size") << 72 << "big"
+                                   << "'big'";
 }
 
 void TestRabbit::badFileLeavesWindowAsItWas()
@@ -232,9 +244,9 @@ void TestRabbit::badFileLeavesWindowAsItWas()
 void TestRabbit::weightAndPictureLinesReadExactly()
 {
     const QString photo = m_fx->path("moved-away.jpg");
-    const QString path = filledWith("odd.rab", {{RabbitFile::FontWeight, "bold"},
-                                                {RabbitFile::RabbitPicture, photo},
-                                                {RabbitFile::BackPicture, "None"}});
+    const QString path = filledWith(
+        "odd.rab",
+        {{RabbitFile::FontWeight, "bold"}, {RabbitFile::RabbitPicture, photo}, {RabbitFile::BackPicture, "None"}});
     TRabbitSheet *sheet = newSheet();
     sheet->loadFile(path);
     const QStringList errors = m_fx->platform().takeErrors();

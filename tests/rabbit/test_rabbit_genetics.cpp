@@ -85,8 +85,8 @@ void TestRabbitGenetics::panelOffersTheSeriesOfItsLabel()
     QStringList entries;
     for (int i = 0; i < list()->count(); ++i)
         entries.append(list()->item(i)->text());
-    QCOMPARE(entries, QStringList({"_________", "AA", "A at", "Aa", "AA, A at, or Aa", "at at", "at a",
-                                   "at at or at a", "aa"}));
+    QCOMPARE(entries,
+             QStringList({"_________", "AA", "A at", "Aa", "AA, A at, or Aa", "at at", "at a", "at at or at a", "aa"}));
     QCOMPARE(list()->currentRow(), 0);
     QCOMPARE(effect(), QStringLiteral("Unknown"));
     QCOMPARE(m_sheet->currentLabel(), field("ASeries"));

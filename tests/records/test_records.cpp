@@ -16,8 +16,7 @@
 namespace {
 
 // The message of the E that f throws; empty when it throws none.
-template <class E, class F>
-QString messageOf(F f)
+template <class E, class F> QString messageOf(F f)
 {
     try {
         f();
@@ -30,8 +29,12 @@ QString messageOf(F f)
 // Head of 3 lines, then groups [3,5) and [5,6).
 const LineFormat &smallFormat()
 {
-    static const LineFormat format({{0, "a", "_"}, {1, "n", "0", FieldCheck::Integer}, {2, "c", "_"},
-                                    {3, "d", "None"}, {4, "e", "None"}, {5, "f", "None"}},
+    static const LineFormat format({{0, "a", "_"},
+                                    {1, "n", "0", FieldCheck::Integer},
+                                    {2, "c", "_"},
+                                    {3, "d", "None"},
+                                    {4, "e", "None"},
+                                    {5, "f", "None"}},
                                    {3, 5});
     return format;
 }

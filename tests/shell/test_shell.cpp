@@ -32,7 +32,7 @@ private:
     {
         QStringList result;
         for (QAction *action : menu->actions())
-            result.append(action->isSeparator()         ? QStringLiteral("-")
+            result.append(action->isSeparator()          ? QStringLiteral("-")
                           : action->shortcut().isEmpty() ? action->text()
                                                          : action->text() + u' ' + action->shortcut().toString());
         return result;
@@ -62,10 +62,10 @@ void TestShell::startsWithMenusAndNoDocuments()
     QCOMPARE(documents(), 0);
     QCOMPARE(captions(parent.menuBar()), QStringList({"&File", "&Tools", "&Window", "&Help"}));
     QCOMPARE(captions(parent.findChild<QMenu *>("MMFile")), QStringList({"&Open", "-", "&Exit"}));
-    QCOMPARE(captions(parent.findChild<QMenu *>("MMTools")),
-             QStringList({"&Hutchlore Ctrl+E", "&Rabbit Editor Ctrl+R", "&Breeding Records Ctrl+B",
-                          "&Show Records Ctrl+H", "&Color Genetics Ctrl+G", "-", "&Find in Files Ctrl+F",
-                          "&My Rabbitry Ctrl+M"}));
+    QCOMPARE(
+        captions(parent.findChild<QMenu *>("MMTools")),
+        QStringList({"&Hutchlore Ctrl+E", "&Rabbit Editor Ctrl+R", "&Breeding Records Ctrl+B", "&Show Records Ctrl+H",
+                     "&Color Genetics Ctrl+G", "-", "&Find in Files Ctrl+F", "&My Rabbitry Ctrl+M"}));
     QCOMPARE(captions(parent.findChild<QMenu *>("Window1")), QStringList({"&Cascade"}));
     QCOMPARE(captions(parent.findChild<QMenu *>("MMHelp")), QStringList({"&Hutchlore Help", "&About"}));
     QVERIFY(action("MMRabbitEditor")->isEnabled());

@@ -54,7 +54,10 @@ std::optional<QString> ScriptedPlatform::saveFileName(QWidget *, const FileDialo
     return nextFile("save dialog");
 }
 
-std::optional<QString> ScriptedPlatform::pictureFileName(QWidget *) { return nextFile("picture dialog"); }
+std::optional<QString> ScriptedPlatform::pictureFileName(QWidget *)
+{
+    return nextFile("picture dialog");
+}
 
 Platform::Answer ScriptedPlatform::ask(QWidget *, const QString &message, Buttons)
 {
@@ -68,7 +71,10 @@ Platform::Answer ScriptedPlatform::ask(QWidget *, const QString &message, Button
     return question.answer;
 }
 
-void ScriptedPlatform::showError(QWidget *, const QString &message) { m_errors.append(message); }
+void ScriptedPlatform::showError(QWidget *, const QString &message)
+{
+    m_errors.append(message);
+}
 
 bool ScriptedPlatform::choosePrinter(QWidget *, QPrinter &printer)
 {
@@ -84,4 +90,7 @@ bool ScriptedPlatform::choosePrinter(QWidget *, QPrinter &printer)
     return true;
 }
 
-QStringList ScriptedPlatform::fontFaces() { return QFontDatabase::families(); }
+QStringList ScriptedPlatform::fontFaces()
+{
+    return QFontDatabase::families();
+}

@@ -59,7 +59,11 @@ public:
     void showError(QWidget *parent, const QString &message) override;
     bool choosePrinter(QWidget *parent, QPrinter &printer) override;
     QStringList fontFaces() override;
-    void openHelpContents(QWidget *parent) override { Q_UNUSED(parent); ++m_helpOpened; }
+    void openHelpContents(QWidget *parent) override
+    {
+        Q_UNUSED(parent);
+        ++m_helpOpened;
+    }
     QString clipboardText() override { return m_clipboard; }
     void setClipboardText(const QString &text) override { m_clipboard = text; }
 

@@ -29,9 +29,15 @@ QByteArray crlf(const QStringList &lines)
     return bytes;
 }
 
-QString dataPath(const QString &relative) { return QStringLiteral(HUTCHLORE_TEST_DATA "/") + relative; }
+QString dataPath(const QString &relative)
+{
+    return QStringLiteral(HUTCHLORE_TEST_DATA "/") + relative;
+}
 
-bool havePdfToText() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
+bool havePdfToText()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+}
 
 QString pdfText(const QString &pdfPath)
 {

@@ -12,7 +12,10 @@ WindowFixture::WindowFixture() : m_parent(std::make_unique<TBigBadParent>())
     m_parent->show();
 }
 
-WindowFixture::~WindowFixture() { finish(); }
+WindowFixture::~WindowFixture()
+{
+    finish();
+}
 
 QString WindowFixture::copyData(const QString &relative, const QString &name) const
 {
