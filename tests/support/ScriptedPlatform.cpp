@@ -33,6 +33,15 @@ QStringList ScriptedPlatform::takeErrors()
     return errors;
 }
 
+void ScriptedPlatform::takeError(const QString &part)
+{
+    const QStringList errors = takeErrors();
+    if (errors.size() != 1 || !errors.first().contains(part))
+        QTest::qFail(
+            qPrintable(QStringLiteral("expected one error naming \"%1\", got: %2").arg(part, errors.join(" | "))),
+            __FILE__, __LINE__);
+}
+
 std::optional<QString> ScriptedPlatform::nextFile(const char *what)
 {
     if (m_steps.isEmpty() || !std::holds_alternative<FileChoice>(m_steps.head())) {

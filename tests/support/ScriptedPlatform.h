@@ -46,6 +46,8 @@ public:
 
     // Errors shown so far; taking them empties the list.
     QStringList takeErrors();
+    // Takes them and fails the test unless there was exactly one and it contains `part`.
+    void takeError(const QString &part);
     const QStringList &errors() const { return m_errors; }
     bool allAnswered() const { return m_steps.isEmpty(); }
     // The titles the file dialogs were opened with.

@@ -1,5 +1,8 @@
 #include "TestFiles.h"
 
+#include "rabbit/RabbitFormat.h"
+#include "records/LineFile.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -27,6 +30,19 @@ QByteArray crlf(const QStringList &lines)
     for (const QString &line : lines)
         bytes += line.toLatin1() + "\r\n";
     return bytes;
+}
+
+QString writeLines(const QString &path, QStringList lines, const QMap<int, QString> &changes, int keep)
+{
+    for (auto it = changes.begin(); it != changes.end(); ++it)
+        lines[it.key()] = it.value();
+    LineFile(keep < 0 ? lines : lines.mid(0, keep)).write(path);
+    return path;
+}
+
+QString writeRabbit(const QString &path, const QMap<int, QString> &values, int keep)
+{
+    return writeLines(path, RabbitFile::newRecord().values(), values, keep);
 }
 
 QString dataPath(const QString &relative)

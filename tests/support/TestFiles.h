@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +11,11 @@ QByteArray readBytes(const QString &path);
 void writeBytes(const QString &path, const QByteArray &bytes);
 // Lines joined with CR LF after each, as the program writes them.
 QByteArray crlf(const QStringList &lines);
+// Writes `lines` with `changes` applied, cut to `keep` lines when `keep` is not negative;
+// returns `path`.
+QString writeLines(const QString &path, QStringList lines, const QMap<int, QString> &changes = {}, int keep = -1);
+// A new rabbit record with `values`, written like writeLines.
+QString writeRabbit(const QString &path, const QMap<int, QString> &values, int keep = -1);
 QString dataPath(const QString &relative);
 // Text of a PDF page as pdftotext gives it; empty when pdftotext is missing.
 QString pdfText(const QString &pdfPath);

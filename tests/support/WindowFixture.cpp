@@ -1,11 +1,19 @@
 #include "WindowFixture.h"
 
 #include "TestFiles.h"
+#include "pedigree/MainScreen.h"
+#include "rabbit/RabbitSheet.h"
+#include "records/WindowRegistry.h"
 #include "shell/BigBadParent.h"
 #include "shell/DocumentWindow.h"
 
+#include <QAction>
+#include <QApplication>
+
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QScrollBar>
 
 WindowFixture::WindowFixture() : m_parent(std::make_unique<TBigBadParent>())
 {
@@ -24,6 +32,18 @@ QString WindowFixture::copyData(const QString &relative, const QString &name) co
     return copy;
 }
 
+TRabbitSheet *WindowFixture::newRabbit() const
+{
+    m_parent->MMRabbitEditorClick();
+    return WindowRegistry::newest<TRabbitSheet>();
+}
+
+TMainScreen *WindowFixture::newChart() const
+{
+    m_parent->MMPedigreeClick();
+    return WindowRegistry::newest<TMainScreen>();
+}
+
 QStringList WindowFixture::finish()
 {
     if (m_parent) {
@@ -33,4 +53,16 @@ QStringList WindowFixture::finish()
         m_parent.reset();
     }
     return m_platform->takeErrors();
+}
+
+void trigger(QObject *window, const char *action)
+{
+    window->findChild<QAction *>(action)->trigger();
+}
+
+bool showsWithoutScrollBars(QWidget *window)
+{
+    auto *scroll = window->findChild<QScrollArea *>("SheetScroll");
+    QApplication::processEvents(); // the scroll area settles after a resize
+    return !scroll->horizontalScrollBar()->isVisible() && !scroll->verticalScrollBar()->isVisible();
 }

@@ -7,6 +7,8 @@
 #include <memory>
 
 class TBigBadParent;
+class TMainScreen;
+class TRabbitSheet;
 
 // What a window test starts from: a shown main window, a scripted platform and a
 // scratch folder, all fresh for each test function.
@@ -21,6 +23,9 @@ public:
     QString path(const QString &name) const { return m_dir.filePath(name); }
     // Copies tests/data/<relative> into the scratch folder; returns the copy's path.
     QString copyData(const QString &relative, const QString &name) const;
+    // A new window from the main window's menu.
+    TRabbitSheet *newRabbit() const;
+    TMainScreen *newChart() const;
 
     // Closes every window without questions and returns the errors shown meanwhile.
     QStringList finish();
@@ -30,3 +35,8 @@ private:
     ScriptedPlatform::Installed m_platform;
     std::unique_ptr<TBigBadParent> m_parent;
 };
+
+// Triggers the window's action of that object name.
+void trigger(QObject *window, const char *action);
+// The window's sheet shows whole: neither scroll bar is visible.
+bool showsWithoutScrollBars(QWidget *window);
