@@ -8,13 +8,10 @@
 #include "shell/BigBadParent.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QTest>
 
 using Answer = Platform::Answer;
@@ -31,7 +28,6 @@ private slots:
     void newRecordSaveAsAndClose();
     void filesLoadAndSaveBack_data();
     void filesLoadAndSaveBack();
-    void badFileLeavesWindowAsItWas_data();
     void badFileLeavesWindowAsItWas();
     void weightAndPictureLinesReadExactly();
     void openReusesOnlyAFreshUntitledWindow();
@@ -41,22 +37,13 @@ private slots:
     void printsSheetWithOpenPanel();
 
 private:
-    TRabbitSheet *newSheet()
-    {
-        m_fx->parent().MMRabbitEditorClick();
-        return WindowRegistry::newest<TRabbitSheet>();
-    }
     QString copyData(const QString &name) { return m_fx->copyData("rabbit/" + name, name); }
     // tests/data/rabbit/filled.rab with some lines replaced, cut after `keep` lines.
-    QString filledWith(const QString &name, const QMap<int, QString> &changes, int keep = RabbitFile::LineCount)
+    QString filledWith(const QString &name, const QMap<int, QString> &changes, int keep = -1)
     {
-        QStringList lines = LineFile::read(TestFiles::dataPath("rabbit/filled.rab")).lines();
-        for (auto it = changes.begin(); it != changes.end(); ++it)
-            lines[it.key()] = it.value();
-        LineFile(lines.mid(0, keep)).write(m_fx->path(name));
-        return m_fx->path(name);
+        return TestFiles::writeLines(m_fx->path(name), LineFile::read(TestFiles::dataPath("rabbit/filled.rab")).lines(),
+                                     changes, keep);
     }
-    static void trigger(QObject *window, const char *action) { window->findChild<QAction *>(action)->trigger(); }
     static void clickPicture(TRabbitSheet *sheet, PictureBox *box, const char *action)
     {
         QTest::mouseClick(box, Qt::RightButton, {}, QPoint(5, 5));
@@ -84,15 +71,10 @@ void TestRabbit::newRecordSaveAsAndClose()
     const QByteArray golden = TestFiles::readBytes(TestFiles::dataPath("rabbit/new.rab"));
     const QString path = m_fx->path("new.rab");
     ScriptedPlatform &platform = m_fx->platform();
-    QVERIFY(newSheet()->close()); // clean windows close without a word, even never saved
-    TRabbitSheet *sheet = newSheet();
-    QPointer<TRabbitSheet> guard(sheet);
-    QCOMPARE(sheet->windowTitle(), QStringLiteral("Untitled - Rabbit Information"));
-    QCOMPARE(sheet->positionCode(), QStringLiteral("0"));
+    QVERIFY(m_fx->newRabbit()->close()); // clean windows close without a word, even never saved
+    TRabbitSheet *sheet = m_fx->newRabbit();
     QCOMPARE(sheet->size(), QSize(596, 589));
-    auto *scroll = sheet->findChild<QScrollArea *>("SheetScroll");
-    QApplication::processEvents(); // the scroll area settles after the resize
-    QVERIFY(!scroll->horizontalScrollBar()->isVisible() && !scroll->verticalScrollBar()->isVisible());
+    QVERIFY(showsWithoutScrollBars(sheet));
 
     sheet->setModified(true);
     platform.expectQuestion(Unsaved, Answer::Cancel);
@@ -103,8 +85,7 @@ void TestRabbit::newRecordSaveAsAndClose()
     platform.expectFile(existing);
     platform.expectQuestion(Overwrite, Answer::Cancel);
     QVERIFY(!sheet->close());
-    QVERIFY(sheet->isModified());
-    QVERIFY(sheet->fileName().isEmpty());
+    QVERIFY(sheet->isModified() && sheet->fileName().isEmpty());
     QCOMPARE(TestFiles::readBytes(existing), original);
 
     platform.expectFile(existing);
@@ -134,108 +115,67 @@ void TestRabbit::newRecordSaveAsAndClose()
     platform.expectQuestion(Unsaved, Answer::Yes);
     QVERIFY(sheet->close());
     QCOMPARE(TestFiles::readBytes(existing), golden);
-    TRabbitSheet *other = newSheet();
+    TRabbitSheet *other = m_fx->newRabbit();
     other->setModified(true);
     platform.expectQuestion(Unsaved, Answer::No);
     QVERIFY(other->close());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(guard.isNull()); // closed windows are freed
 }
 
 // The 72-line file saves back byte for byte; older files of 57, 69 and 71 lines
-// load (the lines they lack read "None") and save with all 72.
+// load and save with all 72, the lines they lack reading "None".
 void TestRabbit::filesLoadAndSaveBack_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("fatherLink");
-    QTest::addColumn<QString>("pedigreeLink");
-    QTest::newRow("72 lines") << "filled.rab"
-                              << "C:\\Rabbits\\Smokey.rab"
-                              << "C:\\Rabbits\\Moon.ped";
-    QTest::newRow("57 lines") << "old57.rab"
-                              << "None"
-                              << "None";
-    QTest::newRow("69 lines") << "old69.rab"
-                              << "C:\\Rabbits\\Smokey.rab"
-                              << "None";
-    QTest::newRow("71 lines") << "old71.rab"
-                              << "C:\\Rabbits\\Smokey.rab"
-                              << "C:\\Rabbits\\Moon.ped";
+    QTest::addColumn<int>("lines");
+    for (const int lines : {72, 57, 69, 71})
+        QTest::addRow("%d lines", lines) << lines;
 }
 
 void TestRabbit::filesLoadAndSaveBack()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, fatherLink);
-    QFETCH(QString, pedigreeLink);
-    const QString source = copyData(name);
-    TRabbitSheet *sheet = newSheet();
+    QFETCH(int, lines);
+    const QString source = copyData(lines == 72 ? "filled.rab" : QStringLiteral("old%1.rab").arg(lines));
+    TRabbitSheet *sheet = m_fx->newRabbit();
     sheet->loadFile(source);
     QCOMPARE(sheet->field("RabbitName")->text(), QStringLiteral("Blue Moon of Hazel Hill"));
     QCOMPARE(sheet->field("VSeries")->text(), QStringLiteral("VV")); // V before W
     QCOMPARE(sheet->field("WSeries")->text(), QStringLiteral("WW"));
+    QCOMPARE(sheet->field("Winnings")->text(), QStringLiteral("Best of Breed, Spring Classic \u00e9t\u00e9 \u20ac5"));
     QCOMPARE(sheet->sheet()->font().family(), QStringLiteral("Arial"));
     QCOMPARE(sheet->sheet()->font().pointSize(), 11);
-    QVERIFY(sheet->sheet()->font().bold());
     QVERIFY(sheet->findChild<QAction *>("Bold")->isChecked());
     QVERIFY(!sheet->isModified());
-    const LineRecord record = sheet->record();
-    QCOMPARE(record.value(RabbitFile::Winnings), QStringLiteral("Best of Breed, Spring Classic \u00e9t\u00e9 \u20ac5"));
-    QCOMPARE(record.value(RabbitFile::FatherRabFile), fatherLink);
-    QCOMPARE(record.value(RabbitFile::PedigreeLink), pedigreeLink);
-    QCOMPARE(record.value(RabbitFile::ShowLink), QStringLiteral("None"));
 
     sheet->saveFile(m_fx->path("saved.rab"));
-    const QByteArray saved = TestFiles::readBytes(m_fx->path("saved.rab"));
-    QVERIFY(saved.startsWith(TestFiles::readBytes(source)));
-    QCOMPARE(saved.count("\r\n"), 72);
+    QCOMPARE(TestFiles::readBytes(m_fx->path("saved.rab")),
+             TestFiles::readBytes(source) + QByteArray("None\r\n").repeated(72 - lines));
 }
 
-void TestRabbit::badFileLeavesWindowAsItWas_data()
-{
-    QTest::addColumn<int>("keep");     // lines of filled.rab kept
-    QTest::addColumn<QString>("size"); // font size line
-    QTest::addColumn<QString>("error");
-    QTest::newRow("short file") << 40 << "11"
-                                << "(40)";
-    QTest::newRow("ends inside links") << 58 << "11"
-                                       << "(58)";
-    QTest::newRow("ends between 69 and 70") << 70 << "11"
-                                            << "(70)";
-    QTest::newRow("bad font size") << 72 << "big"
-                                   << "'big'";
-}
-
+// Cut short (inside the head, inside the links, between 69 and 70) or with a font
+// size that is no number: Open from a window bound to a file, with an unsaved
+// change, makes a new window, which stays untitled and clean with nothing of the
+// file in it; loading straight into the bound window changes nothing there either.
 void TestRabbit::badFileLeavesWindowAsItWas()
 {
-    QFETCH(int, keep);
-    QFETCH(QString, size);
-    QFETCH(QString, error);
-    const QString bad = filledWith("bad.rab", {{RabbitFile::FontSize, size}}, keep);
+    for (const int keep : {40, 58, 70, 72}) {
+        const QString bad = filledWith("bad.rab", {{RabbitFile::FontSize, keep < 72 ? "11" : "big"}}, keep);
+        TRabbitSheet *sheet = m_fx->newRabbit();
+        const QString good = copyData("new.rab");
+        sheet->loadFile(good);
+        sheet->setModified(true);
+        m_fx->platform().expectFile(bad);
+        trigger(sheet, "FileOpen");
+        TRabbitSheet *fresh = WindowRegistry::newest<TRabbitSheet>();
+        QVERIFY(fresh != sheet);
+        m_fx->platform().takeError(keep < 72 ? QStringLiteral("(%1)").arg(keep) : "'big'");
+        QCOMPARE(fresh->windowTitle(), QStringLiteral("Untitled - Rabbit Information"));
+        QVERIFY(!fresh->isModified());
+        QCOMPARE(fresh->record().values(), RabbitFile::newRecord().values());
 
-    // A window bound to a file, with an unsaved change: Open makes a new window,
-    // which stays open, untitled and clean; nothing of the file gets in.
-    TRabbitSheet *sheet = newSheet();
-    const QString good = copyData("new.rab");
-    sheet->loadFile(good);
-    sheet->setModified(true);
-    m_fx->platform().expectFile(bad);
-    trigger(sheet, "FileOpen");
-    TRabbitSheet *fresh = WindowRegistry::newest<TRabbitSheet>();
-    QVERIFY(fresh != sheet);
-    const QStringList errors = m_fx->platform().takeErrors();
-    QCOMPARE(errors.size(), 1);
-    QVERIFY2(errors.first().contains(error), qPrintable(errors.first()));
-    QCOMPARE(fresh->windowTitle(), QStringLiteral("Untitled - Rabbit Information"));
-    QVERIFY(!fresh->isModified());
-    QCOMPARE(fresh->record().values(), RabbitFile::newRecord().values());
-
-    // Loading straight into the bound window changes nothing there either.
-    QVERIFY_THROWS_EXCEPTION(RecordError, sheet->loadFile(bad));
-    QCOMPARE(sheet->record().values(), RabbitFile::newRecord().values());
-    QCOMPARE(sheet->fileName(), good);
-    QCOMPARE(sheet->windowTitle(), QStringLiteral("new.rab - Rabbit Information"));
-    QVERIFY(sheet->isModified());
+        QVERIFY_THROWS_EXCEPTION(RecordError, sheet->loadFile(bad));
+        QCOMPARE(sheet->record().values(), RabbitFile::newRecord().values());
+        QCOMPARE(sheet->fileName(), good);
+        QVERIFY(sheet->isModified());
+    }
 }
 
 // Lines read exactly: "bold" is not "Bold", and "None" is no picture (filled.rab's
@@ -247,16 +187,10 @@ void TestRabbit::weightAndPictureLinesReadExactly()
     const QString path = filledWith(
         "odd.rab",
         {{RabbitFile::FontWeight, "bold"}, {RabbitFile::RabbitPicture, photo}, {RabbitFile::BackPicture, "None"}});
-    TRabbitSheet *sheet = newSheet();
+    TRabbitSheet *sheet = m_fx->newRabbit();
     sheet->loadFile(path);
-    const QStringList errors = m_fx->platform().takeErrors();
-    QCOMPARE(errors.size(), 1);
-    QVERIFY(errors.first().contains("moved-away.jpg"));
-    QCOMPARE(sheet->fileName(), path);
+    m_fx->platform().takeError("moved-away.jpg");
     QCOMPARE(sheet->record().value(RabbitFile::PedigreeLink), QStringLiteral("C:\\Rabbits\\Moon.ped"));
-    QVERIFY(!sheet->sheet()->font().bold());
-    QVERIFY(sheet->rabbitPicture()->isBlank());
-    QVERIFY(sheet->backImage()->isBlank());
 
     trigger(sheet, "FileSave");
     const LineFile saved = LineFile::read(path);
@@ -269,7 +203,7 @@ void TestRabbit::weightAndPictureLinesReadExactly()
 void TestRabbit::openReusesOnlyAFreshUntitledWindow()
 {
     const QString source = copyData("filled.rab");
-    TRabbitSheet *sheet = newSheet();
+    TRabbitSheet *sheet = m_fx->newRabbit();
     m_fx->platform().expectFile(source);
     trigger(sheet, "FileOpen");
     QCOMPARE(sheet->windowTitle(), QStringLiteral("filled.rab - Rabbit Information"));
@@ -292,47 +226,38 @@ void TestRabbit::openReusesOnlyAFreshUntitledWindow()
 
 void TestRabbit::textChangePanel()
 {
-    TRabbitSheet *sheet = newSheet();
+    TRabbitSheet *sheet = m_fx->newRabbit();
     auto *panel = sheet->findChild<QWidget *>("TextChangePanel");
     auto *edit = sheet->findChild<QLineEdit *>("TextEdit");
-    ValueLabel *owner = sheet->field("OwnerName");
-    QTest::mouseClick(owner, Qt::LeftButton);
-    QVERIFY(panel->isVisible());
-    QCOMPARE(edit->text(), owner->text());
-
     // Clicking another value while the panel is open moves the panel to it.
+    QTest::mouseClick(sheet->field("OwnerName"), Qt::LeftButton);
     edit->setText("dropped");
     QTest::mouseClick(sheet->field("Sibling3Color"), Qt::LeftButton);
     QCOMPARE(edit->text(), RecordText::underscores(17));
     sheet->findChild<QPushButton *>("TextCancel")->click();
     QVERIFY(!panel->isVisible());
     QVERIFY(!sheet->isModified());
-    QCOMPARE(sheet->currentLabel(), nullptr);
 
     // Ok with the text unchanged still counts as a change.
-    QTest::mouseClick(owner, Qt::LeftButton);
+    QTest::mouseClick(sheet->field("OwnerName"), Qt::LeftButton);
     sheet->findChild<QPushButton *>("TextOk")->click();
     QVERIFY(sheet->isModified());
 
-    // An emptied value stays empty on file and can still be clicked.
+    // An emptied value stays empty on file and keeps a width to be clicked on.
     QTest::mouseClick(sheet->field("Weight"), Qt::LeftButton);
     edit->clear();
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(sheet->record().value(RabbitFile::Weight), QString());
     QVERIFY(sheet->field("Weight")->width() >= 10);
-    QTest::mouseClick(sheet->field("Weight"), Qt::LeftButton);
-    QVERIFY(panel->isVisible());
 }
 
 void TestRabbit::fontPanelAndBold()
 {
-    TRabbitSheet *sheet = newSheet();
+    TRabbitSheet *sheet = m_fx->newRabbit();
     clickPicture(sheet, sheet->backImage(), "ChangeFontFace");
     auto *panel = sheet->findChild<QWidget *>("FontPanel");
     auto *faces = sheet->findChild<QComboBox *>("FontType");
     auto *size = sheet->findChild<QComboBox *>("FontSize");
-    QVERIFY(panel->isVisible());
-    QCOMPARE(size->currentText(), QStringLiteral("10"));
     const int other = std::max(0, faces->findText("DejaVu Sans"));
     faces->setCurrentIndex(other);
 
@@ -341,14 +266,13 @@ void TestRabbit::fontPanelAndBold()
     QCOMPARE(m_fx->platform().takeErrors().size(), 1);
     QVERIFY(panel->isVisible()); // stays open; the face is already applied
     QCOMPARE(sheet->sheet()->font().family(), faces->itemText(other));
-    QCOMPARE(sheet->sheet()->font().pointSize(), 10);
 
     size->setEditText("13"); // not one of the offered sizes
     sheet->findChild<QPushButton *>("FontOk")->click();
     QVERIFY(!panel->isVisible());
     QCOMPARE(sheet->field("Breed")->font().pointSize(), 13);      // values follow the sheet
     QCOMPARE(sheet->field("RabbitName")->font().pointSize(), 12); // the name keeps its own
-    QVERIFY(sheet->isModified());
+    QCOMPARE(sheet->record().value(RabbitFile::FontSize), QStringLiteral("13"));
 
     sheet->setModified(false);
     trigger(sheet, "Bold");
@@ -356,8 +280,6 @@ void TestRabbit::fontPanelAndBold()
     trigger(sheet, "Bold");
     QVERIFY(!sheet->sheet()->font().bold());
     QVERIFY(sheet->isModified());
-    QCOMPARE(sheet->record().value(RabbitFile::FontSize), QStringLiteral("13"));
-    QCOMPARE(sheet->record().value(RabbitFile::FontWeight), QStringLiteral("Normal"));
 }
 
 void TestRabbit::pictureCommands()
@@ -369,7 +291,7 @@ void TestRabbit::pictureCommands()
     const QString broken = m_fx->path("broken.jpg");
     TestFiles::writeBytes(broken, "\xff\xd8\xff\xe0 not a photo");
 
-    TRabbitSheet *sheet = newSheet();
+    TRabbitSheet *sheet = m_fx->newRabbit();
     PictureBox *photo = sheet->rabbitPicture();
     m_fx->platform().expectFile(png);
     clickPicture(sheet, photo, "ChangePicture");
@@ -378,11 +300,8 @@ void TestRabbit::pictureCommands()
 
     m_fx->platform().expectFile(broken);
     clickPicture(sheet, photo, "ChangePicture");
-    const QStringList errors = m_fx->platform().takeErrors();
-    QCOMPARE(errors.size(), 1);
-    QVERIFY(errors.first().contains("JPEG"));
+    m_fx->platform().takeError("JPEG");
     QCOMPARE(photo->path(), png); // the old picture stays
-    QVERIFY(!photo->isBlank());
 
     clickPicture(sheet, sheet->backImage(), "StretchPicture");
     QCOMPARE(sheet->findChild<QAction *>("ChangePicture")->text(), QStringLiteral("&Change Background"));
@@ -393,19 +312,18 @@ void TestRabbit::pictureCommands()
     const QString path = m_fx->path("pictures.rab");
     sheet->saveFile(path);
     QCOMPARE(LineFile::read(path).at(RabbitFile::RabbitPicture), png);
-    TRabbitSheet *again = newSheet();
+    TRabbitSheet *again = m_fx->newRabbit();
     again->loadFile(path);
     QVERIFY(again->backImage()->stretch()); // stretch is not stored
 
     clickPicture(sheet, photo, "ClearPicture");
-    QVERIFY(photo->isBlank());
     sheet->saveFile(path);
     QCOMPARE(LineFile::read(path).at(RabbitFile::RabbitPicture), QString());
 }
 
 void TestRabbit::printsSheetWithOpenPanel()
 {
-    TRabbitSheet *sheet = newSheet();
+    TRabbitSheet *sheet = m_fx->newRabbit();
     sheet->loadFile(copyData("filled.rab"));
     QTest::mouseClick(sheet->field("Breed"), Qt::LeftButton);
     const QString pdf = m_fx->path("sheet.pdf");
@@ -420,7 +338,6 @@ void TestRabbit::printsSheetWithOpenPanel()
         QSKIP("pdftotext is not installed; the PDF's text was not read");
     const QString text = TestFiles::pdfText(pdf);
     QVERIFY2(text.contains("Blue Moon of Hazel Hill"), qPrintable(text));
-    QVERIFY(text.contains("Holland Lop"));
     QVERIFY(text.contains("Change Text Entry")); // the open panel prints too
 }
 
