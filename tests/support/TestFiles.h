@@ -20,4 +20,15 @@ QString dataPath(const QString &relative);
 // Text of a PDF page as pdftotext gives it; empty when pdftotext is missing.
 QString pdfText(const QString &pdfPath);
 bool havePdfToText();
+
+// The message of the E that `run` throws; empty when it throws none.
+template <class E, class F> QString messageOf(F run)
+{
+    try {
+        run();
+    } catch (const E &e) {
+        return e.message();
+    }
+    return {};
+}
 } // namespace TestFiles
