@@ -13,18 +13,9 @@
 #include <csignal>
 #include <sys/resource.h>
 
-namespace {
+using TestFiles::messageOf;
 
-// The message of the E that f throws; empty when it throws none.
-template <class E, class F> QString messageOf(F f)
-{
-    try {
-        f();
-    } catch (const E &e) {
-        return e.message();
-    }
-    return {};
-}
+namespace {
 
 // Head of 3 lines, then groups [3,5) and [5,6).
 const LineFormat &smallFormat()
