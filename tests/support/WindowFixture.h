@@ -40,3 +40,10 @@ private:
 void trigger(QObject *window, const char *action);
 // The window's sheet shows whole: neither scroll bar is visible.
 bool showsWithoutScrollBars(QWidget *window);
+// Whether `run` sets the window's unsaved-changes flag, cleared first.
+template <typename Window, typename F> bool changes(Window *window, F run)
+{
+    window->setModified(false);
+    run();
+    return window->isModified();
+}
