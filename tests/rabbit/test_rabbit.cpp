@@ -122,7 +122,8 @@ void TestRabbit::newRecordSaveAsAndClose()
 }
 
 // The 72-line file saves back byte for byte; older files of 57, 69 and 71 lines
-// load and save with all 72, the lines they lack reading "None".
+// load and save with all 72, the lines they lack reading "None". The values reach
+// the window, as saving reads them from its widgets.
 void TestRabbit::filesLoadAndSaveBack_data()
 {
     QTest::addColumn<int>("lines");
@@ -136,12 +137,6 @@ void TestRabbit::filesLoadAndSaveBack()
     const QString source = copyData(lines == 72 ? "filled.rab" : QStringLiteral("old%1.rab").arg(lines));
     TRabbitSheet *sheet = m_fx->newRabbit();
     sheet->loadFile(source);
-    QCOMPARE(sheet->field("RabbitName")->text(), QStringLiteral("Blue Moon of Hazel Hill"));
-    QCOMPARE(sheet->field("VSeries")->text(), QStringLiteral("VV")); // V before W
-    QCOMPARE(sheet->field("WSeries")->text(), QStringLiteral("WW"));
-    QCOMPARE(sheet->field("Winnings")->text(), QStringLiteral("Best of Breed, Spring Classic \u00e9t\u00e9 \u20ac5"));
-    QCOMPARE(sheet->sheet()->font().family(), QStringLiteral("Arial"));
-    QCOMPARE(sheet->sheet()->font().pointSize(), 11);
     QVERIFY(sheet->findChild<QAction *>("Bold")->isChecked());
     QVERIFY(!sheet->isModified());
 
@@ -274,12 +269,10 @@ void TestRabbit::fontPanelAndBold()
     QCOMPARE(sheet->field("RabbitName")->font().pointSize(), 12); // the name keeps its own
     QCOMPARE(sheet->record().value(RabbitFile::FontSize), QStringLiteral("13"));
 
-    sheet->setModified(false);
     trigger(sheet, "Bold");
     QVERIFY(sheet->sheet()->font().bold());
-    trigger(sheet, "Bold");
+    QVERIFY(changes(sheet, [&] { trigger(sheet, "Bold"); }));
     QVERIFY(!sheet->sheet()->font().bold());
-    QVERIFY(sheet->isModified());
 }
 
 void TestRabbit::pictureCommands()
