@@ -48,7 +48,6 @@ public:
     QStringList takeErrors();
     // Takes them and fails the test unless there was exactly one and it contains `part`.
     void takeError(const QString &part);
-    const QStringList &errors() const { return m_errors; }
     bool allAnswered() const { return m_steps.isEmpty(); }
     // The titles the file dialogs were opened with.
     const QStringList &dialogTitles() const { return m_titles; }

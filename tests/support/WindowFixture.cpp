@@ -7,7 +7,6 @@
 #include "shell/BigBadParent.h"
 #include "shell/DocumentWindow.h"
 
-#include <QAction>
 #include <QApplication>
 
 #include <QMdiArea>
@@ -53,11 +52,6 @@ QStringList WindowFixture::finish()
         m_parent.reset();
     }
     return m_platform->takeErrors();
-}
-
-void trigger(QObject *window, const char *action)
-{
-    window->findChild<QAction *>(action)->trigger();
 }
 
 bool showsWithoutScrollBars(QWidget *window)

@@ -2,6 +2,7 @@
 
 #include "ScriptedPlatform.h"
 
+#include <QAction>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
@@ -37,7 +38,10 @@ private:
 };
 
 // Triggers the window's action of that object name.
-void trigger(QObject *window, const char *action);
+inline void trigger(QObject *window, const char *action)
+{
+    window->findChild<QAction *>(action)->trigger();
+}
 // The window's sheet shows whole: neither scroll bar is visible.
 bool showsWithoutScrollBars(QWidget *window);
 // Whether `run` sets the window's unsaved-changes flag, cleared first.
