@@ -2,8 +2,6 @@
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
 #include "records/LineFile.h"
-#include "records/WindowRegistry.h"
-#include "shell/BigBadParent.h"
 
 #include <QAction>
 #include <QLabel>
@@ -26,11 +24,6 @@ private slots:
     void bothPanelsOpenTogether();
 
 private:
-    void openSheet()
-    {
-        m_fx->parent().MMRabbitEditorClick();
-        m_sheet = WindowRegistry::newest<TRabbitSheet>();
-    }
     void highlight(const QString &text)
     {
         const QList<QListWidgetItem *> found = list()->findItems(text, Qt::MatchExactly);
@@ -65,7 +58,7 @@ private:
 void TestRabbitGenetics::init()
 {
     m_fx = std::make_unique<WindowFixture>();
-    openSheet();
+    m_sheet = m_fx->newRabbit();
 }
 
 void TestRabbitGenetics::cleanup()
@@ -151,7 +144,7 @@ void TestRabbitGenetics::choicesAndFreeTextAreStored()
     const LineFile lines = LineFile::read(saved);
     QCOMPARE(lines.at(43), QStringLiteral("AA, A at, or Aa"));
     QCOMPARE(lines.at(50), typed);
-    openSheet();
+    m_sheet = m_fx->newRabbit();
     m_sheet->loadFile(saved);
     QCOMPARE(field("ASeries")->text(), QStringLiteral("AA, A at, or Aa"));
     QCOMPARE(field("WSeries")->text(), typed);
