@@ -130,8 +130,7 @@ void TestShell::toolsFromEveryWindowOpenNewWindows()
 void TestShell::activeDocumentMenusReplaceTheFrames()
 {
     action("MMHutchloreHelp")->trigger();
-    m_fx->parent().MMRabbitEditorClick();
-    auto *sheet = WindowRegistry::newest<TRabbitSheet>();
+    auto *sheet = m_fx->newRabbit();
     m_fx->parent().mdiArea()->setActiveSubWindow(sheet);
     QCOMPARE(captions(m_fx->parent().menuBar()), QStringList({"&File", "&Edit", "&Tools", "&Window", "Help"}));
     QMenu *file = sheet->findChild<QMenu *>("File");
@@ -149,10 +148,8 @@ void TestShell::activeDocumentMenusReplaceTheFrames()
 void TestShell::exitAndFrameCloseAskForEachChange()
 {
     const QString question = QStringLiteral("Unsaved work will be lost. Save changes?");
-    m_fx->parent().MMRabbitEditorClick();
-    WindowRegistry::newest<TRabbitSheet>()->setModified(true);
-    m_fx->parent().MMRabbitEditorClick();
-    WindowRegistry::newest<TRabbitSheet>()->setModified(true);
+    m_fx->newRabbit()->setModified(true);
+    m_fx->newRabbit()->setModified(true);
     m_fx->parent().MMRabbitEditorClick(); // clean: asks nothing
 
     // Cancel on the second question keeps the program and that window.
