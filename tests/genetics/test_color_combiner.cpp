@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "WindowFixture.h"
 #include "genetics/ColorCombiner.h"
 #include "genetics/CrossCalculation.h"
@@ -60,13 +61,10 @@ private:
     QString writeRabbit(const QString &file, const QString &name, const QString &color,
                         const std::array<QString, 8> &genes, int keepLines = RabbitFile::LineCount)
     {
-        LineRecord record = RabbitFile::newRecord();
-        record.setValue(RabbitFile::RabbitName, name);
-        record.setValue(RabbitFile::Color, color);
+        QMap<int, QString> values{{RabbitFile::RabbitName, name}, {RabbitFile::Color, color}};
         for (int i = 0; i < 8; ++i)
-            record.setValue(RabbitFile::ASeries + i, genes[i]);
-        LineFile(record.values().mid(0, keepLines)).write(m_fx->path(file));
-        return m_fx->path(file);
+            values[RabbitFile::ASeries + i] = genes[i];
+        return TestFiles::writeRabbit(m_fx->path(file), values, keepLines);
     }
     void choose(TColorCombiner *window, const char *button, const std::optional<QString> &path)
     {
@@ -101,8 +99,7 @@ void TestColorCombiner::everyColorGeneticsCommandOpensAnEmptyCalculator()
     // Its own Tools menu and a record window's open further calculators (four windows now).
     first->findChild<QAction *>("ColorGenetics1")->trigger();
     TColorCombiner *second = WindowRegistry::newest<TColorCombiner>();
-    m_fx->parent().MMRabbitEditorClick();
-    WindowRegistry::newest<TRabbitSheet>()->findChild<QAction *>("ColorGenetics1")->trigger();
+    trigger(m_fx->newRabbit(), "ColorGenetics1");
     QCOMPARE(m_fx->parent().mdiArea()->subWindowList().size(), 4);
 
     // Each window is its own: a father chosen in one is not in the others.
