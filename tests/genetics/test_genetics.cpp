@@ -127,7 +127,6 @@ private slots:
     void crossMatchesMendel();
     void cannotCalculate_data();
     void cannotCalculate();
-    void wholeCross();
 };
 
 // Lists are the placeholder, then the exact genotypes in notation order (split into
@@ -260,28 +259,6 @@ void TestGenetics::cannotCalculate()
     for (const Genotype &g : table(series).exactGenotypes) {
         QCOMPARE(crossSeries(series, text, g.text), cannot(series));
         QCOMPARE(crossSeries(series, g.text, text), cannot(series));
-    }
-}
-
-// The series are placed and calculated independently of one another; a parent
-// not yet chosen gives "Cannot Calculate" everywhere.
-void TestGenetics::wholeCross()
-{
-    const GenotypeTexts father = {"Aa", "BB or Bb", "Cchd ch", "Dd", "En en", "Es e", "Vv", "Ww"};
-    const GenotypeTexts mother = {"Aa", "bb", "Cchl c", "dd", "en en", "ej e", "VV", "ww"};
-    QCOMPARE(calculateCross(father, mother).allLines(),
-             QStringLiteral("75% Agouti|0% Tan|25% Self|Cannot Calculate||0% Full Color|50% Dark Chinchilla|"
-                            "25% Light Chinchilla|25% Himilayan|0% Albino|50% Dilute|50% Intense|0% Charlie|50% Broken|"
-                            "50% Normal|50% Steel|0% Normal|25% Japanese (Harlequin/Tri)|25% Tort|50% Normal|50% Dutch|"
-                            "0% Blue-Eyed White|50% Normal|50% Wide Band")
-                 .split(u'|'));
-
-    GenotypeTexts blank;
-    blank.fill(QStringLiteral(" "));
-    for (const GenotypeTexts &mum : {GenotypeTexts{}, father}) {
-        const CrossResult result = calculateCross(blank, mum);
-        for (GeneSeries s : AllSeries)
-            QCOMPARE(result.lines(s), cannot(s));
     }
 }
 
