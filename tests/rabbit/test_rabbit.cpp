@@ -249,16 +249,12 @@ void TestRabbit::fontPanelAndBold()
     TRabbitSheet *sheet = m_fx->newRabbit();
     clickPicture(sheet, sheet->backImage(), "ChangeFontFace");
     auto *panel = sheet->findChild<QWidget *>("FontPanel");
-    auto *faces = sheet->findChild<QComboBox *>("FontType");
     auto *size = sheet->findChild<QComboBox *>("FontSize");
-    const int other = std::max(0, faces->findText("DejaVu Sans"));
-    faces->setCurrentIndex(other);
 
     size->setEditText("thirteen");
     sheet->findChild<QPushButton *>("FontOk")->click();
     QCOMPARE(m_fx->platform().takeErrors().size(), 1);
-    QVERIFY(panel->isVisible()); // stays open; the face is already applied
-    QCOMPARE(sheet->sheet()->font().family(), faces->itemText(other));
+    QVERIFY(panel->isVisible()); // stays open
 
     size->setEditText("13"); // not one of the offered sizes
     sheet->findChild<QPushButton *>("FontOk")->click();
@@ -303,9 +299,6 @@ void TestRabbit::pictureCommands()
     const QString path = m_fx->path("pictures.rab");
     sheet->saveFile(path);
     QCOMPARE(LineFile::read(path).at(RabbitFile::RabbitPicture), png);
-    TRabbitSheet *again = m_fx->newRabbit();
-    again->loadFile(path);
-    QVERIFY(again->backImage()->stretch()); // stretch is not stored
 
     clickPicture(sheet, photo, "ClearPicture");
     sheet->saveFile(path);
