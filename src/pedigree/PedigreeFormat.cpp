@@ -184,16 +184,6 @@ const Position *positionByCode(int code)
     return nullptr;
 }
 
-const Position *positionOfLine(int line)
-{
-    if (line >= MainRabFile && line <= GreatGram4RabFile)
-        return &Positions[std::size_t(line - MainRabFile)];
-    for (const Position &p : Positions)
-        if (line >= p.firstLine && line < p.firstLine + int(p.fields().size()))
-            return &p;
-    return nullptr;
-}
-
 const LineFormat &format()
 {
     static const LineFormat layout(buildFields(), {MainRabFile, Gridlines, RabbitryFile});

@@ -89,8 +89,6 @@ struct Position
 std::span<const Position> positions();
 // nullptr when the code names no chart position.
 const Position *positionByCode(int code);
-// The position a chart field or position link belongs to; nullptr for other lines.
-const Position *positionOfLine(int line);
 
 const LineFormat &format();
 

@@ -36,6 +36,9 @@ bool isLink(const QString &text)
     return text != RecordText::None;
 }
 
+// Copies a rabbit file into the chart fields of one position. A line that still
+// holds the rabbit file's blank placeholder leaves the chart field as it was. A file
+// too short throws the index error; the fields copied before it stay copied.
 void copyRabbit(LineRecord &pedigree, const Position &position, const LineFile &rabbitFile)
 {
     const LineFormat &rabbit = RabbitFile::format();
@@ -82,16 +85,6 @@ void setLinks(LineRecord &pedigree, const PositionLinks &links)
 {
     for (const Position &p : PedigreeFile::positions())
         pedigree.setValue(p.linkLine, links[std::size_t(p.index())]);
-}
-
-bool rabbitToPosition(LineRecord &pedigree, int positionCode, const LineFile &rabbitFile)
-{
-    Q_ASSERT(&pedigree.format() == &PedigreeFile::format());
-    const Position *position = PedigreeFile::positionByCode(positionCode);
-    if (!position)
-        return false;
-    copyRabbit(pedigree, *position, rabbitFile);
-    return true;
 }
 
 void autoFill(PositionLinks &links)

@@ -21,15 +21,6 @@ using PositionLinks = std::array<QString, PedigreeFile::PositionCount>;
 PositionLinks linksOf(const LineRecord &pedigree);
 void setLinks(LineRecord &pedigree, const PositionLinks &links);
 
-// Copies a rabbit file (its lines as read) into the chart fields of one position.
-// Name, ear, reg, weight and colour go to every position; sex and birth date only
-// to the bunny, winnings only to an ancestor. A line that still holds the rabbit
-// file's blank placeholder leaves the chart field as it was.
-// Returns false, changing nothing, when the code names no chart position. Throws
-// LineIndexError when the file is too short (fewer than 9 lines for the bunny,
-// 57 for an ancestor); the fields copied before the missing line stay copied.
-bool rabbitToPosition(LineRecord &pedigree, int positionCode, const LineFile &rabbitFile);
-
 // Auto-fill: for each position that has parents on the chart, in link order, reads
 // its linked rabbit file and, when the file goes past line 57, takes the file's
 // father and mother links (lines 57 and 58) as the links of the two parent
