@@ -102,8 +102,7 @@ FileDialogSpec TMainScreen::fileDialogSpec() const
 
 DocumentWindow *TMainScreen::newWindowOfKind()
 {
-    TBigBadParent *frame = TBigBadParent::instance();
-    return frame ? qobject_cast<DocumentWindow *>(frame->runTool(TBigBadParent::Tool::Pedigree)) : nullptr;
+    return TBigBadParent::newWindow<DocumentWindow>(TBigBadParent::Tool::Pedigree);
 }
 
 QString TMainScreen::storedEntry(const QString &typed) const
@@ -681,15 +680,14 @@ void TMainScreen::OpenRabbitClick()
 {
     const int code = currentPosition();
     const Position *position = positionByCode(code);
-    TBigBadParent *frame = TBigBadParent::instance();
-    if (!position || !frame)
+    if (!position)
         return;
     const QString link = m_editor->positionLink(position->index())->link();
     if (link != RecordText::None) {
         openLinkedRabbit(link);
         return;
     }
-    auto *rabbit = qobject_cast<TRabbitSheet *>(frame->runTool(TBigBadParent::Tool::RabbitEditor));
+    auto *rabbit = TBigBadParent::newWindow<TRabbitSheet>(TBigBadParent::Tool::RabbitEditor);
     if (!rabbit)
         return;
     // A new rabbit record for this place of the chart; once it is saved and its
@@ -706,8 +704,7 @@ void TMainScreen::OpenRabbitClick()
 
 void TMainScreen::openLinkedRabbit(const QString &path)
 {
-    TBigBadParent *frame = TBigBadParent::instance();
-    auto *rabbit = frame ? qobject_cast<DocumentWindow *>(frame->runTool(TBigBadParent::Tool::RabbitEditor)) : nullptr;
+    auto *rabbit = TBigBadParent::newWindow<DocumentWindow>(TBigBadParent::Tool::RabbitEditor);
     if (!rabbit)
         return;
     try {
@@ -730,14 +727,11 @@ void TMainScreen::ReturnRabbitToPedigree(const QString &rabbitPath, int position
 
 void TMainScreen::LinkDoubleClick(LinkField *field)
 {
-    TBigBadParent *frame = TBigBadParent::instance();
-    if (!frame)
-        return;
     if (field->isLinked()) {
         openLinkedRabbit(field->link());
         return;
     }
-    auto *rabbit = qobject_cast<DocumentWindow *>(frame->runTool(TBigBadParent::Tool::RabbitEditor));
+    auto *rabbit = TBigBadParent::newWindow<DocumentWindow>(TBigBadParent::Tool::RabbitEditor);
     if (!rabbit)
         return;
     // No file yet: the breeder names the new rabbit's file at once, and that file

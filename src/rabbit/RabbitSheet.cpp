@@ -62,8 +62,7 @@ FileDialogSpec TRabbitSheet::fileDialogSpec() const
 
 DocumentWindow *TRabbitSheet::newWindowOfKind()
 {
-    TBigBadParent *parent = TBigBadParent::instance();
-    return parent ? qobject_cast<DocumentWindow *>(parent->runTool(TBigBadParent::Tool::RabbitEditor)) : nullptr;
+    return TBigBadParent::newWindow<DocumentWindow>(TBigBadParent::Tool::RabbitEditor);
 }
 
 ValueLabel *TRabbitSheet::makeField(int line, int x, int y, int tag)

@@ -26,6 +26,12 @@ public:
 
     // The newest main window, or null.
     static TBigBadParent *instance();
+    // A new window from a tool of the newest main window; null when there is none.
+    template <typename T> static T *newWindow(Tool tool)
+    {
+        TBigBadParent *frame = instance();
+        return frame ? qobject_cast<T *>(frame->runTool(tool)) : nullptr;
+    }
 
     QMdiArea *mdiArea() const { return m_mdi; }
     // Makes a window a document of this frame, shows it and registers it as the
