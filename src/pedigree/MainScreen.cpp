@@ -141,12 +141,7 @@ void TMainScreen::createMenus()
     findChild<QAction *>(QStringLiteral("Bold"))->setText(QStringLiteral("&Bold"));
 
     const auto changeTextEntry = [this](QMenu *menu, const char *name) {
-        QAction *action = menu->addAction(QStringLiteral("Change &Text"));
-        action->setObjectName(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this, [this] {
-            if (currentLabel())
-                changeText(currentLabel());
-        });
+        addChangeTextEntry(menu, QStringLiteral("Change &Text"), QString::fromLatin1(name));
     };
     m_chartMenu = new QMenu(this);
     m_chartMenu->setObjectName(QStringLiteral("ChartPopUp"));
@@ -158,12 +153,8 @@ void TMainScreen::createMenus()
     m_headerMenu->setObjectName(QStringLiteral("HeaderPopUp"));
     changeTextEntry(m_headerMenu, "HeaderChangeText");
     // The rabbitry commands arrive with the rabbitry records.
-    QAction *openRabbitry = m_headerMenu->addAction(QStringLiteral("&Open Rabbitry"));
-    openRabbitry->setObjectName(QStringLiteral("OpenRabbitry"));
-    openRabbitry->setEnabled(false);
-    QAction *loadRabbitry = m_headerMenu->addAction(QStringLiteral("&Load Saved Rabbitry"));
-    loadRabbitry->setObjectName(QStringLiteral("LoadSavedRabbitry"));
-    loadRabbitry->setEnabled(false);
+    addDisabledEntry(m_headerMenu, QStringLiteral("&Open Rabbitry"), QStringLiteral("OpenRabbitry"));
+    addDisabledEntry(m_headerMenu, QStringLiteral("&Load Saved Rabbitry"), QStringLiteral("LoadSavedRabbitry"));
 
     m_titleMenu = new QMenu(this);
     m_titleMenu->setObjectName(QStringLiteral("TitlePopUp"));

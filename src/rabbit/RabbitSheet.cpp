@@ -97,21 +97,13 @@ void TRabbitSheet::buildSheet()
 
     m_ownValueMenu = new QMenu(this);
     m_ownValueMenu->setObjectName(QStringLiteral("NoRabbitPopUp"));
-    QAction *change = m_ownValueMenu->addAction(QStringLiteral("&Change Text"));
-    connect(change, &QAction::triggered, this, [this] {
-        if (currentLabel())
-            changeText(currentLabel());
-    });
+    QAction *change = addChangeTextEntry(m_ownValueMenu, QStringLiteral("&Change Text"));
 
     m_relativeMenu = new QMenu(this);
     m_relativeMenu->setObjectName(QStringLiteral("LabelPopUp"));
     m_relativeMenu->addAction(change);
-    QAction *openRelative = m_relativeMenu->addAction(QStringLiteral("&Open Rabbit File"));
-    openRelative->setObjectName(QStringLiteral("OpenRabbitFile"));
-    openRelative->setEnabled(false);
-    QAction *loadRelative = m_relativeMenu->addAction(QStringLiteral("&Load Saved Rabbit"));
-    loadRelative->setObjectName(QStringLiteral("LoadSavedRabbit"));
-    loadRelative->setEnabled(false);
+    addDisabledEntry(m_relativeMenu, QStringLiteral("&Open Rabbit File"), QStringLiteral("OpenRabbitFile"));
+    addDisabledEntry(m_relativeMenu, QStringLiteral("&Load Saved Rabbit"), QStringLiteral("LoadSavedRabbit"));
 
     m_geneticMenu = new QMenu(this);
     m_geneticMenu->setObjectName(QStringLiteral("GeneticPopUp"));
@@ -121,11 +113,7 @@ void TRabbitSheet::buildSheet()
         if (currentLabel())
             ASeriesClick(currentLabel());
     });
-    QAction *geneText = m_geneticMenu->addAction(QStringLiteral("Change Text"));
-    connect(geneText, &QAction::triggered, this, [this] {
-        if (currentLabel())
-            changeText(currentLabel());
-    });
+    addChangeTextEntry(m_geneticMenu, QStringLiteral("Change Text"));
 
     // Identity, top right. The name line keeps its own 12-point face.
     const QFont nameCaption = sheetFace(12, true);

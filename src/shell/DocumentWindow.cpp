@@ -120,6 +120,25 @@ void DocumentWindow::connectLabel(ValueLabel *label)
     connect(label, &ValueLabel::clicked, this, &DocumentWindow::changeText);
 }
 
+QAction *DocumentWindow::addChangeTextEntry(QMenu *menu, const QString &caption, const QString &name)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, [this] {
+        if (m_currentLabel)
+            changeText(m_currentLabel);
+    });
+    return action;
+}
+
+QAction *DocumentWindow::addDisabledEntry(QMenu *menu, const QString &caption, const QString &name)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(name);
+    action->setEnabled(false);
+    return action;
+}
+
 void DocumentWindow::setLabelMenu(ValueLabel *label, QMenu *menu)
 {
     connect(label, &ValueLabel::rightClicked, this, [this, menu](ValueLabel *l, const QPoint &pos) {

@@ -79,6 +79,11 @@ protected:
     void setSheet(QWidget *sheet, QSize windowSize);
     void buildMenus(const QString &saveAsCaption, const QList<QMenu *> &ownMenus, bool withPrint = true);
     void connectLabel(ValueLabel *label);
+    // A field menu's entry that opens the text-change panel on the label the menu
+    // was opened for.
+    QAction *addChangeTextEntry(QMenu *menu, const QString &caption, const QString &name = QString());
+    // An entry shown for a command that is not available yet.
+    static QAction *addDisabledEntry(QMenu *menu, const QString &caption, const QString &name);
     // A right-click on a label opens `menu` with that label current.
     void setLabelMenu(ValueLabel *label, QMenu *menu);
     void addPicture(PictureBox *box, const QString &changeCaption);
