@@ -150,6 +150,23 @@ QLatin1String chartFieldName(ChartField field)
     Q_UNREACHABLE();
 }
 
+QList<LinePair> Position::rabbitLines() const
+{
+    // Which rabbit-file line belongs to which chart field.
+    constexpr std::pair<int, ChartField> RabbitChart[] = {
+        {RabbitFile::RabbitName, CF::Name}, {RabbitFile::EarNumber, CF::Ear}, {RabbitFile::RegNumber, CF::Reg},
+        {RabbitFile::Weight, CF::Weight},   {RabbitFile::Sex, CF::Sex},       {RabbitFile::Color, CF::Color},
+        {RabbitFile::BirthDate, CF::Born},  {RabbitFile::Winnings, CF::Winnings},
+    };
+    QList<LinePair> pairs;
+    for (const auto &[rabbitLine, field] : RabbitChart) {
+        const int chartLine = line(field);
+        if (chartLine >= 0) // not a field of this position: the line is not even read
+            pairs.append({rabbitLine, chartLine});
+    }
+    return pairs;
+}
+
 std::span<const ChartField> Position::fields() const
 {
     if (isBunny())

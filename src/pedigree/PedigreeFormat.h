@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rabbit/RabbitFormat.h"
+#include "records/LineCopy.h"
 #include "records/LineFormat.h"
 
 #include <QLatin1String>
@@ -81,6 +82,10 @@ struct Position
     // File line of the field, or -1 when this position does not have it.
     int line(ChartField field) const;
     QString fieldName(ChartField field) const;
+    // What this position takes from a rabbit file (source: rabbit line, target: chart
+    // line), in copying order, which decides what a too-short file leaves behind. The
+    // same pairs, turned round, fill a new rabbit record from the chart.
+    QList<LinePair> rabbitLines() const;
 };
 
 // The fifteen positions in link order: bunny, sire, dam, the four grandparents,

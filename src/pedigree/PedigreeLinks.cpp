@@ -1,6 +1,7 @@
 #include "pedigree/PedigreeLinks.h"
 
 #include "rabbit/RabbitFormat.h"
+#include "records/FileLink.h"
 #include "records/LineFile.h"
 
 namespace PedigreeLinks {
@@ -10,46 +11,14 @@ namespace {
 using PedigreeFile::ChartField;
 using PedigreeFile::Position;
 
-// Which rabbit-file line belongs to which chart field. Used in both directions:
-// rabbit file to chart, and chart to a new rabbit record. The order is the order
-// of copying, which decides what a too-short file leaves behind.
-struct FieldPair
-{
-    int rabbitLine;
-    ChartField chart;
-};
-constexpr std::array<FieldPair, 8> RabbitChartMap = {{
-    {RabbitFile::RabbitName, ChartField::Name},
-    {RabbitFile::EarNumber, ChartField::Ear},
-    {RabbitFile::RegNumber, ChartField::Reg},
-    {RabbitFile::Weight, ChartField::Weight},
-    {RabbitFile::Sex, ChartField::Sex},
-    {RabbitFile::Color, ChartField::Color},
-    {RabbitFile::BirthDate, ChartField::Born},
-    {RabbitFile::Winnings, ChartField::Winnings},
-}};
-
 const QString RabbitryMarker = QStringLiteral("-RabbitryInfo-");
-
-bool isLink(const QString &text)
-{
-    return text != RecordText::None;
-}
 
 // Copies a rabbit file into the chart fields of one position. A line that still
 // holds the rabbit file's blank placeholder leaves the chart field as it was. A file
 // too short throws the index error; the fields copied before it stay copied.
 void copyRabbit(LineRecord &pedigree, const Position &position, const LineFile &rabbitFile)
 {
-    const LineFormat &rabbit = RabbitFile::format();
-    for (const FieldPair &pair : RabbitChartMap) {
-        const int chartLine = position.line(pair.chart);
-        if (chartLine < 0)
-            continue; // not a field of this position: the line is not even read
-        const QString &text = rabbitFile.at(pair.rabbitLine);
-        if (text != rabbit.field(pair.rabbitLine).placeholder)
-            pedigree.setValue(chartLine, text);
-    }
+    copyLines(rabbitFile, RabbitFile::format(), position.rabbitLines(), pedigree, Placeholders::Skip);
 }
 
 void setRabbitryDetails(LineRecord &pedigree, const RabbitryDetails &details, bool blankAsPlaceholder)
@@ -96,7 +65,7 @@ void autoFill(PositionLinks &links)
         if (!p.hasParents())
             continue;
         const QString source = at(p.code);
-        if (!isLink(source))
+        if (!FileLink::isLink(source))
             continue;
         const LineFile rabbit = LineFile::read(source);
         if (rabbit.count() <= RabbitFile::FatherRabFile)
@@ -121,11 +90,11 @@ void updateFromLinks(LineRecord &pedigree)
     Q_ASSERT(&pedigree.format() == &PedigreeFile::format());
     for (const Position &p : PedigreeFile::positions()) {
         const QString link = pedigree.value(p.linkLine);
-        if (isLink(link))
+        if (FileLink::isLink(link))
             copyRabbit(pedigree, p, LineFile::read(link));
     }
     const QString rabbitry = pedigree.value(PedigreeFile::RabbitryFile);
-    if (isLink(rabbitry)) {
+    if (FileLink::isLink(rabbitry)) {
         if (const auto details = rabbitryDetails(LineFile::read(rabbitry)))
             setRabbitryDetails(pedigree, *details, true);
     }
@@ -138,15 +107,10 @@ LineRecord chartToRabbit(const LineRecord &pedigree, int positionCode)
     const Position *position = PedigreeFile::positionByCode(positionCode);
     if (!position)
         return rabbit;
-    const LineFormat &chart = PedigreeFile::format();
-    for (const FieldPair &pair : RabbitChartMap) {
-        const int chartLine = position->line(pair.chart);
-        if (chartLine < 0)
-            continue;
-        const QString &text = pedigree.value(chartLine);
-        if (text != chart.field(chartLine).placeholder)
-            rabbit.setValue(pair.rabbitLine, text);
-    }
+    QList<LinePair> pairs = position->rabbitLines();
+    for (LinePair &pair : pairs)
+        std::swap(pair.source, pair.target);
+    copyLines(pedigree.toLines(), PedigreeFile::format(), pairs, rabbit, Placeholders::Skip);
     return rabbit;
 }
 

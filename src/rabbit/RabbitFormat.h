@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/LineFormat.h"
+#include "records/RecordText.h"
 
 // The rabbit file (.rab): 72 lines, one field a line. Older files end after line
 // 56, 68 or 70.
@@ -73,19 +74,3 @@ inline LineRecord parse(const LineFile &file)
 }
 
 } // namespace RabbitFile
-
-// Values shared by several record kinds.
-namespace RecordText {
-inline const QString None = QStringLiteral("None");
-inline const QString Bold = QStringLiteral("Bold");
-inline const QString Normal = QStringLiteral("Normal");
-inline QString underscores(int n)
-{
-    return QString(n, u'_');
-}
-// A stored picture path means "no picture" when empty or exactly "None".
-inline bool isNoPicture(const QString &path)
-{
-    return path.isEmpty() || path == None;
-}
-} // namespace RecordText

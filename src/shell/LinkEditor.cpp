@@ -1,5 +1,6 @@
 #include "shell/LinkEditor.h"
 
+#include "records/FileLink.h"
 #include "records/LineFile.h"
 #include "shell/CommandGuard.h"
 #include "shell/SheetWidgets.h"
@@ -14,16 +15,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace {
-const QString NoLink = QStringLiteral("None");
-}
-
 LinkField::LinkField(const QString &linkName, const QString &captionName, const FileDialogSpec &dialog, QWidget *parent,
                      Caption placement)
-    : QWidget(parent), m_link(NoLink), m_dialog(dialog)
+    : QWidget(parent), m_link(FileLink::none()), m_dialog(dialog)
 {
     setObjectName(linkName + QStringLiteral("Field"));
-    m_path = new QLineEdit(NoLink, this);
+    m_path = new QLineEdit(FileLink::none(), this);
     m_path->setObjectName(linkName);
     m_path->setReadOnly(true);
     m_path->setMinimumWidth(120);
@@ -81,7 +78,7 @@ LinkField::LinkField(const QString &linkName, const QString &captionName, const 
 
 bool LinkField::isLinked() const
 {
-    return m_link != NoLink;
+    return FileLink::isLink(m_link);
 }
 
 void LinkField::setLink(const QString &path)
@@ -91,8 +88,8 @@ void LinkField::setLink(const QString &path)
     m_link = path;
     m_path->setText(path);
     m_path->setCursorPosition(0);
-    m_caption->setText(path == NoLink ? QString() : fileNamePart(path));
-    m_caption->setToolTip(path == NoLink ? QString() : path);
+    m_caption->setText(!FileLink::isLink(path) ? QString() : fileNamePart(path));
+    m_caption->setToolTip(!FileLink::isLink(path) ? QString() : path);
     emit changed(this);
 }
 
@@ -127,7 +124,7 @@ void LinkField::SetClick()
 
 void LinkField::ClearClick()
 {
-    setLink(NoLink);
+    setLink(FileLink::none());
     emit edited(this);
 }
 
