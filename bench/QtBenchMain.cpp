@@ -1,5 +1,7 @@
 // The main of every benchmark: window benchmarks need an application, offscreen
 // unless told otherwise.
+#include "app/Kinds.h"
+
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
@@ -9,6 +11,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    registerKinds();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -132,7 +132,7 @@ void PedigreeWindowCreateShow(benchmark::State &state)
     parent.show();
     QApplication::processEvents();
     for (auto _ : state) {
-        QWidget *chart = parent.runTool(TBigBadParent::Tool::Pedigree);
+        QWidget *chart = parent.runTool(QString::fromLatin1(TMainScreen::KindId));
         QApplication::processEvents();
         state.PauseTiming();
         delete chart;

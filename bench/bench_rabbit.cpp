@@ -84,7 +84,7 @@ void BM_RabbitSheetCreateShow(benchmark::State &state)
     parent.show();
     QApplication::processEvents();
     for (auto _ : state) {
-        auto *sheet = static_cast<TRabbitSheet *>(parent.runTool(TBigBadParent::Tool::RabbitEditor));
+        auto *sheet = static_cast<TRabbitSheet *>(parent.runTool(QString::fromLatin1(TRabbitSheet::KindId)));
         QApplication::processEvents();
         state.PauseTiming();
         delete sheet;

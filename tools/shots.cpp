@@ -7,11 +7,13 @@
 // (SetFileLinks). --genetics opens a colour genetics calculator, loads the two
 // parents, calculates and saves it too.
 #include "ScriptedPlatform.h"
+#include "app/Kinds.h"
 #include "genetics/ColorCombiner.h"
+#include "rabbit/RabbitSheet.h"
 #include "records/LineFile.h"
 #include "shell/BigBadParent.h"
-#include "shell/DocumentWindow.h"
 #include "shell/HiddenPrint.h"
+#include "shell/SheetWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,16 +49,17 @@ int main(int argc, char **argv)
             files.append(arg);
     }
 
+    registerKinds();
     TBigBadParent parent;
     THiddenPrint print;
     parent.show();
     for (const QString &file : files)
         parent.openByExtension(file);
     if (files.isEmpty() && parents.isEmpty())
-        parent.MMRabbitEditorClick();
+        parent.runTool(QString::fromLatin1(TRabbitSheet::KindId));
     if (!parents.isEmpty()) {
         ScriptedPlatform::Installed platform;
-        auto *combiner = static_cast<TColorCombiner *>(parent.runTool(TBigBadParent::Tool::Genetics));
+        auto *combiner = static_cast<TColorCombiner *>(parent.runTool(QString::fromLatin1(TColorCombiner::KindId)));
         platform->expectFile(parents.at(0));
         combiner->findChild<QToolButton *>(QStringLiteral("OpenFather"))->click();
         platform->expectFile(parents.at(1));
@@ -70,7 +73,7 @@ int main(int argc, char **argv)
         for (QMdiSubWindow *window : parent.mdiArea()->subWindowList()) {
             if (qobject_cast<TColorCombiner *>(window))
                 window->grab().save(out + QStringLiteral("/combiner%1.png").arg(++c));
-            auto *document = qobject_cast<DocumentWindow *>(window);
+            auto *document = qobject_cast<SheetWindow *>(window);
             if (!document)
                 continue;
             ++n;

@@ -1,3 +1,4 @@
+#include "app/Kinds.h"
 #include "shell/AboutPopUp.h"
 #include "shell/BigBadParent.h"
 #include "shell/HiddenPrint.h"
@@ -11,6 +12,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Hutchlore"));
     QApplication::setApplicationDisplayName(QStringLiteral("Hutchlore"));
+    registerKinds();
     try {
         TBigBadParent parent;
         THiddenPrint print;

@@ -3,7 +3,6 @@
 #include "genetics/CrossCalculation.h"
 #include "rabbit/RabbitFormat.h"
 #include "records/LineFile.h"
-#include "shell/BigBadParent.h"
 #include "shell/CommandGuard.h"
 #include "shell/Platform.h"
 
@@ -34,12 +33,9 @@ QFont boldOf(QFont font)
 
 } // namespace
 
-TColorCombiner::TColorCombiner(QWidget *parent) : QMdiSubWindow(parent)
+TColorCombiner::TColorCombiner(QWidget *parent) : ChildWindow(parent)
 {
     setObjectName(QStringLiteral("ColorCombiner"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Color Genetics"));
 
     auto *form = new QWidget;
@@ -193,9 +189,7 @@ void TColorCombiner::buildMenus()
     close->setObjectName(QStringLiteral("FileQuit"));
     close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
     connectCommand(close, &QAction::triggered, this, &TColorCombiner::MMExitClick);
-    m_menus = {file};
-    if (TBigBadParent *parent = TBigBadParent::instance())
-        m_menus += parent->sharedMenus(this);
+    setMenus({file});
 }
 
 void TColorCombiner::OpenFatherClick()

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "genetics/GeneTables.h"
-#include "shell/ChildMenus.h"
+#include "shell/ChildWindow.h"
 
 #include <QHash>
-#include <QMdiSubWindow>
 
 class QLabel;
 class QMenu;
@@ -13,16 +12,16 @@ class QMenu;
 // files, their genotypes side by side, and the expected shares of the offspring's
 // phenotypes, series by series. It holds no document: nothing to save, no question
 // on closing.
-class TColorCombiner : public QMdiSubWindow, public ChildMenus
+class TColorCombiner : public ChildWindow
 {
     Q_OBJECT
 public:
     explicit TColorCombiner(QWidget *parent = nullptr);
 
+    static constexpr const char *KindId = "genetics";
     // The size a new calculator opens with.
     static constexpr QSize DefaultSize{667, 522};
 
-    const QList<QMenu *> &menus() const override { return m_menus; }
     // Any label of the window by its control name ("FatherA", "KidE3", ...).
     QLabel *label(const QString &name) const { return m_labels.value(name); }
 
@@ -41,5 +40,4 @@ private:
     void buildMenus();
 
     QHash<QString, QLabel *> m_labels;
-    QList<QMenu *> m_menus;
 };

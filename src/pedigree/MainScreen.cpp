@@ -3,11 +3,11 @@
 #include "pedigree/PedigreeFormat.h"
 #include "pedigree/PedigreeLinkEditor.h"
 #include "pedigree/PedigreeLinks.h"
-#include "rabbit/RabbitSheet.h"
+#include "rabbit/RabbitFormat.h"
 #include "records/LineFile.h"
-#include "shell/BigBadParent.h"
 #include "shell/CommandGuard.h"
 #include "shell/HiddenPrint.h"
+#include "shell/KindRegistry.h"
 #include "shell/SheetWidgets.h"
 
 #include <QAction>
@@ -83,7 +83,7 @@ bool isSire(int code)
 
 } // namespace
 
-TMainScreen::TMainScreen(QWidget *parent) : DocumentWindow(parent)
+TMainScreen::TMainScreen(QWidget *parent) : SheetWindow(KindId, PedigreeFile::format(), {}, parent)
 {
     setObjectName(QStringLiteral("MainScreen"));
     auto *sheet = new QWidget;
@@ -93,16 +93,6 @@ TMainScreen::TMainScreen(QWidget *parent) : DocumentWindow(parent)
     setSheet(sheet, DefaultSize);
     createMenus();
     buildSheet();
-}
-
-FileDialogSpec TMainScreen::fileDialogSpec() const
-{
-    return {QStringLiteral("Pedigrees (*.ped)|*.ped"), QStringLiteral("ped"), QString()};
-}
-
-DocumentWindow *TMainScreen::newWindowOfKind()
-{
-    return TBigBadParent::newWindow<DocumentWindow>(TBigBadParent::Tool::Pedigree);
 }
 
 QString TMainScreen::storedEntry(const QString &typed) const
@@ -135,7 +125,7 @@ void TMainScreen::createMenus()
         action->setChecked(true);
     }
 
-    DocumentWindow::buildMenus(QStringLiteral("S&ave As"), {edit, view});
+    buildMenus(QStringLiteral("S&ave As"), {edit, view});
 
     findChild<QAction *>(QStringLiteral("ChangeFontFace"))->setText(QStringLiteral("Change &Font Type"));
     findChild<QAction *>(QStringLiteral("Bold"))->setText(QStringLiteral("&Bold"));
@@ -179,8 +169,7 @@ ValueLabel *TMainScreen::addValue(int line, QPoint at, const QFont &font, int ta
     label->setFont(font);
     label->move(at);
     label->installEventFilter(this);
-    m_lines.insert(line, label);
-    connectLabel(label);
+    bindLabel(line, label);
     setLabelMenu(label, tag == HeaderCode ? m_headerMenu : m_chartMenu);
     return label;
 }
@@ -191,7 +180,7 @@ void TMainScreen::buildSheet()
     m_backImage = new PictureBox(QStringLiteral("BackImage"), s);
     m_backImage->setGeometry(QRect(QPoint(0, 0), SheetSize));
     m_backImage->setPath(RecordText::None);
-    addPicture(m_backImage, QStringLiteral("&Change Background"));
+    bindPicture(BackPicture, m_backImage, QStringLiteral("&Change Background"));
 
     buildConnectors();
 
@@ -199,7 +188,7 @@ void TMainScreen::buildSheet()
     m_miniPicture->setGeometry(MiniFrame);
     m_miniPicture->setHint({QStringLiteral("Right Click to Add a Picture"), QStringLiteral("(150 x 119 pixels)")});
     m_miniPicture->setPath(RecordText::None);
-    addPicture(m_miniPicture, QStringLiteral("&Change Picture"));
+    bindPicture(MiniPicture, m_miniPicture, QStringLiteral("&Change Picture"));
 
     buildHeader();
     buildBunnyBox();
@@ -215,7 +204,7 @@ void TMainScreen::buildSheet()
     m_title->setAlignment(Qt::AlignCenter);
     m_title->move(TitleAt);
     m_title->installEventFilter(this);
-    m_lines.insert(Title, m_title);
+    bindLabel(Title, m_title, false);
     connect(m_title, &ValueLabel::doubleClicked, this, &TMainScreen::changeText);
     setLabelMenu(m_title, m_titleMenu);
 
@@ -233,7 +222,7 @@ void TMainScreen::buildSheet()
 
     m_editor = new PedigreeLinkEditor(s);
     for (LinkField *field : m_editor->links()) {
-        connect(field, &LinkField::changed, this, [this] { setModified(true); });
+        connect(field, &LinkField::changed, this, [this] { recordEdit(); });
         connect(field, &LinkField::doubleClicked, this,
                 [this](LinkField *f) { runCommand(this, [&] { LinkDoubleClick(f); }); });
     }
@@ -389,7 +378,7 @@ void TMainScreen::relayoutRow(int row)
     m_rows.layout(row);
     // The line out of a name starts just after the name and ends at its bracket.
     for (const auto &[leader, code] : std::as_const(m_leaders)) {
-        const ValueLabel *name = m_lines.value(positionByCode(code)->line(ChartField::Name));
+        const ValueLabel *name = boundLabel(positionByCode(code)->line(ChartField::Name));
         if (!name || m_rows.rowOf(name) != row)
             continue;
         const int end = leader->geometry().right();
@@ -421,7 +410,7 @@ bool TMainScreen::eventFilter(QObject *watched, QEvent *event)
         }
         m_inLayout = false;
     }
-    return DocumentWindow::eventFilter(watched, event);
+    return SheetWindow::eventFilter(watched, event);
 }
 
 bool TMainScreen::titleDragEvent(QEvent *event)
@@ -462,7 +451,7 @@ bool TMainScreen::titleDragEvent(QEvent *event)
         m_titleDragging = false;
         if (!dragged)
             return false;
-        setModified(true);
+        recordEdit();
         m_title->setCursor(Qt::PointingHandCursor);
         return true;
     }
@@ -473,14 +462,16 @@ bool TMainScreen::titleDragEvent(QEvent *event)
 
 ValueLabel *TMainScreen::field(const QString &name) const
 {
-    return m_lines.value(format().lineOf(name));
+    return boundLabel(format().lineOf(name));
 }
 
-LineRecord TMainScreen::record() const
+LineRecord TMainScreen::loadedState(const LineRecord &parsed, const LineRecord &before) const
 {
-    LineRecord r = newRecord();
-    for (auto it = m_lines.cbegin(); it != m_lines.cend(); ++it)
-        r.setValue(it.key(), it.value()->value());
+    return PedigreeFile::loadedState(parsed, before);
+}
+
+void TMainScreen::writeOwnLines(LineRecord &r) const
+{
     r.setValue(TitleLeft, fromInteger(m_title->x()));
     r.setValue(TitleTop, fromInteger(m_title->y()));
     r.setValue(TitleFontFace, m_title->font().family());
@@ -492,30 +483,23 @@ LineRecord TMainScreen::record() const
     r.setValue(ChartFontFace, chart.family());
     r.setValue(ChartFontSize, fromInteger(chart.pointSize()));
     r.setValue(ChartFontWeight, weightText(chart.bold()));
-    r.setValue(MiniPicture, m_miniPicture->path());
-    r.setValue(BackPicture, m_backImage->path());
     PedigreeLinks::setLinks(r, m_editor->positionLinks());
     r.setValue(Gridlines, gridlinesText(m_viewGridlines->isChecked()));
     r.setValue(RabbitryFile, m_editor->rabbitryLink()->link());
-    return r;
-}
-
-LineFile TMainScreen::recordLines() const
-{
-    return record().toLines();
 }
 
 void TMainScreen::applyValues(const LineRecord &r)
 {
-    for (auto it = m_lines.cbegin(); it != m_lines.cend(); ++it)
+    for (auto it = boundLabels().cbegin(); it != boundLabels().cend(); ++it)
         it.value()->setValue(r.value(it.key()));
     m_editor->setPositionLinks(PedigreeLinks::linksOf(r));
     m_editor->rabbitryLink()->setLink(r.value(RabbitryFile));
 }
 
-void TMainScreen::applyRecord(const LineRecord &r, QStringList &pictureProblems)
+void TMainScreen::applyOwnLines(const LineRecord &r)
 {
-    applyValues(r);
+    m_editor->setPositionLinks(PedigreeLinks::linksOf(r));
+    m_editor->rabbitryLink()->setLink(r.value(RabbitryFile));
     m_title->move(toInteger(r.value(TitleLeft)), toInteger(r.value(TitleTop)));
     m_title->setFont(titleFont(r.value(TitleFontFace), toInteger(r.value(TitleFontSize))));
     m_backImage->setStretch(isStretched(r.value(BackStretch)));
@@ -526,27 +510,14 @@ void TMainScreen::applyRecord(const LineRecord &r, QStringList &pictureProblems)
     chart.setPointSize(toInteger(r.value(ChartFontSize)));
     sheet()->setFont(chart);
     setBoldChecked(r.value(ChartFontWeight) == RecordText::Bold);
-    for (auto [box, line] : {std::pair{m_miniPicture, int(MiniPicture)}, std::pair{m_backImage, int(BackPicture)}}) {
-        if (r.value(line).isEmpty())
-            box->clear();
-        else
-            loadPictureForRecord(box, r.value(line), pictureProblems);
-    }
     setGridlinesShown(gridlinesShown(r.value(Gridlines)));
 }
 
-void TMainScreen::loadFile(const QString &path)
+void TMainScreen::aboutToShowLoad()
 {
-    // The whole file is read and checked before the window changes.
-    const LineRecord state = loadedState(parse(LineFile::read(path)), record());
-    QStringList problems;
     // Links set by hand before the load are not what Cancel should bring back.
     if (!m_editor->isHidden())
         m_editor->accept();
-    bindTo(path);
-    applyRecord(state, problems);
-    setModified(false);
-    reportPictureProblems(problems);
 }
 
 void TMainScreen::setMiniFrameShown(bool shown)
@@ -564,14 +535,14 @@ void TMainScreen::setGridlinesShown(bool shown)
 
 void TMainScreen::ViewPictureClick()
 {
-    setModified(true);
+    recordEdit();
     // The entry has already toggled its own check mark.
     setMiniFrameShown(m_viewPicture->isChecked());
 }
 
 void TMainScreen::ViewGridlinesClick()
 {
-    setModified(true);
+    recordEdit();
     setGridlinesShown(m_viewGridlines->isChecked());
 }
 
@@ -593,24 +564,6 @@ bool TMainScreen::confirmOverwrite()
                                     Platform::Buttons::OkCancel) == Platform::Answer::Ok;
 }
 
-namespace {
-
-// Runs a link command on the record and shows its result; a command that stops on
-// an error still shows what it did before the error, and the error goes on to the
-// command guard.
-template <typename Apply, typename Command> void applyAfter(Apply &&apply, Command &&command)
-{
-    try {
-        command();
-    } catch (...) {
-        apply();
-        throw;
-    }
-    apply();
-}
-
-} // namespace
-
 void TMainScreen::SetFileLinksClick()
 {
     if (!m_editor->isHidden()) {
@@ -623,7 +576,7 @@ void TMainScreen::SetFileLinksClick()
 
 void TMainScreen::FileEditorOkClick()
 {
-    setModified(true);
+    recordEdit();
     m_editor->accept();
 }
 
@@ -636,9 +589,8 @@ void TMainScreen::UpdateLinksClick()
 {
     if (!confirmOverwrite())
         return;
-    setModified(true);
     LineRecord r = record();
-    applyAfter([&] { applyValues(r); }, [&] { PedigreeLinks::updateFromLinks(r); });
+    editThrough([&] { PedigreeLinks::updateFromLinks(r); }, [&] { applyValues(r); });
     m_editor->retakeSnapshot();
 }
 
@@ -646,9 +598,8 @@ void TMainScreen::AutoFillClick()
 {
     if (!confirmOverwrite())
         return;
-    setModified(true);
     PedigreeLinks::PositionLinks links = m_editor->positionLinks();
-    applyAfter([&] { m_editor->setPositionLinks(links); }, [&] { PedigreeLinks::autoFill(links); });
+    editThrough([&] { PedigreeLinks::autoFill(links); }, [&] { m_editor->setPositionLinks(links); });
 }
 
 void TMainScreen::LoadRabbitClick()
@@ -656,14 +607,13 @@ void TMainScreen::LoadRabbitClick()
     const int code = currentPosition();
     if (!positionByCode(code))
         return;
-    const FileDialogSpec request{QStringLiteral("Rabbit Files (*.rab)|*.rab"), QStringLiteral("rab"),
-                                 QStringLiteral("Open")};
-    const std::optional<QString> path = Platform::instance().openFileName(this, request);
+    const WindowKind *rabbits = KindRegistry::instance().find(QString::fromLatin1(RabbitFile::KindId));
+    const std::optional<QString> path =
+        Platform::instance().openFileName(this, rabbits->dialog(QStringLiteral("Open")));
     if (!path)
         return;
-    setModified(true);
     LineRecord r = record();
-    applyAfter([&] { applyValues(r); }, [&] { PedigreeLinks::loadSavedRabbit(r, code, *path); });
+    editThrough([&] { PedigreeLinks::loadSavedRabbit(r, code, *path); }, [&] { applyValues(r); });
     setCurrentLabel(nullptr);
 }
 
@@ -678,41 +628,27 @@ void TMainScreen::OpenRabbitClick()
         openLinkedRabbit(link);
         return;
     }
-    auto *rabbit = TBigBadParent::newWindow<TRabbitSheet>(TBigBadParent::Tool::RabbitEditor);
-    if (!rabbit)
-        return;
     // A new rabbit record for this place of the chart; once it is saved and its
     // window closed, it comes back here, to this certificate only.
-    rabbit->fillFrom(PedigreeLinks::chartToRabbit(record(), code));
-    rabbit->setPositionCode(QString::number(code));
-    rabbit->setModified(false);
     QPointer<TMainScreen> self(this);
-    rabbit->setHandOff(this, [self](const QString &path, int positionCode) {
-        if (self)
-            self->ReturnRabbitToPedigree(path, positionCode);
-    });
+    KindRegistry::instance().startRecord(QString::fromLatin1(RabbitFile::KindId),
+                                         PedigreeLinks::chartToRabbit(record(), code), code, this,
+                                         [self](const QString &path, int positionCode) {
+                                             if (self)
+                                                 self->ReturnRabbitToPedigree(path, positionCode);
+                                         });
 }
 
 void TMainScreen::openLinkedRabbit(const QString &path)
 {
-    auto *rabbit = TBigBadParent::newWindow<DocumentWindow>(TBigBadParent::Tool::RabbitEditor);
-    if (!rabbit)
-        return;
-    try {
-        rabbit->loadFile(path);
-    } catch (...) {
-        // Nothing to show: the empty window would only be in the way.
-        rabbit->close();
-        throw;
-    }
+    KindRegistry::instance().openFile(QString::fromLatin1(RabbitFile::KindId), path);
 }
 
 void TMainScreen::ReturnRabbitToPedigree(const QString &rabbitPath, int positionCode)
 {
     runCommand(this, [&] {
-        setModified(true);
         LineRecord r = record();
-        applyAfter([&] { applyValues(r); }, [&] { PedigreeLinks::handOff(r, positionCode, rabbitPath); });
+        editThrough([&] { PedigreeLinks::handOff(r, positionCode, rabbitPath); }, [&] { applyValues(r); });
     });
 }
 
@@ -722,7 +658,8 @@ void TMainScreen::LinkDoubleClick(LinkField *field)
         openLinkedRabbit(field->link());
         return;
     }
-    auto *rabbit = TBigBadParent::newWindow<DocumentWindow>(TBigBadParent::Tool::RabbitEditor);
+    auto *rabbit =
+        qobject_cast<DocumentWindow *>(KindRegistry::instance().newWindow(QString::fromLatin1(RabbitFile::KindId)));
     if (!rabbit)
         return;
     // No file yet: the breeder names the new rabbit's file at once, and that file

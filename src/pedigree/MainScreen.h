@@ -1,7 +1,8 @@
 #pragma once
 
 #include "records/LineFormat.h"
-#include "shell/DocumentWindow.h"
+#include "shell/SheetWidgets.h"
+#include "shell/SheetWindow.h"
 
 #include <QHash>
 
@@ -15,18 +16,14 @@ class ValueLabel;
 
 // The pedigree window: one four-generation certificate, every value edited in
 // place, with the fifteen links to the rabbit files the chart was filled from.
-class TMainScreen : public DocumentWindow
+class TMainScreen : public SheetWindow
 {
     Q_OBJECT
 public:
     explicit TMainScreen(QWidget *parent = nullptr);
 
-    static constexpr const char *Suffix = " - Rabbit Pedigree";
+    static constexpr const char *KindId = "pedigree";
     static constexpr QSize DefaultSize{960, 720};
-
-    void loadFile(const QString &path) override;
-    // The record as it would be saved now.
-    LineRecord record() const;
 
     // A chart, header or title label by its control name ("DadName", "BreederLabel").
     ValueLabel *field(const QString &name) const;
@@ -54,10 +51,10 @@ public:
     void LinkDoubleClick(LinkField *field);
 
 protected:
-    QString captionSuffix() const override { return QString::fromLatin1(Suffix); }
-    FileDialogSpec fileDialogSpec() const override;
-    DocumentWindow *newWindowOfKind() override;
-    LineFile recordLines() const override;
+    LineRecord loadedState(const LineRecord &parsed, const LineRecord &before) const override;
+    void writeOwnLines(LineRecord &record) const override;
+    void applyOwnLines(const LineRecord &state) override;
+    void aboutToShowLoad() override;
     // An emptied value keeps a width on the chart, so it can still be clicked.
     QString storedEntry(const QString &typed) const override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -82,15 +79,12 @@ private:
 
     // Chart and header texts and the links, as the link commands change them.
     void applyValues(const LineRecord &record);
-    // Everything a loaded file sets, the look of the chart included.
-    void applyRecord(const LineRecord &record, QStringList &pictureProblems);
     void setMiniFrameShown(bool shown);
     void setGridlinesShown(bool shown);
     // The position the current label belongs to; 0 for the header and the title.
     int currentPosition() const;
     bool confirmOverwrite();
 
-    QHash<int, ValueLabel *> m_lines; // file line to label, lines 0-96
     ValueLabel *m_title = nullptr;
     PictureBox *m_backImage = nullptr;
     PictureBox *m_miniPicture = nullptr;

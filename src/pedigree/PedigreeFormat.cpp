@@ -154,8 +154,8 @@ QList<LinePair> Position::rabbitLines() const
 {
     // Which rabbit-file line belongs to which chart field.
     constexpr std::pair<int, ChartField> RabbitChart[] = {
-        {RabbitFile::RabbitName, CF::Name}, {RabbitFile::EarNumber, CF::Ear}, {RabbitFile::RegNumber, CF::Reg},
-        {RabbitFile::Weight, CF::Weight},   {RabbitFile::Sex, CF::Sex},       {RabbitFile::Color, CF::Color},
+        {RabbitFile::RabbitName, CF::Name}, {RabbitFile::EarNumber, CF::Ear},     {RabbitFile::RegNumber, CF::Reg},
+        {RabbitFile::Weight, CF::Weight},   {RabbitFile::Sex, CF::Sex},           {RabbitFile::Color, CF::Color},
         {RabbitFile::BirthDate, CF::Born},  {RabbitFile::Winnings, CF::Winnings},
     };
     QList<LinePair> pairs;

@@ -1,5 +1,7 @@
 #include "rabbit/RabbitFormat.h"
 
+#include "records/LineFile.h"
+
 namespace RabbitFile {
 
 namespace {
@@ -59,6 +61,22 @@ const LineFormat &format()
 LineRecord newRecord()
 {
     return LineRecord(format());
+}
+
+LineRecord loadedState(const LineRecord &parsed, const LineRecord &before)
+{
+    Q_ASSERT(&parsed.format() == &format() && &before.format() == &format());
+    LineRecord state = before;
+    for (int line = 0; line < parsed.present(); ++line)
+        state.setValue(line, parsed.value(line));
+    state.setValue(FontSize, fromInteger(toInteger(parsed.value(FontSize))));
+    const QString &weight = parsed.value(FontWeight);
+    if (weight != RecordText::Bold && weight != RecordText::Normal)
+        state.setValue(FontWeight, before.value(FontWeight));
+    for (int line : {RabbitPicture, BackPicture})
+        if (RecordText::isNoPicture(state.value(line)))
+            state.setValue(line, QString());
+    return state;
 }
 
 } // namespace RabbitFile

@@ -7,6 +7,9 @@
 // 56, 68 or 70.
 namespace RabbitFile {
 
+// The rabbit kind, as windows that open rabbit records name it.
+constexpr const char *KindId = "rabbit";
+
 enum Line {
     RabbitName = 0,
     OwnerName = 1,
@@ -72,5 +75,11 @@ inline LineRecord parse(const LineFile &file)
 {
     return LineRecord::parse(format(), file);
 }
+
+// The record a window shows after loading `parsed` over what it showed (`before`):
+// lines an older file lacks keep their values, only the exact "Bold" or "Normal"
+// changes the weight, the font size is written as a plain number, and "None" as a
+// picture means no picture (saved as an empty line).
+LineRecord loadedState(const LineRecord &parsed, const LineRecord &before);
 
 } // namespace RabbitFile

@@ -4,7 +4,6 @@
 #include "rabbit/GeneticsChangePanel.h"
 #include "rabbit/RabbitFormat.h"
 #include "records/LineFile.h"
-#include "shell/BigBadParent.h"
 #include "shell/SheetWidgets.h"
 
 #include <QEvent>
@@ -33,7 +32,7 @@ QFont sheetFace(int points, bool bold = false, bool italic = false, bool underli
 
 } // namespace
 
-TRabbitSheet::TRabbitSheet(QWidget *parent) : DocumentWindow(parent)
+TRabbitSheet::TRabbitSheet(QWidget *parent) : SheetWindow(KindId, RabbitFile::format(), {}, parent)
 {
     setObjectName(QStringLiteral("RabbitSheet"));
     m_links = QStringList(ShowLink - FatherRabFile + 1, RecordText::None);
@@ -55,16 +54,6 @@ TRabbitSheet::TRabbitSheet(QWidget *parent) : DocumentWindow(parent)
     buildSheet();
 }
 
-FileDialogSpec TRabbitSheet::fileDialogSpec() const
-{
-    return {QStringLiteral("Rabbit Files (*.rab)|*.rab"), QStringLiteral("rab"), QString()};
-}
-
-DocumentWindow *TRabbitSheet::newWindowOfKind()
-{
-    return TBigBadParent::newWindow<DocumentWindow>(TBigBadParent::Tool::RabbitEditor);
-}
-
 ValueLabel *TRabbitSheet::makeField(int line, int x, int y, int tag)
 {
     const FieldSpec &entry = format().field(line);
@@ -77,7 +66,7 @@ ValueLabel *TRabbitSheet::makeField(int line, int x, int y, int tag)
 ValueLabel *TRabbitSheet::addField(int line, int x, int y, int tag)
 {
     ValueLabel *label = makeField(line, x, y, tag);
-    connectLabel(label);
+    bindLabel(line, label);
     return label;
 }
 
@@ -88,12 +77,12 @@ void TRabbitSheet::buildSheet()
     m_backImage = new PictureBox(QStringLiteral("BackImage"), s);
     m_backImage->setGeometry(0, 0, SheetWidth, SheetHeight);
     m_backImage->lower();
-    addPicture(m_backImage, QStringLiteral("&Change Background"));
+    bindPicture(BackPicture, m_backImage, QStringLiteral("&Change Background"));
 
     m_rabbitPicture = new PictureBox(QStringLiteral("RabbitPicture"), s);
     m_rabbitPicture->setGeometry(8, 8, 216, 171);
     m_rabbitPicture->setHint({QStringLiteral("(Right Click to Add a Picture)"), QStringLiteral("(216 x 171 pixels)")});
-    addPicture(m_rabbitPicture, QStringLiteral("&Change Picture"));
+    bindPicture(RabbitPicture, m_rabbitPicture, QStringLiteral("&Change Picture"));
 
     m_ownValueMenu = new QMenu(this);
     m_ownValueMenu->setObjectName(QStringLiteral("NoRabbitPopUp"));
@@ -197,6 +186,7 @@ void TRabbitSheet::buildSheet()
         legend->adjustSize();
         y += legend->height();
         ValueLabel *gene = makeField(row->fileLine, 324, y, 0);
+        bindLabel(row->fileLine, gene, false);
         connect(gene, &ValueLabel::clicked, this, &TRabbitSheet::ASeriesClick);
         setLabelMenu(gene, m_geneticMenu);
         y += 19;
@@ -211,10 +201,6 @@ void TRabbitSheet::buildSheet()
                    RecordText::underscores(14),
                8, 538, &certify);
 
-    m_fieldEdit = new QLabel(QStringLiteral("0"), s);
-    m_fieldEdit->setObjectName(QStringLiteral("FieldEdit"));
-    m_fieldEdit->hide();
-
     s->installEventFilter(this);
     for (ValueLabel *label : std::as_const(m_fields))
         label->installEventFilter(this);
@@ -227,7 +213,7 @@ bool TRabbitSheet::eventFilter(QObject *watched, QEvent *event)
         relayout();
         m_inLayout = false;
     }
-    return DocumentWindow::eventFilter(watched, event);
+    return SheetWindow::eventFilter(watched, event);
 }
 
 void TRabbitSheet::relayout()
@@ -268,7 +254,7 @@ void TRabbitSheet::ASeriesClick(ValueLabel *label)
 
 void TRabbitSheet::GeneOKClick(const QString &choice)
 {
-    setModified(true);
+    recordEdit();
     if (m_geneTarget)
         m_geneTarget->setValue(choice);
     setCurrentLabel(nullptr);
@@ -288,95 +274,31 @@ void TRabbitSheet::hideOwnPanels()
     m_genePanel->hide();
 }
 
-QString TRabbitSheet::positionCode() const
+LineRecord TRabbitSheet::loadedState(const LineRecord &parsed, const LineRecord &before) const
 {
-    return m_fieldEdit->text();
+    return RabbitFile::loadedState(parsed, before);
 }
 
-void TRabbitSheet::setPositionCode(const QString &code)
+void TRabbitSheet::writeOwnLines(LineRecord &r) const
 {
-    m_fieldEdit->setText(code);
-}
-
-void TRabbitSheet::setHandOff(QObject *receiver, HandOff handOff)
-{
-    m_handOffReceiver = receiver;
-    m_handOff = std::move(handOff);
-}
-
-void TRabbitSheet::formClose()
-{
-    // An unsaved record, or one not started for a position, has nothing to hand back.
-    if (m_handOffReceiver && m_handOff && positionCode() != QLatin1String("0") && !fileName().isEmpty())
-        m_handOff(fileName(), positionCode().toInt());
-}
-
-LineRecord TRabbitSheet::record() const
-{
-    LineRecord r = newRecord();
-    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it)
-        r.setValue(it.key(), it.value()->value());
     const QFont font = sheet()->font();
     r.setValue(FontFace, font.family());
     r.setValue(FontSize, fromInteger(font.pointSize()));
     r.setValue(FontWeight, font.bold() ? RecordText::Bold : RecordText::Normal);
-    r.setValue(RabbitPicture, m_rabbitPicture->path());
-    r.setValue(BackPicture, m_backImage->path());
     for (int i = 0; i < m_links.size(); ++i)
         r.setValue(FatherRabFile + i, m_links.at(i));
-    return r;
 }
 
-LineFile TRabbitSheet::recordLines() const
+void TRabbitSheet::applyOwnLines(const LineRecord &state)
 {
-    return record().toLines();
-}
-
-void TRabbitSheet::applyRecord(const LineRecord &r, QStringList &pictureProblems)
-{
-    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it) {
-        const int line = format().lineOf(it.key());
-        if (r.has(line))
-            it.value()->setValue(r.value(line));
-    }
     QFont font = sheet()->font();
-    font.setFamily(r.value(FontFace));
-    font.setPointSize(toInteger(r.value(FontSize)));
+    font.setFamily(state.value(FontFace));
+    font.setPointSize(toInteger(state.value(FontSize)));
     sheet()->setFont(font);
-    // Only the exact words change the weight; anything else leaves it.
-    if (r.value(FontWeight) == RecordText::Bold)
-        setBoldChecked(true);
-    else if (r.value(FontWeight) == RecordText::Normal)
-        setBoldChecked(false);
-
-    for (auto [box, line] :
-         {std::pair{m_rabbitPicture, int(RabbitPicture)}, std::pair{m_backImage, int(BackPicture)}}) {
-        box->setStretch(true);
-        if (RecordText::isNoPicture(r.value(line)))
-            box->clear();
-        else
-            loadPictureForRecord(box, r.value(line), pictureProblems);
-    }
-    for (int i = 0; i < m_links.size(); ++i) {
-        if (r.has(FatherRabFile + i))
-            m_links[i] = r.value(FatherRabFile + i);
-    }
-}
-
-void TRabbitSheet::fillFrom(const LineRecord &record)
-{
-    QStringList problems;
-    applyRecord(record, problems);
-    reportPictureProblems(problems);
-}
-
-void TRabbitSheet::loadFile(const QString &path)
-{
-    // Parse the whole file first: a bad file changes nothing in the window.
-    const LineRecord r = parse(LineFile::read(path));
-    QStringList problems;
-    bindTo(path);
-    applyRecord(r, problems);
-    setModified(false);
-    reportPictureProblems(problems);
+    setBoldChecked(state.value(FontWeight) == RecordText::Bold);
+    // The rabbit file keeps no stretch setting: a shown record stretches its pictures.
+    m_rabbitPicture->setStretch(true);
+    m_backImage->setStretch(true);
+    for (int i = 0; i < m_links.size(); ++i)
+        m_links[i] = state.value(FatherRabFile + i);
 }

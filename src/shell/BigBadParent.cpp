@@ -3,38 +3,16 @@
 #include "records/LineFile.h"
 #include "records/WindowRegistry.h"
 #include "shell/AboutPopUp.h"
-#include "shell/ChildMenus.h"
+#include "shell/ChildWindow.h"
 #include "shell/CommandGuard.h"
-#include "shell/DocumentKinds.h"
+#include "shell/DocumentWindow.h"
+#include "shell/KindRegistry.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-
-namespace {
-
-struct ToolEntry
-{
-    TBigBadParent::Tool tool;
-    const char *mainName;     // entry name in the main window
-    const char *documentName; // entry name in a document window
-    const char *caption;
-    Qt::Key key;
-};
-
-constexpr ToolEntry toolEntries[] = {
-    {TBigBadParent::Tool::Pedigree, "MMPedigree", "RunHutchlore", "&Hutchlore", Qt::Key_E},
-    {TBigBadParent::Tool::RabbitEditor, "MMRabbitEditor", "RabbitEditor", "&Rabbit Editor", Qt::Key_R},
-    {TBigBadParent::Tool::Breeding, "MMBreeding", "BreedingRecord1", "&Breeding Records", Qt::Key_B},
-    {TBigBadParent::Tool::ShowRecord, "MMShowRecord", "ShowRecords1", "&Show Records", Qt::Key_H},
-    {TBigBadParent::Tool::Genetics, "MMGenetics", "ColorGenetics1", "&Color Genetics", Qt::Key_G},
-    {TBigBadParent::Tool::FindFiles, "FindFiles", "FindInFiles", "&Find in Files", Qt::Key_F},
-    {TBigBadParent::Tool::MyRabbitry, "MMMyRabbitry", "MyRabbitry1", "&My Rabbitry", Qt::Key_M},
-};
-
-} // namespace
 
 TBigBadParent::TBigBadParent()
 {
@@ -66,7 +44,6 @@ TBigBadParent::TBigBadParent()
     showMenusOf(nullptr);
 
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &TBigBadParent::showMenusOf);
-    registerDocumentKinds(*this);
 }
 
 TBigBadParent::~TBigBadParent()
@@ -85,18 +62,15 @@ QList<QMenu *> TBigBadParent::sharedMenus(QWidget *owner)
     const bool inMain = owner == this;
     auto *tools = new QMenu(QStringLiteral("&Tools"), owner);
     tools->setObjectName(inMain ? QStringLiteral("MMTools") : QStringLiteral("Tools"));
-    for (const ToolEntry &entry : toolEntries) {
-        if (entry.tool == Tool::FindFiles)
+    for (const WindowKind &kind : KindRegistry::instance().kinds()) {
+        if (kind.separatorBefore)
             tools->addSeparator();
-        QAction *action = tools->addAction(QString::fromLatin1(entry.caption));
-        action->setObjectName(QString::fromLatin1(inMain ? entry.mainName : entry.documentName));
-        action->setShortcut(QKeySequence(Qt::CTRL | entry.key));
-        action->setEnabled(m_tools.contains(entry.tool));
-        const Tool tool = entry.tool;
-        connect(action, &QAction::triggered, this, [this, tool] { runCommand(this, [&] { runTool(tool); }); });
-        QList<QPointer<QAction>> &known = m_toolActions[tool];
-        known.removeIf([](const QPointer<QAction> &a) { return a.isNull(); });
-        known.append(action);
+        QAction *action = tools->addAction(kind.toolCaption);
+        action->setObjectName(inMain ? kind.mainToolName : kind.documentToolName);
+        action->setShortcut(QKeySequence(Qt::CTRL | kind.toolKey));
+        action->setEnabled(kind.isAvailable());
+        const QString id = kind.id;
+        connect(action, &QAction::triggered, this, [this, id] { runCommand(this, [&] { runTool(id); }); });
     }
 
     auto *window = new QMenu(QStringLiteral("&Window"), owner);
@@ -116,33 +90,9 @@ QList<QMenu *> TBigBadParent::sharedMenus(QWidget *owner)
     return {tools, window, help};
 }
 
-void TBigBadParent::registerTool(Tool tool, Creator creator)
+QWidget *TBigBadParent::runTool(const QString &kindId)
 {
-    m_tools.insert(tool, std::move(creator));
-    refreshToolStates();
-}
-
-void TBigBadParent::registerExtension(const QString &extension, Opener opener)
-{
-    m_openers.insert(extension, std::move(opener));
-}
-
-void TBigBadParent::refreshToolStates()
-{
-    for (auto it = m_toolActions.begin(); it != m_toolActions.end(); ++it) {
-        // Entries of closed windows' menus are gone; drop them as we go.
-        it->removeIf([](const QPointer<QAction> &a) { return a.isNull(); });
-        for (const QPointer<QAction> &action : *it)
-            action->setEnabled(m_tools.contains(it.key()));
-    }
-}
-
-QWidget *TBigBadParent::runTool(Tool tool)
-{
-    const auto it = m_tools.constFind(tool);
-    if (it == m_tools.constEnd())
-        return nullptr;
-    return (*it)();
+    return KindRegistry::instance().newWindow(kindId);
 }
 
 void TBigBadParent::adopt(QMdiSubWindow *window)
@@ -156,7 +106,7 @@ void TBigBadParent::adopt(QMdiSubWindow *window)
 void TBigBadParent::showMenusOf(QMdiSubWindow *window)
 {
     // Record windows and tool windows alike bring their own menus.
-    const auto *child = dynamic_cast<const ChildMenus *>(window);
+    const auto *child = qobject_cast<const ChildWindow *>(window);
     const QList<QMenu *> &menus = child && !child->menus().isEmpty() ? child->menus() : m_ownMenus;
     QMenuBar *bar = menuBar();
     bar->clear();
@@ -167,10 +117,7 @@ void TBigBadParent::showMenusOf(QMdiSubWindow *window)
 void TBigBadParent::MMOpenClick()
 {
     FileDialogSpec request;
-    request.filter = QStringLiteral(
-        "Rabbit Hutchlore Files (*.ped, *.rab, *.brd, *.shw)|*.ped; *.rab; *.brd; *.shw; *.rbty;|"
-        "Pedigree Files (*.ped)|*.ped|Rabbit Editor Files (*.rab)|*.rab|Breeding Record Files (*.brd)|*.brd|"
-        "Show Record Files (*.shw)|*.shw|Rabbitry Files (*.rbty)|*.rbty");
+    request.filter = KindRegistry::instance().openFilter();
     request.title = QStringLiteral("Open");
     const std::optional<QString> path = Platform::instance().openFileName(this, request);
     if (path)
@@ -179,9 +126,9 @@ void TBigBadParent::MMOpenClick()
 
 void TBigBadParent::openByExtension(const QString &path)
 {
-    const auto it = m_openers.constFind(extensionOf(path));
-    if (it != m_openers.constEnd())
-        (*it)(path);
+    DocumentWindow *window = KindRegistry::instance().openByExtension(path);
+    if (window && window->kind().openedFromMenu)
+        window->kind().openedFromMenu(window);
 }
 
 void TBigBadParent::MMExitClick()

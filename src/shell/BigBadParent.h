@@ -1,10 +1,6 @@
 #pragma once
 
-#include <QHash>
 #include <QMainWindow>
-#include <QPointer>
-
-#include <functional>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -17,31 +13,18 @@ class TBigBadParent : public QMainWindow
 {
     Q_OBJECT
 public:
-    enum class Tool { Pedigree, RabbitEditor, Breeding, ShowRecord, Genetics, FindFiles, MyRabbitry };
-    using Creator = std::function<QWidget *()>;
-    using Opener = std::function<void(const QString &path)>;
-
     TBigBadParent();
     ~TBigBadParent() override;
 
     // The newest main window, or null.
     static TBigBadParent *instance();
-    // A new window from a tool of the newest main window; null when there is none.
-    template <typename T> static T *newWindow(Tool tool)
-    {
-        TBigBadParent *frame = instance();
-        return frame ? qobject_cast<T *>(frame->runTool(tool)) : nullptr;
-    }
-
     QMdiArea *mdiArea() const { return m_mdi; }
     // Makes a window a document of this frame, shows it and registers it as the
     // newest of its class.
     void adopt(QMdiSubWindow *window);
 
-    // Each tool and each file extension is served by the window kind that owns it.
-    void registerTool(Tool tool, Creator creator);
-    void registerExtension(const QString &extension, Opener opener);
-    QWidget *runTool(Tool tool);
+    // A new window of a registered kind; null when it is not available.
+    QWidget *runTool(const QString &kindId);
 
     // The Tools, Window and Help menus for a document window's menu bar.
     QList<QMenu *> sharedMenus(QWidget *owner);
@@ -49,13 +32,6 @@ public:
     // Shared commands.
     void MMOpenClick();
     void MMExitClick();
-    void MMPedigreeClick() { runTool(Tool::Pedigree); }
-    void MMRabbitEditorClick() { runTool(Tool::RabbitEditor); }
-    void MMBreedingClick() { runTool(Tool::Breeding); }
-    void MMShowRecordClick() { runTool(Tool::ShowRecord); }
-    void MMGeneticsClick() { runTool(Tool::Genetics); }
-    void FindFilesClick() { runTool(Tool::FindFiles); }
-    void MMMyRabbitryClick() { runTool(Tool::MyRabbitry); }
     void MMCascadeClick();
     void MMHutchloreHelpClick();
     void MMAboutClick();
@@ -68,11 +44,7 @@ protected:
 
 private:
     void showMenusOf(QMdiSubWindow *window);
-    void refreshToolStates();
 
     QMdiArea *m_mdi;
     QList<QMenu *> m_ownMenus;
-    QHash<Tool, Creator> m_tools;
-    QHash<QString, Opener> m_openers;
-    QHash<Tool, QList<QPointer<QAction>>> m_toolActions;
 };

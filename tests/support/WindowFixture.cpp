@@ -1,6 +1,7 @@
 #include "WindowFixture.h"
 
 #include "TestFiles.h"
+#include "app/Kinds.h"
 #include "pedigree/MainScreen.h"
 #include "rabbit/RabbitSheet.h"
 #include "records/WindowRegistry.h"
@@ -14,7 +15,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-WindowFixture::WindowFixture() : m_parent(std::make_unique<TBigBadParent>())
+WindowFixture::WindowFixture() : m_parent((registerKinds(), std::make_unique<TBigBadParent>()))
 {
     m_parent->show();
 }
@@ -33,14 +34,12 @@ QString WindowFixture::copyData(const QString &relative, const QString &name) co
 
 TRabbitSheet *WindowFixture::newRabbit() const
 {
-    m_parent->MMRabbitEditorClick();
-    return WindowRegistry::newest<TRabbitSheet>();
+    return qobject_cast<TRabbitSheet *>(m_parent->runTool(QString::fromLatin1(TRabbitSheet::KindId)));
 }
 
 TMainScreen *WindowFixture::newChart() const
 {
-    m_parent->MMPedigreeClick();
-    return WindowRegistry::newest<TMainScreen>();
+    return qobject_cast<TMainScreen *>(m_parent->runTool(QString::fromLatin1(TMainScreen::KindId)));
 }
 
 QStringList WindowFixture::finish()

@@ -1,0 +1,89 @@
+#include "app/Kinds.h"
+
+#include "genetics/ColorCombiner.h"
+#include "pedigree/MainScreen.h"
+#include "rabbit/RabbitFormat.h"
+#include "rabbit/RabbitSheet.h"
+#include "shell/KindRegistry.h"
+
+namespace {
+
+template <typename T> std::function<ChildWindow *()> factory()
+{
+    return [] { return new T; };
+}
+
+} // namespace
+
+void registerKinds()
+{
+    KindRegistry &kinds = KindRegistry::instance();
+    kinds.add({.id = QString::fromLatin1(TMainScreen::KindId),
+               .toolCaption = QStringLiteral("&Hutchlore"),
+               .mainToolName = QStringLiteral("MMPedigree"),
+               .documentToolName = QStringLiteral("RunHutchlore"),
+               .toolKey = Qt::Key_E,
+               .extension = QStringLiteral(".ped"),
+               .filterTitle = QStringLiteral("Pedigrees"),
+               .openFilterTitle = QStringLiteral("Pedigree Files"),
+               .captionSuffix = QStringLiteral(" - Rabbit Pedigree"),
+               .defaultSize = TMainScreen::DefaultSize,
+               .create = factory<TMainScreen>()});
+    kinds.add({.id = QString::fromLatin1(TRabbitSheet::KindId),
+               .toolCaption = QStringLiteral("&Rabbit Editor"),
+               .mainToolName = QStringLiteral("MMRabbitEditor"),
+               .documentToolName = QStringLiteral("RabbitEditor"),
+               .toolKey = Qt::Key_R,
+               .extension = QStringLiteral(".rab"),
+               .filterTitle = QStringLiteral("Rabbit Files"),
+               .openFilterTitle = QStringLiteral("Rabbit Editor Files"),
+               .captionSuffix = QStringLiteral(" - Rabbit Information"),
+               .create = factory<TRabbitSheet>(),
+               // Opened from the main window, a rabbit is captioned with its name.
+               .openedFromMenu = [](DocumentWindow *window) {
+                   auto *sheet = static_cast<TRabbitSheet *>(window);
+                   sheet->setWindowTitle(sheet->record().value(RabbitFile::RabbitName) + sheet->kind().captionSuffix);
+               }});
+    kinds.add({.id = QStringLiteral("breeding"),
+               .toolCaption = QStringLiteral("&Breeding Records"),
+               .mainToolName = QStringLiteral("MMBreeding"),
+               .documentToolName = QStringLiteral("BreedingRecord1"),
+               .toolKey = Qt::Key_B,
+               .extension = QStringLiteral(".brd"),
+               .filterTitle = QStringLiteral("Breeding Records"),
+               .openFilterTitle = QStringLiteral("Breeding Record Files"),
+               .captionSuffix = QStringLiteral(" - Breeding Record")});
+    kinds.add({.id = QStringLiteral("show"),
+               .toolCaption = QStringLiteral("&Show Records"),
+               .mainToolName = QStringLiteral("MMShowRecord"),
+               .documentToolName = QStringLiteral("ShowRecords1"),
+               .toolKey = Qt::Key_H,
+               .extension = QStringLiteral(".shw"),
+               .filterTitle = QStringLiteral("Show Records"),
+               .openFilterTitle = QStringLiteral("Show Record Files"),
+               .captionSuffix = QStringLiteral(" - Show Record")});
+    // Every Color Genetics command opens another, empty calculator at its own size.
+    kinds.add({.id = QString::fromLatin1(TColorCombiner::KindId),
+               .toolCaption = QStringLiteral("&Color Genetics"),
+               .mainToolName = QStringLiteral("MMGenetics"),
+               .documentToolName = QStringLiteral("ColorGenetics1"),
+               .toolKey = Qt::Key_G,
+               .defaultSize = TColorCombiner::DefaultSize,
+               .create = factory<TColorCombiner>()});
+    kinds.add({.id = QStringLiteral("find"),
+               .toolCaption = QStringLiteral("&Find in Files"),
+               .mainToolName = QStringLiteral("FindFiles"),
+               .documentToolName = QStringLiteral("FindInFiles"),
+               .toolKey = Qt::Key_F,
+               .separatorBefore = true});
+    kinds.add({.id = QStringLiteral("rabbitry"),
+               .toolCaption = QStringLiteral("&My Rabbitry"),
+               .mainToolName = QStringLiteral("MMMyRabbitry"),
+               .documentToolName = QStringLiteral("MyRabbitry1"),
+               .toolKey = Qt::Key_M,
+               .extension = QStringLiteral(".rbty"),
+               .filterTitle = QStringLiteral("Rabbitry Files"),
+               .openFilterTitle = QStringLiteral("Rabbitry Files"),
+               .namedInOpenTitle = false,
+               .captionSuffix = QStringLiteral(" - Rabbitry")});
+}

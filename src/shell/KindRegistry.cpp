@@ -1,0 +1,116 @@
+#include "shell/KindRegistry.h"
+
+#include "records/LineFile.h"
+#include "shell/BigBadParent.h"
+#include "shell/DocumentWindow.h"
+
+QString WindowKind::dialogFilter() const
+{
+    return QStringLiteral("%1 (*%2)|*%2").arg(filterTitle, extension);
+}
+
+FileDialogSpec WindowKind::dialog(const QString &title) const
+{
+    return {dialogFilter(), extension.mid(1), title};
+}
+
+KindRegistry &KindRegistry::instance()
+{
+    static KindRegistry registry;
+    return registry;
+}
+
+void KindRegistry::add(WindowKind kind)
+{
+    for (WindowKind &known : m_kinds) {
+        if (known.id == kind.id) {
+            known = std::move(kind);
+            return;
+        }
+    }
+    m_kinds.append(std::move(kind));
+}
+
+const WindowKind *KindRegistry::find(const QString &id) const
+{
+    for (const WindowKind &kind : m_kinds)
+        if (kind.id == id)
+            return &kind;
+    return nullptr;
+}
+
+const WindowKind *KindRegistry::byExtension(const QString &extension) const
+{
+    if (extension.isEmpty())
+        return nullptr;
+    for (const WindowKind &kind : m_kinds)
+        if (kind.extension == extension)
+            return &kind;
+    return nullptr;
+}
+
+QString KindRegistry::openFilter() const
+{
+    QStringList titled;
+    QStringList patterns;
+    QStringList each;
+    for (const WindowKind &kind : m_kinds) {
+        if (kind.extension.isEmpty())
+            continue;
+        const QString pattern = u'*' + kind.extension;
+        patterns.append(pattern);
+        if (kind.namedInOpenTitle)
+            titled.append(pattern);
+        each.append(QStringLiteral("%1 (%2)|%2").arg(kind.openFilterTitle, pattern));
+    }
+    return QStringLiteral("Rabbit Hutchlore Files (%1)|%2;|")
+               .arg(titled.join(QStringLiteral(", ")), patterns.join(QStringLiteral("; "))) +
+           each.join(u'|');
+}
+
+ChildWindow *KindRegistry::newWindow(const QString &id) const
+{
+    const WindowKind *kind = find(id);
+    TBigBadParent *frame = TBigBadParent::instance();
+    if (!kind || !kind->isAvailable() || !frame)
+        return nullptr;
+    ChildWindow *window = kind->create();
+    frame->adopt(window);
+    if (!kind->defaultSize.isEmpty())
+        window->resize(kind->defaultSize);
+    return window;
+}
+
+DocumentWindow *KindRegistry::openFile(const QString &id, const QString &path) const
+{
+    auto *window = qobject_cast<DocumentWindow *>(newWindow(id));
+    if (!window)
+        return nullptr;
+    try {
+        window->loadFile(path);
+    } catch (...) {
+        // Nothing to show: the empty window would only be in the way.
+        window->close();
+        throw;
+    }
+    return window;
+}
+
+DocumentWindow *KindRegistry::openByExtension(const QString &path) const
+{
+    const WindowKind *kind = byExtension(extensionOf(path));
+    return kind ? openFile(kind->id, path) : nullptr;
+}
+
+DocumentWindow *KindRegistry::startRecord(const QString &id, const LineRecord &seed, int code, QObject *receiver,
+                                          HandOff handOff) const
+{
+    auto *window = qobject_cast<DocumentWindow *>(newWindow(id));
+    if (!window)
+        return nullptr;
+    window->fillFrom(seed);
+    window->setPositionCode(code);
+    window->setHandOff(receiver, std::move(handOff));
+    window->setModified(false);
+    return window;
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "shell/Platform.h"
+
+#include <QList>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+
+class ChildWindow;
+class DocumentWindow;
+class LineRecord;
+class QObject;
+
+// One kind of window the program offers: a record kind (rabbit, pedigree, ...) or a
+// tool (the colour calculator). Registered once at start-up; the main window, the
+// record windows and find in files know the kinds only through here.
+struct WindowKind
+{
+    QString id;                        // "rabbit", used by windows that open another kind
+    QString toolCaption;               // "&Rabbit Editor"
+    QString mainToolName;              // the Tools entry's name in the main window
+    QString documentToolName;          // ... and in a document window's Tools menu
+    Qt::Key toolKey = Qt::Key_unknown; // with Ctrl
+    bool separatorBefore = false;      // a separator above the Tools entry
+    QString extension;                 // ".rab"; empty for a tool without files
+    QString filterTitle;               // "Rabbit Files", the kind's own file dialogs
+    QString openFilterTitle;           // "Rabbit Editor Files", the main window's Open dialog
+    bool namedInOpenTitle = true;      // listed in the title of the Open dialog's first filter
+    QString captionSuffix;             // " - Rabbit Information"
+    QSize defaultSize;                 // empty: the window sizes itself
+    // Makes a new window; empty while the kind is announced but not available yet
+    // (its Tools entry shows, disabled).
+    std::function<ChildWindow *()> create;
+    // Runs after the main window's File Open loaded a file into a new window.
+    std::function<void(DocumentWindow *)> openedFromMenu;
+
+    bool isAvailable() const { return bool(create); }
+    // "Rabbit Files (*.rab)|*.rab"
+    QString dialogFilter() const;
+    FileDialogSpec dialog(const QString &title) const;
+};
+
+class KindRegistry
+{
+public:
+    static KindRegistry &instance();
+
+    // Adds a kind, or replaces the one with the same id.
+    void add(WindowKind kind);
+    const QList<WindowKind> &kinds() const { return m_kinds; }
+    // Null when no kind has that id, or that exact extension (letters as written).
+    const WindowKind *find(const QString &id) const;
+    const WindowKind *byExtension(const QString &extension) const;
+    // Every record file at once, then each kind on its own: the main window's Open.
+    QString openFilter() const;
+
+    // A new window of the kind in the newest main window; null when the kind is not
+    // available or there is no main window.
+    ChildWindow *newWindow(const QString &id) const;
+    template <typename T> T *newWindow() const { return qobject_cast<T *>(newWindow(QString::fromLatin1(T::KindId))); }
+
+    // Opens `path` in a new window of the kind. A file that does not load leaves no
+    // window behind: the new window closes and the error goes on to the caller.
+    DocumentWindow *openFile(const QString &id, const QString &path) const;
+    // The same, choosing the kind by the path's exact extension; nothing happens (and
+    // null comes back) for an extension no kind has.
+    DocumentWindow *openByExtension(const QString &path) const;
+
+    // The hand-off: `path` is the file the started record was saved as; `code` is the
+    // position it was started for.
+    using HandOff = std::function<void(const QString &path, int code)>;
+    // Starts an untitled, unmodified record of the kind filled with `seed`, for the
+    // position `code` of the window `receiver`. Once saved and closed it calls
+    // `handOff`, unless `receiver` is gone by then.
+    DocumentWindow *startRecord(const QString &id, const LineRecord &seed, int code, QObject *receiver,
+                                HandOff handOff) const;
+
+private:
+    QList<WindowKind> m_kinds;
+};

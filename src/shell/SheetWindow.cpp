@@ -1,0 +1,366 @@
+#include "shell/SheetWindow.h"
+
+#include "records/LineFile.h"
+#include "records/Picture.h"
+#include "shell/CommandGuard.h"
+#include "shell/HiddenPrint.h"
+#include "shell/SheetWidgets.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPrinter>
+#include <QScrollArea>
+
+SheetWindow::SheetWindow(const char *kindId, const LineFormat &format, SheetFeatures features, QWidget *parent)
+    : DocumentWindow(kindId, parent), m_format(&format), m_features(features)
+{}
+
+void SheetWindow::setSheet(QWidget *sheet, QSize windowSize)
+{
+    m_sheet = sheet;
+    sheet->setAutoFillBackground(true);
+    QPalette palette = sheet->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    sheet->setPalette(palette);
+
+    // The sheet has a fixed size; a scroll area keeps all of it reachable when the
+    // window frame is smaller than the form.
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("SheetScroll"));
+    scroll->setWidget(sheet);
+    scroll->setWidgetResizable(false);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setWidget(scroll);
+    resize(windowSize);
+
+    // The panels float over the sheet, so printing an open panel prints it too.
+    m_textPanel = new TextChangePanel(sheet);
+    connect(m_textPanel, &TextChangePanel::accepted, this,
+            [this](const QString &typed) { runCommand(this, [&] { textAccepted(typed); }); });
+    connect(m_textPanel, &TextChangePanel::cancelled, this, [this] { cancelText(); });
+    if (m_features.fontCommands) {
+        m_fontPanel = new FontPanel(sheet);
+        connect(m_fontPanel, &FontPanel::accepted, this, [this](const QString &face, const QString &size) {
+            runCommand(this, [&] { fontAccepted(face, size); });
+        });
+    }
+}
+
+void SheetWindow::addFileCommands(QMenu *file)
+{
+    if (!m_features.print)
+        return;
+    QAction *print = file->addAction(QStringLiteral("&Print"));
+    print->setObjectName(QStringLiteral("FilePrint"));
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connectCommand(print, &QAction::triggered, this, &SheetWindow::FilePrintClick);
+}
+
+void SheetWindow::buildMenus(const QString &saveAsCaption, const QList<QMenu *> &ownMenus)
+{
+    DocumentWindow::buildMenus(saveAsCaption, ownMenus);
+
+    // Picture menu, shared by every picture on the sheet.
+    const auto command = [this](QMenu *menu, const char *name, const char *caption, void (SheetWindow::*method)()) {
+        QAction *action = menu->addAction(QString::fromLatin1(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        connectCommand(action, &QAction::triggered, this, method);
+        return action;
+    };
+    m_pictureMenu = new QMenu(this);
+    m_pictureMenu->setObjectName(QStringLiteral("PicturePopUp"));
+    m_changePicture = command(m_pictureMenu, "ChangePicture", "&Change Picture", &SheetWindow::ChangePictureClick);
+    command(m_pictureMenu, "ClearPicture", "C&lear Picture", &SheetWindow::ClearPictureClick);
+    m_stretchPicture =
+        command(m_pictureMenu, "StretchPicture", "&Stretch Picture to Fit", &SheetWindow::StretchPictureClick);
+    m_stretchPicture->setCheckable(true);
+    if (!m_features.fontCommands)
+        return;
+    m_pictureMenu->addSeparator();
+    QMenu *global = m_pictureMenu->addMenu(QStringLiteral("Change Global Font"));
+    global->setObjectName(QStringLiteral("ChangeGlobalFont"));
+    QAction *face = global->addAction(QStringLiteral("Change Font Type"));
+    face->setObjectName(QStringLiteral("ChangeFontFace"));
+    connect(face, &QAction::triggered, this, [this] { openFontPanel(sheetFontTarget()); });
+    m_boldAction = command(global, "Bold", "Bold", &SheetWindow::BoldClick);
+    m_boldAction->setCheckable(true);
+}
+
+void SheetWindow::bindLabel(int line, ValueLabel *label, bool clickToEdit)
+{
+    Q_ASSERT(line >= 0 && line < m_format->lineCount() && !m_labels.contains(line));
+    m_labels.insert(line, label);
+    if (clickToEdit)
+        connectLabel(label);
+}
+
+void SheetWindow::bindPicture(int line, PictureBox *box, const QString &changeCaption)
+{
+    Q_ASSERT(line >= 0 && line < m_format->lineCount() && !m_pictures.contains(line));
+    m_pictures.insert(line, box);
+    box->setProperty("changeCaption", changeCaption);
+    connect(box, &PictureBox::rightClicked, this, &SheetWindow::openPictureMenu);
+}
+
+void SheetWindow::connectLabel(ValueLabel *label)
+{
+    connect(label, &ValueLabel::clicked, this, &SheetWindow::changeText);
+}
+
+QAction *SheetWindow::addChangeTextEntry(QMenu *menu, const QString &caption, const QString &name)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, [this] {
+        if (m_currentLabel)
+            changeText(m_currentLabel);
+    });
+    return action;
+}
+
+QAction *SheetWindow::addDisabledEntry(QMenu *menu, const QString &caption, const QString &name)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(name);
+    action->setEnabled(false);
+    return action;
+}
+
+void SheetWindow::setLabelMenu(ValueLabel *label, QMenu *menu)
+{
+    connect(label, &ValueLabel::rightClicked, this, [this, menu](ValueLabel *l, const QPoint &pos) {
+        m_currentLabel = l;
+        menu->popup(pos);
+    });
+}
+
+LineRecord SheetWindow::record() const
+{
+    LineRecord r(*m_format);
+    for (auto it = m_labels.cbegin(); it != m_labels.cend(); ++it)
+        r.setValue(it.key(), it.value()->value());
+    for (auto it = m_pictures.cbegin(); it != m_pictures.cend(); ++it)
+        r.setValue(it.key(), it.value()->path());
+    writeOwnLines(r);
+    return r;
+}
+
+LineFile SheetWindow::recordLines() const
+{
+    return record().toLines();
+}
+
+LineRecord SheetWindow::loadedState(const LineRecord &parsed, const LineRecord &before) const
+{
+    LineRecord state = before;
+    for (int line = 0; line < parsed.present(); ++line)
+        state.setValue(line, parsed.value(line));
+    return state;
+}
+
+SheetWindow::Images SheetWindow::loadPictures(const LineRecord &state, const QString &recordPath,
+                                              QStringList &problems) const
+{
+    Images images;
+    for (auto it = m_pictures.cbegin(); it != m_pictures.cend(); ++it) {
+        const QString &path = state.value(it.key());
+        if (path.isEmpty())
+            continue;
+        // A path without a folder is taken beside the record (sample records use this).
+        const QString resolved =
+            QDir::isAbsolutePath(path) || recordPath.isEmpty() ? path : QFileInfo(recordPath).dir().filePath(path);
+        try {
+            images.insert(it.key(), loadPicture(resolved));
+        } catch (const RecordError &e) {
+            problems.append(e.message());
+        }
+    }
+    return images;
+}
+
+void SheetWindow::applyState(const LineRecord &state, const Images &images)
+{
+    for (auto it = m_labels.cbegin(); it != m_labels.cend(); ++it)
+        it.value()->setValue(state.value(it.key()));
+    for (auto it = m_pictures.cbegin(); it != m_pictures.cend(); ++it) {
+        PictureBox *box = it.value();
+        const QString &path = state.value(it.key());
+        if (path.isEmpty()) {
+            box->clear();
+            continue;
+        }
+        // A picture that could not be read keeps its path, so saving writes it back.
+        box->setImage(images.value(it.key()));
+        box->setPath(path);
+    }
+    applyOwnLines(state);
+}
+
+DocumentWindow::PreparedLoad SheetWindow::prepareLoad(const LineFile &file, const QString &path)
+{
+    const LineRecord state = loadedState(LineRecord::parse(*m_format, file), record());
+    PreparedLoad load;
+    const Images images = loadPictures(state, path, load.problems);
+    load.show = [this, state, images] { applyState(state, images); };
+    return load;
+}
+
+std::function<void()> SheetWindow::keepState()
+{
+    Images images;
+    for (auto it = m_pictures.cbegin(); it != m_pictures.cend(); ++it)
+        images.insert(it.key(), it.value()->image());
+    return [this, state = record(), images] { applyState(state, images); };
+}
+
+void SheetWindow::fillFrom(const LineRecord &seed)
+{
+    QStringList problems;
+    const LineRecord state = loadedState(seed, record());
+    applyState(state, loadPictures(state, fileName(), problems));
+    reportPictureProblems(problems);
+}
+
+void SheetWindow::changeText(ValueLabel *label)
+{
+    m_currentLabel = label;
+    m_textTarget = label;
+    m_textPanel->open(label->text());
+    floatNear(m_textPanel, label);
+}
+
+void SheetWindow::floatNear(QWidget *panel, QWidget *label)
+{
+    QPoint at = label->mapTo(m_sheet, QPoint(0, label->height() + 2));
+    at.setX(std::clamp(at.x(), 0, std::max(0, m_sheet->width() - panel->width())));
+    if (at.y() + panel->height() > m_sheet->height())
+        at.setY(std::max(0, label->mapTo(m_sheet, QPoint(0, 0)).y() - panel->height() - 2));
+    panel->move(at);
+}
+
+void SheetWindow::textAccepted(const QString &typed)
+{
+    recordEdit();
+    if (m_textTarget)
+        m_textTarget->setValue(storedEntry(typed));
+    m_currentLabel = nullptr;
+    hideTextPanel();
+}
+
+void SheetWindow::cancelText()
+{
+    m_currentLabel = nullptr;
+    hideTextPanel();
+    hideOwnPanels();
+}
+
+void SheetWindow::hideTextPanel()
+{
+    m_textTarget = nullptr;
+    m_textPanel->hide();
+}
+
+void SheetWindow::FilePrintClick()
+{
+    QPrinter printer(QPrinter::ScreenResolution);
+    setUpPrinter(printer);
+    if (!Platform::instance().choosePrinter(this, printer))
+        return;
+    THiddenPrint::instance()->printSheet(m_sheet, printer);
+}
+
+void SheetWindow::openPictureMenu(PictureBox *box, const QPoint &globalPos)
+{
+    m_pictureUnderMenu = box;
+    m_changePicture->setText(box->property("changeCaption").toString());
+    m_stretchPicture->setChecked(box->stretch());
+    m_pictureMenu->popup(globalPos);
+}
+
+void SheetWindow::ChangePictureClick()
+{
+    if (!m_pictureUnderMenu)
+        return;
+    const std::optional<QString> path = Platform::instance().pictureFileName(this);
+    if (!path)
+        return;
+    recordEdit();
+    const QImage image = loadPicture(*path);
+    m_pictureUnderMenu->setImage(image);
+    m_pictureUnderMenu->setPath(*path);
+}
+
+void SheetWindow::ClearPictureClick()
+{
+    if (!m_pictureUnderMenu)
+        return;
+    recordEdit();
+    m_pictureUnderMenu->clear();
+}
+
+void SheetWindow::StretchPictureClick()
+{
+    if (!m_pictureUnderMenu)
+        return;
+    recordEdit();
+    m_pictureUnderMenu->setStretch(!m_pictureUnderMenu->stretch());
+    m_stretchPicture->setChecked(m_pictureUnderMenu->stretch());
+}
+
+void SheetWindow::BoldClick()
+{
+    recordEdit();
+    applyBold(m_boldAction->isChecked());
+}
+
+void SheetWindow::setBoldChecked(bool bold)
+{
+    if (m_boldAction)
+        m_boldAction->setChecked(bold);
+    applyBold(bold);
+}
+
+void SheetWindow::applyBold(bool bold)
+{
+    QFont font = m_sheet->font();
+    font.setBold(bold);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    m_sheet->setFont(font);
+}
+
+SheetWindow::FontTarget SheetWindow::sheetFontTarget()
+{
+    return {[this] { return m_sheet->font(); }, [this](const QFont &font) { m_sheet->setFont(font); }};
+}
+
+void SheetWindow::openFontPanel(const FontTarget &target)
+{
+    if (!m_fontPanel)
+        return;
+    m_fontTarget = target;
+    const QFont font = target.get();
+    m_fontPanel->open(font.family(), font.pointSize());
+    m_fontPanel->move((m_sheet->width() - m_fontPanel->width()) / 2, 40);
+}
+
+void SheetWindow::fontAccepted(const QString &face, const QString &sizeText)
+{
+    recordEdit();
+    QFont font = m_fontTarget.get();
+    if (!face.isEmpty())
+        font.setFamily(face);
+    m_fontTarget.set(font);
+    // A size that is not a number is reported; the face stays applied and the panel open.
+    const int size = toInteger(sizeText);
+    if (size <= 0)
+        throw ConversionError(QStringLiteral("'%1' is not a valid font size").arg(sizeText));
+    font.setPointSize(size);
+    m_fontTarget.set(font);
+    m_fontPanel->hide();
+}

@@ -1,0 +1,139 @@
+#pragma once
+
+#include "records/LineFormat.h"
+#include "shell/DocumentWindow.h"
+
+#include <QFont>
+#include <QHash>
+#include <QImage>
+#include <QPointer>
+
+#include <functional>
+
+class FontPanel;
+class PictureBox;
+class QAction;
+class QPrinter;
+class TextChangePanel;
+class ValueLabel;
+
+// The parts of a record window a kind may go without.
+struct SheetFeatures
+{
+    bool fontCommands = true; // Change Global Font (face, size, Bold) on the picture menu
+    bool print = true;        // File > Print
+};
+
+// A record shown as a printable sheet: a fixed-size white form of clickable values,
+// each bound to a line of the record file, with pictures, the text-change and font
+// panels, and printing. The binding is declared once, by bindLabel and bindPicture,
+// and serves reading the record from the window, loading a file and filling a
+// started record alike. A kind adds the lines it shows otherwise (fonts, links, ...)
+// through writeOwnLines and applyOwnLines, and its own commands.
+class SheetWindow : public DocumentWindow
+{
+    Q_OBJECT
+public:
+    SheetWindow(const char *kindId, const LineFormat &format, SheetFeatures features, QWidget *parent = nullptr);
+
+    const LineFormat &format() const { return *m_format; }
+    QWidget *sheet() const { return m_sheet; }
+    ValueLabel *currentLabel() const { return m_currentLabel; }
+
+    // The record as it would be saved now.
+    LineRecord record() const;
+    void fillFrom(const LineRecord &record) override;
+
+    // Opens the text-change panel on a label, as a left click does.
+    void changeText(ValueLabel *label);
+    void FilePrintClick();
+
+protected:
+    // What the window shows after loading `parsed` over what it shows now (`before`):
+    // lines an older file lacks keep their values. Kinds add their own rules.
+    virtual LineRecord loadedState(const LineRecord &parsed, const LineRecord &before) const;
+    // The lines the window keeps otherwise than in bound labels and pictures.
+    virtual void writeOwnLines(LineRecord &record) const { Q_UNUSED(record); }
+    virtual void applyOwnLines(const LineRecord &state) { Q_UNUSED(state); }
+    // What a label stores for what was typed (some sheets keep empty values wide).
+    virtual QString storedEntry(const QString &typed) const { return typed; }
+    // Hides the window's own floating panels (Cancel in the text panel hides them too).
+    virtual void hideOwnPanels() {}
+    // Page settings a sheet prints best with, before the print dialog opens.
+    virtual void setUpPrinter(QPrinter &printer) const { Q_UNUSED(printer); }
+    // The sheet's font weight, applied by the Bold command.
+    virtual void applyBold(bool bold);
+
+    // Set-up for subclasses, called from their constructors.
+    void setSheet(QWidget *sheet, QSize windowSize);
+    void buildMenus(const QString &saveAsCaption, const QList<QMenu *> &ownMenus);
+    // The label shows the line's value; a left click opens the text panel on it.
+    void bindLabel(int line, ValueLabel *label, bool clickToEdit = true);
+    ValueLabel *boundLabel(int line) const { return m_labels.value(line); }
+    const QHash<int, ValueLabel *> &boundLabels() const { return m_labels; }
+    // The picture's path is the line's value. A path without a folder is found beside
+    // the record.
+    void bindPicture(int line, PictureBox *box, const QString &changeCaption);
+    void connectLabel(ValueLabel *label);
+    // A field menu's entry that opens the text-change panel on the label the menu
+    // was opened for.
+    QAction *addChangeTextEntry(QMenu *menu, const QString &caption, const QString &name = QString());
+    // An entry shown for a command that is not available yet.
+    static QAction *addDisabledEntry(QMenu *menu, const QString &caption, const QString &name);
+    // A right-click on a label opens `menu` with that label current.
+    void setLabelMenu(ValueLabel *label, QMenu *menu);
+    void setCurrentLabel(ValueLabel *label) { m_currentLabel = label; }
+    // For a window's own panels whose Cancel closes the text panel as well.
+    void hideTextPanel();
+    // Places a floating panel just below a label (above it when there is no room),
+    // inside the sheet.
+    void floatNear(QWidget *panel, QWidget *label);
+    QAction *boldAction() const { return m_boldAction; }
+    void setBoldChecked(bool bold);
+
+    // The font panel works on a target: the sheet's font unless a window says other.
+    struct FontTarget
+    {
+        std::function<QFont()> get;
+        std::function<void(const QFont &)> set;
+    };
+    void openFontPanel(const FontTarget &target);
+    FontTarget sheetFontTarget();
+
+    PreparedLoad prepareLoad(const LineFile &file, const QString &path) override;
+    std::function<void()> keepState() override;
+    LineFile recordLines() const override;
+    void addFileCommands(QMenu *file) override;
+
+private:
+    using Images = QHash<int, QImage>;
+    // Reads the pictures a state names, resolved beside `recordPath`.
+    Images loadPictures(const LineRecord &state, const QString &recordPath, QStringList &problems) const;
+    void applyState(const LineRecord &state, const Images &images);
+    void textAccepted(const QString &typed);
+    void cancelText();
+    void openPictureMenu(PictureBox *box, const QPoint &globalPos);
+    void ChangePictureClick();
+    void ClearPictureClick();
+    void StretchPictureClick();
+    void BoldClick();
+    void fontAccepted(const QString &face, const QString &sizeText);
+
+    const LineFormat *m_format;
+    SheetFeatures m_features;
+    QWidget *m_sheet = nullptr;
+    QHash<int, ValueLabel *> m_labels;
+    QHash<int, PictureBox *> m_pictures;
+    TextChangePanel *m_textPanel = nullptr;
+    FontPanel *m_fontPanel = nullptr;
+    QMenu *m_pictureMenu = nullptr;
+    QAction *m_changePicture = nullptr;
+    QAction *m_stretchPicture = nullptr;
+    QAction *m_boldAction = nullptr;
+    QPointer<ValueLabel> m_currentLabel;
+    // The label the text panel shows; Ok writes there even if another label became
+    // current (a right-click, another panel) while the panel was open.
+    QPointer<ValueLabel> m_textTarget;
+    QPointer<PictureBox> m_pictureUnderMenu;
+    FontTarget m_fontTarget;
+};
