@@ -63,7 +63,10 @@ protected:
 private:
     // Opens a linked rabbit file in a new rabbit window (none is left when it fails).
     void openLinkedRabbit(const QString &path);
+    void createSheet();
     void createMenus();
+    // The title is always bold; its weight is not stored.
+    static QFont titleFont(const QString &face, int points);
     void buildSheet();
     void buildHeader();
     void buildBunnyBox();

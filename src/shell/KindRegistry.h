@@ -19,23 +19,23 @@ class QObject;
 // record windows and find in files know the kinds only through here.
 struct WindowKind
 {
-    QString id;                        // "rabbit", used by windows that open another kind
-    QString toolCaption;               // "&Rabbit Editor"
-    QString mainToolName;              // the Tools entry's name in the main window
-    QString documentToolName;          // ... and in a document window's Tools menu
+    QString id = {};                   // "rabbit", used by windows that open another kind
+    QString toolCaption = {};          // "&Rabbit Editor"
+    QString mainToolName = {};         // the Tools entry's name in the main window
+    QString documentToolName = {};     // ... and in a document window's Tools menu
     Qt::Key toolKey = Qt::Key_unknown; // with Ctrl
     bool separatorBefore = false;      // a separator above the Tools entry
-    QString extension;                 // ".rab"; empty for a tool without files
-    QString filterTitle;               // "Rabbit Files", the kind's own file dialogs
-    QString openFilterTitle;           // "Rabbit Editor Files", the main window's Open dialog
+    QString extension = {};            // ".rab"; empty for a tool without files
+    QString filterTitle = {};          // "Rabbit Files", the kind's own file dialogs
+    QString openFilterTitle = {};      // "Rabbit Editor Files", the main window's Open dialog
     bool namedInOpenTitle = true;      // listed in the title of the Open dialog's first filter
-    QString captionSuffix;             // " - Rabbit Information"
-    QSize defaultSize;                 // empty: the window sizes itself
+    QString captionSuffix = {};        // " - Rabbit Information"
+    QSize defaultSize = {};            // empty: the window sizes itself
     // Makes a new window; empty while the kind is announced but not available yet
     // (its Tools entry shows, disabled).
-    std::function<ChildWindow *()> create;
+    std::function<ChildWindow *()> create = {};
     // Runs after the main window's File Open loaded a file into a new window.
-    std::function<void(DocumentWindow *)> openedFromMenu;
+    std::function<void(DocumentWindow *)> openedFromMenu = {};
 
     bool isAvailable() const { return bool(create); }
     // "Rabbit Files (*.rab)|*.rab"
