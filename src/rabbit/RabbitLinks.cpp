@@ -12,13 +12,13 @@ namespace {
 const QString Male = QStringLiteral("Male");
 const QString Female = QStringLiteral("Female");
 
-// Reads a linked rabbit file and copies it into the record only when every line the
-// table asks for is there.
-void copyWhole(LineRecord &target, const QString &path, std::span<const LinePair> pairs, const LineFormat &blanks)
+// Copies a relative's rabbit file into the record only when every line it takes is
+// there; a line still holding the rabbit file's blank is not copied.
+void copyRelative(LineRecord &rabbit, const Relative &r, const LineFile &source)
 {
-    const LineFile source = LineFile::read(path);
+    const QList<LinePair> pairs = r.rabbitLines();
     requireLines(source, pairs);
-    copyLines(source, blanks, pairs, target, Placeholders::Skip);
+    copyLines(source, RabbitFile::format(), pairs, rabbit, Placeholders::Skip);
 }
 
 // "Open Rabbit File" is looser than the copies from files: any value starting with
@@ -84,7 +84,7 @@ void updateFromLinks(LineRecord &rabbit)
         const Relative r = *relative(number);
         const QString link = rabbit.value(r.linkLine);
         if (FileLink::isLink(link))
-            copyWhole(rabbit, link, r.rabbitLines(), RabbitFile::format());
+            copyRelative(rabbit, r, LineFile::read(link));
     }
 }
 
@@ -94,11 +94,9 @@ bool loadSavedRabbit(LineRecord &rabbit, int relativeNumber, const QString &rabb
     const std::optional<Relative> r = relative(relativeNumber);
     if (!r)
         return false;
-    const LineFile source = LineFile::read(rabbitPath);
-    const QList<LinePair> pairs = r->rabbitLines();
-    requireLines(source, pairs);
+    copyRelative(rabbit, *r, LineFile::read(rabbitPath));
+    // Set only once the copy cannot fail any more.
     rabbit.setValue(r->linkLine, rabbitPath);
-    copyLines(source, RabbitFile::format(), pairs, rabbit, Placeholders::Skip);
     return true;
 }
 
