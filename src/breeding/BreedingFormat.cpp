@@ -56,13 +56,6 @@ QLatin1String rowFieldStem(RowField field)
     return Columns.at(std::size_t(field)).stem;
 }
 
-int rowOfLine(int line)
-{
-    if (line < FirstRow || line >= MainRabFile)
-        return 0;
-    return (line - FirstRow) / RowSize + 1;
-}
-
 QList<LinePair> rabbitLines(int position)
 {
     if (position == SubjectPosition) {

@@ -56,9 +56,6 @@ inline int linkLine(int position)
 {
     return position == SubjectPosition ? MainRabFile : mateRabFile(position);
 }
-// The row (1..15) of a line inside the rows, or 0 for the subject's lines and the links.
-int rowOfLine(int line);
-
 // What a position takes from a rabbit file (source: rabbit line, target: breeding
 // line), in copying order. The subject takes name, ear, registration, sex and
 // colour; a mate row takes name, ear and colour and never its litter fields. An

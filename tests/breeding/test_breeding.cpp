@@ -60,10 +60,6 @@ private slots:
             QCOMPARE(format().lineOf(name), line);
         QCOMPARE(rowLine(15, RowField::Kept), 183);
         QCOMPARE(QString(rowFieldStem(RowField::Fostered)) + "4", format().field(rowLine(4, RowField::Fostered)).name);
-        QCOMPARE(rowOfLine(4), 0);
-        QCOMPARE(rowOfLine(28), 2);
-        QCOMPARE(rowOfLine(29), 3);
-        QCOMPARE(rowOfLine(185), 0);
     }
 
     void roundTrip()

