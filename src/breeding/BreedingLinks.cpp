@@ -1,0 +1,83 @@
+#include "breeding/BreedingLinks.h"
+
+#include "rabbit/RabbitFormat.h"
+#include "rabbit/RabbitLinks.h"
+#include "records/FileLink.h"
+#include "records/LineFile.h"
+
+namespace BreedingLinks {
+
+namespace {
+
+// Copies a rabbit file into a position only when every line it takes is there.
+void copyRabbit(LineRecord &breeding, const LineFile &rabbit, const QList<LinePair> &pairs)
+{
+    requireLines(rabbit, pairs);
+    copyLines(rabbit, RabbitLinks::nameAndColorBlanks(), pairs, breeding, Placeholders::Skip);
+}
+
+} // namespace
+
+void updateFromLinks(LineRecord &breeding)
+{
+    Q_ASSERT(&breeding.format() == &BreedingFile::format());
+    for (int position = BreedingFile::SubjectPosition; position <= BreedingFile::RowCount; ++position) {
+        const QString link = breeding.value(BreedingFile::linkLine(position));
+        if (FileLink::isLink(link))
+            copyRabbit(breeding, LineFile::read(link), BreedingFile::rabbitLines(position));
+    }
+}
+
+bool loadSavedRabbit(LineRecord &breeding, int position, const QString &rabbitPath)
+{
+    Q_ASSERT(&breeding.format() == &BreedingFile::format());
+    if (!BreedingFile::isPosition(position))
+        return false;
+    const LineFile rabbit = LineFile::read(rabbitPath);
+    copyRabbit(breeding, rabbit, BreedingFile::rabbitLines(position));
+    // Set only once the copy cannot fail any more.
+    breeding.setValue(BreedingFile::linkLine(position), rabbitPath);
+    return true;
+}
+
+LineRecord positionToRabbit(const LineRecord &breeding, int position)
+{
+    Q_ASSERT(&breeding.format() == &BreedingFile::format());
+    LineRecord rabbit = RabbitFile::newRecord();
+    QList<LinePair> pairs = BreedingFile::rabbitLines(position);
+    for (LinePair &pair : pairs)
+        std::swap(pair.source, pair.target);
+    copyLines(breeding.toLines(), BreedingFile::format(), pairs, rabbit, Placeholders::Skip);
+    return rabbit;
+}
+
+bool subjectIsFather(const LineRecord &breeding)
+{
+    const QString &sex = breeding.value(BreedingFile::Sex);
+    return sex == QLatin1String("Male") || sex == QLatin1String("Buck");
+}
+
+LineRecord offspringLinks(const LineRecord &breeding, int row)
+{
+    Q_ASSERT(&breeding.format() == &BreedingFile::format());
+    if (!BreedingFile::isRow(row))
+        throw MissingParentsError();
+    const QString subject = breeding.value(BreedingFile::MainRabFile);
+    const QString mate = breeding.value(BreedingFile::mateRabFile(row));
+    if (!FileLink::isLink(subject) || !FileLink::isLink(mate))
+        throw MissingParentsError();
+    const bool father = subjectIsFather(breeding);
+    LineRecord rabbit = RabbitFile::newRecord();
+    rabbit.setValue(RabbitFile::FatherRabFile, father ? subject : mate);
+    rabbit.setValue(RabbitFile::MotherRabFile, father ? mate : subject);
+    return rabbit;
+}
+
+LineRecord generateOffspring(const LineRecord &breeding, int row)
+{
+    LineRecord rabbit = offspringLinks(breeding, row);
+    RabbitLinks::updateFromLinks(rabbit);
+    return rabbit;
+}
+
+} // namespace BreedingLinks
