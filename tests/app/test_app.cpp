@@ -1,0 +1,312 @@
+// What every kind of record window shares, run over each kind the program registers,
+// and the table of each window's editing commands.
+
+#include "TestFiles.h"
+#include "WindowFixture.h"
+#include "app/Kinds.h"
+#include "pedigree/MainScreen.h"
+#include "pedigree/PedigreeLinkEditor.h"
+#include "rabbit/RabbitSheet.h"
+#include "records/LineFile.h"
+#include "shell/BigBadParent.h"
+#include "shell/KindRegistry.h"
+#include "shell/SheetWidgets.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+
+using Answer = Platform::Answer;
+using TestFiles::readBytes;
+
+namespace {
+
+const QString Unsaved = QStringLiteral("Unsaved work will be lost. Save changes?");
+const QString Overwrite = QStringLiteral("That file already exists. Overwrite?");
+
+// Runs `run` with writes of more than `bytes` failing, as on a full disk.
+template <typename F> void withFileSizeLimit(rlim_t bytes, F run)
+{
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit low = before;
+    low.rlim_cur = bytes;
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &low);
+    run();
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, handler);
+}
+
+void deferredDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+class TestApp : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { registerKinds(); }
+    void init() { m_fx = std::make_unique<WindowFixture>(); }
+    void cleanup()
+    {
+        QCOMPARE(m_fx->finish(), QStringList());
+        m_fx.reset();
+    }
+
+    void newWindowsAndTheCloseQuestion_data() { kindRows(); }
+    void newWindowsAndTheCloseQuestion();
+    void saveAsAsksBeforeOverwriting_data() { kindRows(); }
+    void saveAsAsksBeforeOverwriting();
+    void failedLoadsAndSavesChangeNothing_data() { kindRows(); }
+    void failedLoadsAndSavesChangeNothing();
+    void editingCommandsSetTheFlag();
+
+private:
+    // One row per record kind with a file: every kind gets these cases by registering.
+    static void kindRows()
+    {
+        QTest::addColumn<QString>("id");
+        for (const WindowKind &kind : KindRegistry::instance().kinds())
+            if (kind.isAvailable() && !kind.extension.isEmpty())
+                QTest::newRow(qPrintable(kind.id)) << kind.id;
+    }
+    DocumentWindow *open(const QString &id) const { return qobject_cast<DocumentWindow *>(m_fx->parent().runTool(id)); }
+    QString pathFor(const QString &id, const QString &stem) const
+    {
+        return m_fx->path(stem + KindRegistry::instance().find(id)->extension);
+    }
+    int windows() const { return int(m_fx->parent().mdiArea()->subWindowList().size()); }
+
+    std::unique_ptr<WindowFixture> m_fx;
+};
+
+void TestApp::newWindowsAndTheCloseQuestion()
+{
+    QFETCH(QString, id);
+    const WindowKind &kind = *KindRegistry::instance().find(id);
+    ScriptedPlatform &platform = m_fx->platform();
+    DocumentWindow *window = open(id);
+    QCOMPARE(window->windowTitle(), "Untitled" + kind.captionSuffix);
+    QVERIFY(!window->isModified() && window->fileName().isEmpty());
+    QVERIFY(window->close()); // a clean window closes without a word
+    deferredDeletes();
+
+    window = open(id);
+    window->recordEdit();
+    platform.expectQuestion(Unsaved, Answer::Cancel);
+    QVERIFY(!window->close());
+    // Yes runs Save As; cancelling it keeps the window and its edits.
+    platform.expectQuestion(Unsaved, Answer::Yes);
+    platform.expectFile(std::nullopt);
+    QVERIFY(!window->close());
+    QVERIFY(window->isModified());
+    // Yes with a name saves, then closes.
+    const QString path = pathFor(id, "saved");
+    platform.expectQuestion(Unsaved, Answer::Yes);
+    platform.expectFile(path);
+    QVERIFY(window->close());
+    QVERIFY(QFileInfo(path).isFile());
+    QCOMPARE(platform.dialogTitles(), QStringList(2, "Save As"));
+
+    // No closes without saving.
+    window = open(id);
+    window->recordEdit();
+    platform.expectQuestion(Unsaved, Answer::No);
+    QVERIFY(window->close());
+    QVERIFY(platform.allAnswered());
+}
+
+void TestApp::saveAsAsksBeforeOverwriting()
+{
+    QFETCH(QString, id);
+    ScriptedPlatform &platform = m_fx->platform();
+    const QString existing = pathFor(id, "existing");
+    TestFiles::writeBytes(existing, "old\r\n");
+    const QString fresh = pathFor(id, "fresh");
+    DocumentWindow *window = open(id);
+    window->recordEdit();
+
+    // No asks for another name; Cancel then writes nothing.
+    platform.expectFile(existing);
+    platform.expectQuestion(Overwrite, Answer::No);
+    platform.expectFile(existing);
+    platform.expectQuestion(Overwrite, Answer::Cancel);
+    trigger(window, "FileSaveAs");
+    QCOMPARE(readBytes(existing), QByteArray("old\r\n"));
+    QVERIFY(window->isModified() && window->fileName().isEmpty());
+
+    // A name that is free is written at once; Yes overwrites.
+    platform.expectFile(fresh);
+    trigger(window, "FileSaveAs");
+    QCOMPARE(window->fileName(), fresh);
+    QVERIFY(!window->isModified());
+    platform.expectFile(existing);
+    platform.expectQuestion(Overwrite, Answer::Yes);
+    trigger(window, "FileSaveAs");
+    QCOMPARE(readBytes(existing), readBytes(fresh));
+    QCOMPARE(window->windowTitle(), "existing" + window->kind().extension + window->kind().captionSuffix);
+}
+
+// A load that fails (no file, a folder, a file cut short) leaves the window's record,
+// file, caption and flag as they were; a save that fails leaves the old file as it
+// was and the flag set.
+void TestApp::failedLoadsAndSavesChangeNothing()
+{
+    QFETCH(QString, id);
+    ScriptedPlatform &platform = m_fx->platform();
+    DocumentWindow *window = open(id);
+    const QString good = pathFor(id, "good");
+    window->saveFile(good);
+    const QByteArray saved = readBytes(good);
+    const QStringList lines = LineFile::read(good).lines();
+    const QString cut = TestFiles::writeLines(pathFor(id, "cut"), lines, {}, int(lines.size()) / 2);
+    QDir().mkpath(pathFor(id, "folder"));
+    window->recordEdit();
+    const QString title = window->windowTitle();
+
+    for (const QString &bad : {pathFor(id, "missing"), pathFor(id, "folder"), cut}) {
+        platform.expectFile(bad);
+        trigger(window, "FileOpen");
+        QCOMPARE(platform.takeErrors().size(), 1);
+        QCOMPARE(window->windowTitle(), title);
+        QCOMPARE(window->fileName(), good);
+        QVERIFY(window->isModified());
+        QCOMPARE(windows(), 1); // no window is left behind for a file that did not open
+        deferredDeletes();
+        const QString check = pathFor(id, "check");
+        window->saveFile(check);
+        QCOMPARE(readBytes(check), saved);
+        window->saveFile(good);
+        window->recordEdit();
+    }
+
+    withFileSizeLimit(8, [&] { trigger(window, "FileSave"); });
+    QCOMPARE(platform.takeErrors().size(), 1);
+    QCOMPARE(readBytes(good), saved);
+    QVERIFY(window->isModified());
+    QCOMPARE(window->windowTitle(), title);
+}
+
+// Every command that changes a record sets the flag, and closing then asks.
+void TestApp::editingCommandsSetTheFlag()
+{
+    ScriptedPlatform &platform = m_fx->platform();
+    const QString png = m_fx->path("photo.png");
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    image.save(png);
+
+    const auto pictureCommand = [](SheetWindow *window, PictureBox *box, const char *action) {
+        QTest::mouseClick(box, Qt::RightButton, {}, QPoint(2, 2));
+        trigger(window, action);
+    };
+    const auto typeInto = [](SheetWindow *window, ValueLabel *label) {
+        QTest::mouseClick(label, Qt::LeftButton);
+        window->findChild<QLineEdit *>("TextEdit")->setText("typed");
+        window->findChild<QPushButton *>("TextOk")->click();
+    };
+    const auto changeFont = [](SheetWindow *window, PictureBox *box, const char *size) {
+        QTest::mouseClick(box, Qt::RightButton, {}, QPoint(2, 2));
+        trigger(window, "ChangeFontFace");
+        window->findChild<QComboBox *>("FontSize")->setEditText(QString::fromLatin1(size));
+        window->findChild<QPushButton *>("FontOk")->click();
+    };
+
+    struct Command
+    {
+        const char *name;
+        std::function<void(SheetWindow *)> run;
+    };
+    const auto rabbit = [](SheetWindow *w) { return static_cast<TRabbitSheet *>(w); };
+    const auto chart = [](SheetWindow *w) { return static_cast<TMainScreen *>(w); };
+    const QList<std::pair<QString, QList<Command>>> table = {
+        {QString::fromLatin1(TRabbitSheet::KindId),
+         {
+             {"text panel", [&](SheetWindow *w) { typeInto(w, rabbit(w)->field("Breed")); }},
+             {"font panel", [&](SheetWindow *w) { changeFont(w, rabbit(w)->backImage(), "15"); }},
+             {"Bold", [&](SheetWindow *w) { pictureCommand(w, rabbit(w)->backImage(), "Bold"); }},
+             {"change picture",
+              [&](SheetWindow *w) {
+                  platform.expectFile(png);
+                  pictureCommand(w, rabbit(w)->rabbitPicture(), "ChangePicture");
+              }},
+             {"clear picture", [&](SheetWindow *w) { pictureCommand(w, rabbit(w)->rabbitPicture(), "ClearPicture"); }},
+             {"stretch", [&](SheetWindow *w) { pictureCommand(w, rabbit(w)->backImage(), "StretchPicture"); }},
+             {"Set Genetics",
+              [&](SheetWindow *w) {
+                  rabbit(w)->ASeriesClick(rabbit(w)->field("CSeries"));
+                  w->findChild<QListWidget *>()->setCurrentRow(1);
+                  w->findChild<QPushButton *>("GeneOK")->click();
+              }},
+         }},
+        {QString::fromLatin1(TMainScreen::KindId),
+         {
+             {"text panel", [&](SheetWindow *w) { typeInto(w, chart(w)->field("DadColor")); }},
+             {"font panel", [&](SheetWindow *w) { changeFont(w, chart(w)->backImage(), "11"); }},
+             {"Bold", [&](SheetWindow *w) { pictureCommand(w, chart(w)->backImage(), "Bold"); }},
+             {"change picture",
+              [&](SheetWindow *w) {
+                  platform.expectFile(png);
+                  pictureCommand(w, chart(w)->miniPicture(), "ChangePicture");
+              }},
+             {"clear picture", [&](SheetWindow *w) { pictureCommand(w, chart(w)->miniPicture(), "ClearPicture"); }},
+             {"stretch", [&](SheetWindow *w) { pictureCommand(w, chart(w)->miniPicture(), "StretchPicture"); }},
+             {"View Picture", [&](SheetWindow *w) { trigger(w, "ViewPicture"); }},
+             {"View Gridlines", [&](SheetWindow *w) { trigger(w, "ViewGridlines"); }},
+             {"title drag",
+              [&](SheetWindow *w) {
+                  ValueLabel *title = chart(w)->titleLabel();
+                  const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+                      const QPoint global = w->sheet()->mapToGlobal(at);
+                      QMouseEvent event(type, title->mapFromGlobal(global), global, Qt::LeftButton, buttons,
+                                        Qt::NoModifier);
+                      QCoreApplication::sendEvent(title, &event);
+                  };
+                  const QPoint from = title->pos() + QPoint(10, 5);
+                  send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+                  send(QEvent::MouseMove, from + QPoint(30, 40), Qt::LeftButton);
+                  send(QEvent::MouseButtonRelease, from + QPoint(30, 40), Qt::NoButton);
+              }},
+             {"title font",
+              [&](SheetWindow *w) {
+                  QTest::mouseClick(chart(w)->titleLabel(), Qt::RightButton);
+                  trigger(w, "TitleChangeFont");
+                  w->findChild<QComboBox *>("FontSize")->setEditText("20");
+                  w->findChild<QPushButton *>("FontOk")->click();
+              }},
+             {"link Ok",
+              [&](SheetWindow *w) {
+                  trigger(w, "SetFileLinks");
+                  chart(w)->linkEditor()->okButton()->click();
+              }},
+         }},
+    };
+
+    for (const auto &[id, commands] : table) {
+        for (const Command &command : commands) {
+            auto *window = qobject_cast<SheetWindow *>(m_fx->parent().runTool(id));
+            QVERIFY2(changes(window, [&] { command.run(window); }), command.name);
+            platform.expectQuestion(Unsaved, Answer::No);
+            QVERIFY2(window->close(), command.name);
+            QVERIFY2(platform.allAnswered(), command.name);
+            QVERIFY2(platform.takeErrors().isEmpty(), command.name);
+        }
+    }
+}
+
+QTEST_MAIN(TestApp)
+#include "test_app.moc"
