@@ -167,9 +167,7 @@ QByteArray readRegularFile(const QString &path, qint64 maxBytes, const QString &
     if (fd < 0)
         fail("open", qt_error_string(errno));
     const Descriptor file(fd);
-    struct stat status
-    {
-    };
+    struct stat status = {};
     if (::fstat(fd, &status) != 0)
         fail("read", qt_error_string(errno));
     if (!S_ISREG(status.st_mode))
