@@ -159,19 +159,24 @@ QByteArray readRegularFile(const QString &path, qint64 maxBytes, const QString &
     // A NUL would end the name early and open some other file.
     if (name.isEmpty() || name.contains('\0'))
         fail("open", qt_error_string(ENOENT));
+    const QString notRegular = QStringLiteral("It is not a regular file.");
+    // Opening a device can itself do something (a serial line, a tape), so what is
+    // plainly not a file is refused unopened; fstat below settles it for certain.
+    struct stat status = {};
+    if (::stat(name.constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        fail("open", notRegular);
     // Without O_NONBLOCK, opening a pipe waits for a writer that may never come.
     int fd = -1;
     do {
-        fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         fail("open", qt_error_string(errno));
     const Descriptor file(fd);
-    struct stat status = {};
     if (::fstat(fd, &status) != 0)
         fail("read", qt_error_string(errno));
     if (!S_ISREG(status.st_mode))
-        fail("open", QStringLiteral("It is not a regular file."));
+        fail("open", notRegular);
     const QString limit = QStringLiteral("the %1 a %2 can have").arg(byteCount(maxBytes), kind);
     if (qint64(status.st_size) > maxBytes) {
         fail("read", QStringLiteral("It is %1 (%2 bytes), more than %3.")

@@ -8,12 +8,11 @@
 #include <QLocale>
 #include <QtEndian>
 
-#include <cstdlib>
-#include <limits>
-
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <jpeglib.h>
+#include <limits>
 
 namespace {
 
