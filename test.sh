@@ -12,7 +12,8 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHUTCHLORE_SANITIZE=
       -DHUTCHLORE_BENCH=OFF > build-asan.log 2>&1 || { cat build-asan.log; exit 1; }
 cmake --build build-asan -j"$jobs"
 
-# Fuzz each loader on its seed corpus (clang's libFuzzer).
+# Fuzz each loader on its seed corpus (clang's libFuzzer). A run that needs more than
+# 512 MB in one allocation or 2 GB in all is a finding: no record or picture should.
 fuzz_seconds=${HUTCHLORE_FUZZ_SECONDS:-20}
 if command -v clang++ >/dev/null 2>&1 && [ "$fuzz_seconds" -gt 0 ]; then
   echo "== Fuzzing the file loaders (${fuzz_seconds}s each)"
@@ -27,7 +28,8 @@ if command -v clang++ >/dev/null 2>&1 && [ "$fuzz_seconds" -gt 0 ]; then
     work=build-fuzz/corpus-$kind
     mkdir -p "$work"
     cp -n fuzz/corpus/"$kind"/* "$work"/ 2>/dev/null || true
-    if ! ./build-fuzz/fuzz/"$target" -max_total_time="$fuzz_seconds" -timeout=10 "$work" \
+    if ! ./build-fuzz/fuzz/"$target" -max_total_time="$fuzz_seconds" -timeout=10 \
+         -rss_limit_mb=2048 -malloc_limit_mb=512 "$work" \
          > "build-fuzz/$target.log" 2>&1; then
       tail -n 40 "build-fuzz/$target.log"
       echo "Fuzzing $target found a failure (log: build-fuzz/$target.log)"

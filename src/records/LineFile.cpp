@@ -5,9 +5,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <algorithm>
+#include <bitset>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,21 +48,175 @@ private:
     QStringEncoder m_encoder{"windows-1252", QStringEncoder::Flag::Default};
 };
 
+// The characters a record file can hold: every character some byte decodes to (each
+// byte round-trips, so each of those encodes back to its byte), less the line feed
+// that would end the line early.
+const std::bitset<0x10000> &storableTable()
+{
+    static const std::bitset<0x10000> table = [] {
+        QByteArray everyByte(256, Qt::Uninitialized);
+        for (int b = 0; b < 256; ++b)
+            everyByte[b] = char(b);
+        std::bitset<0x10000> storable;
+        for (const QChar c : Decoder1252()(everyByte))
+            storable.set(c.unicode());
+        storable.reset(u'\n');
+        return storable;
+    }();
+    return table;
+}
+
+bool storable(QChar c)
+{
+    return !c.isSurrogate() && storableTable().test(c.unicode());
+}
+
+// Calls `visit(position, length)` for each character the file cannot hold; a
+// surrogate pair is one character of length 2.
+template <class Visit> void forEachUnstorable(const QString &text, Visit visit)
+{
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (storable(text.at(i)))
+            continue;
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate();
+        visit(i, pair ? 2 : 1);
+        if (pair)
+            ++i;
+    }
+}
+
+// Left alone, the encoder would write byte 0x1A for each; a "?" at least reads as a gap.
+QString withReplacements(const QString &line)
+{
+    QString result;
+    result.reserve(line.size());
+    qsizetype done = 0;
+    forEachUnstorable(line, [&](qsizetype at, qsizetype length) {
+        result += QStringView(line).sliced(done, at - done);
+        result += u'?';
+        done = at + length;
+    });
+    result += QStringView(line).sliced(done);
+    return result;
+}
+
+// Closes the descriptor however the read ends.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+QString byteCount(qint64 bytes)
+{
+    // "8 MiB" for a limit, "8.00 MiB" for a size just past it.
+    return QLocale::c().formattedDataSize(bytes, bytes % 1024 == 0 ? 0 : 2);
+}
+
 } // namespace
+
+QStringList unstorableCharacters(const QString &text)
+{
+    QStringList result;
+    QSet<QStringView> seen;
+    forEachUnstorable(text, [&](qsizetype at, qsizetype length) {
+        const QStringView character = QStringView(text).sliced(at, length);
+        if (!seen.contains(character)) {
+            seen.insert(character);
+            result.append(character.toString());
+        }
+    });
+    return result;
+}
+
+bool isStorable(const QString &text)
+{
+    for (const QChar c : text)
+        if (!storable(c))
+            return false;
+    return true;
+}
+
+QByteArray readRegularFile(const QString &path, qint64 maxBytes, const QString &noun, const QString &kind)
+{
+    const auto fail = [&](const char *verb, const QString &reason) {
+        throw FileError(
+            QStringLiteral("Cannot %1 %2 \"%3\". %4").arg(QLatin1String(verb), noun, shownPath(path), reason));
+    };
+    const QByteArray name = QFile::encodeName(path);
+    // A NUL would end the name early and open some other file.
+    if (name.isEmpty() || name.contains('\0'))
+        fail("open", qt_error_string(ENOENT));
+    const QString notRegular = QStringLiteral("It is not a regular file.");
+    // Opening a device can itself do something (a serial line, a tape), so what is
+    // plainly not a file is refused unopened; fstat below settles it for certain.
+    struct stat status = {};
+    if (::stat(name.constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        fail("open", notRegular);
+    // Without O_NONBLOCK, opening a pipe waits for a writer that may never come.
+    int fd = -1;
+    do {
+        fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        fail("open", qt_error_string(errno));
+    const Descriptor file(fd);
+    if (::fstat(fd, &status) != 0)
+        fail("read", qt_error_string(errno));
+    if (!S_ISREG(status.st_mode))
+        fail("open", notRegular);
+    const QString limit = QStringLiteral("the %1 a %2 can have").arg(byteCount(maxBytes), kind);
+    if (qint64(status.st_size) > maxBytes) {
+        fail("read", QStringLiteral("It is %1 (%2 bytes), more than %3.")
+                         .arg(byteCount(status.st_size))
+                         .arg(qint64(status.st_size))
+                         .arg(limit));
+    }
+
+    // The size is a hint only: a file may grow while it is read, and some (those in
+    // /proc) report none. One byte more than the limit is enough to know.
+    QByteArray bytes(qsizetype(std::min<qint64>(status.st_size, maxBytes)) + 1, Qt::Uninitialized);
+    qsizetype got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (got > maxBytes)
+                fail("read", QStringLiteral("It holds more than %1.").arg(limit));
+            bytes.resize(qsizetype(std::min<qint64>(qint64(got) * 2, maxBytes + 1)));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            fail("read", qt_error_string(errno));
+        if (n == 0)
+            break;
+        got += n;
+    }
+    bytes.truncate(got);
+    return bytes;
+}
+
+QString shownPath(const QString &path)
+{
+    // Far past any real path; a link line of a megabyte must not make a message that long.
+    return excerpt(QDir::toNativeSeparators(path), 400);
+}
 
 LineFile LineFile::read(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw FileError(
-            QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        throw FileError(
-            QStringLiteral("Cannot read file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-    }
-    return fromBytes(bytes);
+    return fromBytes(readRegularFile(path, MaxFileBytes, QStringLiteral("file"), QStringLiteral("record file")));
 }
 
 LineFile LineFile::fromBytes(const QByteArray &bytes)
@@ -81,18 +244,27 @@ QByteArray LineFile::toBytes() const
     QByteArray bytes;
     Encoder1252 encode1252;
     for (const QString &line : m_lines) {
-        bytes += encode1252(line);
+        bytes += encode1252(isStorable(line) ? line : withReplacements(line));
         bytes += "\r\n";
     }
     return bytes;
+}
+
+QList<int> LineFile::unencodableLines() const
+{
+    QList<int> result;
+    for (int i = 0; i < m_lines.size(); ++i)
+        if (!isStorable(m_lines.at(i)))
+            result.append(i);
+    return result;
 }
 
 void LineFile::write(const QString &path) const
 {
     QSaveFile file(path);
     const auto fail = [&](const char *what) {
-        throw FileError(QStringLiteral("Cannot %1 file \"%2\". %3")
-                            .arg(QLatin1String(what), QDir::toNativeSeparators(path), file.errorString()));
+        throw FileError(
+            QStringLiteral("Cannot %1 file \"%2\". %3").arg(QLatin1String(what), shownPath(path), file.errorString()));
     };
     if (!file.open(QIODevice::WriteOnly))
         fail("create");
@@ -117,7 +289,7 @@ int toInteger(const QString &text)
     bool ok = false;
     const int value = text.trimmed().toInt(&ok, 10);
     if (!ok)
-        throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(excerpt(text)));
     return value;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -13,17 +14,28 @@
 class LineFile
 {
 public:
+    // No real record comes near this (a rabbitry list of 10,000 files is about
+    // 2 MB); anything larger is refused before it is read.
+    static constexpr qint64 MaxFileBytes = 8 * 1024 * 1024;
+
     LineFile() = default;
     explicit LineFile(QStringList lines) : m_lines(std::move(lines)) {}
 
-    // Throws FileError when the file cannot be read.
+    // Reads a regular file of at most MaxFileBytes. Throws FileError when the file
+    // cannot be opened or read, is not a regular file (a pipe, a device, a folder)
+    // or is too large.
     static LineFile read(const QString &path);
     static LineFile fromBytes(const QByteArray &bytes);
 
+    // A character windows-1252 cannot store, or a line break inside a line, is
+    // written as "?"; unencodableLines() names the lines where that happens.
     QByteArray toBytes() const;
     // Writes through a temporary file and a rename, so a failed write leaves any
     // earlier file untouched. Throws FileError.
     void write(const QString &path) const;
+    // Indexes of the lines that toBytes() and write() store with "?" in place of
+    // characters a record file cannot hold, in ascending order.
+    QList<int> unencodableLines() const;
 
     int count() const { return int(m_lines.size()); }
     // Throws LineIndexError naming the index when the line is missing.
@@ -36,7 +48,25 @@ private:
     QStringList m_lines;
 };
 
-// Decimal text to integer; throws ConversionError quoting the text.
+// The distinct characters of `text` that a record file cannot store, each once, in
+// order of first appearance: what windows-1252 lacks, and a line break, which would
+// split the line. A character outside the 16-bit range is one entry (a surrogate
+// pair). Empty when the whole text can be stored.
+QStringList unstorableCharacters(const QString &text);
+bool isStorable(const QString &text);
+
+// The bytes of a regular file, refusing anything else without waiting on it (a pipe
+// or a device is never read). `maxBytes` bounds what is read even when the file grows
+// while it is read. Throws FileError: "Cannot open <noun> "<path>". ..." when it cannot
+// be opened or is not a regular file, "Cannot read <noun> "<path>". ..." when reading
+// fails or the file is larger than `maxBytes`; `kind` names the file in the size
+// message ("record file", "picture file").
+QByteArray readRegularFile(const QString &path, qint64 maxBytes, const QString &noun, const QString &kind);
+
+// A path as messages show it: native separators, cut short when absurdly long.
+QString shownPath(const QString &path);
+
+// Decimal text to integer; throws ConversionError quoting (the start of) the text.
 int toInteger(const QString &text);
 QString fromInteger(int value);
 

@@ -42,3 +42,19 @@ class PictureError : public RecordError
 public:
     using RecordError::RecordError;
 };
+
+// How much of a hostile text a message quotes: enough to recognise it, never a
+// message box as long as a megabyte line.
+constexpr qsizetype QuotedTextChars = 80;
+
+// The first `maxChars` characters of `text`, then "…" when there was more. Never
+// splits a surrogate pair.
+inline QString excerpt(const QString &text, qsizetype maxChars = QuotedTextChars)
+{
+    if (text.size() <= maxChars)
+        return text;
+    qsizetype cut = maxChars;
+    if (cut > 0 && text.at(cut - 1).isHighSurrogate())
+        --cut;
+    return text.left(cut) + u'\u2026';
+}

@@ -1,5 +1,7 @@
 #include "shell/SheetWidgets.h"
 
+#include "records/LineFile.h"
+#include "records/RecordError.h"
 #include "shell/Platform.h"
 
 #include <QComboBox>
@@ -202,9 +204,24 @@ TextChangePanel::TextChangePanel(QWidget *parent) : QFrame(parent)
     layout->addWidget(m_edit);
     auto [ok, cancel] = addPanelButtons(this, layout, "TextOk", "TextCancel", "Cancel");
     styleFloatingPanel(this, QStringLiteral("Change Text Entry"));
-    connect(ok, &QPushButton::clicked, this, [this] { emit accepted(m_edit->text()); });
+    connect(ok, &QPushButton::clicked, this, &TextChangePanel::accept);
     connect(cancel, &QPushButton::clicked, this, &TextChangePanel::cancelled);
-    connect(m_edit, &QLineEdit::returnPressed, this, [this] { emit accepted(m_edit->text()); });
+    connect(m_edit, &QLineEdit::returnPressed, this, &TextChangePanel::accept);
+}
+
+void TextChangePanel::accept()
+{
+    const QString text = m_edit->text();
+    // Refused here, while the breeder can still change it, rather than saved as "?".
+    if (QStringList unstorable = unstorableCharacters(text); !unstorable.isEmpty()) {
+        unstorable.replaceInStrings(QStringLiteral("\n"), QStringLiteral("(line break)"));
+        Platform::instance().showError(
+            this, QStringLiteral("These characters cannot be stored in a record file: %1. Please type something else.")
+                      .arg(excerpt(unstorable.join(u' '))));
+        m_edit->setFocus();
+        return;
+    }
+    emit accepted(text);
 }
 
 void TextChangePanel::open(const QString &text)

@@ -92,6 +92,8 @@ public:
     void open(const QString &text);
 
 signals:
+    // Only with a text a record file can store; other text is refused with an
+    // error that names the characters, and the panel stays open.
     void accepted(const QString &text);
     void cancelled();
 
@@ -99,6 +101,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void accept();
+
     QLineEdit *m_edit;
 };
 

@@ -6,12 +6,19 @@
 #include "records/WindowRegistry.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <csignal>
+#include <cstdio>
+#include <functional>
+#include <jpeglib.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using TestFiles::messageOf;
 
@@ -40,6 +47,71 @@ QByteArray encodedImage(const char *format, QColor colour)
     return buffer.data();
 }
 
+// A sparse file: its size costs no disk and no time.
+QString sizedFile(const QTemporaryDir &dir, const QString &name, qint64 size)
+{
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || !file.resize(size))
+        qFatal("cannot make %s", qPrintable(file.fileName()));
+    return file.fileName();
+}
+
+// A JPEG made with libjpeg itself, for what Qt's writer cannot make: colour planes at
+// full resolution and any scan script. `setup` runs after the defaults are set.
+QByteArray libjpegEncoded(int width, int height, int components,
+                          const std::function<void(jpeg_compress_struct &)> &setup)
+{
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char *out = nullptr;
+    unsigned long outSize = 0;
+    jpeg_mem_dest(&info, &out, &outSize);
+    info.image_width = JDIMENSION(width);
+    info.image_height = JDIMENSION(height);
+    info.input_components = components;
+    info.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&info);
+    setup(info);
+    jpeg_start_compress(&info, TRUE);
+    QByteArray row(width * components, char(0x70));
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW rowPointer = reinterpret_cast<JSAMPROW>(row.data());
+        jpeg_write_scanlines(&info, &rowPointer, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    const QByteArray bytes(reinterpret_cast<const char *>(out), qsizetype(outSize));
+    std::free(out);
+    return bytes;
+}
+
+quint32 crc32(QByteArrayView bytes)
+{
+    quint32 crc = 0xffffffff;
+    for (const char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+// Sets Qt's image allocation limit (in MB) for one test and restores it after.
+class AllocationLimit
+{
+public:
+    explicit AllocationLimit(int mb) : m_before(QImageReader::allocationLimit())
+    {
+        QImageReader::setAllocationLimit(mb);
+    }
+    ~AllocationLimit() { QImageReader::setAllocationLimit(m_before); }
+
+private:
+    int m_before;
+};
+
 } // namespace
 
 class TestRecords : public QObject
@@ -54,6 +126,12 @@ private slots:
     void paths();
     void optionalGroupsAndParse();
     void pictures();
+    void refusesWhatIsNotARegularFile();
+    void boundsWhatItReads();
+    void unstorableCharactersBecomeQuestionMarks();
+    void quotesOnlyTheStartOfLongText();
+    void refusesPicturesClaimingTooMuch();
+    void boundsLibjpegWork();
     void registryForgetsClosedWindows();
 };
 
@@ -189,6 +267,211 @@ void TestRecords::pictures()
     QVERIFY(qAbs(image.pixelColor(10, 5).red() - 200) < 8 && image.pixelColor(10, 5).green() < 50);
     TestFiles::writeBytes(dir.filePath("p.JPG"), jpeg);
     QCOMPARE(loadPicture(dir.filePath("p.JPG")).size(), QSize(20, 10));
+}
+
+// A pipe, a device or a folder named as a record or picture is refused at once: a
+// pipe without a writer would otherwise wait for ever, /dev/zero never end.
+void TestRecords::refusesWhatIsNotARegularFile()
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("pipe.rab");
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QElapsedTimer timer;
+    timer.start();
+    for (const QString &path : {fifo, QStringLiteral("/dev/zero"), dir.path()}) {
+        QCOMPARE(messageOf<FileError>([&] { LineFile::read(path); }),
+                 QStringLiteral("Cannot open file \"%1\". It is not a regular file.").arg(path));
+        QCOMPARE(messageOf<FileError>([&] { loadPicture(path); }),
+                 QStringLiteral("Cannot open picture \"%1\". It is not a regular file.").arg(path));
+    }
+    QVERIFY(timer.elapsed() < 5000);
+
+    // Missing files keep the message every other caller shows.
+    QCOMPARE(messageOf<FileError>([&] { LineFile::read(dir.filePath("none.rab")); }),
+             QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(dir.filePath("none.rab")));
+    // A NUL inside a stored path must not open the file named by the part before it.
+    LineFile({"real"}).write(dir.filePath("a.rab"));
+    QVERIFY(messageOf<FileError>([&] {
+                LineFile::read(dir.filePath("a.rab") + QChar(0) + "x");
+            }).startsWith("Cannot open file"));
+    // A link to a regular file is read like the file.
+    QVERIFY(QFile::link(dir.filePath("a.rab"), dir.filePath("link.rab")));
+    QCOMPARE(LineFile::read(dir.filePath("link.rab")).lines(), QStringList{"real"});
+}
+
+// Record files are read up to 8 MiB, pictures up to 128 MiB; a larger file is refused
+// by its size before any of it is read, and a file that reports no size (or grows)
+// is read no further than one byte past the limit.
+void TestRecords::boundsWhatItReads()
+{
+    QTemporaryDir dir;
+    const QString atLimit = sizedFile(dir, "limit.rab", LineFile::MaxFileBytes);
+    QCOMPARE(LineFile::read(atLimit).at(0).size(), qsizetype(LineFile::MaxFileBytes));
+    const QString over = sizedFile(dir, "over.rab", LineFile::MaxFileBytes + 1);
+    QCOMPARE(messageOf<FileError>([&] { LineFile::read(over); }),
+             QStringLiteral("Cannot read file \"%1\". It is 8.00 MiB (8388609 bytes), more than the 8 MiB a "
+                            "record file can have.")
+                 .arg(over));
+    const QString huge = sizedFile(dir, "huge.rbty", 3LL << 30);
+    QVERIFY(messageOf<FileError>([&] { LineFile::read(huge); }).contains("It is 3 GiB (3221225472 bytes)"));
+    const QString picture = sizedFile(dir, "huge.jpg", MaxPictureFileBytes + 1);
+    QCOMPARE(messageOf<FileError>([&] { loadPicture(picture); }),
+             QStringLiteral("Cannot read picture \"%1\". It is 128.00 MiB (134217729 bytes), more than the 128 MiB a "
+                            "picture file can have.")
+                 .arg(picture));
+
+    // /proc files report size 0 and hold more.
+    QVERIFY(readRegularFile("/proc/self/maps", 1 << 20, "file", "record file").contains("/"));
+    QCOMPARE(messageOf<FileError>([] { readRegularFile("/proc/self/maps", 16, "file", "record file"); }),
+             QStringLiteral("Cannot read file \"/proc/self/maps\". It holds more than the 16 bytes a record file "
+                            "can have."));
+}
+
+// Text windows-1252 has no byte for is written as "?", never as the control byte
+// 0x1A, and the file says which lines that happened on. A line break inside a line
+// would split it and shift every later line.
+void TestRecords::unstorableCharactersBecomeQuestionMarks()
+{
+    QCOMPARE(unstorableCharacters(QStringLiteral("\u03a9 a \U0001F407 \u0141\u03a9\U0001F407")),
+             (QStringList{"\u03a9", "\U0001F407", "\u0141"}));
+    const QString lone = QString(QChar(0xd800)) + "x" + QChar(0xdc00);
+    QCOMPARE(unstorableCharacters(lone), (QStringList{QString(QChar(0xd800)), QString(QChar(0xdc00))}));
+    QCOMPARE(unstorableCharacters("two\nlines"), QStringList{"\n"});
+    const QString storable = QStringLiteral("caf\u00e9 \u20ac\u0160\u0178 \x1a \r\t") + QChar(0x81);
+    QVERIFY(unstorableCharacters(storable).isEmpty() && isStorable(storable));
+    QVERIFY(!isStorable(QStringLiteral("\u0080"))); // the byte 0x80 is the euro sign
+
+    const LineFile file({"Thumper", QStringLiteral("\u03a9mega \U0001F407"), storable, "a\nb", ""});
+    QCOMPARE(file.unencodableLines(), (QList<int>{1, 3}));
+    const QByteArray bytes = file.toBytes();
+    QCOMPARE(bytes, QByteArray("Thumper\r\n?mega ?\r\ncaf\xe9 \x80\x8a\x9f \x1a \r\t\x81\r\n"
+                               "a?b\r\n\r\n"));
+    QTemporaryDir dir;
+    file.write(dir.filePath("x.rab"));
+    QCOMPARE(TestFiles::readBytes(dir.filePath("x.rab")), bytes);
+    QVERIFY(LineFile({"plain", "caf\u00e9"}).unencodableLines().isEmpty());
+}
+
+// A message quotes at most 80 characters of a hostile text, then an ellipsis.
+void TestRecords::quotesOnlyTheStartOfLongText()
+{
+    const QString line = QString(1 << 20, u'x');
+    const QString message = messageOf<ConversionError>([&] { toInteger(line); });
+    QCOMPARE(message, u'\'' + QString(80, u'x') + QStringLiteral("\u2026' is not a valid integer value"));
+    QVERIFY_THROWS_EXCEPTION(ConversionError,
+                             LineRecord::parse(smallFormat(), LineFile({"x", QString(100000, u'7') + "z", "y"})));
+
+    QCOMPARE(excerpt(QString(80, u'a')), QString(80, u'a'));
+    QCOMPARE(excerpt("abcdef", 3), QStringLiteral("abc\u2026"));
+    // A character outside the 16-bit range is not cut in half.
+    const QString rabbits = QStringLiteral("a\U0001F407\U0001F407");
+    QCOMPARE(excerpt(rabbits, 2), QStringLiteral("a\u2026"));
+    QCOMPARE(excerpt(rabbits, 3), QStringLiteral("a\U0001F407\u2026"));
+
+    // A path in a message is cut too, far past any real path.
+    const QString longPath = "/tmp/" + QString(5000, u'p') + ".rab";
+    QVERIFY(messageOf<FileError>([&] { LineFile::read(longPath); }).size() < 500);
+}
+
+// A header may claim any size. One claiming more than Qt's image allocation limit is
+// refused before anything is allocated, with the size it claims, whichever reader
+// would decode it.
+void TestRecords::refusesPicturesClaimingTooMuch()
+{
+    QTemporaryDir dir;
+    const auto message = [&](const QString &name, const QByteArray &bytes) {
+        TestFiles::writeBytes(dir.filePath(name), bytes);
+        return messageOf<PictureError>([&] { loadPicture(dir.filePath(name)); });
+    };
+    const auto expected = [&](const QString &name, int width, int height) {
+        return QStringLiteral("Cannot load picture \"%1\": it claims %2 x %3 pixels, larger than the 128 MiB of "
+                              "memory a picture may take")
+            .arg(dir.filePath(name))
+            .arg(width)
+            .arg(height);
+    };
+
+    // Baseline and progressive JPEG: a 60000 x 60000 frame in a file of a few hundred bytes.
+    for (const bool progressive : {false, true}) {
+        QByteArray jpeg = libjpegEncoded(16, 16, 3, [&](jpeg_compress_struct &info) {
+            if (progressive)
+                jpeg_simple_progression(&info);
+        });
+        const qsizetype frame = jpeg.indexOf(progressive ? "\xff\xc2" : "\xff\xc0");
+        QVERIFY(frame > 0 && jpeg.size() < 1000);
+        qToBigEndian<quint16>(60000, jpeg.data() + frame + 5);
+        qToBigEndian<quint16>(60000, jpeg.data() + frame + 7);
+        QCOMPARE(message("big.jpg", jpeg), expected("big.jpg", 60000, 60000));
+    }
+
+    QByteArray png = encodedImage("png", Qt::blue);
+    qToBigEndian<quint32>(60000, png.data() + 16);
+    qToBigEndian<quint32>(60000, png.data() + 20);
+    qToBigEndian<quint32>(crc32(QByteArrayView(png).sliced(12, 17)), png.data() + 29);
+    QCOMPARE(message("big.png", png), expected("big.png", 60000, 60000));
+
+    // Qt states no size for a bitmap this large; the header still does.
+    for (const qint32 side : {10000, 30000}) {
+        QByteArray bmp = encodedImage("bmp", Qt::green);
+        qToLittleEndian<qint32>(side, bmp.data() + 18);
+        qToLittleEndian<qint32>(-side, bmp.data() + 22); // top-down
+        QCOMPARE(message("big.bmp", bmp), expected("big.bmp", side, side));
+    }
+
+    QByteArray gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00"
+                   "\x02\x02\x44\x01\x00;",
+                   35);
+    QCOMPARE(message("small.gif", gif), QString());
+    qToLittleEndian<quint16>(65535, gif.data() + 6);
+    qToLittleEndian<quint16>(40000, gif.data() + 8);
+    QCOMPARE(message("big.gif", gif), expected("big.gif", 65535, 40000));
+
+    // The limit is Qt's: a smaller one refuses a picture the default allows.
+    const QByteArray jpeg = libjpegEncoded(600, 600, 3, [](jpeg_compress_struct &) {});
+    QCOMPARE(message("fine.jpg", jpeg), QString());
+    const AllocationLimit oneMegabyte(1);
+    QVERIFY2(message("fine.jpg", jpeg).contains("it claims 600 x 600 pixels, larger than the 1 MiB"),
+             qPrintable(message("fine.jpg", jpeg)));
+    QVERIFY(message("fine.bmp", encodedImage("bmp", Qt::red)).isEmpty());
+}
+
+// libjpeg's own memory and time are bounded too: a progressive file keeps every
+// coefficient in memory, which with full-size colour planes is more than the
+// decoded picture; and a file of hundreds of tiny scans is refused.
+void TestRecords::boundsLibjpegWork()
+{
+    const QByteArray planes = libjpegEncoded(512, 512, 3, [](jpeg_compress_struct &info) {
+        for (int c = 0; c < info.num_components; ++c)
+            info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+        jpeg_simple_progression(&info);
+    });
+    QCOMPARE(decodeJpeg(planes).size(), QSize(512, 512));
+    {
+        // 512 x 512 x 4 bytes is exactly 1 MiB, so the picture passes; its
+        // coefficients need 1.5 MiB.
+        const AllocationLimit oneMegabyte(1);
+        const QString error = messageOf<PictureError>([&] { decodeJpeg(planes); });
+        QVERIFY2(error.startsWith("JPEG error: "), qPrintable(error));
+    }
+
+    // Grey, one scan for the DC, then each AC coefficient alone over 11 successive
+    // approximations: 694 scans for a picture of 64 pixels.
+    std::vector<jpeg_scan_info> script;
+    script.push_back({1, {0}, 0, 0, 0, 0});
+    for (int k = 1; k < 64; ++k) {
+        script.push_back({1, {0}, k, k, 0, 10});
+        for (int al = 9; al >= 0; --al)
+            script.push_back({1, {0}, k, k, al + 1, al});
+    }
+    const auto scans = [&](int count) {
+        return libjpegEncoded(8, 8, 1, [&](jpeg_compress_struct &info) {
+            info.scan_info = script.data();
+            info.num_scans = count;
+        });
+    };
+    QCOMPARE(decodeJpeg(scans(1 + 11 * 40)).size(), QSize(8, 8));
+    QCOMPARE(messageOf<PictureError>([&] { decodeJpeg(scans(int(script.size()))); }),
+             QStringLiteral("JPEG error: more than 500 scans"));
 }
 
 void TestRecords::registryForgetsClosedWindows()
