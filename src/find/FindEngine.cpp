@@ -7,12 +7,17 @@
 #include <QFile>
 #include <QStringDecoder>
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace FindEngine {
 
@@ -66,12 +71,6 @@ const FoldTable &foldTable()
     return table;
 }
 
-int compareNoCase(const QString &a, const QString &b)
-{
-    const int folded = a.compare(b, Qt::CaseInsensitive);
-    return folded != 0 ? folded : a.compare(b, Qt::CaseSensitive);
-}
-
 // "*" any run, "?" any one character, letters regardless of case.
 bool wildcardMatch(QStringView name, QStringView pattern)
 {
@@ -106,19 +105,11 @@ QString openError(const QString &path, int error)
 }
 
 // Reads a whole regular file into `buffer` without ever waiting on a FIFO or a
-// device and without reading more than MaxFileSize + 1 bytes, even if the file
-// grows meanwhile. Returns the size read, or -1 with `error` set.
-qsizetype readBounded(const QString &path, std::vector<char> &buffer, QString &error)
+// device (the file is opened with O_NONBLOCK and refused unless regular) and without
+// reading more than MaxFileSize + 1 bytes, even if the file grows meanwhile. Closes
+// `fd`. Returns the size read, or -1 with `error` set.
+qsizetype readBounded(int fd, const QString &path, std::vector<char> &buffer, QString &error)
 {
-    const QByteArray native = QFile::encodeName(path);
-    int fd;
-    do
-        fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        error = openError(path, errno);
-        return -1;
-    }
     struct FdCloser
     {
         int fd;
@@ -141,11 +132,10 @@ qsizetype readBounded(const QString &path, std::vector<char> &buffer, QString &e
     if (info.st_size > MaxFileSize)
         return tooLarge(info.st_size);
 
-    // One byte more than the size asked for, so the end of the file shows without
-    // a second pass in the common case.
-    std::size_t want = std::size_t(info.st_size) + 1;
-    if (buffer.size() < want)
-        buffer.resize(want);
+    // One byte more than the size, so a file that grew shows as one.
+    const std::size_t expected = std::size_t(info.st_size);
+    if (buffer.size() < expected + 1)
+        buffer.resize(expected + 1);
     std::size_t total = 0;
     for (;;) {
         if (total == buffer.size()) {
@@ -153,18 +143,31 @@ qsizetype readBounded(const QString &path, std::vector<char> &buffer, QString &e
                 return tooLarge(qint64(total));
             buffer.resize(std::min(buffer.size() * 2, std::size_t(MaxFileSize) + 1));
         }
-        const ssize_t got = ::read(fd, buffer.data() + total, buffer.size() - total);
+        const std::size_t room = buffer.size() - total;
+        const ssize_t got = ::read(fd, buffer.data() + total, room);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
             error = QStringLiteral("Cannot read file \"%1\". %2").arg(shown(path), qt_error_string(errno));
             return -1;
         }
-        if (got == 0)
-            break;
         total += std::size_t(got);
+        // A regular file reads short only at its end: no second call to learn that.
+        if (got == 0 || (std::size_t(got) < room && total >= expected))
+            break;
     }
     return qsizetype(total);
+}
+
+constexpr int OpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+
+int openRetrying(int folderFd, const char *path)
+{
+    int fd;
+    do
+        fd = folderFd < 0 ? ::open(path, OpenFlags) : ::openat(folderFd, path, OpenFlags);
+    while (fd < 0 && errno == EINTR);
+    return fd;
 }
 
 } // namespace
@@ -193,8 +196,12 @@ QString initialMask()
 
 bool matchesMask(const QString &fileName, const QString &mask)
 {
-    for (const QStringView pattern : QStringView(mask).split(u';', Qt::SkipEmptyParts)) {
-        if (wildcardMatch(fileName, pattern.trimmed()))
+    for (QStringView pattern : QStringView(mask).split(u';', Qt::SkipEmptyParts)) {
+        pattern = pattern.trimmed();
+        // "*.rab" and the like, the common case, without the general matcher.
+        const QStringView rest = pattern.sliced(std::min<qsizetype>(1, pattern.size()));
+        const bool plainSuffix = pattern.startsWith(u'*') && !rest.contains(u'*') && !rest.contains(u'?');
+        if (plainSuffix ? QStringView(fileName).endsWith(rest, Qt::CaseInsensitive) : wildcardMatch(fileName, pattern))
             return true;
     }
     return false;
@@ -208,7 +215,8 @@ QStringList listFolder(const QString &folder, const QString &mask)
         throw FileError(QStringLiteral("Cannot list the folder \"%1\". %2").arg(shown(folder), qt_error_string(errno)));
     }
     const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
-    QStringList names;
+    // Sorted by name ignoring case: the folded name is made once per file.
+    QList<std::pair<QString, QString>> names;
     while (const dirent *entry = ::readdir(dir)) {
         if (entry->d_type == DT_DIR)
             continue;
@@ -222,13 +230,15 @@ QStringList listFolder(const QString &folder, const QString &mask)
             if (::stat(full.constData(), &info) == 0 && S_ISDIR(info.st_mode))
                 continue;
         }
-        names.append(name);
+        names.append({name.toCaseFolded(), name});
     }
     ::closedir(dir);
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return compareNoCase(a, b) < 0; });
-    for (QString &name : names)
-        name.prepend(prefix);
-    return names;
+    std::sort(names.begin(), names.end());
+    QStringList paths;
+    paths.reserve(names.size());
+    for (const auto &[folded, name] : names)
+        paths.append(prefix + name);
+    return paths;
 }
 
 std::optional<FileKind> openKindOf(const QString &path)
@@ -266,33 +276,88 @@ Search::Search(const QString &text) : m_text(text)
         const std::optional<char> byte = c == u'\n' ? std::nullopt : table.byteFor(c);
         if (!byte) {
             m_possible = false;
-            break;
+            return;
         }
         m_folded.append(*byte);
     }
+    for (int b = 0; b < 256; ++b) {
+        if (table.fold(static_cast<unsigned char>(b)) == static_cast<unsigned char>(m_folded.front()))
+            m_firstBytes.append(char(b));
+        if (table.fold(static_cast<unsigned char>(b)) == static_cast<unsigned char>(m_folded.back()))
+            m_lastBytes.append(char(b));
+    }
 }
 
-QList<int> Search::matchingLines(char *data, qsizetype size) const
+Search::~Search()
+{
+    if (m_folderFd >= 0)
+        ::close(m_folderFd);
+}
+
+bool Search::matchesAt(const char *data, qsizetype at) const
+{
+    const FoldTable &table = foldTable();
+    const auto *bytes = reinterpret_cast<const unsigned char *>(data + at);
+    for (qsizetype j = 0; j < m_folded.size(); ++j) {
+        if (table.fold(bytes[j]) != static_cast<unsigned char>(m_folded[j]))
+            return false;
+    }
+    return true;
+}
+
+qsizetype Search::findFrom(const char *data, qsizetype size, qsizetype from) const
+{
+    const qsizetype m = m_folded.size();
+    const qsizetype lastStart = size - m; // the last place a match can start
+    qsizetype at = from;
+#if defined(__SSE2__)
+    // Sixteen places at a time: only where both the first and the last byte of the
+    // text could stand is the whole text compared.
+    if (m_firstBytes.size() <= 4 && m_lastBytes.size() <= 4) {
+        __m128i first[4], last[4];
+        for (int k = 0; k < 4; ++k) {
+            first[k] = _mm_set1_epi8(m_firstBytes.at(std::min<qsizetype>(k, m_firstBytes.size() - 1)));
+            last[k] = _mm_set1_epi8(m_lastBytes.at(std::min<qsizetype>(k, m_lastBytes.size() - 1)));
+        }
+        for (; at + 15 <= lastStart; at += 16) {
+            const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
+            const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at + m - 1));
+            __m128i h = _mm_cmpeq_epi8(head, first[0]), t = _mm_cmpeq_epi8(tail, last[0]);
+            for (int k = 1; k < 4; ++k) {
+                h = _mm_or_si128(h, _mm_cmpeq_epi8(head, first[k]));
+                t = _mm_or_si128(t, _mm_cmpeq_epi8(tail, last[k]));
+            }
+            unsigned candidates = unsigned(_mm_movemask_epi8(_mm_and_si128(h, t)));
+            while (candidates) {
+                const qsizetype place = at + std::countr_zero(candidates);
+                if (matchesAt(data, place))
+                    return place;
+                candidates &= candidates - 1;
+            }
+        }
+    }
+#endif
+    for (; at <= lastStart; ++at) {
+        if (matchesAt(data, at))
+            return at;
+    }
+    return -1;
+}
+
+QList<int> Search::matchingLines(const char *data, qsizetype size) const
 {
     QList<int> lines;
     if (!m_possible)
         return lines;
-    const FoldTable &table = foldTable();
-    auto *bytes = reinterpret_cast<unsigned char *>(data);
-    for (qsizetype i = 0; i < size; ++i)
-        bytes[i] = table.fold(bytes[i]);
-
     const qsizetype m = m_folded.size();
     // The CR of a CR LF line end is not part of the line.
     const bool endsWithCr = m_folded.endsWith('\r');
     qsizetype pos = 0, counted = 0;
     int line = 0;
-    while (size - pos >= m) {
-        const auto *found = static_cast<const char *>(
-            ::memmem(data + pos, std::size_t(size - pos), m_folded.constData(), std::size_t(m)));
-        if (!found)
+    for (;;) {
+        const qsizetype at = findFrom(data, size, pos);
+        if (at < 0)
             break;
-        const qsizetype at = found - data;
         if (endsWithCr && at + m < size && data[at + m] == '\n') {
             pos = at + 1;
             continue;
@@ -312,14 +377,38 @@ QList<int> Search::matchingLines(char *data, qsizetype size) const
 
 QList<int> Search::searchBytes(const QByteArray &bytes) const
 {
-    QByteArray copy = bytes;
-    return matchingLines(copy.data(), copy.size());
+    return matchingLines(bytes.constData(), bytes.size());
+}
+
+int Search::openInFolder(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    if (slash < 0)
+        return openRetrying(-1, QFile::encodeName(path).constData());
+    const QStringView folder = QStringView(path).first(slash + 1);
+    if (m_folderFd < 0 || folder != m_folder) {
+        if (m_folderFd >= 0)
+            ::close(m_folderFd);
+        m_folder = folder.toString();
+        m_folderFd = ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_folderFd < 0) {
+            // The file's own open says best what is wrong.
+            m_folder.clear();
+            return openRetrying(-1, QFile::encodeName(path).constData());
+        }
+    }
+    return openRetrying(m_folderFd, QFile::encodeName(path.mid(slash + 1)).constData());
 }
 
 FileResult Search::searchFile(const QString &path)
 {
     FileResult result{path, {}, {}};
-    const qsizetype size = readBounded(path, m_buffer, result.error);
+    const int fd = openInFolder(path);
+    if (fd < 0) {
+        result.error = openError(path, errno);
+        return result;
+    }
+    const qsizetype size = readBounded(fd, path, m_buffer, result.error);
     if (size >= 0)
         result.lines = matchingLines(m_buffer.data(), size);
     return result;

@@ -94,13 +94,27 @@ public:
     // The matching lines of bytes held in memory, split and decoded as LineFile does.
     QList<int> searchBytes(const QByteArray &bytes) const;
 
+    ~Search();
+    Search(const Search &) = delete;
+    Search &operator=(const Search &) = delete;
+
 private:
-    QList<int> matchingLines(char *data, qsizetype size) const;
+    QList<int> matchingLines(const char *data, qsizetype size) const;
+    // Where the text starts at or after `from`, or -1.
+    qsizetype findFrom(const char *data, qsizetype size, qsizetype from) const;
+    bool matchesAt(const char *data, qsizetype at) const;
+    // Opens a file relative to its folder, kept open while files of the same
+    // folder follow, so the path is not walked again for every file.
+    int openInFolder(const QString &path);
 
     QString m_text;
     QByteArray m_folded;    // the text as folded windows-1252 bytes
     bool m_possible = true; // false when the text holds a character no file line can
+    // The bytes that fold to the text's first and last byte.
+    QByteArray m_firstBytes, m_lastBytes;
     std::vector<char> m_buffer;
+    QString m_folder;
+    int m_folderFd = -1;
 };
 
 // Called once per file, in list order, with the file's index in the list.
