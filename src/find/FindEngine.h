@@ -78,8 +78,9 @@ struct FileResult
     bool failed() const { return !error.isEmpty(); }
 };
 
-// One search text, ready to test files. Keeps a read buffer between files, so one
-// object serves one thread at a time.
+// One search text, ready to test files. Keeps a read buffer and the last file's
+// folder open between files, so one object serves one thread at a time, for one
+// search: a folder renamed meanwhile is still read through the handle it had.
 class Search
 {
 public:
@@ -94,7 +95,7 @@ public:
     // The matching lines of bytes held in memory, split and decoded as LineFile does.
     QList<int> searchBytes(const QByteArray &bytes) const;
 
-    ~Search();
+    ~Search(); // closes the folder
     Search(const Search &) = delete;
     Search &operator=(const Search &) = delete;
 
