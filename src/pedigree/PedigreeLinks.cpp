@@ -1,6 +1,7 @@
 #include "pedigree/PedigreeLinks.h"
 
 #include "rabbit/RabbitFormat.h"
+#include "rabbitry/RabbitryFile.h"
 #include "records/FileLink.h"
 #include "records/LineFile.h"
 
@@ -11,8 +12,6 @@ namespace {
 using PedigreeFile::ChartField;
 using PedigreeFile::Position;
 
-const QString RabbitryMarker = QStringLiteral("-RabbitryInfo-");
-
 // Copies a rabbit file into the chart fields of one position. A line that still
 // holds the rabbit file's blank placeholder leaves the chart field as it was. A file
 // too short throws the index error; the fields copied before it stay copied.
@@ -21,7 +20,7 @@ void copyRabbit(LineRecord &pedigree, const Position &position, const LineFile &
     copyLines(rabbitFile, RabbitFile::format(), position.rabbitLines(), pedigree, Placeholders::Skip);
 }
 
-void setRabbitryDetails(LineRecord &pedigree, const RabbitryDetails &details, bool blankAsPlaceholder)
+void setRabbitryDetails(LineRecord &pedigree, const Rabbitry::Details &details, bool blankAsPlaceholder)
 {
     const LineFormat &format = PedigreeFile::format();
     const auto put = [&](int line, const QString &text) {
@@ -36,7 +35,7 @@ void linkRabbitry(LineRecord &pedigree, const QString &path, const LineFile &rab
 {
     Q_ASSERT(&pedigree.format() == &PedigreeFile::format());
     pedigree.setValue(PedigreeFile::RabbitryFile, path);
-    if (const auto details = rabbitryDetails(rabbitry))
+    if (const auto details = Rabbitry::trailer(rabbitry))
         setRabbitryDetails(pedigree, *details, false);
 }
 
@@ -75,16 +74,6 @@ void autoFill(PositionLinks &links)
     }
 }
 
-std::optional<RabbitryDetails> rabbitryDetails(const LineFile &rabbitryFile)
-{
-    const int n = rabbitryFile.count();
-    // A file this short was written before the details existed and is only a list
-    // of rabbit files; the rabbitry window reads it that way too.
-    if (n < 5 || rabbitryFile.at(n - 5) != RabbitryMarker)
-        return std::nullopt;
-    return RabbitryDetails{rabbitryFile.at(n - 4), rabbitryFile.at(n - 2)};
-}
-
 void updateFromLinks(LineRecord &pedigree)
 {
     Q_ASSERT(&pedigree.format() == &PedigreeFile::format());
@@ -95,7 +84,7 @@ void updateFromLinks(LineRecord &pedigree)
     }
     const QString rabbitry = pedigree.value(PedigreeFile::RabbitryFile);
     if (FileLink::isLink(rabbitry)) {
-        if (const auto details = rabbitryDetails(LineFile::read(rabbitry)))
+        if (const auto details = Rabbitry::trailer(LineFile::read(rabbitry)))
             setRabbitryDetails(pedigree, *details, true);
     }
 }

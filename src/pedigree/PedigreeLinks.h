@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <array>
-#include <optional>
 
 // Following a pedigree's file links: what the chart takes from rabbit and rabbitry
 // files, and what a new rabbit record takes from the chart. These functions read
@@ -31,20 +30,10 @@ void setLinks(LineRecord &pedigree, const PositionLinks &links);
 // steps before the error did.
 void autoFill(PositionLinks &links);
 
-// The rabbitry file's trailer: "-RabbitryInfo-", name, address, abbreviated
-// address, phone as its last five lines.
-struct RabbitryDetails
-{
-    QString name;
-    QString abbreviatedAddress;
-};
-// The details, or nothing when the file has no trailer (including a file of fewer
-// than five lines: an older rabbitry file is a plain list of rabbit files).
-std::optional<RabbitryDetails> rabbitryDetails(const LineFile &rabbitryFile);
-
 // Update from Links: refreshes every linked position from its rabbit file, in link
 // order, then the breeder lines from the rabbitry link (an empty name or
-// abbreviated address gives the header's blank placeholder). Links are not changed.
+// abbreviated address gives the header's blank placeholder; a rabbitry file without
+// a complete trailer leaves them). Links are not changed.
 // Throws FileError or LineIndexError; positions refreshed before the error stay
 // refreshed in `pedigree`.
 void updateFromLinks(LineRecord &pedigree);

@@ -1,0 +1,275 @@
+#include "TestFiles.h"
+#include "find/FindEngine.h"
+#include "records/LineFile.h"
+#include "records/RecordError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace FindEngine;
+using TestFiles::messageOf;
+
+namespace {
+
+QString write(const QDir &dir, const QString &name, const QStringList &lines)
+{
+    const QString path = dir.filePath(name);
+    LineFile(lines).write(path);
+    return path;
+}
+
+QStringList namesOf(const QStringList &paths)
+{
+    QStringList names;
+    for (const QString &path : paths)
+        names.append(fileNamePart(path));
+    return names;
+}
+
+QList<std::pair<QString, int>> hitsOf(const Outcome &outcome)
+{
+    QList<std::pair<QString, int>> hits;
+    for (const Hit &hit : outcome.hits)
+        hits.append({hit.name(), hit.line});
+    return hits;
+}
+
+// What the window's search would find by decoding each line and asking Qt.
+QList<int> reference(const QByteArray &bytes, const QString &text)
+{
+    QList<int> lines;
+    const QStringList decoded = LineFile::fromBytes(bytes).lines();
+    for (int i = 0; i < decoded.size(); ++i) {
+        if (decoded.at(i).contains(text, Qt::CaseInsensitive))
+            lines.append(i);
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestFind : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void kindsAndMasks()
+    {
+        QStringList items, masks;
+        for (const KindItem &k : kinds()) {
+            items.append(k.item);
+            masks.append(k.mask);
+        }
+        QCOMPARE(items, QStringList({"All (*.ped, *.rab, *.brd, *.shw)", "Pedigree Files (*.ped)",
+                                     "Rabbit Files (*.rab)", "Breeding Records (*.brd)", "Show Records (*.shw)"}));
+        QCOMPARE(masks, QStringList({"*.ped;*.rab;*.brd;*.shw", "*.ped", "*.rab", "*.brd", "*.shw"}));
+        QCOMPARE(maskOf(FileKind::Show), "*.shw");
+        QCOMPARE(initialMask(), "*.rab;*.ped;*.brd;*.shw");
+
+        QVERIFY(matchesMask("OLDDOE.RAB", "*.rab"));
+        QVERIFY(matchesMask("a.ped", maskOf(FileKind::All)));
+        QVERIFY(matchesMask(".rab", "*.rab"));
+        QVERIFY(!matchesMask("a.rabx", "*.rab"));
+        QVERIFY(!matchesMask("a.rbty", maskOf(FileKind::All)));
+        QVERIFY(!matchesMask("a.rab", ""));
+        QVERIFY(matchesMask("doe1.rab", "doe?.r*"));
+        QVERIFY(!matchesMask("doe12.rab", "doe?.rab"));
+
+        // Open goes by the extension exactly as written.
+        QCOMPARE(openKindOf("/r/OLDDOE.RAB"), std::nullopt);
+        QCOMPARE(openKindOf("/r/doe.rab"), FileKind::Rabbit);
+        QCOMPARE(openKindOf(R"(C:\r\x.y\doe.ped)"), FileKind::Pedigree);
+        QCOMPARE(openKindOf("/r/show.shw"), FileKind::Show);
+        QCOMPARE(openKindOf("/r/b.brd"), FileKind::Breeding);
+        QCOMPARE(openKindOf("/r/hutch.rbty"), std::nullopt);
+        QCOMPARE(openKindOf("/r.rab/noext"), std::nullopt);
+    }
+
+    void listsFolderByMask()
+    {
+        QTemporaryDir tmp;
+        const QDir dir(tmp.path());
+        for (const char *name : {"b.rab", "A.ped", "c.brd", "d.shw", "e.rbty", "OLDDOE.RAB", "notes.txt"})
+            write(dir, name, {"x"});
+        QVERIFY(dir.mkdir("dir.rab"));
+        QVERIFY(QFile::link(dir.filePath("dir.rab"), dir.filePath("link.ped")));
+        QVERIFY(QFile::link(dir.filePath("missing"), dir.filePath("gone.brd")));
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe.rab")).constData(), 0600), 0);
+
+        // Directories (and links to them) are no files; everything else is listed.
+        const QStringList all = listFolder(tmp.path(), maskOf(FileKind::All));
+        QCOMPARE(namesOf(all), QStringList({"A.ped", "b.rab", "c.brd", "d.shw", "gone.brd", "OLDDOE.RAB", "pipe.rab"}));
+        QCOMPARE(all.first(), dir.filePath("A.ped"));
+        QCOMPARE(namesOf(listFolder(tmp.path() + "/", maskOf(FileKind::Rabbit))),
+                 QStringList({"b.rab", "OLDDOE.RAB", "pipe.rab"}));
+        QCOMPARE(listFolder(tmp.path(), maskOf(FileKind::Show)), QStringList({dir.filePath("d.shw")}));
+        QCOMPARE(listFolder(tmp.path(), initialMask()), all);
+
+        QVERIFY(messageOf<FileError>([&] { listFolder(dir.filePath("nowhere"), "*.rab"); })
+                    .startsWith(QStringLiteral("Cannot list the folder \"%1\".")
+                                    .arg(QDir::toNativeSeparators(dir.filePath("nowhere")))));
+    }
+
+    void oneResultPerMatchingLine()
+    {
+        QTemporaryDir tmp;
+        const QDir dir(tmp.path());
+        const QStringList paths{
+            write(dir, "a.rab", {"Thumper", "Ann SMITH", "Smithfield Fair", "Black", "blacksmith"}),
+            write(dir, "b.ped", {"Clover", "Jones"}),
+            // The text across two lines is not found.
+            write(dir, "c.shw", {"Bob Smi", "th"}),
+            write(dir, "d.brd", {"smith", "", "x smith smith x"}),
+        };
+        const Outcome outcome = search(paths, "smith");
+        QCOMPARE(hitsOf(outcome), (QList<std::pair<QString, int>>{
+                                      {"a.rab", 1}, {"a.rab", 2}, {"a.rab", 4}, {"d.brd", 0}, {"d.brd", 2}}));
+        QCOMPARE(outcome.hits.first().path, paths.first()); // full path, for Open
+        QCOMPARE(outcome.filesSearched, 4);
+        QVERIFY(outcome.failures.isEmpty());
+        QVERIFY(!outcome.cancelled);
+
+        // Only the files of the chosen kind are read.
+        const Outcome shows = search(listFolder(tmp.path(), maskOf(FileKind::Rabbit)), "CLOVER");
+        QVERIFY(shows.hits.isEmpty());
+        QCOMPARE(search(listFolder(tmp.path(), maskOf(FileKind::Pedigree)), "CLOVER").hits,
+                 QList<Hit>({{paths[1], 0}}));
+
+        // An empty text is refused before any file is read.
+        QCOMPARE(messageOf<RecordError>([&] { search(paths, ""); }), emptyTextMessage());
+        QVERIFY(!emptyTextMessage().isEmpty());
+    }
+
+    void foldsWindows1252Letters()
+    {
+        // é/É, œ/Œ, š/Š, ž/Ž, ÿ/Ÿ, and the micro sign that folds to Greek mu.
+        const QByteArray bytes = "Caf\xC9 Noir\r\nC\x9Cur\r\n\x8A\x8Eivo\r\nHa\xFF\r\n5 \xB5m\r\nplain\r\n";
+        const QList<std::pair<const char *, QList<int>>> cases{
+            {"café", {0}}, {"CAFÉ", {0}}, {"cŒur", {1}}, {"šžIVO", {2}}, {"hAŸ", {3}}, {"μM", {4}},   {"Ω", {}},
+            {"🐇", {}},     {"\n", {}},    {"r\r\n", {}}, {"é", {0}},     {"E", {}},    {"NOIR", {0}},
+        };
+        for (const auto &[text, lines] : cases) {
+            const QString t = QString::fromUtf8(text);
+            QCOMPARE(Search(t).searchBytes(bytes), lines);
+            QCOMPARE(reference(bytes, t), lines);
+        }
+    }
+
+    void agreesWithDecodedSearch()
+    {
+        // Random files over letters with case pairs, line ends and any byte; the
+        // search must give exactly the lines the decoded, Qt-folded search gives.
+        QRandomGenerator random(20240607);
+        const QByteArray alphabet = "aAeE\xE9\xC9\x9C\x8C\x9A\x8A\xFF\x9F\xDF\xB5 \r\r\n\n";
+        for (int round = 0; round < 300; ++round) {
+            QByteArray bytes;
+            const int size = random.bounded(200);
+            for (int i = 0; i < size; ++i) {
+                bytes += random.bounded(4) == 0 ? char(random.bounded(256))
+                                                : alphabet.at(random.bounded(int(alphabet.size())));
+            }
+            const QStringList lines = LineFile::fromBytes(bytes).lines();
+            for (int probe = 0; probe < 10; ++probe) {
+                QString text;
+                const QString source = lines.isEmpty() ? QString() : lines.at(random.bounded(int(lines.size())));
+                if (!source.isEmpty() && probe % 3 != 0) {
+                    const int from = random.bounded(int(source.size()));
+                    text = source.mid(from, 1 + random.bounded(4));
+                    for (QChar &c : text)
+                        c = random.bounded(2) ? c.toUpper() : c.toLower();
+                } else {
+                    text = QString::fromLatin1(alphabet.mid(random.bounded(int(alphabet.size())), 2));
+                }
+                if (text.isEmpty())
+                    continue;
+                const QList<int> got = Search(text).searchBytes(bytes);
+                if (got != reference(bytes, text))
+                    QFAIL(
+                        qPrintable(QStringLiteral("text \"%1\" in %2").arg(text, QString::fromLatin1(bytes.toHex()))));
+            }
+        }
+    }
+
+    void filesThatCannotBeSearched()
+    {
+        QTemporaryDir tmp;
+        const QDir dir(tmp.path());
+        write(dir, "a.rab", {"Clover"});
+        QVERIFY(QFile::link(dir.filePath("missing"), dir.filePath("b.rab")));
+        QFile big(dir.filePath("c.rab"));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(MaxFileSize + 1));
+        big.close();
+        QFile limit(dir.filePath("d.rab"));
+        QVERIFY(limit.open(QIODevice::WriteOnly) && limit.write("clover\n") == 7 && limit.resize(MaxFileSize));
+        limit.close();
+        const QString fifo = dir.filePath("e.rab");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        write(dir, "f.rab", {"x", "CLOVER"});
+
+        // A FIFO is never opened for a blocking read. Should the search block anyway,
+        // a writer lets it go on so the test fails instead of hanging.
+        const QStringList paths = listFolder(tmp.path(), "*.rab");
+        QList<int> seen;
+        auto running = std::async(std::launch::async, [&] {
+            return search(paths, "clover", [&](int index, const FileResult &) { seen.append(index); });
+        });
+        if (running.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            const int writer = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+            running.wait();
+            ::close(writer);
+            QFAIL("The search blocked on a FIFO");
+        }
+        const Outcome outcome = running.get();
+        QCOMPARE(seen, QList<int>({0, 1, 2, 3, 4, 5}));
+        QCOMPARE(hitsOf(outcome), (QList<std::pair<QString, int>>{{"a.rab", 0}, {"d.rab", 0}, {"f.rab", 1}}));
+        QCOMPARE(outcome.filesSearched, 6);
+        QCOMPARE(outcome.failures.size(), 3);
+        const auto native = [&](const char *name) { return QDir::toNativeSeparators(dir.filePath(name)); };
+        QCOMPARE(outcome.failures[0].path, dir.filePath("b.rab"));
+        QCOMPARE(outcome.failures[0].error,
+                 QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(native("b.rab")));
+        QCOMPARE(outcome.failures[1].error, QStringLiteral("\"%1\" is too large (%2 bytes) to be a record file.")
+                                                .arg(native("c.rab"))
+                                                .arg(MaxFileSize + 1));
+        QCOMPARE(outcome.failures[2].error, QStringLiteral("\"%1\" is not a regular file.").arg(native("e.rab")));
+    }
+
+    void cancelStopsBetweenFiles()
+    {
+        QTemporaryDir tmp;
+        const QDir dir(tmp.path());
+        QStringList paths;
+        for (int i = 0; i < 5; ++i)
+            paths.append(write(dir, QStringLiteral("r%1.rab").arg(i), {"Hazel"}));
+        std::atomic<bool> cancel = false;
+        QList<int> seen;
+        const Outcome outcome = search(
+            paths, "hazel",
+            [&](int index, const FileResult &result) {
+                seen.append(index);
+                QCOMPARE(result.lines, QList<int>({0}));
+                if (index == 1)
+                    cancel = true;
+            },
+            &cancel);
+        QVERIFY(outcome.cancelled);
+        QCOMPARE(seen, QList<int>({0, 1}));
+        QCOMPARE(outcome.filesSearched, 2);
+        QCOMPARE(outcome.hits.size(), 2);
+
+        cancel = true;
+        const Outcome none = search(paths, "hazel", {}, &cancel);
+        QVERIFY(none.cancelled);
+        QCOMPARE(none.filesSearched, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFind)
+#include "test_find.moc"
