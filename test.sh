@@ -5,6 +5,12 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 scripts/ensure-packages.sh --test
+
+# The shared layers know no record kind: kinds are wired in src/app/.
+if grep -rn -E '#include "(rabbit|pedigree|genetics|breeding|show|rabbitry|find)/' src/shell src/records; then
+  echo "src/shell/ and src/records/ must not include a record kind's folder (register kinds in src/app/)."
+  exit 1
+fi
 jobs=$(nproc)
 
 echo "== Building with sanitizers"
