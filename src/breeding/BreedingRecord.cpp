@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
+#include <QResizeEvent>
 
 #include <algorithm>
 
@@ -198,7 +199,9 @@ void TBreedingRecord::buildSheet()
 
 bool TBreedingRecord::eventFilter(QObject *watched, QEvent *event)
 {
-    if (!m_inLayout && event->type() == QEvent::Resize) {
+    // A label shown for the first time reports its size without an old one: the
+    // table was laid out already, and doing it again for each of 185 labels is slow.
+    if (!m_inLayout && event->type() == QEvent::Resize && static_cast<QResizeEvent *>(event)->oldSize().isValid()) {
         m_inLayout = true;
         relayout();
         m_inLayout = false;
@@ -251,6 +254,8 @@ void TBreedingRecord::writeOwnLines(LineRecord &r) const
 void TBreedingRecord::applyOwnLines(const LineRecord &state)
 {
     m_editor->setLinks(state);
+    // Labels of a window not shown yet report no resize of their own.
+    relayout();
 }
 
 void TBreedingRecord::applyValues(const LineRecord &r)
@@ -258,6 +263,7 @@ void TBreedingRecord::applyValues(const LineRecord &r)
     for (auto it = boundLabels().cbegin(); it != boundLabels().cend(); ++it)
         it.value()->setValue(r.value(it.key()));
     m_editor->setLinks(r);
+    relayout();
 }
 
 void TBreedingRecord::aboutToShowLoad()
