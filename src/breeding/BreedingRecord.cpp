@@ -391,16 +391,9 @@ void TBreedingRecord::LinkDoubleClick(LinkField *field)
         openLinkedRabbit(field->link());
         return;
     }
-    auto *rabbit =
-        qobject_cast<DocumentWindow *>(KindRegistry::instance().newWindow(QString::fromLatin1(RabbitFile::KindId)));
-    if (!rabbit)
-        return;
     // No file yet: the breeder names the new rabbit's file at once, and that file
-    // becomes the link. The dialogs may run while other windows close.
-    QPointer<TBreedingRecord> self(this);
-    QPointer<LinkField> target(field);
-    QPointer<DocumentWindow> created(rabbit);
-    rabbit->FileSaveAsClick();
-    if (self && target && created && !created->fileName().isEmpty())
-        target->setLink(created->fileName());
+    // becomes the link.
+    const QString path = KindRegistry::instance().createFile(QString::fromLatin1(RabbitFile::KindId));
+    if (!path.isEmpty())
+        field->setLink(path);
 }

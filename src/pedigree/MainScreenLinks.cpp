@@ -116,13 +116,9 @@ void TMainScreen::LinkDoubleClick(LinkField *field)
         openLinkedRabbit(field->link());
         return;
     }
-    auto *rabbit =
-        qobject_cast<DocumentWindow *>(KindRegistry::instance().newWindow(QString::fromLatin1(RabbitFile::KindId)));
-    if (!rabbit)
-        return;
     // No file yet: the breeder names the new rabbit's file at once, and that file
-    // becomes the link. Should either window close while the dialog is open, the
-    // command guard ends this command there.
-    if (rabbit->FileSaveAsClick())
-        field->setLink(rabbit->fileName());
+    // becomes the link.
+    const QString path = KindRegistry::instance().createFile(QString::fromLatin1(RabbitFile::KindId));
+    if (!path.isEmpty())
+        field->setLink(path);
 }
