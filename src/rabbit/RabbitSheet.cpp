@@ -208,9 +208,21 @@ void TRabbitSheet::buildSheet()
 
 bool TRabbitSheet::eventFilter(QObject *watched, QEvent *event)
 {
-    if (!m_inLayout && (event->type() == QEvent::FontChange || event->type() == QEvent::Resize)) {
+    if (!m_inLayout) {
         m_inLayout = true;
-        relayout();
+        if (watched == sheet()) {
+            // A new sheet font: every caption and value takes a new size.
+            if (event->type() == QEvent::FontChange)
+                relayout();
+        } else if (event->type() == QEvent::Resize) {
+            // One value changed its size: only its row, or its column, moves.
+            auto *widget = static_cast<QWidget *>(watched);
+            const int row = m_rows.rowOf(widget);
+            if (row >= 0)
+                m_rows.layout(row);
+            else if (std::ranges::any_of(m_columns, [widget](const QList<QWidget *> &c) { return c.contains(widget); }))
+                layoutColumns();
+        }
         m_inLayout = false;
     }
     return SheetWindow::eventFilter(watched, event);
@@ -218,8 +230,13 @@ bool TRabbitSheet::eventFilter(QObject *watched, QEvent *event)
 
 void TRabbitSheet::relayout()
 {
-    constexpr int gap = 4;
     m_rows.layoutAll();
+    layoutColumns();
+}
+
+void TRabbitSheet::layoutColumns()
+{
+    constexpr int gap = 4;
     // Sibling columns: each starts after the widest entry of the column before, but
     // the table stays left of the genetics block.
     constexpr int tableRight = 306;

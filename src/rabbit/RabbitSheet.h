@@ -38,6 +38,8 @@ private:
     void buildSheet();
     // Keeps captions and values from running into each other when the font grows.
     void relayout();
+    // The sibling table's columns, each after the widest entry of the one before.
+    void layoutColumns();
     // A value whose left click opens the text panel.
     ValueLabel *addField(int line, int x, int y, int tag = 0);
     ValueLabel *makeField(int line, int x, int y, int tag);

@@ -23,7 +23,24 @@ ValueLabel::ValueLabel(const QString &name, const QString &text, QWidget *parent
 
 void ValueLabel::setValue(const QString &text)
 {
-    setText(text);
+    m_value = text;
+    showValue();
+}
+
+void ValueLabel::showValue()
+{
+    // No sheet shows this many characters on its lines; measuring more only costs
+    // time (a pasted megabyte would freeze the window).
+    constexpr qsizetype MaxShown = 1000;
+    const bool cut = m_value.size() > MaxShown;
+    QString shown = cut ? excerpt(m_value, MaxShown) : m_value;
+    const int room = parentWidget() ? parentWidget()->width() - 2 : 0;
+    if (m_wrapWidth <= 0 && room > 0) {
+        const QFontMetrics metrics(font());
+        if (cut || metrics.horizontalAdvance(shown) > room)
+            shown = metrics.elidedText(shown, Qt::ElideRight, room);
+    }
+    setText(shown);
     resize(sizeHint());
 }
 
@@ -31,7 +48,7 @@ void ValueLabel::setWrapWidth(int width)
 {
     m_wrapWidth = width;
     setWordWrap(width > 0);
-    resize(sizeHint());
+    showValue();
 }
 
 QSize ValueLabel::sizeHint() const
@@ -50,7 +67,7 @@ void ValueLabel::changeEvent(QEvent *event)
 {
     QLabel::changeEvent(event);
     if (event->type() == QEvent::FontChange)
-        resize(sizeHint());
+        showValue();
 }
 
 void ValueLabel::mousePressEvent(QMouseEvent *event)

@@ -12,6 +12,8 @@ class QPushButton;
 
 // A value on a record sheet: plain text the breeder clicks to change. It keeps a
 // clickable area when its text is empty, so an emptied value can be edited again.
+// A value wider than the sheet is shown cut short with an ellipsis; value() keeps it
+// whole for the record.
 class ValueLabel : public QLabel
 {
     Q_OBJECT
@@ -20,7 +22,7 @@ public:
 
     int tag() const { return m_tag; }
     void setValue(const QString &text);
-    QString value() const { return text(); }
+    const QString &value() const { return m_value; }
     // Wrapping labels keep their width and grow downwards.
     void setWrapWidth(int width);
 
@@ -38,8 +40,12 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // Shows as much of the value as the sheet has room for.
+    void showValue();
+
     int m_tag;
     int m_wrapWidth = 0;
+    QString m_value;
 };
 
 // A fixed caption on a sheet, in its own font when given one.

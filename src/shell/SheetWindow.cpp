@@ -269,7 +269,7 @@ void SheetWindow::changeText(ValueLabel *label)
 {
     m_currentLabel = label;
     m_textTarget = label;
-    m_textPanel->open(label->text());
+    m_textPanel->open(label->value());
     floatNear(m_textPanel, label);
 }
 

@@ -35,6 +35,8 @@ private slots:
     void fontPanelAndBold();
     void pictureCommands();
     void printsSheetWithOpenPanel();
+    void hugeAndUnstorableValues();
+    void picturesBesideTheRecordFollowASaveAs();
 
 private:
     QString copyData(const QString &name) { return m_fx->copyData("rabbit/" + name, name); }
@@ -323,6 +325,62 @@ void TestRabbit::printsSheetWithOpenPanel()
     const QString text = TestFiles::pdfText(pdf);
     QVERIFY2(text.contains("Blue Moon of Hazel Hill"), qPrintable(text));
     QVERIFY(text.contains("Change Text Entry")); // the open panel prints too
+}
+
+// A megabyte pasted into a value shows cut short on the sheet but is kept whole; a
+// character the file cannot store (here in a picture's file name) is written as "?"
+// and the save says where.
+void TestRabbit::hugeAndUnstorableValues()
+{
+    const QString huge(1 << 20, u'x');
+    const QString path = filledWith("huge.rab", {{RabbitFile::Breed, huge}});
+    TRabbitSheet *sheet = m_fx->newRabbit();
+    sheet->loadFile(path);
+    ValueLabel *breed = sheet->field("Breed");
+    QVERIFY(breed->text().size() < 1000 && breed->text().endsWith(u'\u2026'));
+    QVERIFY(breed->geometry().right() <= sheet->sheet()->width() + breed->x());
+    QCOMPARE(breed->value(), huge);
+    sheet->saveFile(path);
+    QCOMPARE(LineFile::read(path).at(RabbitFile::Breed), huge);
+
+    const QString png = m_fx->path(QStringLiteral("\u03a9mega.png"));
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QVERIFY(image.save(png));
+    m_fx->platform().expectFile(png);
+    clickPicture(sheet, sheet->rabbitPicture(), "ChangePicture");
+    m_fx->platform().expectQuestion("The record was saved, but some characters cannot be stored in a record file and "
+                                    "were written as \"?\" in: RabbitPicturePath.",
+                                    Answer::Ok);
+    trigger(sheet, "FileSave");
+    QVERIFY(!sheet->isModified());
+    const QByteArray bytes = TestFiles::readBytes(path);
+    QVERIFY(bytes.contains("?mega.png") && !bytes.contains('\x1a'));
+}
+
+// A picture named without a folder is found beside its record; Save As into another
+// folder names it in full, so the copy still shows it.
+void TestRabbit::picturesBesideTheRecordFollowASaveAs()
+{
+    QImage image(6, 5, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(m_fx->path("photo.png")));
+    const QString original = filledWith("bare.rab", {{RabbitFile::RabbitPicture, "photo.png"}});
+    QDir().mkpath(m_fx->path("elsewhere"));
+    const QString copy = m_fx->path("elsewhere/copy.rab");
+
+    TRabbitSheet *sheet = m_fx->newRabbit();
+    sheet->loadFile(original);
+    QCOMPARE(sheet->rabbitPicture()->image().size(), QSize(6, 5));
+    sheet->saveFile(original); // the same folder: the name stays bare
+    QCOMPARE(LineFile::read(original).at(RabbitFile::RabbitPicture), "photo.png");
+    m_fx->platform().expectFile(copy);
+    trigger(sheet, "FileSaveAs");
+    QCOMPARE(LineFile::read(copy).at(RabbitFile::RabbitPicture), m_fx->path("photo.png"));
+
+    TRabbitSheet *reopened = m_fx->newRabbit();
+    reopened->loadFile(copy);
+    QCOMPARE(reopened->rabbitPicture()->image().size(), QSize(6, 5));
 }
 
 QTEST_MAIN(TestRabbit)
