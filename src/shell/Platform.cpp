@@ -81,9 +81,10 @@ std::optional<QString> QtPlatform::saveFileName(QWidget *parent, const FileDialo
 
 std::optional<QString> QtPlatform::pictureFileName(QWidget *parent)
 {
-    const QString filter =
-        QStringLiteral("All pictures (*.jpg *.jpeg *.bmp *.png *.gif *.ico);;JPEG Image File (*.jpg *.jpeg);;"
-                       "Bitmaps (*.bmp);;PNG (*.png);;GIF (*.gif);;Icons (*.ico)");
+    const QString filter = QStringLiteral(
+        "All pictures (*.jpg *.jpeg *.bmp *.png *.gif *.ico *.wmf *.emf);;JPEG Image File (*.jpg *.jpeg);;"
+        "Bitmaps (*.bmp);;PNG (*.png);;GIF (*.gif);;Icons (*.ico);;"
+        "Metafiles (*.wmf *.emf);;Enhanced Metafiles (*.emf)");
     const QString path =
         QFileDialog::getOpenFileName(parent, QStringLiteral("Open Picture"), QDir::currentPath(), filter);
     if (path.isEmpty())
