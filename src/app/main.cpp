@@ -6,7 +6,9 @@
 #include "shell/Platform.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
+#include <QTimer>
 
 int main(int argc, char **argv)
 {
@@ -16,6 +18,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Hutchlore"));
     QApplication::setApplicationDisplayName(QStringLiteral("Hutchlore"));
     QApplication::setDesktopFileName(QStringLiteral("hutchlore"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("hutchlore")));
     registerKinds();
     try {
         TBigBadParent parent;
@@ -24,6 +27,9 @@ int main(int argc, char **argv)
         parent.show();
         // Files given on the command line (a double-click in the file manager).
         openCommandLine(&parent, commandLinePaths(QApplication::arguments()));
+        // For bench_startup: end as soon as the main window is up.
+        if (QApplication::arguments().contains(QStringLiteral("--quit-after-start")))
+            QTimer::singleShot(0, &app, &QCoreApplication::quit);
         return QApplication::exec();
     } catch (const std::exception &e) {
         QMessageBox::critical(nullptr, QStringLiteral("Hutchlore"), QString::fromLocal8Bit(e.what()));

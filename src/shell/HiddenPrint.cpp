@@ -51,6 +51,15 @@ void THiddenPrint::playScaled(const QPicture &picture, QSize sheetSize, QPainter
     painter.setClipRect(QRect(QPoint(0, 0), sheetSize));
     painter.drawPicture(0, 0, picture);
     painter.restore();
+    // A clip set inside the picture replaces the one above, and a printer may set text
+    // wider than the screen did: whatever still lies outside the sheet is painted over,
+    // so nothing reaches the margins.
+    const QRectF sheet(origin, QSizeF(sheetSize) * scale);
+    const QRect around = target.adjusted(-target.width(), -target.height(), target.width(), target.height());
+    painter.save();
+    painter.setClipRegion(QRegion(around).subtracted(QRegion(sheet.toAlignedRect())));
+    painter.fillRect(around, Qt::white);
+    painter.restore();
 }
 
 void THiddenPrint::printSheet(QWidget *sheet, QPrinter &printer)

@@ -62,8 +62,8 @@ QWidget *webBrowser()
     if (!browser) {
         browser = loadPlugin()->createBrowser();
         WindowRegistry::setNewest(QStringLiteral("TWebBrowser"), browser);
-        // A single window for the whole run; it goes before the page engine does.
-        qAddPostRoutine([] { delete browser.data(); });
+        // A single window for the whole run. It is never deleted: the page engine
+        // does not survive having its view torn down while the application ends.
     }
     return browser;
 }
