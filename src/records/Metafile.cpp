@@ -104,6 +104,9 @@ void checkWmfRecords(const QByteArray &bytes)
     const quint16 headerWords = qFromLittleEndian<quint16>(data + at + 2);
     if ((type != 1 && type != 2) || headerWords != 9)
         throw damaged(QStringLiteral("it does not start with a Windows metafile header"));
+    // libwmf allocates the largest record the header states before reading any.
+    if (qint64(qFromLittleEndian<quint32>(data + at + 12)) > (length - at) / 2)
+        throw damaged(QStringLiteral("its header states a record larger than the file"));
     at += 18;
     for (qint64 records = 0;; ++records) {
         if (records >= MaxMetafileRecords)
