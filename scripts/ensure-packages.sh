@@ -4,7 +4,9 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6svg6
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev
+  qt6-webengine-dev libqt6webenginecore6-bin
+  libwmf-dev libwmf-0.2-7 fonts-urw-base35 libemf2svg-dev libemf2svg1
   libjpeg62-turbo-dev
   fonts-liberation fonts-dejavu-core
   libbenchmark-dev

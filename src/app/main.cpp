@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/Kinds.h"
 #include "shell/AboutPopUp.h"
 #include "shell/BigBadParent.h"
@@ -5,19 +6,30 @@
 #include "shell/Platform.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
+#include <QTimer>
 
 int main(int argc, char **argv)
 {
+    // The browser module's page engine, loaded later, shares the program's GL contexts.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Hutchlore"));
     QApplication::setApplicationDisplayName(QStringLiteral("Hutchlore"));
+    QApplication::setDesktopFileName(QStringLiteral("hutchlore"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("hutchlore")));
     registerKinds();
     try {
         TBigBadParent parent;
         THiddenPrint print;
         TAboutPopUp about(&parent);
         parent.show();
+        // Files given on the command line (a double-click in the file manager).
+        openCommandLine(&parent, commandLinePaths(QApplication::arguments()));
+        // For bench_startup: end as soon as the main window is up.
+        if (QApplication::arguments().contains(QStringLiteral("--quit-after-start")))
+            QTimer::singleShot(0, &app, &QCoreApplication::quit);
         return QApplication::exec();
     } catch (const std::exception &e) {
         QMessageBox::critical(nullptr, QStringLiteral("Hutchlore"), QString::fromLocal8Bit(e.what()));

@@ -1,6 +1,7 @@
 #include "records/Picture.h"
 
 #include "records/LineFile.h"
+#include "records/Metafile.h"
 #include "records/RecordError.h"
 
 #include <QBuffer>
@@ -181,8 +182,8 @@ QImage decodeJpeg(const QByteArray &bytes)
 QImage decodePicture(const QByteArray &bytes, const QString &extension)
 {
     const QString lower = extension.toLower();
-    if (lower == u".wmf" || lower == u".emf")
-        throw PictureError(unsupported());
+    if (isMetafileExtension(lower))
+        return decodeMetafile(bytes, lower);
     if (isJpegExtension(lower))
         return decodeJpeg(bytes);
 
@@ -214,10 +215,8 @@ QImage loadPicture(const QString &path)
     const auto failed = [&](const QString &reason) {
         return PictureError(QStringLiteral("Cannot load picture \"%1\": %2").arg(shown, reason));
     };
-    if (extension == u".wmf" || extension == u".emf")
-        throw failed(unsupported());
-    const QByteArray bytes =
-        readRegularFile(path, MaxPictureFileBytes, QStringLiteral("picture"), QStringLiteral("picture file"));
+    const qint64 limit = isMetafileExtension(extension) ? MaxMetafileBytes : MaxPictureFileBytes;
+    const QByteArray bytes = readRegularFile(path, limit, QStringLiteral("picture"), QStringLiteral("picture file"));
     try {
         return decodePicture(bytes, extension);
     } catch (const PictureError &e) {

@@ -9,8 +9,8 @@ constexpr qint64 MaxPictureFileBytes = 128 * 1024 * 1024;
 
 // Loads a picture file by its extension. JPEG goes through libjpeg so that a broken
 // photograph is reported in libjpeg's own words; bitmaps, icons, PNG and GIF go
-// through Qt's readers. Throws PictureError (or FileError when the file cannot be
-// read at all, is not a regular file or is larger than MaxPictureFileBytes).
+// through Qt's readers; metafiles (.wmf, .emf) are converted and drawn (Metafile.h). Throws PictureError (or FileError
+// when the file cannot be read at all, is not a regular file or is larger than MaxPictureFileBytes).
 QImage loadPicture(const QString &path);
 
 // Decodes picture bytes as a file with `extension` (".jpg", ".BMP", ...) would be.

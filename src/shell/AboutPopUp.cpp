@@ -2,6 +2,8 @@
 
 #include "records/WindowRegistry.h"
 #include "shell/BigBadParent.h"
+#include "shell/CommandGuard.h"
+#include "shell/WebBrowser.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -56,8 +58,11 @@ TAboutPopUp::TAboutPopUp(QWidget *parent) : QDialog(parent)
                                this));
     auto *web = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(QLatin1String(WebAddress)), this);
     web->setObjectName(QStringLiteral("WebAddress"));
-    web->setOpenExternalLinks(true);
+    web->setTextFormat(Qt::RichText);
     web->setCursor(Qt::PointingHandCursor);
+    // The box stays open behind the browser.
+    connect(web, &QLabel::linkActivated, this,
+            [this](const QString &address) { runCommand(this, [&] { openWebAddress(address); }); });
     text->addWidget(web);
     text->addStretch();
     auto *ok = new QPushButton(QStringLiteral("Ok"), this);

@@ -6,6 +6,7 @@
 #include "shell/ChildWindow.h"
 #include "shell/CommandGuard.h"
 #include "shell/DocumentWindow.h"
+#include "shell/HelpWindow.h"
 #include "shell/KindRegistry.h"
 
 #include <QCloseEvent>
@@ -27,6 +28,7 @@ TBigBadParent::TBigBadParent()
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setBackground(QColor(128, 128, 128));
     setCentralWidget(m_mdi);
+    installHelpKey(this);
     menuBar()->setObjectName(QStringLiteral("ParentMenu"));
 
     auto *file = new QMenu(QStringLiteral("&File"), this);

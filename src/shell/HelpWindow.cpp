@@ -1,29 +1,85 @@
 #include "shell/HelpWindow.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QFile>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+namespace {
+
+QPointer<QDialog> &window()
+{
+    static QPointer<QDialog> help;
+    return help;
+}
+
+QString resourcePath(const QString &page)
+{
+    return QStringLiteral(":/help/") + page;
+}
+
+} // namespace
+
+QTextBrowser *helpText()
+{
+    return window() ? window()->findChild<QTextBrowser *>(QStringLiteral("HelpText")) : nullptr;
+}
+
 void showHelpContents(QWidget *parent)
 {
-    Q_INIT_RESOURCE(shell);
-    static QPointer<QDialog> window;
-    if (!window) {
-        window = new QDialog(parent);
-        window->setObjectName(QStringLiteral("HelpWindow"));
-        window->setWindowTitle(QStringLiteral("Hutchlore Help - Contents"));
-        window->resize(620, 560);
-        auto *layout = new QVBoxLayout(window);
-        auto *browser = new QTextBrowser(window);
+    showHelpPage(parent, QStringLiteral("RABBITHELP.html"));
+}
+
+void showHelpPage(QWidget *parent, const QString &page)
+{
+    Q_INIT_RESOURCE(help);
+    QPointer<QDialog> &help = window();
+    if (!help) {
+        help = new QDialog(parent);
+        help->setObjectName(QStringLiteral("HelpWindow"));
+        help->resize(640, 600);
+        auto *layout = new QVBoxLayout(help);
+        auto *browser = new QTextBrowser(help);
         browser->setObjectName(QStringLiteral("HelpText"));
-        QFile file(QStringLiteral(":/help/RABBITHELP.html"));
-        if (file.open(QIODevice::ReadOnly))
-            browser->setHtml(QString::fromUtf8(file.readAll()));
+        QObject::connect(browser, &QTextBrowser::sourceChanged, help, [browser] {
+            browser->window()->setWindowTitle(QStringLiteral("Hutchlore Help - ") + browser->documentTitle());
+        });
         layout->addWidget(browser);
     }
-    window->show();
-    window->raise();
-    window->activateWindow();
+    const QString shown = QFile::exists(resourcePath(page)) ? page : QStringLiteral("RABBITHELP.html");
+    helpText()->setSource(QUrl(QStringLiteral("qrc") + resourcePath(shown)));
+    help->show();
+    help->raise();
+    help->activateWindow();
+}
+
+QString helpPageFor(const QWidget *window)
+{
+    // Windows made through the kind registry carry their kind's id.
+    for (const QWidget *w = window; w; w = w->parentWidget()) {
+        const QString kind = w->property("kindId").toString();
+        if (!kind.isEmpty() && QFile::exists(resourcePath(kind + QStringLiteral(".html"))))
+            return kind + QStringLiteral(".html");
+    }
+    return QStringLiteral("main.html");
+}
+
+void installHelpKey(QMainWindow *frame)
+{
+    Q_INIT_RESOURCE(help);
+    auto *key = new QAction(frame);
+    key->setObjectName(QStringLiteral("HelpKey"));
+    key->setShortcut(QKeySequence(Qt::Key_F1));
+    key->setShortcutContext(Qt::ApplicationShortcut);
+    frame->addAction(key);
+    QObject::connect(key, &QAction::triggered, frame, [frame] {
+        const auto *area = frame->findChild<QMdiArea *>();
+        const QMdiSubWindow *active = area ? area->activeSubWindow() : nullptr;
+        showHelpPage(frame, helpPageFor(active));
+    });
 }

@@ -1,7 +1,25 @@
 #pragma once
 
+#include <QString>
+
+class QMainWindow;
+class QTextBrowser;
 class QWidget;
 
-// Opens the contents page of the program's help ("RABBITHELP"), a single window
-// that stays open beside the records.
+// The program's help ("RABBITHELP"): HTML pages built into the program, shown in a
+// single window that stays open beside the records. The contents page is
+// RABBITHELP.html; each window has a page named after its kind ("rabbit.html"),
+// the main window "main.html".
+
+// Opens the contents page.
 void showHelpContents(QWidget *parent);
+// Opens a page by its file name; the contents for a page that does not exist.
+void showHelpPage(QWidget *parent, const QString &page);
+// The page about a window: a kind's window by its registered kind, anything else the
+// main window's page.
+QString helpPageFor(const QWidget *window);
+// F1 anywhere in the program opens the page of the active record window, or of the
+// main window when none is active.
+void installHelpKey(QMainWindow *frame);
+// The help window's text, null while the help has not been opened.
+QTextBrowser *helpText();

@@ -6,7 +6,8 @@
 class QPrinter;
 
 // The off-screen print form. It takes a picture of a sheet exactly as drawn (values,
-// pictures and any open panel) and prints it scaled to the page, proportions kept.
+// pictures and any open panel) and prints it centred in the printable area of the
+// page, scaled with its proportions kept.
 // The picture is recorded as drawing commands, so text stays text and prints crisp.
 class THiddenPrint : public QWidget
 {
@@ -21,7 +22,13 @@ public:
     const QPicture &hiddenImage() const { return m_hiddenImage; }
 
     static QPicture capture(QWidget *sheet);
-    // Plays a captured sheet onto a device, scaled into `target` with proportions kept.
+    // Widens the printer's margins to at least what it can print and 10 mm, so a
+    // sheet never runs to the paper's edge.
+    static void keepMargins(QPrinter &printer);
+    // The printable area in the coordinates a painter on the printer starts with.
+    static QRect printableArea(const QPrinter &printer);
+    // Plays a captured sheet onto a device, scaled into `target` with proportions kept
+    // and centred in it.
     static void playScaled(const QPicture &picture, QSize sheetSize, QPainter &painter, const QRect &target);
 
 private:

@@ -75,6 +75,8 @@ ChildWindow *KindRegistry::newWindow(const QString &id) const
     if (!kind || !kind->isAvailable() || !frame)
         return nullptr;
     ChildWindow *window = kind->create();
+    // What the window is, for whoever needs to know beyond its class (its help page).
+    window->setProperty("kindId", kind->id);
     frame->adopt(window);
     if (!kind->defaultSize.isEmpty())
         window->resize(kind->defaultSize);

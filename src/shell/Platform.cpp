@@ -129,9 +129,10 @@ std::optional<QString> QtPlatform::runSaveDialog(QWidget *parent, const FileDial
 
 std::optional<QString> QtPlatform::runPictureDialog(QWidget *parent)
 {
-    const QString filter =
-        QStringLiteral("All pictures (*.jpg *.jpeg *.bmp *.png *.gif *.ico);;JPEG Image File (*.jpg *.jpeg);;"
-                       "Bitmaps (*.bmp);;PNG (*.png);;GIF (*.gif);;Icons (*.ico)");
+    const QString filter = QStringLiteral(
+        "All pictures (*.jpg *.jpeg *.bmp *.png *.gif *.ico *.wmf *.emf);;JPEG Image File (*.jpg *.jpeg);;"
+        "Bitmaps (*.bmp);;PNG (*.png);;GIF (*.gif);;Icons (*.ico);;"
+        "Metafiles (*.wmf *.emf);;Enhanced Metafiles (*.emf)");
     const QString path =
         QFileDialog::getOpenFileName(parent, QStringLiteral("Open Picture"), QDir::currentPath(), filter);
     if (path.isEmpty())

@@ -1,0 +1,45 @@
+// Any bytes as a Windows or enhanced metafile must draw or fail with a PictureError,
+// within the bounds: no crash, no hang, no image beyond the memory limit.
+#include "records/Metafile.h"
+#include "records/Picture.h"
+#include "records/RecordError.h"
+
+#include <QGuiApplication>
+#include <QImageReader>
+
+#include <cstdint>
+#include <cstdlib>
+
+// libemf2svg drops a few bytes on every conversion; that is not ours to find.
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libemf2svg.so\n";
+}
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    // Qt SVG draws with QPainter on an image, which needs no window system.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    QImageReader::setAllocationLimit(16);
+    return 0;
+}
+
+// The first byte picks WMF or EMF, the rest is the file; inputs are kept small
+// (-max_len) so each run is quick.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size < 1 || size > 64 * 1024)
+        return 0;
+    const QString extension = (data[0] & 1) ? QStringLiteral(".emf") : QStringLiteral(".wmf");
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
+    try {
+        const QImage image = decodeMetafile(bytes, extension);
+        if (image.isNull() || qint64(image.sizeInBytes()) > pictureMemoryLimit() ||
+            std::max(image.width(), image.height()) > MaxMetafileSide)
+            std::abort();
+    } catch (const PictureError &) {
+        // A refused metafile is fine.
+    }
+    return 0;
+}

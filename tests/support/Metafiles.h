@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtEndian>
+
+#include <initializer_list>
+
+// Tiny metafiles made byte by byte: a blue-filled rectangle on a 100 x 80 drawing.
+namespace Metafiles {
+
+inline void put16(QByteArray &out, quint32 value)
+{
+    char bytes[2];
+    qToLittleEndian<quint16>(quint16(value), bytes);
+    out.append(bytes, 2);
+}
+
+inline void put32(QByteArray &out, quint32 value)
+{
+    char bytes[4];
+    qToLittleEndian<quint32>(value, bytes);
+    out.append(bytes, 4);
+}
+
+// A Windows metafile record: size in 16-bit words, function, parameters.
+inline void wmfRecord(QByteArray &out, quint16 function, std::initializer_list<quint16> parameters)
+{
+    put32(out, quint32(3 + parameters.size()));
+    put16(out, function);
+    for (quint16 word : parameters)
+        put16(out, word);
+}
+
+inline QByteArray wmfRectangle()
+{
+    QByteArray records;
+    wmfRecord(records, 0x020B, {0, 0});                           // SetWindowOrg(0, 0)
+    wmfRecord(records, 0x020C, {80, 100});                        // SetWindowExt(y 80, x 100)
+    wmfRecord(records, 0x02FC, {0 /*solid*/, 0x0000, 0x00FF, 0}); // CreateBrushIndirect blue
+    wmfRecord(records, 0x012D, {0});                              // SelectObject(0)
+    wmfRecord(records, 0x041B, {70, 90, 10, 10});                 // Rectangle(bottom, right, top, left)
+    wmfRecord(records, 0x0000, {});                               // EOF
+
+    QByteArray out;
+    put16(out, 1); // in memory
+    put16(out, 9); // header words
+    put16(out, 0x0300);
+    put32(out, quint32((18 + records.size()) / 2));
+    put16(out, 1); // objects
+    put32(out, 7); // largest record, words
+    put16(out, 0);
+    return out + records;
+}
+
+inline QByteArray emfRectangle()
+{
+    QByteArray body;
+    // EMR_CREATEBRUSHINDIRECT: handle 1, solid style, colour 0x00BBGGRR, hatch
+    put32(body, 39);
+    put32(body, 24);
+    put32(body, 1);
+    put32(body, 0);
+    put32(body, 0x00FF0000);
+    put32(body, 0);
+    // EMR_SELECTOBJECT 1
+    put32(body, 37);
+    put32(body, 12);
+    put32(body, 1);
+    // EMR_RECTANGLE 10,10 - 90,70
+    put32(body, 43);
+    put32(body, 24);
+    for (quint32 v : {10u, 10u, 90u, 70u})
+        put32(body, v);
+    // EMR_EOF
+    QByteArray end;
+    put32(end, 14);
+    put32(end, 20);
+    put32(end, 0);
+    put32(end, 16);
+    put32(end, 20);
+
+    QByteArray header;
+    put32(header, 1);                    // EMR_HEADER
+    put32(header, 88);                   // size
+    for (quint32 v : {0u, 0u, 99u, 79u}) // bounds, device units
+        put32(header, v);
+    for (quint32 v : {0u, 0u, 2646u, 2117u}) // frame, 0.01 mm
+        put32(header, v);
+    put32(header, 0x464D4520);                             // " EMF"
+    put32(header, 0x00010000);                             // version
+    put32(header, quint32(88 + body.size() + end.size())); // bytes
+    put32(header, 5);                                      // records
+    put16(header, 2);                                      // handles
+    put16(header, 0);
+    put32(header, 0);   // description length
+    put32(header, 0);   // description offset
+    put32(header, 0);   // palette entries
+    put32(header, 100); // device, pixels
+    put32(header, 80);
+    put32(header, 26); // device, millimetres
+    put32(header, 21);
+    return header + body + end;
+}
+
+} // namespace Metafiles
