@@ -10,6 +10,8 @@
 // fifteen mates' links. There are no older, shorter files.
 namespace BreedingFile {
 
+constexpr const char *KindId = "breeding";
+
 enum Line {
     RabbitName = 0,
     Sex = 1,

@@ -102,6 +102,11 @@ void SheetWindow::bindPicture(int line, PictureBox *box, const QString &changeCa
 {
     Q_ASSERT(line >= 0 && line < m_format->lineCount() && !m_pictures.contains(line));
     m_pictures.insert(line, box);
+    addPicture(box, changeCaption);
+}
+
+void SheetWindow::addPicture(PictureBox *box, const QString &changeCaption)
+{
     box->setProperty("changeCaption", changeCaption);
     connect(box, &PictureBox::rightClicked, this, &SheetWindow::openPictureMenu);
 }

@@ -74,6 +74,9 @@ protected:
     // The picture's path is the line's value. A path without a folder is found beside
     // the record.
     void bindPicture(int line, PictureBox *box, const QString &changeCaption);
+    // A picture with the picture menu that is no part of the record: not saved, and
+    // left as it is by loads.
+    void addPicture(PictureBox *box, const QString &changeCaption);
     void connectLabel(ValueLabel *label);
     // A field menu's entry that opens the text-change panel on the label the menu
     // was opened for.
