@@ -5,6 +5,7 @@
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
 #include "shell/KindRegistry.h"
+#include "show/ShowRecord.h"
 
 namespace {
 
@@ -61,7 +62,9 @@ void registerKinds()
                .extension = QStringLiteral(".shw"),
                .filterTitle = QStringLiteral("Show Records"),
                .openFilterTitle = QStringLiteral("Show Record Files"),
-               .captionSuffix = QStringLiteral(" - Show Record")});
+               .captionSuffix = QStringLiteral(" - Show Record"),
+               .defaultSize = TShowRecord::DefaultSize,
+               .create = factory<TShowRecord>()});
     // Every Color Genetics command opens another, empty calculator at its own size.
     kinds.add({.id = QString::fromLatin1(TColorCombiner::KindId),
                .toolCaption = QStringLiteral("&Color Genetics"),
