@@ -1,13 +1,10 @@
 #include "rabbit/RabbitLinkEditor.h"
 
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
-
-#include <algorithm>
 
 using namespace RabbitFile;
 
@@ -27,50 +24,46 @@ RabbitLinkEditor::RabbitLinkEditor(QWidget *parent)
           {QStringLiteral("RelatedFileEditor"), QStringLiteral("FileEditorOk"), QStringLiteral("SetFileCancel")},
           parent)
 {
-    auto *column = new QVBoxLayout(body());
-    column->setContentsMargins(0, 4, 0, 4);
-    column->setSpacing(8);
-
-    QList<QLabel *> captions;
-    const auto addRow = [&](QGridLayout *grid, int line, const QString &caption, LinkField *field) {
-        const int row = grid->count() == 0 ? 0 : grid->rowCount();
-        auto *label = new QLabel(caption, field->parentWidget());
-        captions.append(label);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(field, row, 1);
+    // One grid, so every path stands in the same column.
+    auto *grid = new QGridLayout(body());
+    grid->setContentsMargins(0, 4, 0, 4);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(3);
+    int row = 0;
+    const auto addRow = [&](int line, const QString &caption, LinkField *field) {
+        grid->addWidget(new QLabel(caption, body()), row, 0);
+        grid->addWidget(field, row++, 1);
         field->pathEdit()->setMinimumWidth(190);
         field->caption()->setMinimumWidth(110);
         m_links[std::size_t(line - FirstLine)] = field;
         addLink(field);
     };
+    const auto addHeading = [&](const QString &text, const QString &name, bool bold, int spaceAbove) {
+        auto *heading = new QLabel(text, body());
+        heading->setObjectName(name);
+        QFont font = heading->font();
+        font.setBold(bold);
+        font.setItalic(!bold);
+        heading->setFont(font);
+        grid->setRowMinimumHeight(row, heading->sizeHint().height() + spaceAbove);
+        grid->addWidget(heading, row++, 0, 1, 2, Qt::AlignBottom);
+    };
 
-    auto *relatives = new QGridLayout;
-    relatives->setHorizontalSpacing(8);
-    relatives->setVerticalSpacing(3);
     const FileDialogSpec rabbits = dialogFor("Rabbit Files", "rab");
     const auto relative = [&](const QString &linkName, const QString &captionName) {
         return new LinkField(linkName, captionName, rabbits, body(), LinkField::Caption::Beside);
     };
-    addRow(relatives, FatherRabFile, QStringLiteral("Father"),
+    addRow(FatherRabFile, QStringLiteral("Father"),
            relative(QStringLiteral("FatherRabFile"), QStringLiteral("FatherFile")));
-    addRow(relatives, MotherRabFile, QStringLiteral("Mother"),
+    addRow(MotherRabFile, QStringLiteral("Mother"),
            relative(QStringLiteral("MotherRabFile"), QStringLiteral("MotherFile")));
-    auto *siblings = new QLabel(QStringLiteral("Siblings"), body());
-    QFont italic = siblings->font();
-    italic.setItalic(true);
-    siblings->setFont(italic);
-    relatives->addWidget(siblings, relatives->rowCount(), 0, 1, 2);
+    addHeading(QStringLiteral("Siblings"), QStringLiteral("SiblingsHeading"), false, 2);
     for (int i = 1; i <= SiblingCount; ++i)
-        addRow(relatives, siblingRabFile(i), QString::number(i),
+        addRow(siblingRabFile(i), QString::number(i),
                relative(QStringLiteral("Sibling%1RabFile").arg(i), QStringLiteral("Sibling%1File").arg(i)));
-    column->addLayout(relatives);
 
     // The rabbit's own records. Their buttons are named after their commands.
-    auto *primary = new QGroupBox(QStringLiteral("Primary Files"), body());
-    primary->setObjectName(QStringLiteral("PrimaryFiles"));
-    auto *primaryGrid = new QGridLayout(primary);
-    primaryGrid->setHorizontalSpacing(8);
-    primaryGrid->setVerticalSpacing(3);
+    addHeading(QStringLiteral("Primary Files"), QStringLiteral("PrimaryFiles"), true, 8);
     struct Primary
     {
         int line;
@@ -83,19 +76,11 @@ RabbitLinkEditor::RabbitLinkEditor(QWidget *parent)
     };
     for (const Primary &p : primaries) {
         auto *field = new LinkField(QString::fromLatin1(p.linkName), QString::fromLatin1(p.captionName),
-                                    dialogFor(p.filterTitle, p.extension), primary, LinkField::Caption::Beside);
+                                    dialogFor(p.filterTitle, p.extension), body(), LinkField::Caption::Beside);
         field->setButton()->setObjectName(QStringLiteral("Set") + QString::fromLatin1(p.stem));
         field->clearButton()->setObjectName(QStringLiteral("New") + QString::fromLatin1(p.stem));
-        addRow(primaryGrid, p.line, QString::fromLatin1(p.caption), field);
+        addRow(p.line, QString::fromLatin1(p.caption), field);
     }
-    column->addWidget(primary);
-
-    // The captions share one width, so the paths of both groups line up.
-    int captionWidth = 0;
-    for (const QLabel *label : std::as_const(captions))
-        captionWidth = std::max(captionWidth, label->sizeHint().width());
-    for (QLabel *label : std::as_const(captions))
-        label->setMinimumWidth(captionWidth);
 
     m_update = addButton(QStringLiteral("UpdateLinks"), QStringLiteral("Update from Links"));
 }

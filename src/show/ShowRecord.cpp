@@ -227,17 +227,27 @@ void TShowRecord::relayout()
             right = std::max(right, label->geometry().right());
     // Each column as wide as its widest entry, so long values push the columns to
     // their right along and never cover them.
-    int x = Margin;
+    QList<int> widths;
+    int natural = 2 * Margin - ColumnGap;
     for (const QList<QWidget *> &column : std::as_const(m_columns)) {
         int widest = 0;
         for (QWidget *widget : column) {
             widget->adjustSize();
             widest = std::max(widest, widget->width());
         }
-        for (QWidget *widget : column)
-            widget->move(x, widget->y());
-        x += widest + ColumnGap;
+        widths.append(widest);
+        natural += widest + ColumnGap;
     }
+    // Room to spare goes between the placings' columns, so the table fills the page.
+    const int spare = std::max(0, SheetSize.width() - natural);
+    const int extraGap = spare / int(RowSize - 1);
+    int x = Margin;
+    for (int c = 0; c < m_columns.size(); ++c) {
+        for (QWidget *widget : std::as_const(m_columns[c]))
+            widget->move(x, widget->y());
+        x += widths.at(c) + ColumnGap + (c > 0 ? extraGap : 0);
+    }
+    x -= extraGap;
     const int width = std::max({SheetSize.width(), x - ColumnGap + Margin, right + Margin});
     if (width != sheet()->width()) {
         sheet()->setFixedWidth(width);
