@@ -1,5 +1,6 @@
 #include "app/Kinds.h"
 
+#include "breeding/BreedingRecord.h"
 #include "genetics/ColorCombiner.h"
 #include "pedigree/MainScreen.h"
 #include "rabbit/RabbitFormat.h"
@@ -45,7 +46,7 @@ void registerKinds()
                    auto *sheet = static_cast<TRabbitSheet *>(window);
                    sheet->setWindowTitle(sheet->record().value(RabbitFile::RabbitName) + sheet->kind().captionSuffix);
                }});
-    kinds.add({.id = QStringLiteral("breeding"),
+    kinds.add({.id = QString::fromLatin1(TBreedingRecord::KindId),
                .toolCaption = QStringLiteral("&Breeding Records"),
                .mainToolName = QStringLiteral("MMBreeding"),
                .documentToolName = QStringLiteral("BreedingRecord1"),
@@ -53,7 +54,9 @@ void registerKinds()
                .extension = QStringLiteral(".brd"),
                .filterTitle = QStringLiteral("Breeding Records"),
                .openFilterTitle = QStringLiteral("Breeding Record Files"),
-               .captionSuffix = QStringLiteral(" - Breeding Record")});
+               .captionSuffix = QStringLiteral(" - Breeding Record"),
+               .defaultSize = TBreedingRecord::DefaultSize,
+               .create = factory<TBreedingRecord>()});
     kinds.add({.id = QStringLiteral("show"),
                .toolCaption = QStringLiteral("&Show Records"),
                .mainToolName = QStringLiteral("MMShowRecord"),

@@ -90,14 +90,11 @@ void TMainScreen::OpenRabbitClick()
         return;
     }
     // A new rabbit record for this place of the chart; once it is saved and its
-    // window closed, it comes back here, to this certificate only.
-    QPointer<TMainScreen> self(this);
-    KindRegistry::instance().startRecord(QString::fromLatin1(RabbitFile::KindId),
-                                         PedigreeLinks::chartToRabbit(record(), code), code, this,
-                                         [self](const QString &path, int positionCode) {
-                                             if (self)
-                                                 self->ReturnRabbitToPedigree(path, positionCode);
-                                         });
+    // window closed, it comes back here, to this certificate only (the record calls
+    // nobody once this window is gone).
+    KindRegistry::instance().startRecord(
+        QString::fromLatin1(RabbitFile::KindId), PedigreeLinks::chartToRabbit(record(), code), code, this,
+        [this](const QString &path, int positionCode) { ReturnRabbitToPedigree(path, positionCode); });
 }
 
 void TMainScreen::openLinkedRabbit(const QString &path)
@@ -119,16 +116,9 @@ void TMainScreen::LinkDoubleClick(LinkField *field)
         openLinkedRabbit(field->link());
         return;
     }
-    auto *rabbit =
-        qobject_cast<DocumentWindow *>(KindRegistry::instance().newWindow(QString::fromLatin1(RabbitFile::KindId)));
-    if (!rabbit)
-        return;
     // No file yet: the breeder names the new rabbit's file at once, and that file
-    // becomes the link. The dialogs may run while other windows close.
-    QPointer<TMainScreen> self(this);
-    QPointer<LinkField> target(field);
-    QPointer<DocumentWindow> created(rabbit);
-    rabbit->FileSaveAsClick();
-    if (self && target && created && !created->fileName().isEmpty())
-        target->setLink(created->fileName());
+    // becomes the link.
+    const QString path = KindRegistry::instance().createFile(QString::fromLatin1(RabbitFile::KindId));
+    if (!path.isEmpty())
+        field->setLink(path);
 }

@@ -110,6 +110,9 @@ bool loadSavedRabbit(LineRecord &pedigree, int positionCode, const QString &rabb
     const Position *position = PedigreeFile::positionByCode(positionCode);
     if (!position)
         return false;
+    // A file too short for the position changes nothing: the link must not name a
+    // rabbit whose values were only half taken.
+    requireLines(rabbit, position->rabbitLines());
     pedigree.setValue(position->linkLine, rabbitPath);
     copyRabbit(pedigree, *position, rabbit);
     return true;

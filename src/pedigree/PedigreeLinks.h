@@ -46,9 +46,9 @@ LineRecord chartToRabbit(const LineRecord &pedigree, int positionCode);
 
 // Load Saved Rabbit, and the hand-off of a new rabbit record saved from the editor:
 // reads the rabbit file, links the position to it and copies it into the position.
-// A file that cannot be read changes nothing (FileError). Returns false, changing
-// nothing, when the code names no chart position. A too-short file throws
-// LineIndexError after the link and the fields before the missing line were set.
+// All or nothing: a file that cannot be read (FileError) or is too short for the
+// position (LineIndexError) changes nothing. Returns false, changing nothing, when
+// the code names no chart position.
 bool loadSavedRabbit(LineRecord &pedigree, int positionCode, const QString &rabbitPath);
 inline bool handOff(LineRecord &pedigree, int positionCode, const QString &rabbitPath)
 {

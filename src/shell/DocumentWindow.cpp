@@ -87,9 +87,35 @@ void DocumentWindow::loadFile(const QString &path)
 
 void DocumentWindow::saveFile(const QString &path)
 {
-    recordLines().write(path);
+    const LineFile lines = linesToSave(path);
+    lines.write(path);
     bindTo(path);
     m_modified = false;
+    saved();
+    // Typed text is checked as it is entered; a path or a font name chosen elsewhere
+    // may still hold a character the file cannot store. It was written as "?".
+    const QList<int> replaced = lines.unencodableLines();
+    if (replaced.isEmpty())
+        return;
+    QStringList names;
+    for (int line : replaced)
+        names.append(lineName(line));
+    Platform::instance().ask(this,
+                             QStringLiteral("The record was saved, but some characters cannot be stored in a record "
+                                            "file and were written as \"?\" in: %1.")
+                                 .arg(excerpt(names.join(QStringLiteral(", ")), 400)),
+                             Platform::Buttons::Ok);
+}
+
+LineFile DocumentWindow::linesToSave(const QString &path) const
+{
+    Q_UNUSED(path);
+    return recordLines();
+}
+
+QString DocumentWindow::lineName(int line) const
+{
+    return QStringLiteral("line %1").arg(line + 1);
 }
 
 void DocumentWindow::FileOpenClick()

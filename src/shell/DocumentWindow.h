@@ -66,6 +66,12 @@ protected:
     virtual std::function<void()> keepState() = 0;
     // The lines of the file as the record stands now.
     virtual LineFile recordLines() const = 0;
+    // The lines to write to `path`; a kind may adjust what depends on where the file
+    // goes. saved() runs once they were written.
+    virtual LineFile linesToSave(const QString &path) const;
+    virtual void saved() {}
+    // What a message calls a line of the file.
+    virtual QString lineName(int line) const;
     // File menu entries of the kind, placed before Close (Print).
     virtual void addFileCommands(QMenu *file) { Q_UNUSED(file); }
     // Runs after the close question let the window go.

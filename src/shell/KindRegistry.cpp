@@ -102,6 +102,14 @@ DocumentWindow *KindRegistry::openByExtension(const QString &path) const
     return kind ? openFile(kind->id, path) : nullptr;
 }
 
+QString KindRegistry::createFile(const QString &id) const
+{
+    auto *window = qobject_cast<DocumentWindow *>(newWindow(id));
+    // Should the window close while its dialog is open, the command guard ends the
+    // command there.
+    return window && window->FileSaveAsClick() ? window->fileName() : QString();
+}
+
 DocumentWindow *KindRegistry::startRecord(const QString &id, const LineRecord &seed, int code, QObject *receiver,
                                           HandOff handOff) const
 {

@@ -69,6 +69,10 @@ public:
     // null comes back) for an extension no kind has.
     DocumentWindow *openByExtension(const QString &path) const;
 
+    // A new record of the kind whose file the breeder names at once (its Save As):
+    // the saved path, or empty when the dialog was cancelled. The window stays open.
+    QString createFile(const QString &id) const;
+
     // The hand-off: `path` is the file the started record was saved as; `code` is the
     // position it was started for.
     using HandOff = std::function<void(const QString &path, int code)>;

@@ -1,5 +1,6 @@
 #include "shell/Platform.h"
 
+#include "shell/CommandGuard.h"
 #include "shell/HelpWindow.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QFontDatabase>
 #include <QImageReader>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -58,7 +60,53 @@ QString qtFilterFrom(const QString &pipeFilter)
     return filters.join(QStringLiteral(";;"));
 }
 
-std::optional<QString> QtPlatform::openFileName(QWidget *parent, const FileDialogSpec &request)
+namespace {
+
+// Runs a dialog, then ends the command if a window it works for closed meanwhile.
+template <typename Dialog> auto watched(QWidget *parent, Dialog &&dialog)
+{
+    const QPointer<QWidget> alive(parent);
+    auto result = dialog();
+    CommandScope::checkAfterDialog(parent != nullptr && alive.isNull());
+    return result;
+}
+
+} // namespace
+
+std::optional<QString> Platform::openFileName(QWidget *parent, const FileDialogSpec &request)
+{
+    return watched(parent, [&] { return runOpenDialog(parent, request); });
+}
+
+std::optional<QString> Platform::saveFileName(QWidget *parent, const FileDialogSpec &request)
+{
+    return watched(parent, [&] { return runSaveDialog(parent, request); });
+}
+
+std::optional<QString> Platform::pictureFileName(QWidget *parent)
+{
+    return watched(parent, [&] { return runPictureDialog(parent); });
+}
+
+Platform::Answer Platform::ask(QWidget *parent, const QString &message, Buttons buttons)
+{
+    return watched(parent, [&] { return runQuestion(parent, message, buttons); });
+}
+
+void Platform::showError(QWidget *parent, const QString &message)
+{
+    watched(parent, [&] {
+        runErrorDisplay(parent, message);
+        return 0;
+    });
+}
+
+bool Platform::choosePrinter(QWidget *parent, QPrinter &printer)
+{
+    return watched(parent, [&] { return runPrinterDialog(parent, printer); });
+}
+
+std::optional<QString> QtPlatform::runOpenDialog(QWidget *parent, const FileDialogSpec &request)
 {
     const QString path =
         QFileDialog::getOpenFileName(parent, request.title.isEmpty() ? QStringLiteral("Open") : request.title,
@@ -68,7 +116,7 @@ std::optional<QString> QtPlatform::openFileName(QWidget *parent, const FileDialo
     return path;
 }
 
-std::optional<QString> QtPlatform::saveFileName(QWidget *parent, const FileDialogSpec &request)
+std::optional<QString> QtPlatform::runSaveDialog(QWidget *parent, const FileDialogSpec &request)
 {
     QFileDialog dialog(parent, request.title, QDir::currentPath(), qtFilterFrom(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -79,7 +127,7 @@ std::optional<QString> QtPlatform::saveFileName(QWidget *parent, const FileDialo
     return withDefaultExtension(dialog.selectedFiles().constFirst(), request);
 }
 
-std::optional<QString> QtPlatform::pictureFileName(QWidget *parent)
+std::optional<QString> QtPlatform::runPictureDialog(QWidget *parent)
 {
     const QString filter =
         QStringLiteral("All pictures (*.jpg *.jpeg *.bmp *.png *.gif *.ico);;JPEG Image File (*.jpg *.jpeg);;"
@@ -91,7 +139,7 @@ std::optional<QString> QtPlatform::pictureFileName(QWidget *parent)
     return path;
 }
 
-Platform::Answer QtPlatform::ask(QWidget *parent, const QString &message, Buttons buttons)
+Platform::Answer QtPlatform::runQuestion(QWidget *parent, const QString &message, Buttons buttons)
 {
     QMessageBox::StandardButtons set;
     switch (buttons) {
@@ -121,12 +169,12 @@ Platform::Answer QtPlatform::ask(QWidget *parent, const QString &message, Button
     }
 }
 
-void QtPlatform::showError(QWidget *parent, const QString &message)
+void QtPlatform::runErrorDisplay(QWidget *parent, const QString &message)
 {
     QMessageBox::critical(parent, QStringLiteral("Hutchlore"), message);
 }
 
-bool QtPlatform::choosePrinter(QWidget *parent, QPrinter &printer)
+bool QtPlatform::runPrinterDialog(QWidget *parent, QPrinter &printer)
 {
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);

@@ -30,20 +30,24 @@ public:
 
     virtual ~Platform() = default;
 
+    // Every call that shows a dialog or a message runs it, then makes sure the
+    // windows of the commands under way (and the dialog's parent) still exist: one
+    // closed meanwhile ends the command quietly (CommandAbandoned, see CommandGuard.h).
+
     // Full path chosen, or nothing when cancelled.
-    virtual std::optional<QString> openFileName(QWidget *parent, const FileDialogSpec &request) = 0;
+    std::optional<QString> openFileName(QWidget *parent, const FileDialogSpec &request);
     // Never asks about overwriting: the windows ask their own question.
-    virtual std::optional<QString> saveFileName(QWidget *parent, const FileDialogSpec &request) = 0;
-    virtual std::optional<QString> pictureFileName(QWidget *parent) = 0;
+    std::optional<QString> saveFileName(QWidget *parent, const FileDialogSpec &request);
+    std::optional<QString> pictureFileName(QWidget *parent);
 
     // A message box captioned "Hutchlore Message".
-    virtual Answer ask(QWidget *parent, const QString &message, Buttons buttons) = 0;
+    Answer ask(QWidget *parent, const QString &message, Buttons buttons);
     // The error display for a command that stopped.
-    virtual void showError(QWidget *parent, const QString &message) = 0;
+    void showError(QWidget *parent, const QString &message);
 
     // Lets the breeder choose a printer (or a PDF file) and sets `printer` up for it.
     // False when cancelled.
-    virtual bool choosePrinter(QWidget *parent, QPrinter &printer) = 0;
+    bool choosePrinter(QWidget *parent, QPrinter &printer);
 
     virtual QStringList fontFaces() = 0;
     virtual void openHelpContents(QWidget *parent) = 0;
@@ -55,18 +59,26 @@ public:
     static Platform &instance();
     // Replaces the platform; returns the previous one (tests restore it).
     static std::unique_ptr<Platform> install(std::unique_ptr<Platform> platform);
+
+    // The dialogs themselves.
+    virtual std::optional<QString> runOpenDialog(QWidget *parent, const FileDialogSpec &request) = 0;
+    virtual std::optional<QString> runSaveDialog(QWidget *parent, const FileDialogSpec &request) = 0;
+    virtual std::optional<QString> runPictureDialog(QWidget *parent) = 0;
+    virtual Answer runQuestion(QWidget *parent, const QString &message, Buttons buttons) = 0;
+    virtual void runErrorDisplay(QWidget *parent, const QString &message) = 0;
+    virtual bool runPrinterDialog(QWidget *parent, QPrinter &printer) = 0;
 };
 
 // The program's platform: Qt's dialogs, message boxes and clipboard.
 class QtPlatform : public Platform
 {
 public:
-    std::optional<QString> openFileName(QWidget *parent, const FileDialogSpec &request) override;
-    std::optional<QString> saveFileName(QWidget *parent, const FileDialogSpec &request) override;
-    std::optional<QString> pictureFileName(QWidget *parent) override;
-    Answer ask(QWidget *parent, const QString &message, Buttons buttons) override;
-    void showError(QWidget *parent, const QString &message) override;
-    bool choosePrinter(QWidget *parent, QPrinter &printer) override;
+    std::optional<QString> runOpenDialog(QWidget *parent, const FileDialogSpec &request) override;
+    std::optional<QString> runSaveDialog(QWidget *parent, const FileDialogSpec &request) override;
+    std::optional<QString> runPictureDialog(QWidget *parent) override;
+    Answer runQuestion(QWidget *parent, const QString &message, Buttons buttons) override;
+    void runErrorDisplay(QWidget *parent, const QString &message) override;
+    bool runPrinterDialog(QWidget *parent, QPrinter &printer) override;
     QStringList fontFaces() override;
     void openHelpContents(QWidget *parent) override;
     QString clipboardText() override;

@@ -2,6 +2,7 @@
 
 #include "records/LineFile.h"
 #include "records/Picture.h"
+#include "records/RecordText.h"
 #include "shell/CommandGuard.h"
 #include "shell/HiddenPrint.h"
 #include "shell/SheetWidgets.h"
@@ -157,6 +158,40 @@ LineRecord SheetWindow::record() const
 LineFile SheetWindow::recordLines() const
 {
     return record().toLines();
+}
+
+LineFile SheetWindow::linesToSave(const QString &path) const
+{
+    LineRecord r = record();
+    m_movedPictures.clear();
+    // A picture path without a folder is found beside the record; saved into another
+    // folder, the record keeps its pictures by naming them in full.
+    const QString oldFolder = fileName().isEmpty() ? QString() : QFileInfo(fileName()).absolutePath();
+    if (!oldFolder.isEmpty() && QFileInfo(path).absolutePath() != oldFolder) {
+        for (auto it = m_pictures.cbegin(); it != m_pictures.cend(); ++it) {
+            const QString &stored = it.value()->path();
+            if (RecordText::isNoPicture(stored) || !QDir::isRelativePath(stored))
+                continue;
+            const QString beside = QDir(oldFolder).filePath(stored);
+            if (QFileInfo(beside).isFile()) {
+                r.setValue(it.key(), beside);
+                m_movedPictures.insert(it.key(), beside);
+            }
+        }
+    }
+    return r.toLines();
+}
+
+void SheetWindow::saved()
+{
+    for (auto it = m_movedPictures.cbegin(); it != m_movedPictures.cend(); ++it)
+        m_pictures.value(it.key())->setPath(it.value());
+    m_movedPictures.clear();
+}
+
+QString SheetWindow::lineName(int line) const
+{
+    return line >= 0 && line < m_format->lineCount() ? m_format->field(line).name : DocumentWindow::lineName(line);
 }
 
 LineRecord SheetWindow::loadedState(const LineRecord &parsed, const LineRecord &before) const
@@ -364,7 +399,7 @@ void SheetWindow::fontAccepted(const QString &face, const QString &sizeText)
     // A size that is not a number is reported; the face stays applied and the panel open.
     const int size = toInteger(sizeText);
     if (size <= 0)
-        throw ConversionError(QStringLiteral("'%1' is not a valid font size").arg(sizeText));
+        throw ConversionError(QStringLiteral("'%1' is not a valid font size").arg(excerpt(sizeText)));
     font.setPointSize(size);
     m_fontTarget.set(font);
     m_fontPanel->hide();

@@ -106,6 +106,9 @@ protected:
     PreparedLoad prepareLoad(const LineFile &file, const QString &path) override;
     std::function<void()> keepState() override;
     LineFile recordLines() const override;
+    LineFile linesToSave(const QString &path) const override;
+    void saved() override;
+    QString lineName(int line) const override;
     void addFileCommands(QMenu *file) override;
 
 private:
@@ -139,4 +142,7 @@ private:
     QPointer<ValueLabel> m_textTarget;
     QPointer<PictureBox> m_pictureUnderMenu;
     FontTarget m_fontTarget;
+    // Pictures found beside the record, by their full paths, for a save into another
+    // folder; the boxes take these paths once the save succeeded.
+    mutable QHash<int, QString> m_movedPictures;
 };

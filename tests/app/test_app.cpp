@@ -55,6 +55,43 @@ void deferredDeletes()
 
 } // namespace
 
+// A record kind of three lines whose window fails while showing a loaded file whose
+// last line reads "fail": as if memory ran out half-way.
+class TProbeSheet : public SheetWindow
+{
+    Q_OBJECT
+public:
+    static constexpr const char *KindId = "probe";
+    static const LineFormat &probeFormat()
+    {
+        static const LineFormat format({{0, "First", "_"}, {1, "Second", "_"}, {2, "Trigger", "-"}}, {});
+        return format;
+    }
+    TProbeSheet() : SheetWindow(KindId, probeFormat(), {})
+    {
+        auto *sheet = new QWidget;
+        setSheet(sheet, QSize(200, 100));
+        for (int line : {0, 1}) {
+            auto *label = new ValueLabel(probeFormat().field(line).name, "_", sheet);
+            label->move(10, 10 + 20 * line);
+            bindLabel(line, label);
+        }
+        buildMenus("Save &As", {});
+    }
+
+protected:
+    void writeOwnLines(LineRecord &record) const override { record.setValue(2, m_trigger); }
+    void applyOwnLines(const LineRecord &state) override
+    {
+        if (state.value(2) == "fail")
+            throw std::bad_alloc();
+        m_trigger = state.value(2);
+    }
+
+private:
+    QString m_trigger = "-";
+};
+
 class TestApp : public QObject
 {
     Q_OBJECT
@@ -74,6 +111,8 @@ private slots:
     void failedLoadsAndSavesChangeNothing_data() { kindRows(); }
     void failedLoadsAndSavesChangeNothing();
     void editingCommandsSetTheFlag();
+    void windowsClosedDuringADialog();
+    void aLoadThatFailsWhileShownIsUndone();
 
 private:
     // One row per record kind with a file: every kind gets these cases by registering.
@@ -306,6 +345,80 @@ void TestApp::editingCommandsSetTheFlag()
             QVERIFY2(platform.takeErrors().isEmpty(), command.name);
         }
     }
+}
+
+// A rabbit record started by double-clicking an empty link names its file at once.
+// Either window may close while that dialog is open; the command then ends without
+// touching a closed window (AddressSanitizer would see it) or the link.
+void TestApp::windowsClosedDuringADialog()
+{
+    ScriptedPlatform &platform = m_fx->platform();
+    for (const bool closeChart : {false, true}) {
+        TMainScreen *chart = m_fx->newChart();
+        LinkField *link = chart->linkEditor()->positionLink(0);
+        QPointer<TMainScreen> chartAlive(chart);
+        QPointer<QMdiSubWindow> rabbit;
+        platform.whileNextDialogIsOpen([&] {
+            rabbit = m_fx->parent().mdiArea()->activeSubWindow();
+            QVERIFY(qobject_cast<TRabbitSheet *>(rabbit));
+            if (closeChart)
+                chart->close();
+            else
+                rabbit->close();
+        });
+        platform.expectFile(m_fx->path("named.rab"));
+        emit link->doubleClicked(link);
+        QVERIFY(platform.allAnswered());
+        QVERIFY(platform.takeErrors().isEmpty());
+        QCOMPARE(chartAlive.isNull(), closeChart);
+        QCOMPARE(rabbit.isNull(), !closeChart);
+        QVERIFY(!QFileInfo::exists(m_fx->path("named.rab")));
+        if (chartAlive) {
+            QCOMPARE(link->link(), QStringLiteral("None"));
+            chart->close();
+        } else {
+            rabbit->close();
+        }
+        deferredDeletes();
+    }
+}
+
+// Whatever stops a load after the file was read and checked (here: memory running
+// out while the window shows it), the window is left as it was, so the next Save
+// cannot write a half-loaded record over the good file.
+void TestApp::aLoadThatFailsWhileShownIsUndone()
+{
+    KindRegistry::instance().add({.id = TProbeSheet::KindId,
+                                  .toolCaption = "&Probe",
+                                  .mainToolName = "MMProbe",
+                                  .documentToolName = "Probe",
+                                  .extension = ".probe",
+                                  .filterTitle = "Probes",
+                                  .openFilterTitle = "Probe Files",
+                                  .captionSuffix = " - Probe",
+                                  .create = [] { return new TProbeSheet; }});
+    ScriptedPlatform &platform = m_fx->platform();
+    const QString good = m_fx->path("good.probe");
+    LineFile({"one", "two", "ok"}).write(good);
+    const QString bad = m_fx->path("bad.probe");
+    LineFile({"uno", "dos", "fail"}).write(bad);
+
+    auto *window = qobject_cast<SheetWindow *>(KindRegistry::instance().openFile(TProbeSheet::KindId, good));
+    QVERIFY(window);
+    window->recordEdit();
+    QVERIFY_THROWS_EXCEPTION(std::bad_alloc, window->loadFile(bad));
+    QCOMPARE(window->record().values(), QStringList({"one", "two", "ok"}));
+    QCOMPARE(window->fileName(), good);
+    QCOMPARE(window->windowTitle(), "good.probe - Probe");
+    QVERIFY(window->isModified());
+
+    // Opened in a new window, the file leaves no window behind.
+    platform.expectFile(bad);
+    m_fx->parent().findChild<QAction *>("MMOpen")->trigger();
+    QCOMPARE(platform.takeErrors().size(), 1);
+    deferredDeletes();
+    QCOMPARE(windows(), 1);
+    window->setModified(false);
 }
 
 QTEST_MAIN(TestApp)

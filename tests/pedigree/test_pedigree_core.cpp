@@ -265,6 +265,9 @@ private slots:
         LineRecord chart = newRecord();
         QVERIFY(!PedigreeLinks::handOff(chart, 0, path));
         QVERIFY_THROWS_EXCEPTION(FileError, PedigreeLinks::loadSavedRabbit(chart, 33, dir.filePath("no.rab")));
+        // Too short for the position's last line (56): neither link nor values change.
+        const QString cut = writeRabbit(dir.filePath("cut.rab"), {{RabbitName, "Kit"}}, 56);
+        QVERIFY_THROWS_EXCEPTION(LineIndexError, PedigreeLinks::loadSavedRabbit(chart, 33, cut));
         QCOMPARE(chart.values(), newRecord().values());
         QVERIFY(PedigreeLinks::handOff(chart, 33, path));
         QCOMPARE(chart.value("Gramps2RabFile"), path);

@@ -3,6 +3,7 @@
 #include "records/LineFile.h"
 #include "records/WindowRegistry.h"
 #include "shell/BigBadParent.h"
+#include "shell/KindRegistry.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -68,9 +69,10 @@ void TestShell::startsWithMenusAndNoDocuments()
                      "&Color Genetics Ctrl+G", "-", "&Find in Files Ctrl+F", "&My Rabbitry Ctrl+M"}));
     QCOMPARE(captions(parent.findChild<QMenu *>("Window1")), QStringList({"&Cascade"}));
     QCOMPARE(captions(parent.findChild<QMenu *>("MMHelp")), QStringList({"&Hutchlore Help", "&About"}));
+    // A Tools entry is enabled when its window is part of the program.
+    for (const WindowKind &kind : KindRegistry::instance().kinds())
+        QCOMPARE(action(qPrintable(kind.mainToolName))->isEnabled(), kind.isAvailable());
     QVERIFY(action("MMRabbitEditor")->isEnabled());
-    // Tools whose windows are not part of the program yet are shown but disabled.
-    QVERIFY(!action("MMBreeding")->isEnabled());
 }
 
 void TestShell::openDispatchesByExactExtension()
@@ -121,8 +123,8 @@ void TestShell::toolsFromEveryWindowOpenNewWindows()
     first->findChild<QAction *>("FileNew")->trigger();
     QCOMPARE(documents(), 3);
     QVERIFY(first->isModified());
-    QVERIFY(first->findChild<QAction *>("RabbitEditor")->isEnabled());
-    QVERIFY(!first->findChild<QAction *>("BreedingRecord1")->isEnabled());
+    for (const WindowKind &kind : KindRegistry::instance().kinds())
+        QCOMPARE(first->findChild<QAction *>(kind.documentToolName)->isEnabled(), kind.isAvailable());
 }
 
 // The active document's menus stand in the bar until it closes; Help Contents

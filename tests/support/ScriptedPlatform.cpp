@@ -1,5 +1,6 @@
 #include "ScriptedPlatform.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QPrinter>
 #include <QTest>
@@ -42,8 +43,19 @@ void ScriptedPlatform::takeError(const QString &part)
             __FILE__, __LINE__);
 }
 
+void ScriptedPlatform::whileOpen()
+{
+    // As if the breeder did it while the dialog was open: the dialog's event loop
+    // also frees the windows closed meanwhile.
+    if (const auto action = std::exchange(m_whileOpen, nullptr)) {
+        action();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
 std::optional<QString> ScriptedPlatform::nextFile(const char *what)
 {
+    whileOpen();
     if (m_steps.isEmpty() || !std::holds_alternative<FileChoice>(m_steps.head())) {
         failUnexpected(QString::fromLatin1(what));
         return std::nullopt;
@@ -51,25 +63,26 @@ std::optional<QString> ScriptedPlatform::nextFile(const char *what)
     return std::get<FileChoice>(m_steps.dequeue()).path;
 }
 
-std::optional<QString> ScriptedPlatform::openFileName(QWidget *, const FileDialogSpec &request)
+std::optional<QString> ScriptedPlatform::runOpenDialog(QWidget *, const FileDialogSpec &request)
 {
     m_titles.append(request.title);
     return nextFile("open dialog");
 }
 
-std::optional<QString> ScriptedPlatform::saveFileName(QWidget *, const FileDialogSpec &request)
+std::optional<QString> ScriptedPlatform::runSaveDialog(QWidget *, const FileDialogSpec &request)
 {
     m_titles.append(request.title);
     return nextFile("save dialog");
 }
 
-std::optional<QString> ScriptedPlatform::pictureFileName(QWidget *)
+std::optional<QString> ScriptedPlatform::runPictureDialog(QWidget *)
 {
     return nextFile("picture dialog");
 }
 
-Platform::Answer ScriptedPlatform::ask(QWidget *, const QString &message, Buttons)
+Platform::Answer ScriptedPlatform::runQuestion(QWidget *, const QString &message, Buttons)
 {
+    whileOpen();
     if (m_steps.isEmpty() || !std::holds_alternative<Question>(m_steps.head())) {
         failUnexpected(QStringLiteral("question \"%1\"").arg(message));
         return Answer::Cancel;
@@ -80,12 +93,12 @@ Platform::Answer ScriptedPlatform::ask(QWidget *, const QString &message, Button
     return question.answer;
 }
 
-void ScriptedPlatform::showError(QWidget *, const QString &message)
+void ScriptedPlatform::runErrorDisplay(QWidget *, const QString &message)
 {
     m_errors.append(message);
 }
 
-bool ScriptedPlatform::choosePrinter(QWidget *, QPrinter &printer)
+bool ScriptedPlatform::runPrinterDialog(QWidget *, QPrinter &printer)
 {
     if (m_steps.isEmpty() || !std::holds_alternative<PrinterChoice>(m_steps.head())) {
         failUnexpected(QStringLiteral("print dialog"));

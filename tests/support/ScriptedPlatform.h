@@ -4,6 +4,7 @@
 
 #include <QQueue>
 #include <QStringList>
+#include <functional>
 #include <variant>
 
 // A platform for tests: every dialog and question is answered from a queue that
@@ -43,6 +44,8 @@ public:
     void expectQuestion(const QString &message, Answer answer) { m_steps.enqueue(Question{message, answer}); }
     void expectFile(const std::optional<QString> &path) { m_steps.enqueue(FileChoice{path}); }
     void expectPrinter(const QString &pdfPath) { m_steps.enqueue(PrinterChoice{pdfPath}); }
+    // Runs `action` while the next file dialog or question is open.
+    void whileNextDialogIsOpen(std::function<void()> action) { m_whileOpen = std::move(action); }
 
     // Errors shown so far; taking them empties the list.
     QStringList takeErrors();
@@ -53,12 +56,12 @@ public:
     const QStringList &dialogTitles() const { return m_titles; }
     int helpOpened() const { return m_helpOpened; }
 
-    std::optional<QString> openFileName(QWidget *parent, const FileDialogSpec &request) override;
-    std::optional<QString> saveFileName(QWidget *parent, const FileDialogSpec &request) override;
-    std::optional<QString> pictureFileName(QWidget *parent) override;
-    Answer ask(QWidget *parent, const QString &message, Buttons buttons) override;
-    void showError(QWidget *parent, const QString &message) override;
-    bool choosePrinter(QWidget *parent, QPrinter &printer) override;
+    std::optional<QString> runOpenDialog(QWidget *parent, const FileDialogSpec &request) override;
+    std::optional<QString> runSaveDialog(QWidget *parent, const FileDialogSpec &request) override;
+    std::optional<QString> runPictureDialog(QWidget *parent) override;
+    Answer runQuestion(QWidget *parent, const QString &message, Buttons buttons) override;
+    void runErrorDisplay(QWidget *parent, const QString &message) override;
+    bool runPrinterDialog(QWidget *parent, QPrinter &printer) override;
     QStringList fontFaces() override;
     void openHelpContents(QWidget *parent) override
     {
@@ -70,10 +73,12 @@ public:
 
 private:
     std::optional<QString> nextFile(const char *what);
+    void whileOpen();
 
     QQueue<Step> m_steps;
     QStringList m_errors;
     QStringList m_titles;
     QString m_clipboard;
     int m_helpOpened = 0;
+    std::function<void()> m_whileOpen;
 };

@@ -2,6 +2,7 @@
 
 #include "TestFiles.h"
 #include "app/Kinds.h"
+#include "breeding/BreedingRecord.h"
 #include "pedigree/MainScreen.h"
 #include "rabbit/RabbitSheet.h"
 #include "records/WindowRegistry.h"
@@ -40,6 +41,11 @@ TRabbitSheet *WindowFixture::newRabbit() const
 TMainScreen *WindowFixture::newChart() const
 {
     return qobject_cast<TMainScreen *>(m_parent->runTool(QString::fromLatin1(TMainScreen::KindId)));
+}
+
+TBreedingRecord *WindowFixture::newBreeding() const
+{
+    return qobject_cast<TBreedingRecord *>(m_parent->runTool(QString::fromLatin1(TBreedingRecord::KindId)));
 }
 
 QStringList WindowFixture::finish()

@@ -8,6 +8,7 @@
 #include <memory>
 
 class TBigBadParent;
+class TBreedingRecord;
 class TMainScreen;
 class TRabbitSheet;
 
@@ -27,6 +28,7 @@ public:
     // A new window from the main window's menu.
     TRabbitSheet *newRabbit() const;
     TMainScreen *newChart() const;
+    TBreedingRecord *newBreeding() const;
 
     // Closes every window without questions and returns the errors shown meanwhile.
     QStringList finish();
