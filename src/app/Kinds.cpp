@@ -57,7 +57,7 @@ void registerKinds()
                .captionSuffix = QStringLiteral(" - Breeding Record"),
                .defaultSize = TBreedingRecord::DefaultSize,
                .create = factory<TBreedingRecord>()});
-    kinds.add({.id = QStringLiteral("show"),
+    kinds.add({.id = QString::fromLatin1(TShowRecord::KindId),
                .toolCaption = QStringLiteral("&Show Records"),
                .mainToolName = QStringLiteral("MMShowRecord"),
                .documentToolName = QStringLiteral("ShowRecords1"),

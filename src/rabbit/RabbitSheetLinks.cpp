@@ -153,15 +153,9 @@ void TRabbitSheet::LinkDoubleClick(LinkField *field)
     }
     if (!kindAvailable(this, kindId))
         return;
-    auto *created = qobject_cast<DocumentWindow *>(KindRegistry::instance().newWindow(kindId));
-    if (!created)
-        return;
     // No file yet: the breeder names the new record's file at once, and that file
-    // becomes the link. The dialogs may run while other windows close.
-    QPointer<TRabbitSheet> self(this);
-    QPointer<LinkField> target(field);
-    QPointer<DocumentWindow> window(created);
-    created->FileSaveAsClick();
-    if (self && target && window && !window->fileName().isEmpty())
-        target->setLink(window->fileName());
+    // becomes the link.
+    const QString path = KindRegistry::instance().createFile(kindId);
+    if (!path.isEmpty())
+        field->setLink(path);
 }

@@ -366,14 +366,9 @@ void TShowRecord::LinkDoubleClick()
         KindRegistry::instance().openFile(rabbitKind, m_rabbitLink->link());
         return;
     }
-    auto *rabbit = qobject_cast<DocumentWindow *>(KindRegistry::instance().newWindow(rabbitKind));
-    if (!rabbit)
-        return;
     // No file yet: the breeder names the new rabbit's file at once, and that file
-    // becomes the link. The dialogs may run while other windows close.
-    QPointer<TShowRecord> self(this);
-    QPointer<DocumentWindow> created(rabbit);
-    rabbit->FileSaveAsClick();
-    if (self && created && !created->fileName().isEmpty())
-        m_rabbitLink->setLink(created->fileName());
+    // becomes the link.
+    const QString path = KindRegistry::instance().createFile(rabbitKind);
+    if (!path.isEmpty())
+        m_rabbitLink->setLink(path);
 }
