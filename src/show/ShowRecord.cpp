@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 
 #include <algorithm>
@@ -302,6 +303,13 @@ void TShowRecord::aboutToShowLoad()
     // A link set by hand before the load is not what Cancel should bring back.
     if (!m_editor->isHidden())
         m_editor->accept();
+}
+
+void TShowRecord::setUpPrinter(QPrinter &printer) const
+{
+    // The sheet is wider than high: it prints across the page unless the breeder
+    // turns the page in the print dialog.
+    printer.setPageOrientation(QPageLayout::Landscape);
 }
 
 // Link commands.
