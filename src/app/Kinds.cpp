@@ -6,6 +6,7 @@
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
 #include "shell/KindRegistry.h"
+#include "show/ShowRecord.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ void registerKinds()
                .captionSuffix = QStringLiteral(" - Breeding Record"),
                .defaultSize = TBreedingRecord::DefaultSize,
                .create = factory<TBreedingRecord>()});
-    kinds.add({.id = QStringLiteral("show"),
+    kinds.add({.id = QString::fromLatin1(TShowRecord::KindId),
                .toolCaption = QStringLiteral("&Show Records"),
                .mainToolName = QStringLiteral("MMShowRecord"),
                .documentToolName = QStringLiteral("ShowRecords1"),
@@ -64,7 +65,9 @@ void registerKinds()
                .extension = QStringLiteral(".shw"),
                .filterTitle = QStringLiteral("Show Records"),
                .openFilterTitle = QStringLiteral("Show Record Files"),
-               .captionSuffix = QStringLiteral(" - Show Record")});
+               .captionSuffix = QStringLiteral(" - Show Record"),
+               .defaultSize = TShowRecord::DefaultSize,
+               .create = factory<TShowRecord>()});
     // Every Color Genetics command opens another, empty calculator at its own size.
     kinds.add({.id = QString::fromLatin1(TColorCombiner::KindId),
                .toolCaption = QStringLiteral("&Color Genetics"),

@@ -3,7 +3,9 @@
 #include "genetics/GeneTables.h"
 #include "rabbit/GeneticsChangePanel.h"
 #include "rabbit/RabbitFormat.h"
+#include "rabbit/RabbitLinkEditor.h"
 #include "records/LineFile.h"
+#include "shell/CommandGuard.h"
 #include "shell/SheetWidgets.h"
 
 #include <QEvent>
@@ -35,7 +37,6 @@ QFont sheetFace(int points, bool bold = false, bool italic = false, bool underli
 TRabbitSheet::TRabbitSheet(QWidget *parent) : SheetWindow(KindId, RabbitFile::format(), {}, parent)
 {
     setObjectName(QStringLiteral("RabbitSheet"));
-    m_links = QStringList(ShowLink - FatherRabFile + 1, RecordText::None);
 
     auto *sheet = new QWidget;
     sheet->setObjectName(QStringLiteral("Sheet"));
@@ -48,7 +49,7 @@ TRabbitSheet::TRabbitSheet(QWidget *parent) : SheetWindow(KindId, RabbitFile::fo
     QAction *links = edit->addAction(QStringLiteral("&Set File Links"));
     links->setObjectName(QStringLiteral("RSRabbitFileSet"));
     links->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-    links->setEnabled(false); // the related-file editor arrives with the file links
+    connectCommand(links, &QAction::triggered, this, &TRabbitSheet::RSRabbitFileSetClick);
     buildMenus(QStringLiteral("Save &As"), {edit});
 
     buildSheet();
@@ -91,8 +92,12 @@ void TRabbitSheet::buildSheet()
     m_relativeMenu = new QMenu(this);
     m_relativeMenu->setObjectName(QStringLiteral("LabelPopUp"));
     m_relativeMenu->addAction(change);
-    addDisabledEntry(m_relativeMenu, QStringLiteral("&Open Rabbit File"), QStringLiteral("OpenRabbitFile"));
-    addDisabledEntry(m_relativeMenu, QStringLiteral("&Load Saved Rabbit"), QStringLiteral("LoadSavedRabbit"));
+    QAction *openRabbit = m_relativeMenu->addAction(QStringLiteral("&Open Rabbit File"));
+    openRabbit->setObjectName(QStringLiteral("OpenRabbitFile"));
+    connectCommand(openRabbit, &QAction::triggered, this, &TRabbitSheet::OpenRabbitClick);
+    QAction *loadRabbit = m_relativeMenu->addAction(QStringLiteral("&Load Saved Rabbit"));
+    loadRabbit->setObjectName(QStringLiteral("LoadSavedRabbit"));
+    connectCommand(loadRabbit, &QAction::triggered, this, &TRabbitSheet::LoadRabbitClick);
 
     m_geneticMenu = new QMenu(this);
     m_geneticMenu->setObjectName(QStringLiteral("GeneticPopUp"));
@@ -201,6 +206,8 @@ void TRabbitSheet::buildSheet()
                    RecordText::underscores(14),
                8, 538, &certify);
 
+    createLinkEditor();
+
     s->installEventFilter(this);
     for (ValueLabel *label : std::as_const(m_fields))
         label->installEventFilter(this);
@@ -302,8 +309,7 @@ void TRabbitSheet::writeOwnLines(LineRecord &r) const
     r.setValue(FontFace, font.family());
     r.setValue(FontSize, fromInteger(font.pointSize()));
     r.setValue(FontWeight, font.bold() ? RecordText::Bold : RecordText::Normal);
-    for (int i = 0; i < m_links.size(); ++i)
-        r.setValue(FatherRabFile + i, m_links.at(i));
+    m_editor->writeLinks(r);
 }
 
 void TRabbitSheet::applyOwnLines(const LineRecord &state)
@@ -316,6 +322,5 @@ void TRabbitSheet::applyOwnLines(const LineRecord &state)
     // The rabbit file keeps no stretch setting: a shown record stretches its pictures.
     m_rabbitPicture->setStretch(true);
     m_backImage->setStretch(true);
-    for (int i = 0; i < m_links.size(); ++i)
-        m_links[i] = state.value(FatherRabFile + i);
+    m_editor->setLinks(state);
 }

@@ -7,9 +7,11 @@
 #include <QHash>
 
 class GeneticsChangePanel;
+class LinkField;
 class PictureBox;
 class QLabel;
 class QMenu;
+class RabbitLinkEditor;
 class ValueLabel;
 
 // The rabbit editor: one rabbit record shown as a printable sheet.
@@ -26,12 +28,24 @@ public:
     void ASeriesClick(ValueLabel *label);
     PictureBox *rabbitPicture() const { return m_rabbitPicture; }
     PictureBox *backImage() const { return m_backImage; }
+    RabbitLinkEditor *linkEditor() const { return m_editor; }
+
+    // Commands of the related-file editor and the relatives' labels
+    // (RabbitSheetLinks.cpp).
+    void RSRabbitFileSetClick();
+    void FileEditorOkClick();
+    void SetFileCancelClick();
+    void UpdateLinksClick();
+    void OpenRabbitClick();
+    void LoadRabbitClick();
+    void LinkDoubleClick(LinkField *field);
 
 protected:
     LineRecord loadedState(const LineRecord &parsed, const LineRecord &before) const override;
     void writeOwnLines(LineRecord &record) const override;
     void applyOwnLines(const LineRecord &state) override;
     void hideOwnPanels() override;
+    void aboutToShowLoad() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -45,13 +59,18 @@ private:
     ValueLabel *makeField(int line, int x, int y, int tag);
     void GeneOKClick(const QString &choice);
     void CancelClick();
+    void createLinkEditor();
+    // The record's values and links as a link command left them.
+    void applyValues(const LineRecord &record);
+    // Opens `path` in a new window of the kind, or says that the kind is not there.
+    void openLinked(const QString &kindId, const QString &path);
 
     QHash<QString, ValueLabel *> m_fields;
     SheetRows m_rows;
     // Sibling table columns: name, colour and sex labels of each row.
     QList<QList<QWidget *>> m_columns;
     bool m_inLayout = false;
-    QStringList m_links; // lines 57-71, in file order
+    RabbitLinkEditor *m_editor = nullptr; // lines 57-71
     PictureBox *m_rabbitPicture = nullptr;
     PictureBox *m_backImage = nullptr;
     QMenu *m_ownValueMenu = nullptr;

@@ -10,6 +10,8 @@
 // without the rabbit's sex and colour.
 namespace ShowFile {
 
+constexpr const char *KindId = "show";
+
 enum Line {
     RabbitName = 0,
     EarNumber = 1, // ear before registration, unlike the rabbit file

@@ -1,0 +1,311 @@
+// The rabbit window's related files: the editor, the relatives' commands, the
+// records behind the primary links and Update from Links over a family of files.
+
+#include "TestFiles.h"
+#include "WindowFixture.h"
+#include "pedigree/MainScreen.h"
+#include "rabbit/RabbitFormat.h"
+#include "rabbit/RabbitLinkEditor.h"
+#include "rabbit/RabbitSheet.h"
+#include "records/LineFile.h"
+#include "records/WindowRegistry.h"
+#include "shell/BigBadParent.h"
+#include "shell/KindRegistry.h"
+#include "show/ShowFormat.h"
+#include "show/ShowRecord.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+using namespace RabbitFile;
+using Answer = Platform::Answer;
+using Lines = QMap<int, QString>;
+
+namespace {
+const QString Overwrite = QStringLiteral("This will overwrite existing values. Continue?");
+const QString None = QStringLiteral("None");
+const QString U17(17, '_');
+} // namespace
+
+class TestRabbitLinksWindow : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<WindowFixture> m_fx;
+
+    int windows() const { return int(m_fx->parent().mdiArea()->subWindowList().size()); }
+    QString rabbitFile(const QString &name, const Lines &values, int keep = -1) const
+    {
+        return TestFiles::writeRabbit(m_fx->path(name), values, keep);
+    }
+    static LinkField *link(TRabbitSheet *rabbit, int line) { return rabbit->linkEditor()->linkOf(line); }
+    static void onField(TRabbitSheet *rabbit, const char *field, const char *action)
+    {
+        QTest::mouseClick(rabbit->field(QString::fromLatin1(field)), Qt::RightButton);
+        if (QWidget *menu = QApplication::activePopupWidget())
+            menu->close();
+        trigger(rabbit, action);
+    }
+    static QString value(TRabbitSheet *rabbit, int line)
+    {
+        return rabbit->field(RabbitFile::format().field(line).name)->value();
+    }
+    // A show file whose chosen row is `chosen`, row 3 filled.
+    QString showFile(const QString &chosen) const
+    {
+        using namespace ShowFile;
+        QStringList lines = ShowFile::newRecord().toLines().lines();
+        lines[rowLine(3, RowField::Award)] = "Best of Breed";
+        lines[rowLine(3, RowField::Location)] = "County Fair";
+        lines[rowLine(3, RowField::Competitors)] = "14";
+        lines[WinningsNum] = chosen;
+        return TestFiles::writeLines(m_fx->path("wins.shw"), lines);
+    }
+
+private slots:
+    void init() { m_fx = std::make_unique<WindowFixture>(); }
+    void cleanup()
+    {
+        QCOMPARE(m_fx->finish(), QStringList());
+        m_fx.reset();
+    }
+
+    // Ctrl+L shows every link under the names of its commands; the links are the
+    // record's lines 57-71; Cancel goes back to the snapshot, Ok is an edit.
+    void editorKeepsTheRecordsLinks()
+    {
+        ScriptedPlatform &platform = m_fx->platform();
+        TRabbitSheet *rabbit = m_fx->newRabbit();
+        QVERIFY(rabbit->linkEditor()->isHidden());
+        trigger(rabbit, "RSRabbitFileSet");
+        RabbitLinkEditor *editor = rabbit->linkEditor();
+        QVERIFY(editor->isVisible());
+        QVERIFY(rabbit->sheet()->rect().contains(editor->geometry()));
+        for (const char *name :
+             {"FatherRabFileSet", "MotherRabFileNew", "Sibling1RabFileSet", "Sibling10RabFileNew", "SetPedFile",
+              "NewPedFile", "SetBreedingFile", "NewBreedingFile", "SetShowFile", "NewShowFile"})
+            QVERIFY2(rabbit->findChild<QToolButton *>(name), name);
+        for (const char *name : {"FatherFile", "Sibling10File", "PedigreeFile", "BreedingFile", "ShowFile"})
+            QVERIFY2(rabbit->findChild<QLabel *>(name), name);
+        QCOMPARE(rabbit->findChild<QLineEdit *>("ShowLink"), link(rabbit, ShowLink)->pathEdit());
+
+        const QString sire = rabbitFile("sire.rab", {{RabbitName, "Sire"}});
+        platform.expectFile(sire);
+        QVERIFY(changes(rabbit, [&] { rabbit->findChild<QToolButton *>("FatherRabFileSet")->click(); }));
+        QCOMPARE(rabbit->findChild<QLabel *>("FatherFile")->text(), "sire.rab");
+        platform.expectFile(m_fx->path("x.shw"));
+        rabbit->findChild<QToolButton *>("SetShowFile")->click();
+        QCOMPARE(platform.dialogTitles().size(), 2);
+        editor->cancelButton()->click();
+        QCOMPARE(link(rabbit, FatherRabFile)->link(), None);
+        QCOMPARE(link(rabbit, ShowLink)->link(), None);
+        QCOMPARE(rabbit->findChild<QLabel *>("FatherFile")->text(), QString());
+
+        trigger(rabbit, "RSRabbitFileSet");
+        platform.expectFile(sire);
+        rabbit->findChild<QToolButton *>("Sibling10RabFileSet")->click();
+        platform.expectFile(m_fx->path("p.ped"));
+        rabbit->findChild<QToolButton *>("SetPedFile")->click();
+        QVERIFY(changes(rabbit, [&] { editor->okButton()->click(); }));
+        QVERIFY(editor->isHidden());
+        const QString path = m_fx->path("linked.rab");
+        rabbit->saveFile(path);
+        const QStringList lines = LineFile::read(path).lines();
+        QCOMPARE(lines.at(siblingRabFile(10)), sire);
+        QCOMPARE(lines.at(PedigreeLink), m_fx->path("p.ped"));
+        QCOMPARE(lines.at(FatherRabFile), None);
+
+        // A load shows the file's links; a clear link is an edit.
+        TRabbitSheet *again = m_fx->newRabbit();
+        again->loadFile(path);
+        QCOMPARE(link(again, siblingRabFile(10))->link(), sire);
+        QCOMPARE(again->findChild<QLabel *>("PedigreeFile")->text(), "p.ped");
+        trigger(again, "RSRabbitFileSet");
+        QVERIFY(changes(again, [&] { again->findChild<QToolButton *>("NewPedFile")->click(); }));
+        QCOMPARE(link(again, PedigreeLink)->link(), None);
+        trigger(again, "RSRabbitFileSet"); // Ctrl+L again is Cancel
+        QVERIFY(again->linkEditor()->isHidden());
+        QCOMPARE(link(again, PedigreeLink)->link(), m_fx->path("p.ped"));
+    }
+
+    // A rabbit linked to its parents, three siblings, a pedigree, a breeding record
+    // and a show record, all real files: Update from Links refreshes the sheet from
+    // each; a relative's file gone stops there and keeps what was done.
+    void updateFromAFamilyOfFiles()
+    {
+        ScriptedPlatform &platform = m_fx->platform();
+        TRabbitSheet *rabbit = m_fx->newRabbit();
+        Lines links{
+            {FatherRabFile, rabbitFile("sire.rab", {{RabbitName, "Sire"}, {Color, U17}, {Sex, "Buck"}})},
+            {MotherRabFile, rabbitFile("dam.rab", {{RabbitName, "Dam"}, {Color, "Blue"}})},
+            {siblingRabFile(1), rabbitFile("s1.rab", {{RabbitName, "Kit One"}, {Sex, "Doe"}, {Color, "Black"}})},
+            {siblingRabFile(4), rabbitFile("s4.rab", {{RabbitName, "Kit Four"}, {Sex, "Buck"}, {Color, "Fawn"}})},
+            {siblingRabFile(7), rabbitFile("s7.rab", {{RabbitName, "Kit Seven"}, {Color, "Red"}})},
+            // Never read: the files need not even be records.
+            {PedigreeLink, TestFiles::writeLines(m_fx->path("p.ped"), {"not a pedigree"})},
+            {BreedLink, TestFiles::writeLines(m_fx->path("b.brd"), {"not a breeding record"})},
+            {ShowLink, showFile("3")},
+        };
+        LineRecord seed = RabbitFile::newRecord();
+        for (auto it = links.begin(); it != links.end(); ++it)
+            seed.setValue(it.key(), it.value());
+        seed.setValue(DadColor, "Old colour");
+        seed.setValue(Winnings, "Old winnings");
+        rabbit->fillFrom(seed);
+
+        trigger(rabbit, "RSRabbitFileSet");
+        QPushButton *update = rabbit->linkEditor()->updateButton();
+        platform.expectQuestion(Overwrite, Answer::Cancel);
+        QVERIFY(!changes(rabbit, [&] { update->click(); }));
+        QCOMPARE(value(rabbit, DadName), RabbitFile::format().field(DadName).placeholder);
+
+        platform.expectQuestion(Overwrite, Answer::Ok);
+        QVERIFY(changes(rabbit, [&] { update->click(); }));
+        QCOMPARE(value(rabbit, Winnings), "Best of Breed at County Fair against 14 opponents");
+        QCOMPARE(value(rabbit, DadName), "Sire");
+        QCOMPARE(value(rabbit, DadColor), "Old colour"); // the father's colour is blank
+        QCOMPARE(value(rabbit, MomColor), "Blue");
+        QCOMPARE(value(rabbit, siblingName(1)), "Kit One");
+        QCOMPARE(value(rabbit, siblingSex(1)), "Doe");
+        QCOMPARE(value(rabbit, siblingColor(4)), "Fawn");
+        QCOMPARE(value(rabbit, siblingName(7)), "Kit Seven");
+        QCOMPARE(value(rabbit, siblingSex(7)), RabbitFile::format().field(siblingSex(7)).placeholder);
+        QVERIFY(!rabbit->linkEditor()->cancelButton()->isEnabled());
+        trigger(rabbit, "RSRabbitFileSet"); // Cancel: the snapshot was retaken
+        for (auto it = links.begin(); it != links.end(); ++it)
+            QCOMPARE(link(rabbit, it.key())->link(), it.value());
+
+        // A row number outside the list builds no summary; the rest goes on. Then
+        // sibling 4's file is gone: the parents and sibling 1 are refreshed again,
+        // sibling 7 is not reached.
+        showFile("16");
+        rabbitFile("dam.rab", {{RabbitName, "Dam Again"}});
+        rabbitFile("s7.rab", {{RabbitName, "Not reached"}});
+        QVERIFY(QFile::remove(links[siblingRabFile(4)]));
+        trigger(rabbit, "RSRabbitFileSet");
+        platform.expectQuestion(Overwrite, Answer::Ok);
+        update->click();
+        platform.takeError("s4.rab");
+        QVERIFY(rabbit->isModified());
+        QCOMPARE(value(rabbit, Winnings), "Best of Breed at County Fair against 14 opponents");
+        QCOMPARE(value(rabbit, MomName), "Dam Again");
+        QCOMPARE(value(rabbit, siblingName(7)), "Kit Seven");
+        rabbit->linkEditor()->okButton()->click();
+
+        // A chosen row that is not a number stops before any relative.
+        showFile("seven");
+        rabbitFile("dam.rab", {{RabbitName, "Dam Three"}});
+        trigger(rabbit, "RSRabbitFileSet");
+        platform.expectQuestion(Overwrite, Answer::Ok);
+        update->click();
+        platform.takeError("seven");
+        QCOMPARE(value(rabbit, MomName), "Dam Again");
+    }
+
+    // Load Saved Rabbit and Open Rabbit File act on the relative whose label was
+    // right-clicked.
+    void relativesCommands()
+    {
+        ScriptedPlatform &platform = m_fx->platform();
+        TRabbitSheet *rabbit = m_fx->newRabbit();
+        const QString kit = rabbitFile("kit.rab", {{RabbitName, "Kit"}, {Sex, "Doe"}, {Color, U17}});
+        platform.expectFile(kit);
+        QVERIFY(changes(rabbit, [&] { onField(rabbit, "Sibling3Color", "LoadSavedRabbit"); }));
+        QCOMPARE(link(rabbit, siblingRabFile(3))->link(), kit);
+        QCOMPARE(value(rabbit, siblingName(3)), "Kit");
+        QCOMPARE(value(rabbit, siblingSex(3)), "Doe");
+        QCOMPARE(rabbit->currentLabel(), nullptr);
+
+        // All or nothing: a file too short changes neither link nor values.
+        const QString cut = rabbitFile("cut.rab", {{RabbitName, "Cut"}}, 7);
+        platform.expectFile(cut);
+        onField(rabbit, "DadName", "LoadSavedRabbit");
+        platform.takeError("out of bounds");
+        QCOMPARE(link(rabbit, FatherRabFile)->link(), None);
+        QCOMPARE(value(rabbit, DadName), RabbitFile::format().field(DadName).placeholder);
+
+        // Unlinked: a new record with the relative's values, clean, so it closes
+        // without a question.
+        LineRecord seed = rabbit->record();
+        seed.setValue(MomName, "Nell");
+        seed.setValue(MomColor, "Blue");
+        rabbit->fillFrom(seed);
+        onField(rabbit, "MomColor", "OpenRabbitFile");
+        TRabbitSheet *mother = WindowRegistry::newest<TRabbitSheet>();
+        QVERIFY(mother != rabbit);
+        QCOMPARE(mother->windowTitle(), "Untitled - Rabbit Information");
+        QCOMPARE(value(mother, RabbitName), "Nell");
+        QCOMPARE(value(mother, Color), "Blue");
+        QCOMPARE(value(mother, Sex), "Female");
+        QVERIFY(mother->close());
+
+        // Linked: the file itself.
+        onField(rabbit, "Sibling3Name", "OpenRabbitFile");
+        QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->windowTitle(), "kit.rab - Rabbit Information");
+        // The rabbit's own values have no relative commands.
+        QCOMPARE(rabbit->findChild<QMenu *>("NoRabbitPopUp")->actions().size(), 1);
+    }
+
+    // The primary links open their records in windows of their kinds, or create the
+    // record through its Save As; a kind the program cannot open yet is said so.
+    void primaryFiles()
+    {
+        ScriptedPlatform &platform = m_fx->platform();
+        TRabbitSheet *rabbit = m_fx->newRabbit();
+        trigger(rabbit, "RSRabbitFileSet");
+        QLineEdit *show = link(rabbit, ShowLink)->pathEdit();
+
+        platform.expectFile(std::nullopt);
+        QTest::mouseDClick(show, Qt::LeftButton);
+        QCOMPARE(link(rabbit, ShowLink)->link(), None);
+        QVERIFY(WindowRegistry::newest<TShowRecord>()); // the untitled record stays
+
+        const QString wins = m_fx->path("wins.shw");
+        platform.expectFile(wins);
+        QTest::mouseDClick(show, Qt::LeftButton);
+        QCOMPARE(link(rabbit, ShowLink)->link(), wins);
+        QCOMPARE(WindowRegistry::newest<TShowRecord>()->windowTitle(), "wins.shw - Show Record");
+        QTest::mouseDClick(show, Qt::LeftButton);
+        TShowRecord *opened = WindowRegistry::newest<TShowRecord>();
+        QCOMPARE(opened->windowTitle(), "wins.shw - Show Record");
+        QVERIFY(!opened->isModified());
+
+        const QString ped = m_fx->path("family.ped");
+        platform.expectFile(ped);
+        QTest::mouseDClick(link(rabbit, PedigreeLink)->pathEdit(), Qt::LeftButton);
+        QCOMPARE(link(rabbit, PedigreeLink)->link(), ped);
+        QTest::mouseDClick(link(rabbit, PedigreeLink)->pathEdit(), Qt::LeftButton);
+        QCOMPARE(WindowRegistry::newest<TMainScreen>()->windowTitle(), "family.ped - Rabbit Pedigree");
+
+        // A linked file that is gone leaves no window behind.
+        QFile::remove(ped);
+        const int before = windows();
+        QTest::mouseDClick(link(rabbit, PedigreeLink)->pathEdit(), Qt::LeftButton);
+        QCOMPARE(platform.takeErrors().size(), 1);
+        QCOMPARE(windows(), before);
+
+        // A kind announced but without its window: a message, nothing else.
+        WindowKind breeding = *KindRegistry::instance().find(QStringLiteral("breeding"));
+        breeding.create = {};
+        KindRegistry::instance().add(breeding);
+        const QString brd = m_fx->path("b.brd");
+        for (const QString &linkText : {None, brd}) {
+            link(rabbit, BreedLink)->setLink(linkText);
+            platform.expectQuestion("Breeding Records cannot be opened in this version of Hutchlore.", Answer::Ok);
+            QTest::mouseDClick(link(rabbit, BreedLink)->pathEdit(), Qt::LeftButton);
+            QCOMPARE(link(rabbit, BreedLink)->link(), linkText);
+            QCOMPARE(windows(), before);
+        }
+        QVERIFY(platform.allAnswered());
+    }
+};
+
+QTEST_MAIN(TestRabbitLinksWindow)
+#include "test_rabbit_links_window.moc"
