@@ -91,6 +91,14 @@ std::optional<QString> QtPlatform::pictureFileName(QWidget *parent)
     return path;
 }
 
+std::optional<QString> QtPlatform::folderName(QWidget *parent, const QString &title, const QString &start)
+{
+    const QString path = QFileDialog::getExistingDirectory(parent, title, start);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
 Platform::Answer QtPlatform::ask(QWidget *parent, const QString &message, Buttons buttons)
 {
     QMessageBox::StandardButtons set;

@@ -35,6 +35,8 @@ public:
     // Never asks about overwriting: the windows ask their own question.
     virtual std::optional<QString> saveFileName(QWidget *parent, const FileDialogSpec &request) = 0;
     virtual std::optional<QString> pictureFileName(QWidget *parent) = 0;
+    // A folder chosen, starting at `start`, or nothing when cancelled.
+    virtual std::optional<QString> folderName(QWidget *parent, const QString &title, const QString &start) = 0;
 
     // A message box captioned "Hutchlore Message".
     virtual Answer ask(QWidget *parent, const QString &message, Buttons buttons) = 0;
@@ -64,6 +66,7 @@ public:
     std::optional<QString> openFileName(QWidget *parent, const FileDialogSpec &request) override;
     std::optional<QString> saveFileName(QWidget *parent, const FileDialogSpec &request) override;
     std::optional<QString> pictureFileName(QWidget *parent) override;
+    std::optional<QString> folderName(QWidget *parent, const QString &title, const QString &start) override;
     Answer ask(QWidget *parent, const QString &message, Buttons buttons) override;
     void showError(QWidget *parent, const QString &message) override;
     bool choosePrinter(QWidget *parent, QPrinter &printer) override;

@@ -68,6 +68,12 @@ std::optional<QString> ScriptedPlatform::pictureFileName(QWidget *)
     return nextFile("picture dialog");
 }
 
+std::optional<QString> ScriptedPlatform::folderName(QWidget *, const QString &title, const QString &)
+{
+    m_titles.append(title);
+    return nextFile("folder dialog");
+}
+
 Platform::Answer ScriptedPlatform::ask(QWidget *, const QString &message, Buttons)
 {
     if (m_steps.isEmpty() || !std::holds_alternative<Question>(m_steps.head())) {

@@ -56,6 +56,8 @@ public:
     std::optional<QString> openFileName(QWidget *parent, const FileDialogSpec &request) override;
     std::optional<QString> saveFileName(QWidget *parent, const FileDialogSpec &request) override;
     std::optional<QString> pictureFileName(QWidget *parent) override;
+    // Answered from the same queue as the file dialogs (expectFile).
+    std::optional<QString> folderName(QWidget *parent, const QString &title, const QString &start) override;
     Answer ask(QWidget *parent, const QString &message, Buttons buttons) override;
     void showError(QWidget *parent, const QString &message) override;
     bool choosePrinter(QWidget *parent, QPrinter &printer) override;
