@@ -134,6 +134,7 @@ TFind::TFind(QWidget *parent) : ChildWindow(parent)
 TFind::~TFind()
 {
     stopWorker();
+    delete m_worker;
 }
 
 QString TFind::folder() const

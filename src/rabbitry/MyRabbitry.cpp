@@ -266,13 +266,10 @@ std::function<void()> TMyRabbitry::keepState()
 {
     const QStringList paths = rabbits();
     const Rabbitry::Details kept = details();
-    const QString selected = selectedPath();
-    return [this, paths, kept, selected] {
+    return [this, paths, kept] {
         fillList(paths, QString());
         setDetails(kept);
         blankPreview();
-        if (!selected.isEmpty())
-            runCommand(this, [&] { selectRabbit(selected); });
     };
 }
 
@@ -343,10 +340,7 @@ void TMyRabbitry::AddClick()
     case Rabbitry::AddResult::Added:
         break;
     }
-    const QString selected = selectedPath();
-    fillList(paths, QString());
-    if (!selected.isEmpty())
-        selectRabbit(selected);
+    fillList(paths, selectedPath());
 }
 
 void TMyRabbitry::RemoveClick()

@@ -291,6 +291,10 @@ private slots:
         window->findChild<QPushButton *>("FindCancel")->click();
         QVERIFY(!window->isSearching());
         QVERIFY(foundNames(window).isEmpty());
+        // Left running: the program closing stops it and frees everything.
+        window->findChild<QLineEdit *>("FindName")->setText("smith");
+        window->findChild<QPushButton *>("Search")->click();
+        QVERIFY(window->isSearching());
     }
 };
 
