@@ -19,10 +19,16 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // How long a search runs before it shows its progress and the Stop button.
 constexpr int MomentMs = 300;
+// Searches run on up to this many threads.
+constexpr qsizetype MaxWorkers = 4;
+// How often a running search's results are put on the list.
+constexpr int DrainMs = 40;
 // How many unreadable files the message names before it only counts the rest.
 constexpr int NamedFailures = 10;
 
@@ -126,6 +132,10 @@ TFind::TFind(QWidget *parent) : ChildWindow(parent)
         m_stop->show();
     });
 
+    m_drainTimer = new QTimer(this);
+    m_drainTimer->setInterval(DrainMs);
+    connect(m_drainTimer, &QTimer::timeout, this, &TFind::drain);
+
     m_mask = FindEngine::initialMask();
     m_folder->setText(QDir::toNativeSeparators(QDir::currentPath()));
     resize(DefaultSize);
@@ -133,8 +143,7 @@ TFind::TFind(QWidget *parent) : ChildWindow(parent)
 
 TFind::~TFind()
 {
-    stopWorker();
-    delete m_worker;
+    stopWorkers();
 }
 
 QString TFind::folder() const
@@ -166,11 +175,17 @@ QStringList TFind::listedFiles() const
 void TFind::listFiles()
 {
     // The folder may be half typed: a folder that cannot be listed lists nothing.
+    QStringList paths;
     try {
-        m_listed = FindEngine::listFolder(folder(), m_mask);
+        paths = FindEngine::listFolder(folder(), m_mask);
     } catch (const RecordError &) {
-        m_listed.clear();
     }
+    showListed(paths);
+}
+
+void TFind::showListed(const QStringList &paths)
+{
+    m_listed = paths;
     m_files->clear();
     QStringList names;
     names.reserve(m_listed.size());
@@ -199,15 +214,19 @@ void TFind::SearchClick()
     }
     // The folder as it is now: files added or removed since it was listed count.
     const QStringList paths = FindEngine::listFolder(folder(), m_mask);
-    listFiles();
+    if (paths != m_listed || m_files->count() != paths.size())
+        showListed(paths);
 
     m_found->clear();
     m_failures.clear();
-    m_searching = paths;
-    m_shownFiles = 0;
+    m_arrived.assign(std::size_t(paths.size()), std::nullopt);
+    m_nextShown = 0;
+    m_received = 0;
+    const int workers = int(std::clamp<qsizetype>(QThread::idealThreadCount(), 1, MaxWorkers));
     {
         QMutexLocker lock(&m_pendingLock);
         m_pending = Pending{};
+        m_pending.running = workers;
     }
     m_progress->setRange(0, int(paths.size()));
     m_progress->setValue(0);
@@ -215,34 +234,44 @@ void TFind::SearchClick()
 
     m_cancel = std::make_shared<std::atomic<bool>>(false);
     const std::shared_ptr<std::atomic<bool>> cancel = m_cancel;
-    // The worker hands each file over under the lock and asks for a drain only when
-    // none is on its way, so ten thousand files make few events.
+    // Each worker hands its files over under the lock; the window takes what has
+    // come on a short timer, and at once when the search is done, so ten thousand
+    // files do not wake it ten thousand times.
     const auto handOver = [this](const std::function<void(Pending &)> &add) {
         bool post = false;
         {
             QMutexLocker lock(&m_pendingLock);
             add(m_pending);
-            post = !m_pending.posted;
-            m_pending.posted = true;
+            post = m_pending.running == 0 && !m_pending.posted;
+            m_pending.posted = m_pending.posted || post;
         }
         if (post)
             QMetaObject::invokeMethod(this, &TFind::drain, Qt::QueuedConnection);
     };
-    m_worker = QThread::create([paths, text, cancel, handOver] {
-        try {
-            FindEngine::search(
-                paths, text,
-                [&](int index, const FindEngine::FileResult &result) {
-                    handOver([&](Pending &p) { p.files.append({index, result}); });
-                },
-                cancel.get());
-        } catch (...) {
-            // Only an empty text throws, and that never gets here; the search ends.
-        }
-        handOver([](Pending &p) { p.done = true; });
-    });
-    m_worker->start();
+    // The files are dealt out in turn, so every worker is busy near the front of the
+    // list and the results shown in list order grow steadily.
+    for (int w = 0; w < workers; ++w) {
+        QStringList share;
+        for (qsizetype i = w; i < paths.size(); i += workers)
+            share.append(paths.at(i));
+        m_workers.append(QThread::create([share, text, cancel, handOver, w, workers] {
+            try {
+                FindEngine::search(
+                    share, text,
+                    [&](int index, const FindEngine::FileResult &result) {
+                        handOver([&](Pending &p) { p.files.append({index * workers + w, result}); });
+                    },
+                    cancel.get());
+            } catch (...) {
+                // Only an empty text throws, and that never gets here; the search ends.
+            }
+            handOver([](Pending &p) { --p.running; });
+        }));
+    }
+    for (QThread *worker : std::as_const(m_workers))
+        worker->start();
     m_momentTimer->start();
+    m_drainTimer->start();
 }
 
 void TFind::drain()
@@ -250,13 +279,19 @@ void TFind::drain()
     Pending taken;
     {
         QMutexLocker lock(&m_pendingLock);
-        std::swap(taken, m_pending);
-        m_pending.posted = false;
+        std::swap(taken.files, m_pending.files);
+        taken.running = m_pending.running;
     }
-    if (!m_worker)
+    if (!isSearching())
         return; // left over from a search that was stopped and shown already
-    QList<QListWidgetItem *> items;
-    for (const auto &[index, result] : std::as_const(taken.files)) {
+    for (auto &[index, result] : taken.files)
+        m_arrived[std::size_t(index)] = std::move(result);
+    m_received += int(taken.files.size());
+    // Shown in list order: a file waits until every file before it has come.
+    while (m_nextShown < m_arrived.size() && m_arrived[m_nextShown]) {
+        const FindEngine::FileResult result = std::move(*m_arrived[m_nextShown]);
+        m_arrived[m_nextShown].reset();
+        ++m_nextShown;
         if (result.failed()) {
             m_failures.append(result.error);
             continue;
@@ -269,40 +304,39 @@ void TFind::drain()
             m_found->addItem(item);
         }
     }
-    m_shownFiles += int(taken.files.size());
-    m_progress->setValue(m_shownFiles);
-    if (taken.done) {
-        m_worker->wait();
-        delete m_worker;
-        m_worker = nullptr;
+    m_progress->setValue(m_received);
+    if (taken.running == 0) {
+        stopWorkers();
         finishSearch();
     }
 }
 
-void TFind::stopWorker()
+void TFind::stopWorkers()
 {
-    if (!m_worker)
-        return;
-    m_cancel->store(true);
-    m_worker->wait();
+    if (m_cancel)
+        m_cancel->store(true);
+    for (QThread *worker : std::as_const(m_workers))
+        worker->wait();
+    qDeleteAll(m_workers);
+    m_workers.clear();
 }
 
 void TFind::StopClick()
 {
-    if (!m_worker)
+    if (!isSearching())
         return;
-    stopWorker();
-    // What was found before the stop is shown; the rest of the hand-over with it.
-    {
-        QMutexLocker lock(&m_pendingLock);
-        m_pending.done = true;
-    }
+    // What was found before the stop is shown, up to the first file not searched.
+    if (m_cancel)
+        m_cancel->store(true);
+    for (QThread *worker : std::as_const(m_workers))
+        worker->wait();
     drain();
 }
 
 void TFind::finishSearch()
 {
     m_momentTimer->stop();
+    m_drainTimer->stop();
     m_progress->hide();
     m_stop->hide();
     m_search->setEnabled(true);
@@ -330,14 +364,7 @@ void TFind::OpenClick()
 
 void TFind::FindCancelClick()
 {
-    if (m_worker) {
-        stopWorker();
-        {
-            QMutexLocker lock(&m_pendingLock);
-            m_pending.done = true;
-        }
-        drain();
-    }
+    StopClick();
     m_found->clear();
     m_text->clear();
     close();

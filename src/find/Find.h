@@ -7,6 +7,8 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -41,7 +43,7 @@ public:
     QStringList resultPaths() const;
     // The names FileBox lists.
     QStringList listedFiles() const;
-    bool isSearching() const { return bool(m_worker); }
+    bool isSearching() const { return !m_workers.isEmpty(); }
 
     // Commands.
     void SearchClick();
@@ -55,20 +57,22 @@ signals:
     void searchFinished();
 
 private:
-    // What the worker hands over: the files searched so far, waiting to be shown.
+    // What the workers hand over: the files searched so far, waiting to be shown.
     struct Pending
     {
-        QList<std::pair<int, FindEngine::FileResult>> files;
-        bool done = false;
-        bool posted = false; // a drain is on its way to the window
+        QList<std::pair<int, FindEngine::FileResult>> files; // index in the list, result
+        int running = 0;                                     // workers not finished yet
+        bool posted = false;                                 // the last drain is on its way
     };
 
     void listFiles();
+    // FileBox shows the names of `paths`.
+    void showListed(const QStringList &paths);
     // Shows what the worker has handed over so far.
     void drain();
     void finishSearch();
-    // Asks the worker to stop and waits for it.
-    void stopWorker();
+    // Asks the workers to stop, waits for them and frees them.
+    void stopWorkers();
 
     QLineEdit *m_text = nullptr;
     QLineEdit *m_folder = nullptr;
@@ -81,16 +85,19 @@ private:
     QProgressBar *m_progress = nullptr;
     QLabel *m_status = nullptr;
     QTimer *m_momentTimer = nullptr;
+    QTimer *m_drainTimer = nullptr;
 
     QStringList m_listed; // full paths of the files FileBox lists
     QString m_mask;
 
     // The running search.
-    QThread *m_worker = nullptr;
+    QList<QThread *> m_workers;
     std::shared_ptr<std::atomic<bool>> m_cancel;
     QMutex m_pendingLock;
     Pending m_pending;
-    QStringList m_searching; // the files the running search goes through
-    int m_shownFiles = 0;
+    // Results that came before an earlier file's, by index in the list.
+    std::vector<std::optional<FindEngine::FileResult>> m_arrived;
+    std::size_t m_nextShown = 0; // the first file whose results are not shown yet
+    int m_received = 0;
     QStringList m_failures;
 };
