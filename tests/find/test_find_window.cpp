@@ -253,14 +253,15 @@ private slots:
         QCOMPARE(window->listedFiles(), QStringList({"a.rab"}));
     }
 
-    // A long search shows its progress, can be stopped, and what it found stays in list order.
+    // A long search can be stopped, and what it found stays in list order.
     void longSearchesStopAndShowProgress()
     {
         const QString dir = folder("many");
         QStringList lines(400, QStringLiteral("a line of a record with nothing in it"));
         lines.append("smith");
+        const QByteArray bytes = TestFiles::crlf(lines);
         for (int i = 0; i < 3000; ++i)
-            write(dir, QStringLiteral("r%1.rab").arg(i, 5, 10, QLatin1Char('0')), lines);
+            TestFiles::writeBytes(QDir(dir).filePath(QStringLiteral("r%1.rab").arg(i, 5, 10, QLatin1Char('0'))), bytes);
         const FindEngine::Outcome all =
             FindEngine::search(FindEngine::listFolder(dir, FindEngine::initialMask()), QStringLiteral("smith"));
         QStringList expected;
@@ -277,13 +278,12 @@ private slots:
         QSignalSpy finished(window, &TFind::searchFinished);
         window->findChild<QPushButton *>("Search")->click();
         QVERIFY(window->isSearching());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            window->findChild<QProgressBar *>("SearchProgress")->isVisible() || !window->isSearching(), 5000);
         window->StopClick();
         QVERIFY(!window->isSearching());
         QCOMPARE(finished.size(), 1);
         const QStringList partial = window->resultPaths();
         QCOMPARE(partial, expected.mid(0, partial.size()));
+        QVERIFY(partial.size() < expected.size());
         QVERIFY(window->findChild<QPushButton *>("Search")->isEnabled());
         QVERIFY(window->findChild<QProgressBar *>("SearchProgress")->isHidden());
         // Cancel in the middle of a search stops it too.
