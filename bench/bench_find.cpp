@@ -6,13 +6,20 @@
 // which the benchmark runs itself into a temporary folder (HUTCHLORE_GEN_CORPUS
 // names another copy of the script; HUTCHLORE_FIND_CORPUS names a folder already
 // made, which is then used as it is). The engine's time includes listing the folder;
-// grep is given the list. BM_FindVsGrep reports engine/grep as its "ratio" counter.
+// grep is given the list. BM_FindVsGrep reports engine/grep as its "ratio" counter;
+// BM_FindWindowVsGrep does the same for the find window, from pressing Search to the
+// last result shown.
+#include "find/Find.h"
 #include "find/FindEngine.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <benchmark/benchmark.h>
@@ -169,5 +176,43 @@ void BM_FindVsGrep(benchmark::State &state)
     state.counters["ratio"] = grep > 0 ? engine / grep : 0;
 }
 BENCHMARK(BM_FindVsGrep)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+// The window: Search pressed, the worker run, every result put in the list. The
+// window lists the folder again when Search is pressed, as the engine run does.
+void BM_FindWindowVsGrep(benchmark::State &state)
+{
+    if (!ready(state))
+        return;
+    const QString text = QString::fromLatin1(Texts[state.range(0)]);
+    TFind window;
+    window.show();
+    window.setFolder(corpus().folder);
+    window.findChild<QLineEdit *>(QStringLiteral("FindName"))->setText(text);
+    auto *search = window.findChild<QPushButton *>(QStringLiteral("Search"));
+    auto *found = window.findChild<QListWidget *>(QStringLiteral("FoundBox"));
+    double shown = 0, grep = 0;
+    for (auto _ : state) {
+        QEventLoop loop;
+        QObject::connect(&window, &TFind::searchFinished, &loop, &QEventLoop::quit);
+        QElapsedTimer timer;
+        timer.start();
+        search->click();
+        loop.exec();
+        const double took = double(timer.nsecsElapsed()) / 1e9;
+        const GrepRun run = runGrep(text, corpus().paths, false);
+        if (run.lines != found->count()) {
+            state.SkipWithError("grep and the window found different lines");
+            break;
+        }
+        shown += took;
+        grep += run.seconds;
+        state.SetIterationTime(took);
+    }
+    state.SetLabel(text.toStdString());
+    state.counters["window_ms"] = benchmark::Counter(shown * 1000, benchmark::Counter::kAvgIterations);
+    state.counters["grep_ms"] = benchmark::Counter(grep * 1000, benchmark::Counter::kAvgIterations);
+    state.counters["ratio"] = grep > 0 ? shown / grep : 0;
+}
+BENCHMARK(BM_FindWindowVsGrep)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 } // namespace

@@ -1,10 +1,12 @@
 #include "app/Kinds.h"
 
 #include "breeding/BreedingRecord.h"
+#include "find/Find.h"
 #include "genetics/ColorCombiner.h"
 #include "pedigree/MainScreen.h"
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
+#include "rabbitry/MyRabbitry.h"
 #include "shell/KindRegistry.h"
 #include "show/ShowRecord.h"
 
@@ -76,20 +78,26 @@ void registerKinds()
                .toolKey = Qt::Key_G,
                .defaultSize = TColorCombiner::DefaultSize,
                .create = factory<TColorCombiner>()});
-    kinds.add({.id = QStringLiteral("find"),
+    // One find window for the whole run: Ctrl+F shows it again with its folder and results.
+    kinds.add({.id = QString::fromLatin1(TFind::KindId),
                .toolCaption = QStringLiteral("&Find in Files"),
                .mainToolName = QStringLiteral("FindFiles"),
                .documentToolName = QStringLiteral("FindInFiles"),
                .toolKey = Qt::Key_F,
-               .separatorBefore = true});
-    kinds.add({.id = QStringLiteral("rabbitry"),
+               .separatorBefore = true,
+               .defaultSize = TFind::DefaultSize,
+               .oneWindow = true,
+               .create = factory<TFind>()});
+    kinds.add({.id = QString::fromLatin1(TMyRabbitry::KindId),
                .toolCaption = QStringLiteral("&My Rabbitry"),
                .mainToolName = QStringLiteral("MMMyRabbitry"),
                .documentToolName = QStringLiteral("MyRabbitry1"),
                .toolKey = Qt::Key_M,
                .extension = QStringLiteral(".rbty"),
-               .filterTitle = QStringLiteral("Rabbitry Files"),
+               .filterTitle = QStringLiteral("Rabbitries"),
                .openFilterTitle = QStringLiteral("Rabbitry Files"),
                .namedInOpenTitle = false,
-               .captionSuffix = QStringLiteral(" - Rabbitry")});
+               .captionSuffix = QStringLiteral(" - Rabbitry"),
+               .defaultSize = TMyRabbitry::DefaultSize,
+               .create = factory<TMyRabbitry>()});
 }

@@ -83,9 +83,8 @@ void TMainScreen::createMenus()
     m_headerMenu = new QMenu(this);
     m_headerMenu->setObjectName(QStringLiteral("HeaderPopUp"));
     changeTextEntry(m_headerMenu, "HeaderChangeText");
-    // The rabbitry commands arrive with the rabbitry records.
-    addDisabledEntry(m_headerMenu, QStringLiteral("&Open Rabbitry"), QStringLiteral("OpenRabbitry"));
-    addDisabledEntry(m_headerMenu, QStringLiteral("&Load Saved Rabbitry"), QStringLiteral("LoadSavedRabbitry"));
+    command(m_headerMenu, "OpenRabbitry", "&Open Rabbitry", &TMainScreen::OpenRabbitryClick);
+    command(m_headerMenu, "LoadSavedRabbitry", "&Load Saved Rabbitry", &TMainScreen::LoadRabbitryClick);
 
     m_titleMenu = new QMenu(this);
     m_titleMenu->setObjectName(QStringLiteral("TitlePopUp"));

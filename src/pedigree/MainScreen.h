@@ -37,6 +37,8 @@ public:
     // saved as `rabbitPath` and its window closed. Links the position to the file
     // and copies the rabbit into it. Errors are reported here.
     void ReturnRabbitToPedigree(const QString &rabbitPath, int positionCode);
+    // The same for a rabbitry record started from the header fields.
+    void ReturnRabbitryToPedigree(const QString &rabbitryPath, int positionCode);
 
     // Commands of the menus and the related-file editor.
     void SetFileLinksClick();
@@ -44,6 +46,8 @@ public:
     void ViewGridlinesClick();
     void OpenRabbitClick();
     void LoadRabbitClick();
+    void OpenRabbitryClick();
+    void LoadRabbitryClick();
     void FileEditorOkClick();
     void SetFileCancelClick();
     void UpdateLinksClick();
@@ -63,6 +67,8 @@ protected:
 private:
     // Opens a linked rabbit file in a new rabbit window (none is left when it fails).
     void openLinkedRabbit(const QString &path);
+    // A new rabbitry window for an unlinked rabbitry: its Save As names the link.
+    void createLinkedRabbitry(LinkField *field);
     void createSheet();
     void createMenus();
     // The title is always bold; its weight is not stored.

@@ -4,13 +4,14 @@
 #include "pedigree/PedigreeLinkEditor.h"
 #include "pedigree/PedigreeLinks.h"
 #include "rabbit/RabbitFormat.h"
+#include "rabbitry/RabbitryFile.h"
 #include "shell/CommandGuard.h"
 #include "shell/KindRegistry.h"
 #include "shell/SheetWidgets.h"
 
 // The pedigree window's link commands: the related-file editor, auto-fill, update
-// from links, the rabbit files behind the chart positions, and the hand-off of a
-// rabbit record started from a position.
+// from links, the rabbit files behind the chart positions, the rabbitry behind the
+// header, and the hand-offs of records started from a position or the header.
 
 using namespace PedigreeFile;
 
@@ -110,8 +111,65 @@ void TMainScreen::ReturnRabbitToPedigree(const QString &rabbitPath, int position
     });
 }
 
+void TMainScreen::OpenRabbitryClick()
+{
+    const QString id = QString::fromLatin1(Rabbitry::KindId);
+    if (m_editor->rabbitryLink()->isLinked()) {
+        KindRegistry::instance().openFile(id, m_editor->rabbitryLink()->link());
+        return;
+    }
+    // A new rabbitry started from the breeder lines; once saved and closed it is
+    // linked here, to this certificate only.
+    QPointer<TMainScreen> self(this);
+    KindRegistry::instance().startRecord(id, PedigreeLinks::headerToRabbitry(record()), HeaderCode, this,
+                                         [self](const QString &path, int positionCode) {
+                                             if (self)
+                                                 self->ReturnRabbitryToPedigree(path, positionCode);
+                                         });
+}
+
+void TMainScreen::LoadRabbitryClick()
+{
+    const WindowKind *rabbitries = KindRegistry::instance().find(QString::fromLatin1(Rabbitry::KindId));
+    const std::optional<QString> path =
+        Platform::instance().openFileName(this, rabbitries->dialog(QStringLiteral("Open")));
+    if (!path)
+        return;
+    LineRecord r = record();
+    editThrough([&] { PedigreeLinks::loadSavedRabbitry(r, *path); }, [&] { applyValues(r); });
+}
+
+void TMainScreen::ReturnRabbitryToPedigree(const QString &rabbitryPath, int positionCode)
+{
+    runCommand(this, [&] {
+        LineRecord r = record();
+        editThrough([&] { PedigreeLinks::handOffRabbitry(r, positionCode, rabbitryPath); }, [&] { applyValues(r); });
+    });
+}
+
+void TMainScreen::createLinkedRabbitry(LinkField *field)
+{
+    auto *rabbitry =
+        qobject_cast<DocumentWindow *>(KindRegistry::instance().newWindow(QString::fromLatin1(Rabbitry::KindId)));
+    if (!rabbitry)
+        return;
+    QPointer<TMainScreen> self(this);
+    QPointer<LinkField> target(field);
+    QPointer<DocumentWindow> created(rabbitry);
+    rabbitry->FileSaveAsClick();
+    if (self && target && created && !created->fileName().isEmpty())
+        target->setLink(created->fileName());
+}
+
 void TMainScreen::LinkDoubleClick(LinkField *field)
 {
+    if (field == m_editor->rabbitryLink()) {
+        if (field->isLinked())
+            KindRegistry::instance().openFile(QString::fromLatin1(Rabbitry::KindId), field->link());
+        else
+            createLinkedRabbitry(field);
+        return;
+    }
     if (field->isLinked()) {
         openLinkedRabbit(field->link());
         return;

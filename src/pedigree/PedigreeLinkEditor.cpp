@@ -72,8 +72,8 @@ PedigreeLinkEditor::PedigreeLinkEditor(QWidget *parent)
         grid->addWidget(field, 1 + cell.row, cell.column, cell.span, 1, Qt::AlignVCenter);
     }
 
-    // The rabbitry link comes with the rabbitry records; until then it is shown
-    // so the breeder sees it is kept, but it cannot be changed here.
+    // The rabbitry link: the breeder lines' source. It is not in the snapshot, so
+    // Cancel does not undo it, but setting or clearing it still turns Cancel on.
     auto *rabbitry = new QWidget(body());
     auto *rabbitryColumn = new QVBoxLayout(rabbitry);
     rabbitryColumn->setContentsMargins(0, 0, 0, 0);
@@ -82,10 +82,9 @@ PedigreeLinkEditor::PedigreeLinkEditor(QWidget *parent)
         new LinkField(QStringLiteral("RabbitryFile"), QStringLiteral("RabbitryName"), RabbitryDialog, rabbitry);
     m_rabbitry->pathEdit()->setToolTip(QStringLiteral("The breeder's rabbitry file"));
     m_rabbitry->pathEdit()->setMinimumWidth(150);
-    m_rabbitry->setEnabled(false);
     addLink(m_rabbitry, false);
+    connect(m_rabbitry, &LinkField::edited, this, [this] { cancelButton()->setEnabled(true); });
     auto *note = new QLabel(QStringLiteral("(Rabbitry Link)"), rabbitry);
-    note->setEnabled(false);
     rabbitryColumn->addWidget(note);
     rabbitryColumn->addWidget(m_rabbitry);
     grid->addWidget(rabbitry, 1, 0, 2, 1, Qt::AlignTop);

@@ -123,6 +123,16 @@ void loadSavedRabbitry(LineRecord &pedigree, const QString &rabbitryPath)
     linkRabbitry(pedigree, rabbitryPath, LineFile::read(rabbitryPath));
 }
 
+LineRecord headerToRabbitry(const LineRecord &pedigree)
+{
+    const auto filled = [&](int line) {
+        const QString &text = pedigree.value(line);
+        return text.isEmpty() || text.startsWith(u'_') ? QString() : text;
+    };
+    const QString address = filled(PedigreeFile::AddressLabel);
+    return Rabbitry::seed({filled(PedigreeFile::BreederLabel), address, address, QString()});
+}
+
 bool handOffRabbitry(LineRecord &pedigree, int positionCode, const QString &rabbitryPath)
 {
     const LineFile rabbitry = LineFile::read(rabbitryPath);

@@ -59,6 +59,11 @@ inline bool handOff(LineRecord &pedigree, int positionCode, const QString &rabbi
 // breeder lines to its name and abbreviated address as they stand (empty included).
 // A file that cannot be read changes nothing (FileError).
 void loadSavedRabbitry(LineRecord &pedigree, const QString &rabbitryPath);
+// The rabbitry record started from the header fields ("Open Rabbitry" without a
+// link): the breeder line becomes its name, the address line both its address and
+// its abbreviated address; a line that is empty or still holds its placeholder
+// (begins with an underscore) leaves the detail empty. A seed of Rabbitry::seedFormat().
+LineRecord headerToRabbitry(const LineRecord &pedigree);
 // The hand-off of a rabbitry record started from the header fields (code 100);
 // another code changes nothing and returns false.
 bool handOffRabbitry(LineRecord &pedigree, int positionCode, const QString &rabbitryPath);

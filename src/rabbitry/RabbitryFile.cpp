@@ -74,6 +74,32 @@ void write(const QString &path, const QStringList &rabbits, const Details &detai
     toLines(rabbits, details).write(path);
 }
 
+const LineFormat &seedFormat()
+{
+    static const LineFormat format({{0, QStringLiteral("Marker"), Marker},
+                                    {1, QStringLiteral("RabbitryName"), QString()},
+                                    {2, QStringLiteral("RabbitryAddress"), QString()},
+                                    {3, QStringLiteral("RabbitryAbrev"), QString()},
+                                    {4, QStringLiteral("RabbitryPhone"), QString()}},
+                                   {});
+    return format;
+}
+
+LineRecord seed(const Details &details)
+{
+    LineRecord record(seedFormat());
+    record.setValue(1, details.name);
+    record.setValue(2, details.address);
+    record.setValue(3, details.abbreviatedAddress);
+    record.setValue(4, details.phone);
+    return record;
+}
+
+Record fromSeed(const LineRecord &seed)
+{
+    return parse(seed.toLines(), QStringLiteral("The started rabbitry record"));
+}
+
 std::optional<Details> trailer(const LineFile &file)
 {
     const int n = file.count();

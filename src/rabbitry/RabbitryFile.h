@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/LineFile.h"
+#include "records/LineFormat.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,9 @@
 // The namespace is Rabbitry, not RabbitryFile, because the pedigree's link line of
 // that name is used unqualified wherever PedigreeFile is.
 namespace Rabbitry {
+
+// The kind of window that shows rabbitry files.
+constexpr const char *KindId = "rabbitry";
 
 inline const QString Marker = QStringLiteral("-RabbitryInfo-");
 // The marker and the four details.
@@ -53,6 +57,15 @@ Record read(const QString &path);
 LineFile toLines(const QStringList &rabbits, const Details &details);
 // toLines() written atomically; throws RecordError or FileError.
 void write(const QString &path, const QStringList &rabbits, const Details &details);
+
+// A rabbitry record started from another window (the pedigree's header fields)
+// carries details only. Its seed is the file an empty rabbitry saves as: the marker
+// and the four details, as a record of seedFormat().
+const LineFormat &seedFormat();
+LineRecord seed(const Details &details);
+// What a seed holds: parsed as the lines of a rabbitry file, so any record whose
+// lines form one (rabbits included) seeds a window. Throws RecordError otherwise.
+Record fromSeed(const LineRecord &seed);
 
 // The details of a file that ends with a complete trailer, else nothing (an older
 // list, a file shorter than five lines, a cut-off trailer). The pedigree reads

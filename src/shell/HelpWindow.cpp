@@ -1,5 +1,7 @@
 #include "shell/HelpWindow.h"
 
+#include "shell/KindRegistry.h"
+
 #include <QAction>
 #include <QDialog>
 #include <QFile>
@@ -62,7 +64,7 @@ QString helpPageFor(const QWidget *window)
 {
     // Windows made through the kind registry carry their kind's id.
     for (const QWidget *w = window; w; w = w->parentWidget()) {
-        const QString kind = w->property("kindId").toString();
+        const QString kind = w->property(KindRegistry::KindProperty).toString();
         if (!kind.isEmpty() && QFile::exists(resourcePath(kind + QStringLiteral(".html"))))
             return kind + QStringLiteral(".html");
     }

@@ -4,6 +4,8 @@
 #include "shell/BigBadParent.h"
 #include "shell/DocumentWindow.h"
 
+#include <QMdiArea>
+
 QString WindowKind::dialogFilter() const
 {
     return QStringLiteral("%1 (*%2)|*%2").arg(filterTitle, extension);
@@ -74,9 +76,20 @@ ChildWindow *KindRegistry::newWindow(const QString &id) const
     TBigBadParent *frame = TBigBadParent::instance();
     if (!kind || !kind->isAvailable() || !frame)
         return nullptr;
+    if (kind->oneWindow) {
+        for (QMdiSubWindow *open : frame->mdiArea()->subWindowList()) {
+            auto *child = qobject_cast<ChildWindow *>(open);
+            if (child && child->property(KindProperty).toString() == id) {
+                child->show();
+                frame->mdiArea()->setActiveSubWindow(child);
+                return child;
+            }
+        }
+    }
     ChildWindow *window = kind->create();
-    // What the window is, for whoever needs to know beyond its class (its help page).
-    window->setProperty("kindId", kind->id);
+    // Every window made here carries its kind: the one window of a kind is found
+    // again by it, and F1 finds the window's help page.
+    window->setProperty(KindProperty, id);
     frame->adopt(window);
     if (!kind->defaultSize.isEmpty())
         window->resize(kind->defaultSize);

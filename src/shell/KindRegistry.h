@@ -31,6 +31,9 @@ struct WindowKind
     bool namedInOpenTitle = true;      // listed in the title of the Open dialog's first filter
     QString captionSuffix = {};        // " - Rabbit Information"
     QSize defaultSize = {};            // empty: the window sizes itself
+    // One window for the whole run: once made, newWindow() shows and activates it
+    // again (hidden or not) instead of making another.
+    bool oneWindow = false;
     // Makes a new window; empty while the kind is announced but not available yet
     // (its Tools entry shows, disabled).
     std::function<ChildWindow *()> create = {};
@@ -46,6 +49,9 @@ struct WindowKind
 class KindRegistry
 {
 public:
+    // The property that names the kind of every window the registry made.
+    static constexpr const char *KindProperty = "kindId";
+
     static KindRegistry &instance();
 
     // Adds a kind, or replaces the one with the same id.
@@ -57,8 +63,9 @@ public:
     // Every record file at once, then each kind on its own: the main window's Open.
     QString openFilter() const;
 
-    // A new window of the kind in the newest main window; null when the kind is not
-    // available or there is no main window.
+    // A new window of the kind in the newest main window (for a oneWindow kind, the
+    // one already made, shown again); null when the kind is not available or there
+    // is no main window.
     ChildWindow *newWindow(const QString &id) const;
     template <typename T> T *newWindow() const { return qobject_cast<T *>(newWindow(QString::fromLatin1(T::KindId))); }
 

@@ -88,6 +88,11 @@ std::optional<QString> Platform::pictureFileName(QWidget *parent)
     return watched(parent, [&] { return runPictureDialog(parent); });
 }
 
+std::optional<QString> Platform::folderName(QWidget *parent, const QString &title, const QString &start)
+{
+    return watched(parent, [&] { return runFolderDialog(parent, title, start); });
+}
+
 Platform::Answer Platform::ask(QWidget *parent, const QString &message, Buttons buttons)
 {
     return watched(parent, [&] { return runQuestion(parent, message, buttons); });
@@ -135,6 +140,14 @@ std::optional<QString> QtPlatform::runPictureDialog(QWidget *parent)
         "Metafiles (*.wmf *.emf);;Enhanced Metafiles (*.emf)");
     const QString path =
         QFileDialog::getOpenFileName(parent, QStringLiteral("Open Picture"), QDir::currentPath(), filter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtPlatform::runFolderDialog(QWidget *parent, const QString &title, const QString &start)
+{
+    const QString path = QFileDialog::getExistingDirectory(parent, title, start);
     if (path.isEmpty())
         return std::nullopt;
     return path;

@@ -39,6 +39,8 @@ public:
     // Never asks about overwriting: the windows ask their own question.
     std::optional<QString> saveFileName(QWidget *parent, const FileDialogSpec &request);
     std::optional<QString> pictureFileName(QWidget *parent);
+    // A folder chosen, starting at `start`, or nothing when cancelled.
+    std::optional<QString> folderName(QWidget *parent, const QString &title, const QString &start);
 
     // A message box captioned "Hutchlore Message".
     Answer ask(QWidget *parent, const QString &message, Buttons buttons);
@@ -64,6 +66,7 @@ public:
     virtual std::optional<QString> runOpenDialog(QWidget *parent, const FileDialogSpec &request) = 0;
     virtual std::optional<QString> runSaveDialog(QWidget *parent, const FileDialogSpec &request) = 0;
     virtual std::optional<QString> runPictureDialog(QWidget *parent) = 0;
+    virtual std::optional<QString> runFolderDialog(QWidget *parent, const QString &title, const QString &start) = 0;
     virtual Answer runQuestion(QWidget *parent, const QString &message, Buttons buttons) = 0;
     virtual void runErrorDisplay(QWidget *parent, const QString &message) = 0;
     virtual bool runPrinterDialog(QWidget *parent, QPrinter &printer) = 0;
@@ -79,6 +82,7 @@ public:
     Answer runQuestion(QWidget *parent, const QString &message, Buttons buttons) override;
     void runErrorDisplay(QWidget *parent, const QString &message) override;
     bool runPrinterDialog(QWidget *parent, QPrinter &printer) override;
+    std::optional<QString> runFolderDialog(QWidget *parent, const QString &title, const QString &start) override;
     QStringList fontFaces() override;
     void openHelpContents(QWidget *parent) override;
     QString clipboardText() override;

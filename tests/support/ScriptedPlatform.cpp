@@ -80,6 +80,12 @@ std::optional<QString> ScriptedPlatform::runPictureDialog(QWidget *)
     return nextFile("picture dialog");
 }
 
+std::optional<QString> ScriptedPlatform::runFolderDialog(QWidget *, const QString &title, const QString &)
+{
+    m_titles.append(title);
+    return nextFile("folder dialog");
+}
+
 Platform::Answer ScriptedPlatform::runQuestion(QWidget *, const QString &message, Buttons)
 {
     whileOpen();

@@ -62,6 +62,8 @@ public:
     Answer runQuestion(QWidget *parent, const QString &message, Buttons buttons) override;
     void runErrorDisplay(QWidget *parent, const QString &message) override;
     bool runPrinterDialog(QWidget *parent, QPrinter &printer) override;
+    // Answered from the same queue as the file dialogs (expectFile).
+    std::optional<QString> runFolderDialog(QWidget *parent, const QString &title, const QString &start) override;
     QStringList fontFaces() override;
     void openHelpContents(QWidget *parent) override
     {

@@ -1,0 +1,381 @@
+#include "rabbitry/MyRabbitry.h"
+
+#include "rabbit/RabbitFormat.h"
+#include "records/Picture.h"
+#include "records/RecordError.h"
+#include "records/RecordText.h"
+#include "shell/CommandGuard.h"
+#include "shell/KindRegistry.h"
+#include "shell/SheetWidgets.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using Rabbitry::RabbitLink;
+
+namespace {
+
+const FileDialogSpec AddRabbitDialog{QStringLiteral("Rabbit Files (*.rab)|*.rab"), QStringLiteral("rab"),
+                                     QStringLiteral("Add Rabbit")};
+
+// The kind of window each Open button opens.
+QString kindOf(RabbitLink link)
+{
+    switch (link) {
+    case RabbitLink::Pedigree:
+        return QStringLiteral("pedigree");
+    case RabbitLink::Breeding:
+        return QStringLiteral("breeding");
+    case RabbitLink::Show:
+        return QStringLiteral("show");
+    }
+    return {};
+}
+
+// Refused before it is stored rather than saved as "?".
+void requireStorable(const QString &what, const QString &text)
+{
+    QStringList unstorable = unstorableCharacters(text);
+    if (unstorable.isEmpty())
+        return;
+    unstorable.replaceInStrings(QStringLiteral("\n"), QStringLiteral("(line break)"));
+    throw RecordError(QStringLiteral("%1 holds characters a rabbitry file cannot store: %2")
+                          .arg(what, excerpt(unstorable.join(u' '))));
+}
+
+struct DetailField
+{
+    const char *name;
+    const char *caption;
+};
+const DetailField DetailFields[] = {
+    {"RabbitryName", "Rabbitry Name:"},
+    {"RabbitryAddress", "Address:"},
+    {"RabbitryAbrev", "Abbreviated Address (for Pedigree files)"},
+    {"RabbitryPhone", "Phone:"},
+};
+
+struct PreviewField
+{
+    const char *name;
+    const char *caption;
+};
+const PreviewField PreviewFields[] = {
+    {"Name", "Name:"}, {"Ear", "Ear #:"},   {"Reg", "Reg #:"},
+    {"Sex", "Sex:"},   {"Color", "Color:"}, {"RabbitOwner", "Owner:"},
+};
+
+} // namespace
+
+TMyRabbitry::TMyRabbitry(QWidget *parent) : DocumentWindow(KindId, parent)
+{
+    setObjectName(QStringLiteral("MyRabbitry"));
+    auto *form = new QWidget(this);
+    form->setObjectName(QStringLiteral("RabbitryForm"));
+    auto *row = new QHBoxLayout(form);
+    row->addWidget(buildList(), 3);
+    row->addWidget(buildPreview(), 4);
+    row->addWidget(buildDetails(), 3);
+    setWidget(form);
+    // No Print: the rabbitry has no sheet.
+    buildMenus(QStringLiteral("Save &As"), {});
+    resize(DefaultSize);
+}
+
+QWidget *TMyRabbitry::buildList()
+{
+    auto *box = new QGroupBox(QStringLiteral("Rabbits"));
+    auto *column = new QVBoxLayout(box);
+    m_list = new QListWidget(box);
+    m_list->setObjectName(QStringLiteral("RabbitList"));
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->installEventFilter(this);
+    column->addWidget(m_list);
+    connect(m_list, &QListWidget::currentItemChanged, this, [this] {
+        if (m_filling)
+            return;
+        enableEntryButtons();
+        runCommand(this, [this] { previewSelected(); });
+    });
+    connect(m_list, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
+        m_list->setCurrentItem(item);
+        runCommand(this, [this] { OpenRabbitClick(); });
+    });
+
+    auto *buttons = new QHBoxLayout;
+    auto *add = new QPushButton(QStringLiteral("Add"), box);
+    add->setObjectName(QStringLiteral("Add"));
+    connectCommand(add, &QPushButton::clicked, this, &TMyRabbitry::AddClick);
+    auto *remove = new QPushButton(QStringLiteral("Remove"), box);
+    remove->setObjectName(QStringLiteral("Remove"));
+    connectCommand(remove, &QPushButton::clicked, this, &TMyRabbitry::RemoveClick);
+    m_entryButtons.append(remove);
+    buttons->addWidget(add);
+    buttons->addWidget(remove);
+    column->addLayout(buttons);
+    return box;
+}
+
+QWidget *TMyRabbitry::buildPreview()
+{
+    auto *box = new QGroupBox(QStringLiteral("Selected Rabbit"));
+    auto *grid = new QGridLayout(box);
+    int row = 0;
+    for (const PreviewField &f : PreviewFields) {
+        grid->addWidget(new QLabel(QString::fromLatin1(f.caption), box), row, 0);
+        auto *value = new QLabel(box);
+        value->setObjectName(QString::fromLatin1(f.name));
+        value->setTextFormat(Qt::PlainText);
+        value->setMinimumWidth(120);
+        value->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        grid->addWidget(value, row, 1);
+        m_preview.insert(value->objectName(), value);
+        ++row;
+    }
+    m_picture = new PictureBox(QStringLiteral("RabbitPic"), box);
+    m_picture->setFixedSize(216, 171);
+    m_picture->setStretch(true);
+    grid->addWidget(m_picture, 0, 2, row, 1, Qt::AlignTop);
+
+    auto *buttons = new QHBoxLayout;
+    const auto addButton = [&](const char *name, const QString &caption) {
+        auto *button = new QPushButton(caption, box);
+        button->setObjectName(QString::fromLatin1(name));
+        buttons->addWidget(button);
+        m_entryButtons.append(button);
+        return button;
+    };
+    connectCommand(addButton("OpenRabbitFile", QStringLiteral("Open Rabbit File")), &QPushButton::clicked, this,
+                   &TMyRabbitry::OpenRabbitClick);
+    const struct
+    {
+        const char *name;
+        RabbitLink link;
+    } links[] = {
+        {"OpenPedigree", RabbitLink::Pedigree}, {"OpenBreeding", RabbitLink::Breeding}, {"OpenShow", RabbitLink::Show}};
+    for (const auto &entry : links) {
+        QPushButton *button = addButton(entry.name, Rabbitry::openButtonText(entry.link));
+        const RabbitLink link = entry.link;
+        connect(button, &QPushButton::clicked, this, [this, link] { runCommand(this, [&] { OpenLinkClick(link); }); });
+    }
+    // The entry commands wait until the breeder has been in the list.
+    for (QPushButton *button : std::as_const(m_entryButtons))
+        button->setEnabled(false);
+    grid->addLayout(buttons, row, 0, 1, 3);
+    grid->setRowStretch(row + 1, 1);
+    grid->setColumnStretch(1, 1);
+    return box;
+}
+
+QWidget *TMyRabbitry::buildDetails()
+{
+    auto *box = new QGroupBox(QStringLiteral("My Rabbitry"));
+    auto *column = new QVBoxLayout(box);
+    for (const DetailField &f : DetailFields) {
+        column->addWidget(new QLabel(QString::fromLatin1(f.caption), box));
+        auto *edit = new QLineEdit(box);
+        edit->setObjectName(QString::fromLatin1(f.name));
+        connect(edit, &QLineEdit::textEdited, this, [this] { recordEdit(); });
+        column->addWidget(edit);
+        m_details.insert(edit->objectName(), edit);
+    }
+    column->addStretch(1);
+    return box;
+}
+
+QStringList TMyRabbitry::rabbits() const
+{
+    QStringList paths;
+    for (int i = 0; i < m_list->count(); ++i)
+        paths.append(m_list->item(i)->data(Qt::UserRole).toString());
+    return paths;
+}
+
+Rabbitry::Details TMyRabbitry::details() const
+{
+    return {m_details.value("RabbitryName")->text(), m_details.value("RabbitryAddress")->text(),
+            m_details.value("RabbitryAbrev")->text(), m_details.value("RabbitryPhone")->text()};
+}
+
+void TMyRabbitry::setDetails(const Rabbitry::Details &d)
+{
+    m_details.value("RabbitryName")->setText(d.name);
+    m_details.value("RabbitryAddress")->setText(d.address);
+    m_details.value("RabbitryAbrev")->setText(d.abbreviatedAddress);
+    m_details.value("RabbitryPhone")->setText(d.phone);
+}
+
+void TMyRabbitry::fillList(const QStringList &paths, const QString &select)
+{
+    m_filling = true;
+    m_list->clear();
+    for (const QString &path : Rabbitry::displayOrder(paths)) {
+        auto *item = new QListWidgetItem(Rabbitry::displayName(path), m_list);
+        item->setData(Qt::UserRole, path);
+        item->setToolTip(path);
+    }
+    m_filling = false;
+    if (!select.isEmpty())
+        selectRabbit(select);
+}
+
+bool TMyRabbitry::selectRabbit(const QString &path)
+{
+    for (int i = 0; i < m_list->count(); ++i) {
+        if (m_list->item(i)->data(Qt::UserRole).toString() == path) {
+            m_list->setCurrentRow(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+QString TMyRabbitry::selectedPath() const
+{
+    const QListWidgetItem *item = m_list->currentItem();
+    return item && item->isSelected() ? item->data(Qt::UserRole).toString() : QString();
+}
+
+void TMyRabbitry::showRecord(const Rabbitry::Record &record)
+{
+    fillList(record.rabbits, QString());
+    // An older list without details keeps the details the window shows.
+    if (record.details)
+        setDetails(*record.details);
+    blankPreview();
+}
+
+void TMyRabbitry::fillFrom(const LineRecord &record)
+{
+    showRecord(Rabbitry::fromSeed(record));
+}
+
+DocumentWindow::PreparedLoad TMyRabbitry::prepareLoad(const LineFile &file, const QString &path)
+{
+    const Rabbitry::Record record = Rabbitry::parse(file, path);
+    return {[this, record] { showRecord(record); }, {}};
+}
+
+std::function<void()> TMyRabbitry::keepState()
+{
+    const QStringList paths = rabbits();
+    const Rabbitry::Details kept = details();
+    return [this, paths, kept] {
+        fillList(paths, QString());
+        setDetails(kept);
+        blankPreview();
+    };
+}
+
+LineFile TMyRabbitry::recordLines() const
+{
+    const QStringList paths = rabbits();
+    for (const QString &path : paths)
+        requireStorable(QStringLiteral("The rabbit file \"%1\"").arg(excerpt(path)), path);
+    const Rabbitry::Details d = details();
+    for (const DetailField &f : DetailFields)
+        requireStorable(QStringLiteral("\"%1\"").arg(QString::fromLatin1(f.caption)),
+                        m_details.value(QString::fromLatin1(f.name))->text());
+    return Rabbitry::toLines(paths, d);
+}
+
+void TMyRabbitry::blankPreview()
+{
+    for (QLabel *label : std::as_const(m_preview))
+        label->clear();
+    m_picture->clear();
+}
+
+void TMyRabbitry::previewSelected()
+{
+    // Whatever the new entry's file holds, nothing of the previous rabbit stays.
+    blankPreview();
+    const QString path = selectedPath();
+    if (path.isEmpty())
+        return;
+    const Rabbitry::RabbitPreview preview = Rabbitry::readPreview(path);
+    m_preview.value("Name")->setText(preview.name);
+    m_preview.value("Ear")->setText(preview.ear);
+    m_preview.value("Reg")->setText(preview.reg);
+    m_preview.value("Sex")->setText(preview.sex);
+    m_preview.value("Color")->setText(preview.color);
+    m_preview.value("RabbitOwner")->setText(preview.owner);
+    if (!RecordText::isNoPicture(preview.picture))
+        m_picture->setImage(loadPicture(preview.picture));
+}
+
+void TMyRabbitry::enableEntryButtons()
+{
+    for (QPushButton *button : std::as_const(m_entryButtons))
+        button->setEnabled(true);
+}
+
+bool TMyRabbitry::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_list && event->type() == QEvent::FocusIn)
+        enableEntryButtons();
+    return DocumentWindow::eventFilter(watched, event);
+}
+
+void TMyRabbitry::AddClick()
+{
+    const std::optional<QString> path = Platform::instance().openFileName(this, AddRabbitDialog);
+    if (!path)
+        return;
+    recordEdit();
+    requireStorable(QStringLiteral("The path \"%1\"").arg(excerpt(*path)), *path);
+    QStringList paths = rabbits();
+    switch (Rabbitry::addRabbit(paths, *path)) {
+    case Rabbitry::AddResult::AlreadyListed:
+        Platform::instance().ask(this, QStringLiteral("That rabbit is already in the rabbitry"), Platform::Buttons::Ok);
+        return;
+    case Rabbitry::AddResult::CannotStore: // refused above
+        return;
+    case Rabbitry::AddResult::Added:
+        break;
+    }
+    fillList(paths, selectedPath());
+}
+
+void TMyRabbitry::RemoveClick()
+{
+    if (Platform::instance().ask(this, QStringLiteral("Remove Rabbit from Rabbitry? (File will not be deleted)"),
+                                 Platform::Buttons::YesNo) != Platform::Answer::Yes)
+        return;
+    const QString path = selectedPath();
+    if (path.isEmpty())
+        return;
+    QStringList paths = rabbits();
+    paths.removeOne(path);
+    fillList(paths, QString());
+    m_list->setCurrentItem(nullptr);
+    blankPreview();
+    recordEdit();
+}
+
+void TMyRabbitry::OpenRabbitClick()
+{
+    const QString path = selectedPath();
+    if (!path.isEmpty())
+        KindRegistry::instance().openFile(QString::fromLatin1(RabbitFile::KindId), path);
+}
+
+void TMyRabbitry::OpenLinkClick(RabbitLink link)
+{
+    const QString path = selectedPath();
+    if (path.isEmpty())
+        return;
+    // The file as it is now, not as it was when the entry was selected.
+    const Rabbitry::RabbitPreview preview = Rabbitry::readPreview(path);
+    if (!preview.hasLink(link)) {
+        Platform::instance().ask(this, Rabbitry::noLinkMessage(link), Platform::Buttons::Ok);
+        return;
+    }
+    KindRegistry::instance().openFile(kindOf(link), preview.link(link));
+}

@@ -1,0 +1,302 @@
+// The find window over folders the tests write.
+
+#include "TestFiles.h"
+#include "WindowFixture.h"
+#include "find/Find.h"
+#include "pedigree/MainScreen.h"
+#include "rabbit/RabbitFormat.h"
+#include "rabbit/RabbitSheet.h"
+#include "records/LineFile.h"
+#include "records/WindowRegistry.h"
+#include "shell/BigBadParent.h"
+#include "shell/KindRegistry.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <sys/stat.h>
+
+using Answer = Platform::Answer;
+
+class TestFindWindow : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<WindowFixture> m_fx;
+
+    TFind *find() const { return qobject_cast<TFind *>(m_fx->parent().runTool(QString::fromLatin1(TFind::KindId))); }
+    QString folder(const QString &name) const
+    {
+        const QString path = m_fx->path(name);
+        QDir().mkpath(path);
+        return path;
+    }
+    static QString write(const QString &folder, const QString &name, const QStringList &lines)
+    {
+        const QString path = QDir(folder).filePath(name);
+        LineFile(lines).write(path);
+        return path;
+    }
+    // Types the text and presses Search; waits for the last result.
+    static void search(TFind *window, const QString &text)
+    {
+        window->findChild<QLineEdit *>("FindName")->setText(text);
+        QSignalSpy finished(window, &TFind::searchFinished);
+        window->findChild<QPushButton *>("Search")->click();
+        QVERIFY(finished.wait(20000));
+        QVERIFY(!window->isSearching());
+    }
+    static QListWidget *found(TFind *window) { return window->findChild<QListWidget *>("FoundBox"); }
+    static QStringList foundNames(TFind *window)
+    {
+        QStringList names;
+        for (int i = 0; i < found(window)->count(); ++i)
+            names.append(found(window)->item(i)->text());
+        return names;
+    }
+    // Clicks a result as the breeder would, then presses Open.
+    static void openResult(TFind *window, int row)
+    {
+        QListWidget *list = found(window);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+        window->findChild<QPushButton *>("Open")->click();
+    }
+    int windowCount() const { return int(m_fx->parent().mdiArea()->subWindowList().size()); }
+
+private slots:
+    void init() { m_fx = std::make_unique<WindowFixture>(); }
+    void cleanup()
+    {
+        QCOMPARE(m_fx->finish(), QStringList());
+        m_fx.reset();
+    }
+
+    // One entry per matching line, in list order; case folding on windows-1252 letters;
+    // only the chosen kind of file is listed and searched.
+    void searchAFolder()
+    {
+        const QString dir = folder("herd");
+        write(dir, "b.rab", {"Thumper", "Ann SMITH", "x", "Smithfield Fair"});
+        write(dir, "a.ped", {"smith"});
+        write(dir, "c.brd", {"nothing here"});
+        write(dir, "d.shw", {QString::fromUtf8("ÉLODIE at the smithy")});
+        write(dir, "OLDDOE.RAB", {"Smith"});
+        write(dir, "notes.txt", {"smith"});
+        TFind *window = find();
+        QCOMPARE(window->windowTitle(), "Find in Files");
+        QCOMPARE(window->folder(), QDir::currentPath()); // starts in the process's folder
+        QVERIFY(!window->findChild<QPushButton *>("Open")->isEnabled());
+
+        window->setFolder(dir);
+        QCOMPARE(window->listedFiles(), QStringList({"a.ped", "b.rab", "c.brd", "d.shw", "OLDDOE.RAB"}));
+        search(window, "smith");
+        QCOMPARE(foundNames(window), QStringList({"a.ped", "b.rab", "b.rab", "d.shw", "OLDDOE.RAB"}));
+        QCOMPARE(window->resultPaths().at(1), QDir(dir).filePath("b.rab"));
+        search(window, QString::fromUtf8("élodie"));
+        QCOMPARE(foundNames(window), QStringList({"d.shw"}));
+
+        // Show Records only: other kinds are neither listed nor read.
+        auto *kinds = window->findChild<QComboBox *>("Extensions");
+        kinds->setCurrentIndex(4);
+        QCOMPARE(window->listedFiles(), QStringList({"d.shw"}));
+        search(window, "smith");
+        QCOMPARE(foundNames(window), QStringList({"d.shw"}));
+        kinds->setCurrentIndex(0);
+
+        // An empty text asks for one and keeps the results.
+        m_fx->platform().expectQuestion(FindEngine::emptyTextMessage(), Answer::Ok);
+        window->findChild<QLineEdit *>("FindName")->clear();
+        window->findChild<QPushButton *>("Search")->click();
+        QVERIFY(m_fx->platform().allAnswered());
+        QCOMPARE(foundNames(window), QStringList({"d.shw"}));
+
+        // Search reads the folder as it is now, though FileBox was listed before.
+        write(dir, "e.rab", {"smith"});
+        search(window, "smith");
+        QCOMPARE(foundNames(window), QStringList({"a.ped", "b.rab", "b.rab", "d.shw", "e.rab", "OLDDOE.RAB"}));
+        QVERIFY(window->listedFiles().contains("e.rab"));
+    }
+
+    // Each result opens in the window of its kind, from the path it was found in.
+    void openingResults()
+    {
+        const QString dir = folder("first");
+        const QString other = folder("second");
+        TestFiles::writeRabbit(QDir(dir).filePath("a.rab"), {{RabbitFile::RabbitName, "Smith's Hazel"}});
+        TestFiles::writeRabbit(QDir(other).filePath("a.rab"), {{RabbitFile::RabbitName, "Smith's Other"}});
+        TestFiles::writeLines(QDir(dir).filePath("b.ped"),
+                              LineFile::read(TestFiles::dataPath("pedigree/new.ped")).lines(), {{7, "Smith"}});
+        write(dir, "OLDDOE.RAB", {"smith"});
+        TFind *window = find();
+        window->setFolder(dir);
+        search(window, "smith");
+        QCOMPARE(foundNames(window), QStringList({"a.rab", "b.ped", "OLDDOE.RAB"}));
+
+        // Open with nothing selected does nothing; a click enables it.
+        window->findChild<QPushButton *>("Open")->setEnabled(true);
+        const int before = windowCount();
+        window->OpenClick();
+        QCOMPARE(windowCount(), before);
+
+        // The folder changed since the search: the hit still opens the file searched.
+        window->setFolder(other);
+        openResult(window, 0);
+        auto *rabbit = WindowRegistry::newest<TRabbitSheet>();
+        QVERIFY(rabbit);
+        QCOMPARE(rabbit->fileName(), QDir(dir).filePath("a.rab"));
+        QCOMPARE(rabbit->record().value(RabbitFile::RabbitName), "Smith's Hazel");
+        openResult(window, 1);
+        QCOMPARE(WindowRegistry::newest<TMainScreen>()->fileName(), QDir(dir).filePath("b.ped"));
+        // An extension not written exactly as a kind's opens nothing.
+        const int opened = windowCount();
+        openResult(window, 2);
+        QCOMPARE(windowCount(), opened);
+        QCOMPARE(foundNames(window).size(), 3); // results stay for further opening
+
+        // Every kind with a window opens a hit in a new window of its kind: a new
+        // record of the kind, saved, is found by its first line that has text.
+        for (const WindowKind &kind : KindRegistry::instance().kinds()) {
+            if (!kind.isAvailable() || kind.extension.isEmpty() || kind.id == "rabbitry")
+                continue;
+            const QString own = folder("kind-" + kind.id);
+            auto *made = qobject_cast<DocumentWindow *>(KindRegistry::instance().newWindow(kind.id));
+            const QString path = QDir(own).filePath("record" + kind.extension);
+            made->saveFile(path);
+            made->close();
+            QString text;
+            const LineFile saved = LineFile::read(path);
+            for (const QString &line : saved.lines())
+                if (text.isEmpty() && !line.trimmed().isEmpty())
+                    text = line.trimmed();
+            window->setFolder(own);
+            search(window, text);
+            const int count = windowCount();
+            openResult(window, 0);
+            QCOMPARE(windowCount(), count + 1);
+            auto *opened = qobject_cast<DocumentWindow *>(m_fx->parent().mdiArea()->activeSubWindow());
+            QVERIFY2(opened && opened->kind().id == kind.id, qPrintable(kind.id));
+            QCOMPARE(opened->fileName(), path);
+        }
+    }
+
+    // A file that cannot be read is reported once; the other files are still searched.
+    void unreadableFiles()
+    {
+        const QString dir = folder("mixed");
+        write(dir, "a.rab", {"smith"});
+        const QString fifo = QDir(dir).filePath("b.rab");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        write(dir, "c.rab", {"smith"});
+        TFind *window = find();
+        window->setFolder(dir);
+        search(window, "smith");
+        m_fx->platform().takeError("b.rab");
+        QCOMPARE(foundNames(window), QStringList({"a.rab", "c.rab"}));
+
+        // A folder that cannot be listed is reported and the results stay.
+        window->setFolder(m_fx->path("nowhere"));
+        QVERIFY(window->listedFiles().isEmpty());
+        window->findChild<QPushButton *>("Search")->click();
+        m_fx->platform().takeError("nowhere");
+        QCOMPARE(foundNames(window), QStringList({"a.rab", "c.rab"}));
+    }
+
+    // The one window: Cancel empties and hides it, Ctrl+F shows it again in the same folder;
+    // the folder dialog sets the folder and FileBox follows.
+    void oneWindowCancelAndBrowse()
+    {
+        const QString dir = folder("one");
+        write(dir, "a.rab", {"smith"});
+        TFind *window = find();
+        window->setFolder(dir);
+        search(window, "smith");
+        QPointer<TFind> kept(window);
+        window->findChild<QPushButton *>("FindCancel")->click();
+        QVERIFY(window->isHidden());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(kept); // hidden, not destroyed
+        QCOMPARE(find(), window);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->findChild<QLineEdit *>("FindName")->text(), "");
+        QVERIFY(foundNames(window).isEmpty());
+        QCOMPARE(window->folder(), dir);
+        // The close button hides it too, with its results.
+        search(window, "smith");
+        QVERIFY(window->close());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(kept);
+        QCOMPARE(find(), window);
+        QCOMPARE(foundNames(window), QStringList({"a.rab"}));
+        int finds = 0;
+        for (QMdiSubWindow *sub : m_fx->parent().mdiArea()->subWindowList())
+            finds += qobject_cast<TFind *>(sub) ? 1 : 0;
+        QCOMPARE(finds, 1);
+
+        const QString other = folder("other");
+        write(other, "z.shw", {});
+        m_fx->platform().expectFile(std::nullopt);
+        window->findChild<QToolButton *>("DirectoryBrowse")->click();
+        QCOMPARE(window->folder(), dir);
+        m_fx->platform().expectFile(other);
+        window->findChild<QToolButton *>("DirectoryBrowse")->click();
+        QCOMPARE(window->folder(), other);
+        QCOMPARE(window->listedFiles(), QStringList({"z.shw"}));
+        // Typing a folder lists it as it is typed.
+        window->findChild<QLineEdit *>("DirectoryBox")->setText(dir);
+        QCOMPARE(window->listedFiles(), QStringList({"a.rab"}));
+    }
+
+    // A long search can be stopped, and what it found stays in list order.
+    void longSearchesStopAndShowProgress()
+    {
+        const QString dir = folder("many");
+        QStringList lines(400, QStringLiteral("a line of a record with nothing in it"));
+        lines.append("smith");
+        const QByteArray bytes = TestFiles::crlf(lines);
+        for (int i = 0; i < 3000; ++i)
+            TestFiles::writeBytes(QDir(dir).filePath(QStringLiteral("r%1.rab").arg(i, 5, 10, QLatin1Char('0'))), bytes);
+        const FindEngine::Outcome all =
+            FindEngine::search(FindEngine::listFolder(dir, FindEngine::initialMask()), QStringLiteral("smith"));
+        QStringList expected;
+        for (const FindEngine::Hit &hit : all.hits)
+            expected.append(hit.path);
+
+        TFind *window = find();
+        window->setFolder(dir);
+        search(window, "smith");
+        QCOMPARE(window->resultPaths(), expected);
+
+        // Stopped at once: a prefix of the full results, and the window is ready again.
+        window->findChild<QLineEdit *>("FindName")->setText("smith");
+        QSignalSpy finished(window, &TFind::searchFinished);
+        window->findChild<QPushButton *>("Search")->click();
+        QVERIFY(window->isSearching());
+        window->StopClick();
+        QVERIFY(!window->isSearching());
+        QCOMPARE(finished.size(), 1);
+        const QStringList partial = window->resultPaths();
+        QCOMPARE(partial, expected.mid(0, partial.size()));
+        QVERIFY(partial.size() < expected.size());
+        QVERIFY(window->findChild<QPushButton *>("Search")->isEnabled());
+        QVERIFY(window->findChild<QProgressBar *>("SearchProgress")->isHidden());
+        // Cancel in the middle of a search stops it too.
+        window->findChild<QPushButton *>("Search")->click();
+        window->findChild<QPushButton *>("FindCancel")->click();
+        QVERIFY(!window->isSearching());
+        QVERIFY(foundNames(window).isEmpty());
+        // Left running: the program closing stops it and frees everything.
+        window->findChild<QLineEdit *>("FindName")->setText("smith");
+        window->findChild<QPushButton *>("Search")->click();
+        QVERIFY(window->isSearching());
+    }
+};
+
+QTEST_MAIN(TestFindWindow)
+#include "test_find_window.moc"

@@ -1,0 +1,446 @@
+// The rabbitry window, and the pedigree's rabbitry link with its hand-off.
+
+#include "TestFiles.h"
+#include "WindowFixture.h"
+#include "pedigree/MainScreen.h"
+#include "pedigree/PedigreeFormat.h"
+#include "pedigree/PedigreeLinkEditor.h"
+#include "pedigree/PedigreeLinks.h"
+#include "rabbit/RabbitFormat.h"
+#include "rabbit/RabbitSheet.h"
+#include "rabbitry/MyRabbitry.h"
+#include "records/LineFile.h"
+#include "records/WindowRegistry.h"
+#include "shell/BigBadParent.h"
+#include "shell/SheetWidgets.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+using Answer = Platform::Answer;
+using namespace RabbitFile;
+
+namespace {
+const QString Unsaved = QStringLiteral("Unsaved work will be lost. Save changes?");
+const QString RemoveQuestion = QStringLiteral("Remove Rabbit from Rabbitry? (File will not be deleted)");
+const QString AlreadyListed = QStringLiteral("That rabbit is already in the rabbitry");
+
+void deferredDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+} // namespace
+
+class TestRabbitryWindow : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<WindowFixture> m_fx;
+
+    TMyRabbitry *newRabbitry() const
+    {
+        return qobject_cast<TMyRabbitry *>(m_fx->parent().runTool(QString::fromLatin1(TMyRabbitry::KindId)));
+    }
+    // A rabbit file in a sub-folder of the scratch folder.
+    QString rabbit(const QString &relative, const QMap<int, QString> &values, int keep = -1) const
+    {
+        const QString path = m_fx->path(relative);
+        QDir().mkpath(QFileInfo(path).path());
+        return TestFiles::writeRabbit(path, values, keep);
+    }
+    void add(TMyRabbitry *window, const QString &path)
+    {
+        m_fx->platform().expectFile(path);
+        window->findChild<QPushButton *>("Add")->click();
+    }
+    void press(TMyRabbitry *window, const char *button) { window->findChild<QPushButton *>(button)->click(); }
+    QStringList shownNames(TMyRabbitry *window) const
+    {
+        QStringList names;
+        for (int i = 0; i < window->rabbitList()->count(); ++i)
+            names.append(window->rabbitList()->item(i)->text());
+        return names;
+    }
+    QString previewText(TMyRabbitry *window, const char *name) const { return window->previewValue(name)->text(); }
+    bool previewBlank(TMyRabbitry *window) const
+    {
+        for (const char *name : {"Name", "Ear", "Reg", "Sex", "Color", "RabbitOwner"})
+            if (!previewText(window, name).isEmpty())
+                return false;
+        return window->picture()->isBlank();
+    }
+    int windowCount() const { return int(m_fx->parent().mdiArea()->subWindowList().size()); }
+    // Chooses an entry of the chart's header menu.
+    void onHeader(TMainScreen *chart, const char *action)
+    {
+        QTest::mouseClick(chart->field("BreederLabel"), Qt::RightButton);
+        if (QWidget *menu = QApplication::activePopupWidget())
+            menu->close();
+        trigger(chart, action);
+    }
+    void setText(TMainScreen *chart, const QString &field, const QString &text)
+    {
+        QTest::mouseClick(chart->field(field), Qt::LeftButton);
+        chart->findChild<QLineEdit *>("TextEdit")->setText(text);
+        chart->findChild<QPushButton *>("TextOk")->click();
+    }
+
+private slots:
+    void init() { m_fx = std::make_unique<WindowFixture>(); }
+    void cleanup()
+    {
+        QCOMPARE(m_fx->finish(), QStringList());
+        m_fx.reset();
+    }
+
+    // Add, the sorted list, Remove, the details and what Save writes.
+    void listDetailsAndSave()
+    {
+        ScriptedPlatform &platform = m_fx->platform();
+        const QString b = rabbit("does/b.rab", {{RabbitName, "Bramble"}});
+        const QString a = rabbit("bucks/a.rab", {{RabbitName, "Acorn"}, {EarNumber, "A1"}});
+        const QString z = rabbit("adir/Zz.rab", {});
+        TMyRabbitry *window = newRabbitry();
+        QCOMPARE(window->windowTitle(), "Untitled - Rabbitry");
+        QCOMPARE(window->size(), TMyRabbitry::DefaultSize);
+        QVERIFY(window->findChild<QAction *>("FileSaveAs"));
+        QVERIFY(!window->findChild<QAction *>("FilePrint"));
+        QVERIFY(!window->findChild<QPushButton *>("OpenPedigree")->isEnabled());
+
+        // Shown by file name whatever the folder; each entry keeps its path.
+        add(window, b);
+        add(window, z);
+        QVERIFY(changes(window, [&] { add(window, a); }));
+        QCOMPARE(shownNames(window), QStringList({"a.rab", "b.rab", "Zz.rab"}));
+        QCOMPARE(window->rabbits(), QStringList({a, b, z}));
+
+        // The same path again is refused, yet the flag is set; another case is another path.
+        platform.expectFile(b);
+        platform.expectQuestion(AlreadyListed, Answer::Ok);
+        QVERIFY(changes(window, [&] { press(window, "Add"); }));
+        QVERIFY(platform.allAnswered());
+        QCOMPARE(window->rabbits().size(), 3);
+        const QString bUpper = QFileInfo(b).path() + "/B.rab";
+        add(window, bUpper);
+        QCOMPARE(window->rabbits().size(), 4);
+        // A path a rabbitry file cannot store is refused, not saved as "?".
+        platform.expectFile(m_fx->path(QString::fromUtf8("\u5154.rab")));
+        window->findChild<QPushButton *>("Add")->click();
+        platform.takeError("cannot store");
+        QCOMPARE(window->rabbits().size(), 4);
+
+        // Selecting previews the rabbit; Remove asks first, No and nothing selected change nothing.
+        QVERIFY(window->selectRabbit(a));
+        QVERIFY(window->findChild<QPushButton *>("OpenPedigree")->isEnabled());
+        QCOMPARE(previewText(window, "Name"), "Acorn");
+        QCOMPARE(previewText(window, "Ear"), "A1");
+        platform.expectQuestion(RemoveQuestion, Answer::No);
+        QVERIFY(!changes(window, [&] { press(window, "Remove"); }));
+        platform.expectQuestion(RemoveQuestion, Answer::Yes);
+        QVERIFY(changes(window, [&] { press(window, "Remove"); }));
+        QCOMPARE(window->rabbits(), QStringList({bUpper, b, z}));
+        QVERIFY(previewBlank(window));
+        QVERIFY(QFileInfo::exists(a)); // the rabbit file itself stays
+        platform.expectQuestion(RemoveQuestion, Answer::Yes);
+        QVERIFY(!changes(window, [&] { press(window, "Remove"); }));
+        QCOMPARE(window->rabbits().size(), 3);
+
+        // Typing in a detail field is an edit; Save writes paths by full path, the marker, the details.
+        QVERIFY(changes(window, [&] { QTest::keyClicks(window->detailField("RabbitryName"), "Hazel Hill"); }));
+        QTest::keyClicks(window->detailField("RabbitryPhone"), "555-0100");
+        const QString saved = m_fx->path("mine.rbty");
+        platform.expectFile(saved);
+        trigger(window, "FileSave");
+        QCOMPARE(window->windowTitle(), "mine.rbty - Rabbitry");
+        QVERIFY(!window->isModified());
+        QCOMPARE(LineFile::read(saved).lines(),
+                 QStringList({z, bUpper, b, "-RabbitryInfo-", "Hazel Hill", "", "", "555-0100"}));
+
+        // Typed characters a file cannot hold stop the save; the file and the flag stay.
+        window->detailField("RabbitryAddress")->setText(QString::fromUtf8("\u2603 Lane"));
+        window->recordEdit();
+        trigger(window, "FileSave");
+        platform.takeError("Address:");
+        QVERIFY(window->isModified());
+        QCOMPARE(LineFile::read(saved).at(5), "");
+    }
+
+    // Golden files: several rabbits, an empty list with details, an older list, a cut-off trailer.
+    void loadingRabbitryFiles()
+    {
+        ScriptedPlatform &platform = m_fx->platform();
+        TMyRabbitry *window = newRabbitry();
+        const QString several = m_fx->copyData("rabbitry/several.rbty", "several.rbty");
+        platform.expectFile(several);
+        trigger(window, "FileOpen"); // an untitled, clean window takes the file itself
+        QCOMPARE(window->windowTitle(), "several.rbty - Rabbitry");
+        // By file name ignoring case; "É" sorts after the plain letters.
+        QCOMPARE(shownNames(window),
+                 QStringList({"clover.rab", "Thumper.rab", "zebra.rab", QString::fromUtf8("Élodie.rab")}));
+        QCOMPARE(window->details().abbreviatedAddress, QString::fromUtf8("Saint-Rémy"));
+        const Rabbitry::Details details = window->details();
+
+        // An older list keeps the details on screen; the next save adds them.
+        window->recordEdit();
+        platform.expectFile(m_fx->copyData("rabbitry/older.rbty", "older.rbty"));
+        trigger(window, "FileOpen"); // a changed window opens the file in another window
+        auto *older = WindowRegistry::newest<TMyRabbitry>();
+        QVERIFY(older != window);
+        QCOMPARE(older->rabbits().size(), 2);
+        QCOMPARE(older->details(), Rabbitry::Details());
+        older->loadFile(several);
+        older->loadFile(m_fx->path("older.rbty"));
+        QCOMPARE(older->details(), details);
+        QCOMPARE(shownNames(older), QStringList({"bramble.rab", "hazel.rab"}));
+
+        // A cut-off trailer is reported by name and changes nothing.
+        const QString cut = m_fx->copyData("rabbitry/cutoff.rbty", "cutoff.rbty");
+        platform.expectFile(cut);
+        trigger(older, "FileOpen");
+        platform.takeError("cutoff.rbty");
+        QCOMPARE(older->windowTitle(), "older.rbty - Rabbitry");
+        QCOMPARE(shownNames(older), QStringList({"bramble.rab", "hazel.rab"}));
+
+        // Exactly the marker and four details: an empty list with details; saved back alike.
+        const QString five = TestFiles::writeLines(m_fx->path("five.rbty"), {"-RabbitryInfo-", "N", "A", "B", "P"});
+        older->loadFile(five);
+        QVERIFY(older->rabbits().isEmpty());
+        QCOMPARE(older->details(), Rabbitry::Details({"N", "A", "B", "P"}));
+        older->saveFile(m_fx->path("five-again.rbty"));
+        QCOMPARE(TestFiles::readBytes(m_fx->path("five-again.rbty")), TestFiles::readBytes(five));
+    }
+
+    // The preview of the selected rabbit, and what it does with files that are missing or short.
+    void previewOfTheSelectedRabbit()
+    {
+        ScriptedPlatform &platform = m_fx->platform();
+        const QString png = m_fx->path("photo.png");
+        QImage image(8, 6, QImage::Format_RGB32);
+        image.fill(Qt::darkRed);
+        image.save(png);
+        const QString full = rabbit("full.rab", {{RabbitName, "Hazel"},
+                                                 {OwnerName, "Ann"},
+                                                 {EarNumber, "H7"},
+                                                 {RegNumber, "R12"},
+                                                 {Sex, "Doe"},
+                                                 {Color, "Blue"},
+                                                 {RabbitPicture, png}});
+        const QString shortFile = rabbit("short.rab", {{RabbitName, "Stub"}}, 40);
+        const QString noPicture = rabbit("nopic.rab", {{RabbitName, "Plain"}, {RabbitPicture, m_fx->path("gone.png")}});
+        const QString gone = m_fx->path("gone.rab");
+        TMyRabbitry *window = newRabbitry();
+        for (const QString &path : {full, shortFile, noPicture, gone})
+            add(window, path);
+        window->setModified(false);
+
+        QVERIFY(window->selectRabbit(full));
+        QCOMPARE(previewText(window, "Name"), "Hazel");
+        QCOMPARE(previewText(window, "RabbitOwner"), "Ann");
+        QCOMPARE(previewText(window, "Reg"), "R12");
+        QCOMPARE(previewText(window, "Sex"), "Doe");
+        QCOMPARE(previewText(window, "Color"), "Blue");
+        QVERIFY(!window->picture()->isBlank());
+
+        // A file that is gone or too short: reported, and nothing of the previous rabbit stays.
+        QVERIFY(window->selectRabbit(gone));
+        platform.takeError("gone.rab");
+        QVERIFY(previewBlank(window));
+        QVERIFY(window->selectRabbit(full));
+        QVERIFY(window->selectRabbit(shortFile));
+        QCOMPARE(platform.takeErrors().size(), 1);
+        QVERIFY(previewBlank(window));
+        // A picture that cannot be read is reported; the texts are shown.
+        QVERIFY(window->selectRabbit(noPicture));
+        platform.takeError("gone.png");
+        QCOMPARE(previewText(window, "Name"), "Plain");
+        QVERIFY(window->picture()->isBlank());
+        QVERIFY(!window->isModified()); // previews are not edits
+    }
+
+    // The four Open buttons read the selected rabbit's file when pressed.
+    void openCommands()
+    {
+        ScriptedPlatform &platform = m_fx->platform();
+        const QString pedigree = m_fx->copyData("pedigree/new.ped", "line.ped");
+        const QString old69 = m_fx->copyData("rabbit/old69.rab", "old69.rab");
+        const QString old71 = m_fx->copyData("rabbit/old71.rab", "old71.rab");
+        TestFiles::writeLines(old71, LineFile::read(old71).lines(), {{PedigreeLink, pedigree}});
+        // Two a.rab in different folders: the selected one opens.
+        const QString a1 = rabbit("one/a.rab", {{RabbitName, "First"}});
+        const QString a2 = rabbit("two/a.rab", {{RabbitName, "Second"}});
+        TMyRabbitry *window = newRabbitry();
+        for (const QString &path : {old69, old71, a1, a2})
+            add(window, path);
+
+        QVERIFY(window->selectRabbit(a2));
+        press(window, "OpenRabbitFile");
+        auto *sheet = WindowRegistry::newest<TRabbitSheet>();
+        QVERIFY(sheet);
+        QCOMPARE(sheet->fileName(), a2);
+        QCOMPARE(sheet->record().value(RabbitName), "Second");
+        const QPoint first = window->rabbitList()->visualItemRect(window->rabbitList()->item(0)).center();
+        QTest::mouseClick(window->rabbitList()->viewport(), Qt::LeftButton, {}, first);
+        QTest::mouseDClick(window->rabbitList()->viewport(), Qt::LeftButton, {}, first);
+        QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->fileName(), window->rabbits().at(0));
+
+        const auto noLink = [&](const char *button, Rabbitry::RabbitLink link) {
+            platform.expectQuestion(Rabbitry::noLinkMessage(link), Answer::Ok);
+            press(window, button);
+            QVERIFY2(platform.allAnswered(), button);
+        };
+        QVERIFY(window->selectRabbit(old69));
+        noLink("OpenPedigree", Rabbitry::RabbitLink::Pedigree);
+        noLink("OpenBreeding", Rabbitry::RabbitLink::Breeding);
+        noLink("OpenShow", Rabbitry::RabbitLink::Show);
+
+        QVERIFY(window->selectRabbit(old71));
+        const int before = windowCount();
+        press(window, "OpenPedigree");
+        QCOMPARE(windowCount(), before + 1);
+        QCOMPARE(WindowRegistry::newest<TMainScreen>()->fileName(), pedigree);
+        noLink("OpenShow", Rabbitry::RabbitLink::Show);
+
+        // The link is read from the file as it is now, not as it was previewed.
+        TestFiles::writeLines(old71, LineFile::read(old71).lines(), {{PedigreeLink, "None"}});
+        noLink("OpenPedigree", Rabbitry::RabbitLink::Pedigree);
+        // A link to a file that is gone is reported and leaves no window behind.
+        TestFiles::writeLines(old71, LineFile::read(old71).lines(), {{PedigreeLink, m_fx->path("gone.ped")}});
+        press(window, "OpenPedigree");
+        platform.takeError("gone.ped");
+        deferredDeletes();
+        QCOMPARE(windowCount(), before + 1);
+    }
+
+    // A record started from the header hands its file back to that pedigree only.
+    void rabbitryStartedFromAPedigree()
+    {
+        ScriptedPlatform &platform = m_fx->platform();
+        TMainScreen *a = m_fx->newChart();
+        TMainScreen *b = m_fx->newChart(); // the newest pedigree
+        setText(a, "BreederLabel", "Hazel Hill Rabbitry");
+        setText(a, "AddressLabel", "12 Warren Lane, Springfield");
+
+        onHeader(a, "OpenRabbitry");
+        auto *started = WindowRegistry::newest<TMyRabbitry>();
+        QVERIFY(started);
+        QCOMPARE(started->windowTitle(), "Untitled - Rabbitry");
+        QVERIFY(!started->isModified());
+        QCOMPARE(started->positionCode(), PedigreeFile::HeaderCode);
+        QCOMPARE(started->details(), Rabbitry::Details({"Hazel Hill Rabbitry", "12 Warren Lane, Springfield",
+                                                        "12 Warren Lane, Springfield", ""}));
+
+        // The breeder shortens the abbreviated address, saves and closes: A takes it.
+        started->detailField("RabbitryAbrev")->setText("Springfield");
+        const QString path = m_fx->path("hazel.rbty");
+        platform.expectFile(path);
+        trigger(started, "FileSaveAs");
+        a->setModified(false);
+        QVERIFY(started->close());
+        QVERIFY(a->isModified());
+        QCOMPARE(a->linkEditor()->rabbitryLink()->link(), path);
+        QCOMPARE(a->field("AddressLabel")->text(), "Springfield");
+        QCOMPARE(a->field("BreederLabel")->text(), "Hazel Hill Rabbitry");
+        QVERIFY(!b->isModified());
+
+        // Linked now: Open Rabbitry opens the file, and that window hands nothing back.
+        onHeader(a, "OpenRabbitry");
+        auto *opened = WindowRegistry::newest<TMyRabbitry>();
+        QCOMPARE(opened->windowTitle(), "hazel.rbty - Rabbitry");
+        QCOMPARE(opened->positionCode(), 0);
+        QVERIFY(opened->close());
+
+        // A placeholder breeder line starts a record with an empty name; unsaved, nothing comes back.
+        onHeader(b, "OpenRabbitry");
+        started = WindowRegistry::newest<TMyRabbitry>();
+        QCOMPARE(started->details(), Rabbitry::Details());
+        started->recordEdit();
+        platform.expectQuestion(Unsaved, Answer::No);
+        QVERIFY(!changes(b, [&] { QVERIFY(started->close()); }));
+        QCOMPARE(b->linkEditor()->rabbitryLink()->link(), "None");
+
+        // The starting pedigree closed first: saved, nothing handed back, nothing fails.
+        onHeader(b, "OpenRabbitry");
+        started = WindowRegistry::newest<TMyRabbitry>();
+        platform.expectFile(m_fx->path("orphan.rbty"));
+        trigger(started, "FileSaveAs");
+        QPointer<TMainScreen> gone(b);
+        a->setModified(false);
+        QVERIFY(b->close());
+        deferredDeletes();
+        QVERIFY(gone.isNull());
+        QVERIFY(started->close());
+        QVERIFY(!a->isModified());
+        QCOMPARE(a->linkEditor()->rabbitryLink()->link(), path);
+    }
+
+    // Load Saved Rabbitry, and the sixteenth row of the related-file editor.
+    void loadSavedRabbitryAndTheLinkRow()
+    {
+        ScriptedPlatform &platform = m_fx->platform();
+        TMainScreen *chart = m_fx->newChart();
+        setText(chart, "BreederLabel", "Old Breeder");
+        setText(chart, "AddressLabel", "Old Address");
+
+        // A file saved without details empties both lines (no placeholder).
+        const QString blank = m_fx->path("blank.rbty");
+        Rabbitry::write(blank, {}, {});
+        platform.expectFile(blank);
+        QVERIFY(changes(chart, [&] { onHeader(chart, "LoadSavedRabbitry"); }));
+        QCOMPARE(chart->field("BreederLabel")->text(), "");
+        QCOMPARE(chart->linkEditor()->rabbitryLink()->link(), blank);
+
+        // An older list without details, even one shorter than five lines: linked, nothing else, no error.
+        setText(chart, "BreederLabel", "Kept");
+        const QString older = TestFiles::writeLines(m_fx->path("older.rbty"), {"C:\\a.rab"});
+        platform.expectFile(older);
+        onHeader(chart, "LoadSavedRabbitry");
+        QCOMPARE(chart->linkEditor()->rabbitryLink()->link(), older);
+        QCOMPARE(chart->field("BreederLabel")->text(), "Kept");
+        // A file that cannot be read changes nothing; a cancelled dialog neither.
+        platform.expectFile(m_fx->path("missing.rbty"));
+        onHeader(chart, "LoadSavedRabbitry");
+        platform.takeError("missing.rbty");
+        QCOMPARE(chart->linkEditor()->rabbitryLink()->link(), older);
+        platform.expectFile(std::nullopt);
+        QVERIFY(!changes(chart, [&] { onHeader(chart, "LoadSavedRabbitry"); }));
+
+        // The link row: set and clear turn Cancel on, and Cancel does not undo them.
+        PedigreeLinkEditor *editor = chart->linkEditor();
+        LinkField *link = editor->rabbitryLink();
+        trigger(chart, "SetFileLinks");
+        QVERIFY(link->isEnabled());
+        m_fx->platform().expectQuestion("This will overwrite existing values. Continue?", Answer::Ok);
+        editor->updateButton()->click(); // turns Cancel off
+        QVERIFY(!editor->cancelButton()->isEnabled());
+        platform.expectFile(blank);
+        QVERIFY(changes(chart, [&] { editor->findChild<QToolButton *>("RabbitryFileSet")->click(); }));
+        QCOMPARE(link->caption()->text(), "blank.rbty");
+        QVERIFY(editor->cancelButton()->isEnabled());
+        editor->findChild<QToolButton *>("RabbitryFileNew")->click();
+        QCOMPARE(link->link(), "None");
+        editor->cancelButton()->click();
+        QCOMPARE(link->link(), "None");
+
+        // A double click on no link names a new rabbitry's file at once; on a link it opens it.
+        trigger(chart, "SetFileLinks");
+        const QString made = m_fx->path("made.rbty");
+        platform.expectFile(made);
+        QTest::mouseDClick(link->pathEdit(), Qt::LeftButton);
+        QCOMPARE(link->link(), made);
+        QVERIFY(QFileInfo::exists(made));
+        WindowRegistry::newest<TMyRabbitry>()->close();
+        QTest::mouseDClick(link->pathEdit(), Qt::LeftButton);
+        QCOMPARE(WindowRegistry::newest<TMyRabbitry>()->windowTitle(), "made.rbty - Rabbitry");
+        QCOMPARE(WindowRegistry::newest<TMyRabbitry>()->fileName(), made);
+    }
+};
+
+QTEST_MAIN(TestRabbitryWindow)
+#include "test_rabbitry_window.moc"
