@@ -3,6 +3,7 @@
 #include "shell/BigBadParent.h"
 #include "shell/HiddenPrint.h"
 #include "shell/Platform.h"
+#include "shell/RecentFiles.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -12,6 +13,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Hutchlore"));
     QApplication::setApplicationDisplayName(QStringLiteral("Hutchlore"));
+    // The recent-files list lives in the user's configuration folder, under these names.
+    QApplication::setOrganizationName(QStringLiteral("Hutchlore"));
+    RecentFiles::useUserSettings();
     registerKinds();
     try {
         TBigBadParent parent;

@@ -6,6 +6,7 @@
 
 #include <QHash>
 
+class ChartTint;
 class LinkField;
 class PedigreeLinkEditor;
 class PictureBox;
@@ -49,6 +50,10 @@ public:
     void UpdateLinksClick();
     void AutoFillClick();
     void LinkDoubleClick(LinkField *field);
+    void CheckInbreedingClick();
+
+    // The positions the last inbreeding check tinted, while the tint shows.
+    QList<int> tintedPositions() const;
 
 protected:
     LineRecord loadedState(const LineRecord &parsed, const LineRecord &before) const override;
@@ -65,6 +70,7 @@ private:
     void openLinkedRabbit(const QString &path);
     void createSheet();
     void createMenus();
+    QMenu *createPedigreeMenu();
     // The title is always bold; its weight is not stored.
     static QFont titleFont(const QString &face, int points);
     void buildSheet();
@@ -108,4 +114,5 @@ private:
     bool m_titlePressed = false;
     bool m_titleDragging = false;
     QPoint m_pressAt;
+    ChartTint *m_tint = nullptr;
 };

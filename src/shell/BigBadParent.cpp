@@ -7,6 +7,7 @@
 #include "shell/CommandGuard.h"
 #include "shell/DocumentWindow.h"
 #include "shell/KindRegistry.h"
+#include "shell/RecentFilesMenu.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -34,6 +35,7 @@ TBigBadParent::TBigBadParent()
     QAction *open = file->addAction(QStringLiteral("&Open"));
     open->setObjectName(QStringLiteral("MMOpen"));
     connectCommand(open, &QAction::triggered, this, &TBigBadParent::MMOpenClick);
+    file->addMenu(new RecentFilesMenu(QStringLiteral("MMRecentFiles"), this));
     file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("&Exit"));
     exit->setObjectName(QStringLiteral("MMExit"));
