@@ -11,6 +11,11 @@
 // and the places of the repeated ancestors tinted on screen until the record changes.
 // The check is no edit: nothing is saved or printed of it.
 
+namespace {
+// How far left of a box's values its captions may start.
+constexpr int CaptionReach = 80;
+} // namespace
+
 QMenu *TMainScreen::createPedigreeMenu()
 {
     auto *menu = new QMenu(QStringLiteral("&Pedigree"), this);
@@ -33,9 +38,21 @@ void TMainScreen::CheckInbreedingClick()
     for (int code : result.repeatedPositions()) {
         const PedigreeFile::Position *position = PedigreeFile::positionByCode(code);
         QList<QWidget *> &labels = places[code];
-        for (PedigreeFile::ChartField field : position->fields())
-            if (ValueLabel *label = boundLabel(position->line(field)))
+        QRect values;
+        for (PedigreeFile::ChartField field : position->fields()) {
+            if (ValueLabel *label = boundLabel(position->line(field))) {
                 labels.append(label);
+                values |= QRect(label->mapTo(sheet(), QPoint(0, 0)), label->size());
+            }
+        }
+        // The box's captions ("Sire", "Ear #") stand at the left of its values.
+        for (QLabel *caption : sheet()->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+            const QRect at = caption->geometry();
+            if (!qobject_cast<ValueLabel *>(caption) && caption->isVisible() && at.center().y() >= values.top() &&
+                at.center().y() <= values.bottom() && at.right() >= values.left() - CaptionReach &&
+                at.right() <= values.right())
+                labels.append(caption);
+        }
     }
     m_tint->mark(places);
     Platform::instance().ask(this, Inbreeding::report(result), Platform::Buttons::Ok);
