@@ -4,6 +4,7 @@
 #include "shell/BigBadParent.h"
 #include "shell/HiddenPrint.h"
 #include "shell/Platform.h"
+#include "shell/RecentFiles.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -19,6 +20,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Hutchlore"));
     QApplication::setDesktopFileName(QStringLiteral("hutchlore"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("hutchlore")));
+    // The recent-files list lives in the user's configuration folder, under these names.
+    QApplication::setOrganizationName(QStringLiteral("Hutchlore"));
+    RecentFiles::useUserSettings();
     registerKinds();
     try {
         TBigBadParent parent;

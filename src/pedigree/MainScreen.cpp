@@ -66,7 +66,7 @@ void TMainScreen::createMenus()
         action->setChecked(true);
     }
 
-    buildMenus(QStringLiteral("S&ave As"), {edit, view});
+    buildMenus(QStringLiteral("S&ave As"), {edit, view, createPedigreeMenu()});
 
     findChild<QAction *>(QStringLiteral("ChangeFontFace"))->setText(QStringLiteral("Change &Font Type"));
     findChild<QAction *>(QStringLiteral("Bold"))->setText(QStringLiteral("&Bold"));

@@ -6,6 +6,7 @@
 
 #include <QHash>
 
+class ChartTint;
 class LinkField;
 class PedigreeLinkEditor;
 class PictureBox;
@@ -53,6 +54,10 @@ public:
     void UpdateLinksClick();
     void AutoFillClick();
     void LinkDoubleClick(LinkField *field);
+    void CheckInbreedingClick();
+
+    // The positions the last inbreeding check tinted, while the tint shows.
+    QList<int> tintedPositions() const;
 
 protected:
     LineRecord loadedState(const LineRecord &parsed, const LineRecord &before) const override;
@@ -71,6 +76,7 @@ private:
     void createLinkedRabbitry(LinkField *field);
     void createSheet();
     void createMenus();
+    QMenu *createPedigreeMenu();
     // The title is always bold; its weight is not stored.
     static QFont titleFont(const QString &face, int points);
     void buildSheet();
@@ -114,4 +120,5 @@ private:
     bool m_titlePressed = false;
     bool m_titleDragging = false;
     QPoint m_pressAt;
+    ChartTint *m_tint = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "shell/DocumentWindow.h"
 #include "shell/HelpWindow.h"
 #include "shell/KindRegistry.h"
+#include "shell/RecentFilesMenu.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -36,6 +37,7 @@ TBigBadParent::TBigBadParent()
     QAction *open = file->addAction(QStringLiteral("&Open"));
     open->setObjectName(QStringLiteral("MMOpen"));
     connectCommand(open, &QAction::triggered, this, &TBigBadParent::MMOpenClick);
+    file->addMenu(new RecentFilesMenu(QStringLiteral("MMRecentFiles"), this));
     file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("&Exit"));
     exit->setObjectName(QStringLiteral("MMExit"));

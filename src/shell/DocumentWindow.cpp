@@ -2,6 +2,8 @@
 
 #include "records/LineFile.h"
 #include "shell/CommandGuard.h"
+#include "shell/RecentFiles.h"
+#include "shell/RecentFilesMenu.h"
 
 #include <QCloseEvent>
 #include <QMenu>
@@ -31,6 +33,7 @@ void DocumentWindow::buildMenus(const QString &saveAsCaption, const QList<QMenu 
     connect(fileNew, &QAction::triggered, this,
             [this, id] { runCommand(this, [&] { KindRegistry::instance().newWindow(id); }); });
     command("FileOpen", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &DocumentWindow::FileOpenClick);
+    file->addMenu(new RecentFilesMenu(QStringLiteral("RecentFiles"), this));
     file->addSeparator();
     command("FileSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &DocumentWindow::FileSaveClick);
     command("FileSaveAs", saveAsCaption, {}, &DocumentWindow::FileSaveAsClick);
@@ -82,6 +85,8 @@ void DocumentWindow::loadFile(const QString &path)
         m_modified = oldModified;
         throw;
     }
+    emit recordChanged();
+    RecentFiles::add(path);
     reportPictureProblems(load.problems);
 }
 
@@ -92,6 +97,7 @@ void DocumentWindow::saveFile(const QString &path)
     bindTo(path);
     m_modified = false;
     saved();
+    RecentFiles::add(path);
     // Typed text is checked as it is entered; a path or a font name chosen elsewhere
     // may still hold a character the file cannot store. It was written as "?".
     const QList<int> replaced = lines.unencodableLines();

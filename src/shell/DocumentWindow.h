@@ -28,7 +28,11 @@ public:
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
     // Every command that changes the record says so here.
-    void recordEdit() { m_modified = true; }
+    void recordEdit()
+    {
+        m_modified = true;
+        emit recordChanged();
+    }
 
     // Reads and checks the whole file, then shows it. Any failure leaves the window
     // exactly as it was: values, file name, caption and flag.
@@ -51,6 +55,11 @@ public:
     bool FileSaveClick();   // false when nothing was written (Save As cancelled)
     bool FileSaveAsClick(); // false when cancelled
     void FileQuitClick() { close(); }
+
+signals:
+    // An edit was recorded or a file was loaded: what the window showed of the record
+    // before may no longer hold.
+    void recordChanged();
 
 protected:
     // A load in two steps: prepareLoad reads and checks everything it needs (the file,

@@ -62,7 +62,7 @@ void TestShell::startsWithMenusAndNoDocuments()
     QCOMPARE(parent.windowTitle(), QStringLiteral("Rabbit Hutchlore"));
     QCOMPARE(documents(), 0);
     QCOMPARE(captions(parent.menuBar()), QStringList({"&File", "&Tools", "&Window", "&Help"}));
-    QCOMPARE(captions(parent.findChild<QMenu *>("MMFile")), QStringList({"&Open", "-", "&Exit"}));
+    QCOMPARE(captions(parent.findChild<QMenu *>("MMFile")), QStringList({"&Open", "&Recent Files", "-", "&Exit"}));
     QCOMPARE(
         captions(parent.findChild<QMenu *>("MMTools")),
         QStringList({"&Hutchlore Ctrl+E", "&Rabbit Editor Ctrl+R", "&Breeding Records Ctrl+B", "&Show Records Ctrl+H",
@@ -136,8 +136,8 @@ void TestShell::activeDocumentMenusReplaceTheFrames()
     m_fx->parent().mdiArea()->setActiveSubWindow(sheet);
     QCOMPARE(captions(m_fx->parent().menuBar()), QStringList({"&File", "&Edit", "&Tools", "&Window", "Help"}));
     QMenu *file = sheet->findChild<QMenu *>("File");
-    QCOMPARE(captions(file), QStringList({"&New Ctrl+N", "&Open Ctrl+O", "-", "&Save Ctrl+S", "Save &As", "-",
-                                          "&Print Ctrl+P", "-", "&Close Ctrl+W"}));
+    QCOMPARE(captions(file), QStringList({"&New Ctrl+N", "&Open Ctrl+O", "&Recent Files", "-", "&Save Ctrl+S",
+                                          "Save &As", "-", "&Print Ctrl+P", "-", "&Close Ctrl+W"}));
     QVERIFY(m_fx->parent().menuBar()->actions().contains(file->menuAction()));
     sheet->findChild<QAction *>("HelpContents")->trigger();
     QCOMPARE(m_fx->platform().helpOpened(), 2);

@@ -1,0 +1,274 @@
+#include "pedigree/Inbreeding.h"
+
+#include "pedigree/PedigreeFormat.h"
+#include "records/FileLink.h"
+#include "records/LineFile.h"
+#include "records/RecordError.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numeric>
+
+namespace Inbreeding {
+
+using PedigreeFile::ChartField;
+using PedigreeFile::Position;
+
+namespace {
+
+constexpr int Count = PedigreeFile::PositionCount;
+
+// A value that says nothing about the rabbit: blank, or a run of underscores (the
+// chart's placeholders, whatever their length).
+bool isFilled(const QString &text)
+{
+    const QString t = text.trimmed();
+    return !t.isEmpty() && std::any_of(t.cbegin(), t.cend(), [](QChar c) { return c != u'_'; });
+}
+
+// The link of a position, or empty when it has none ("None", or only blanks).
+QString linkOf(const LineRecord &pedigree, const Position &p)
+{
+    const QString &stored = pedigree.value(p.linkLine);
+    return FileLink::isLink(stored) ? stored.trimmed() : QString();
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    if (QDir::cleanPath(a) == QDir::cleanPath(b))
+        return true;
+    // Two spellings of one file (a link through a symbolic link, "..").
+    const QString canonicalA = QFileInfo(a).canonicalFilePath();
+    return !canonicalA.isEmpty() && canonicalA == QFileInfo(b).canonicalFilePath();
+}
+
+bool samePosition(const LineRecord &pedigree, const Position &a, const Position &b)
+{
+    if (&a == &b)
+        return true;
+    const QString linkA = linkOf(pedigree, a), linkB = linkOf(pedigree, b);
+    if (!linkA.isEmpty() && !linkB.isEmpty())
+        return sameFile(linkA, linkB);
+    const auto agree = [&](ChartField field) {
+        const QString &x = pedigree.value(a.line(field));
+        const QString &y = pedigree.value(b.line(field));
+        return isFilled(x) && isFilled(y) && x.trimmed().compare(y.trimmed(), Qt::CaseInsensitive) == 0;
+    };
+    return agree(ChartField::Name) && agree(ChartField::Ear);
+}
+
+// The chart as a tree of position indexes, with who is the same rabbit as whom.
+class Chart
+{
+public:
+    explicit Chart(const LineRecord &pedigree)
+    {
+        const auto all = PedigreeFile::positions();
+        m_child.fill(-1);
+        for (const Position &p : all) {
+            if (!p.hasParents())
+                continue;
+            m_child[indexOf(p.fatherCode)] = p.index();
+            m_child[indexOf(p.motherCode)] = p.index();
+        }
+        for (const Position &a : all)
+            for (const Position &b : all)
+                m_same[a.index()][b.index()] = samePosition(pedigree, a, b);
+    }
+
+    static int indexOf(int code) { return PedigreeFile::positionByCode(code)->index(); }
+    static const Position &at(int index) { return PedigreeFile::positions()[index]; }
+    bool same(int a, int b) const { return m_same[a][b]; }
+
+    // The position and all its ancestors on the chart.
+    QList<int> lineOf(int index) const
+    {
+        QList<int> found{index};
+        for (qsizetype i = 0; i < found.size(); ++i) {
+            const Position &p = at(found[i]);
+            if (p.hasParents())
+                found << indexOf(p.fatherCode) << indexOf(p.motherCode);
+        }
+        return found;
+    }
+
+    // The positions from `from` up to its ancestor `to`, both included.
+    QList<int> path(int from, int to) const
+    {
+        QList<int> down{to};
+        while (down.back() != from)
+            down.append(m_child[down.back()]);
+        std::reverse(down.begin(), down.end());
+        return down;
+    }
+
+    // Two paths to one rabbit (the last of each) count when no rabbit other than that
+    // one stands on both, and neither passes through a rabbit twice.
+    bool independent(const QList<int> &one, const QList<int> &other) const
+    {
+        QList<int> between = one.first(one.size() - 1);
+        between += other.first(other.size() - 1);
+        for (qsizetype i = 0; i < between.size(); ++i) {
+            if (same(between[i], one.back()) || same(between[i], other.back()))
+                return false;
+            for (qsizetype j = i + 1; j < between.size(); ++j)
+                if (same(between[i], between[j]))
+                    return false;
+        }
+        return true;
+    }
+
+    // The coefficient of the rabbit at `index` from what the chart shows of its
+    // parents; `through`, when given, receives each common ancestor's share.
+    double coefficient(int index, std::array<double, Count> *through = nullptr) const
+    {
+        const Position &p = at(index);
+        if (!p.hasParents())
+            return 0;
+        const int father = indexOf(p.fatherCode), mother = indexOf(p.motherCode);
+        double f = 0;
+        for (int a : lineOf(father)) {
+            for (int b : lineOf(mother)) {
+                if (!same(a, b))
+                    continue;
+                const QList<int> one = path(father, a), other = path(mother, b);
+                if (!independent(one, other))
+                    continue;
+                // The ancestor's own inbreeding, from whichever place shows more of it.
+                const double ownF = std::max(coefficient(a), coefficient(b));
+                const double share = std::ldexp(1.0, -int(one.size() - 1 + other.size() - 1 + 1)) * (1.0 + ownF);
+                f += share;
+                if (through)
+                    (*through)[a] += share;
+            }
+        }
+        return f;
+    }
+
+private:
+    std::array<int, Count> m_child{};
+    std::array<std::array<bool, Count>, Count> m_same{};
+};
+
+} // namespace
+
+QList<int> Result::repeatedPositions() const
+{
+    QList<int> codes;
+    for (const RepeatedAncestor &ancestor : repeated)
+        codes += ancestor.positions;
+    std::sort(codes.begin(), codes.end());
+    return codes;
+}
+
+bool sameRabbit(const LineRecord &pedigree, int codeA, int codeB)
+{
+    const Position *a = PedigreeFile::positionByCode(codeA);
+    const Position *b = PedigreeFile::positionByCode(codeB);
+    return a && b && samePosition(pedigree, *a, *b);
+}
+
+Result compute(const LineRecord &pedigree)
+{
+    const Chart chart(pedigree);
+    const int bunny = Chart::indexOf(PedigreeFile::BunnyCode);
+    std::array<double, Count> through{};
+    Result result;
+    // Only a chart that contradicts itself (one rabbit that is not the same as itself
+    // by another way of comparing) could go past 1.
+    result.coefficient = std::clamp(chart.coefficient(bunny, &through), 0.0, 1.0);
+
+    // Ancestors grouped by who is the same rabbit as whom, the bunny left out.
+    std::array<int, Count> group{};
+    std::iota(group.begin(), group.end(), 0);
+    const auto root = [&group](int i) {
+        while (group[i] != i)
+            i = group[i];
+        return i;
+    };
+    for (int a = 0; a < Count; ++a)
+        for (int b = a + 1; b < Count; ++b)
+            if (a != bunny && b != bunny && chart.same(a, b))
+                group[root(b)] = root(a);
+    for (int first = 0; first < Count; ++first) {
+        if (first == bunny || root(first) != first)
+            continue;
+        RepeatedAncestor ancestor;
+        for (int i = 0; i < Count; ++i) {
+            if (i == bunny || root(i) != first)
+                continue;
+            const Position &p = Chart::at(i);
+            ancestor.positions.append(p.code);
+            ancestor.contribution += through[i];
+            if (ancestor.link.isEmpty())
+                ancestor.link = linkOf(pedigree, p);
+        }
+        if (ancestor.positions.size() < 2)
+            continue;
+        const Position &p = Chart::at(first);
+        ancestor.name = pedigree.value(p.line(ChartField::Name)).trimmed();
+        ancestor.ear = pedigree.value(p.line(ChartField::Ear)).trimmed();
+        result.repeated.append(ancestor);
+    }
+    std::stable_sort(
+        result.repeated.begin(), result.repeated.end(),
+        [](const RepeatedAncestor &x, const RepeatedAncestor &y) { return x.contribution > y.contribution; });
+    return result;
+}
+
+QString positionName(int code)
+{
+    const Position *p = PedigreeFile::positionByCode(code);
+    if (!p)
+        return {};
+    if (p->isBunny())
+        return QStringLiteral("bunny");
+    for (const Position &child : PedigreeFile::positions()) {
+        if (child.fatherCode != code && child.motherCode != code)
+            continue;
+        const QString role = child.fatherCode == code ? QStringLiteral("sire") : QStringLiteral("dam");
+        return child.isBunny() ? role : positionName(child.code) + QStringLiteral("'s ") + role;
+    }
+    return {};
+}
+
+QString percent(double coefficient)
+{
+    return QString::number(coefficient * 100.0, 'f', 2) + u'%';
+}
+
+QString summary(const Result &result)
+{
+    return QStringLiteral("COI %1 over four generations").arg(percent(result.coefficient));
+}
+
+QString report(const Result &result)
+{
+    QString text = summary(result) + QStringLiteral("\n\n");
+    if (result.repeated.isEmpty())
+        return text + QStringLiteral("No rabbit stands more than once on the chart.");
+    text += QStringLiteral("Repeated ancestors:");
+    for (const RepeatedAncestor &ancestor : result.repeated) {
+        // Names come from files anyone may have written: keep each line short.
+        QString who = isFilled(ancestor.name)   ? excerpt(ancestor.name, 40)
+                      : ancestor.link.isEmpty() ? QStringLiteral("(no name)")
+                                                : excerpt(fileNamePart(ancestor.link), 40);
+        if (isFilled(ancestor.ear))
+            who += QStringLiteral(", ear ") + excerpt(ancestor.ear, 20);
+        QStringList places;
+        for (int code : ancestor.positions)
+            places.append(positionName(code));
+        // Nothing when it stands on one side only, or every way to it on both sides
+        // passes a nearer repeated ancestor.
+        const QString adds = ancestor.contribution > 0 ? QStringLiteral("adds %1").arg(percent(ancestor.contribution))
+                                                       : QStringLiteral("adds nothing");
+        text += QStringLiteral("\n%1: %2 (%3)").arg(who, places.join(QStringLiteral(", ")), adds);
+    }
+    return text;
+}
+
+} // namespace Inbreeding

@@ -1,0 +1,182 @@
+#include "TestFiles.h"
+#include "WindowFixture.h"
+#include "pedigree/MainScreen.h"
+#include "rabbit/RabbitSheet.h"
+#include "records/LineFile.h"
+#include "records/RecordError.h"
+#include "records/WindowRegistry.h"
+#include "shell/BigBadParent.h"
+#include "shell/RecentFiles.h"
+#include "shell/RecentFilesMenu.h"
+
+#include <QDir>
+#include <QMdiArea>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Answer = Platform::Answer;
+
+namespace {
+
+QStringList numbered(const QString &folder, int first, int last)
+{
+    QStringList paths;
+    for (int i = first; i <= last; ++i)
+        paths.append(QDir(folder).filePath(QStringLiteral("r%1.rab").arg(i)));
+    return paths;
+}
+
+QStringList entries(RecentFilesMenu *menu)
+{
+    menu->refresh();
+    QStringList paths;
+    for (QAction *action : menu->actions())
+        paths.append(action->data().toString());
+    return paths;
+}
+
+} // namespace
+
+class TestRecentFiles : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_settingsDir;
+    QString m_settings;
+
+private slots:
+    void init()
+    {
+        // Never the user's own settings.
+        m_settings = m_settingsDir.filePath(QStringLiteral("recent-%1.ini").arg(QTest::currentTestFunction()));
+        RecentFiles::useSettingsFile(m_settings);
+    }
+    void cleanup() { RecentFiles::stopKeeping(); }
+
+    void listOrderLimitAndRepeats()
+    {
+        const QStringList twelve = numbered(QStringLiteral("/herd"), 1, 12);
+        QStringList list;
+        for (const QString &path : twelve)
+            list = RecentFiles::withAdded(list, path);
+        // Most recent first, ten at most: the two oldest fell off.
+        QStringList expected = twelve.mid(2);
+        std::reverse(expected.begin(), expected.end());
+        QCOMPARE(list, expected);
+        // Opened again, a listed file moves to the top and is listed once.
+        list = RecentFiles::withAdded(list, QStringLiteral("/herd/r5.rab"));
+        QCOMPARE(list.size(), 10);
+        QCOMPARE(list.first(), QStringLiteral("/herd/r5.rab"));
+        QCOMPARE(list.count(QStringLiteral("/herd/r5.rab")), 1);
+        QCOMPARE(list.last(), QStringLiteral("/herd/r3.rab"));
+        // Two spellings of one path are one entry; a relative path is made absolute.
+        list = RecentFiles::withAdded(list, QStringLiteral("/herd/x/../r12.rab"));
+        QCOMPARE(list.mid(0, 2), (QStringList{"/herd/r12.rab", "/herd/r5.rab"}));
+        QCOMPARE(list.count(QStringLiteral("/herd/r12.rab")), 1);
+        QCOMPARE(RecentFiles::withAdded({}, QStringLiteral("a.ped")), QStringList{QDir::current().filePath("a.ped")});
+    }
+
+    void storedListSurvivesAndIsCleaned()
+    {
+        for (const QString &path : numbered(QStringLiteral("/herd"), 1, 3))
+            RecentFiles::add(path);
+        QCOMPARE(RecentFiles::list(), (QStringList{"/herd/r3.rab", "/herd/r2.rab", "/herd/r1.rab"}));
+        RecentFiles::remove(QStringLiteral("/herd/r2.rab"));
+        QCOMPARE(RecentFiles::list(), (QStringList{"/herd/r3.rab", "/herd/r1.rab"}));
+
+        // A settings file edited by hand: empty entries, repeats, far too many.
+        {
+            QSettings s(m_settings, QSettings::IniFormat);
+            s.setValue("RecentFiles", QStringList{"", "/a.ped", "/a.ped"} + numbered(QStringLiteral("/b"), 1, 30));
+        }
+        const QStringList list = RecentFiles::list();
+        QCOMPARE(list.size(), RecentFiles::Limit);
+        QCOMPARE(list.mid(0, 2), (QStringList{"/a.ped", "/b/r1.rab"}));
+        {
+            QSettings s(m_settings, QSettings::IniFormat);
+            s.setValue("RecentFiles", 42);
+        }
+        QCOMPARE(RecentFiles::list(), QStringList());
+        {
+            QSettings s(m_settings, QSettings::IniFormat);
+            s.setValue("RecentFiles", "/one.ped");
+        }
+        QCOMPARE(RecentFiles::list(), QStringList{"/one.ped"});
+
+        // Not kept: nothing is read or written.
+        RecentFiles::stopKeeping();
+        RecentFiles::add(QStringLiteral("/herd/r9.rab"));
+        QCOMPARE(RecentFiles::list(), QStringList());
+        RecentFiles::useSettingsFile(m_settings);
+        QCOMPARE(RecentFiles::list(), QStringList{"/one.ped"});
+    }
+
+    void entryTexts()
+    {
+        QCOMPARE(RecentFilesMenu::entryText(1, "/herd/Salt & Pepper.rab"),
+                 QStringLiteral("&1 /herd/Salt && Pepper.rab"));
+        QCOMPARE(RecentFilesMenu::entryText(10, "/a\nb.ped"), QStringLiteral("1&0 /a b.ped"));
+        const QString longPath = QStringLiteral("/herd/") + QString(200, u'f') + QStringLiteral("/Blaze.ped");
+        const QString text = RecentFilesMenu::entryText(2, longPath);
+        QVERIFY(text.size() <= 75);
+        QVERIFY(text.startsWith("&2 /herd/f"));
+        QVERIFY(text.endsWith("f/Blaze.ped"));
+    }
+
+    // Opening and saving fill the list; every window's File menu offers it and opens
+    // each record in a window of its kind; a file that is gone leaves the list.
+    void windowsRecordAndOpen()
+    {
+        WindowFixture fx;
+        TBigBadParent &parent = fx.parent();
+        auto *mainMenu = parent.findChild<RecentFilesMenu *>("MMRecentFiles");
+        QVERIFY(mainMenu);
+        QCOMPARE(entries(mainMenu), QStringList{QString()}); // the disabled "(none)"
+        QVERIFY(!mainMenu->actions().first()->isEnabled());
+
+        const QString rabbit = fx.copyData("rabbit/filled.rab", "Blue Moon.rab");
+        const QString chartPath = fx.copyData("pedigree/new.ped", "Chart & Co.ped");
+        TMainScreen *chart = fx.newChart();
+        chart->loadFile(chartPath);
+        TRabbitSheet *sheet = fx.newRabbit();
+        sheet->saveFile(fx.path("saved.rab"));
+        // A load that fails is not a record opened.
+        LineFile({"too", "short"}).write(fx.path("short.ped"));
+        QVERIFY(!TestFiles::messageOf<RecordError>([&] { chart->loadFile(fx.path("short.ped")); }).isEmpty());
+        sheet->loadFile(rabbit);
+        const QStringList expected{rabbit, fx.path("saved.rab"), chartPath};
+        QCOMPARE(RecentFiles::list(), expected);
+        QCOMPARE(entries(mainMenu), expected);
+        auto *documentMenu = chart->findChild<RecentFilesMenu *>("RecentFiles");
+        QVERIFY(documentMenu);
+        QCOMPARE(entries(documentMenu), expected);
+        QCOMPARE(documentMenu->actions()[2]->text(), QStringLiteral("&3 ") + QString(chartPath).replace("&", "&&"));
+
+        // From a document window's menu, the pedigree opens in a new pedigree window.
+        const int before = int(parent.mdiArea()->subWindowList().size());
+        documentMenu->actions()[2]->trigger();
+        QCOMPARE(parent.mdiArea()->subWindowList().size(), before + 1);
+        auto *opened = WindowRegistry::newest<TMainScreen>();
+        QVERIFY(opened != chart);
+        QCOMPARE(opened->fileName(), chartPath);
+        QCOMPARE(RecentFiles::list().first(), chartPath);
+
+        // A file that is gone is taken off the list, with a message, and opens nothing.
+        QVERIFY(QFile::remove(rabbit));
+        entries(mainMenu);
+        fx.platform().expectQuestion(QStringLiteral("\"%1\" could not be found. It has been removed from the "
+                                                    "Recent Files list.")
+                                         .arg(rabbit),
+                                     Answer::Ok);
+        mainMenu->actions()[1]->trigger();
+        QVERIFY(fx.platform().allAnswered());
+        QCOMPARE(parent.mdiArea()->subWindowList().size(), before + 1);
+        QCOMPARE(RecentFiles::list(), (QStringList{chartPath, fx.path("saved.rab")}));
+        const QStringList errors = fx.finish();
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join("\n")));
+    }
+};
+
+QTEST_MAIN(TestRecentFiles)
+#include "test_recent_files.moc"
