@@ -69,11 +69,7 @@ bool isSire(int code)
 
 void TMainScreen::createSheet()
 {
-    auto *sheet = new QWidget;
-    sheet->setObjectName(QStringLiteral("Sheet"));
-    sheet->setFixedSize(SheetSize);
-    sheet->setFont(QFont(QStringLiteral("Times New Roman"), 9));
-    setSheet(sheet, DefaultSize);
+    setSheet(SheetSize, QFont(QStringLiteral("Times New Roman"), 9), DefaultSize);
 }
 
 QLabel *TMainScreen::addSheetCaption(const QString &text, QPoint at, const QFont &font)

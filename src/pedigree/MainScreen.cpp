@@ -45,11 +45,7 @@ void TMainScreen::createMenus()
 {
     const auto command = [this](QMenu *menu, const char *name, const char *caption, void (TMainScreen::*method)(),
                                 const QKeySequence &shortcut = {}) {
-        QAction *action = menu->addAction(QString::fromLatin1(caption));
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcut(shortcut);
-        connectCommand(action, &QAction::triggered, this, method);
-        return action;
+        return addCommand(menu, name, QString::fromLatin1(caption), method, shortcut);
     };
 
     auto *edit = new QMenu(QStringLiteral("&Edit"), this);

@@ -38,11 +38,7 @@ TRabbitSheet::TRabbitSheet(QWidget *parent) : SheetWindow(KindId, RabbitFile::fo
 {
     setObjectName(QStringLiteral("RabbitSheet"));
 
-    auto *sheet = new QWidget;
-    sheet->setObjectName(QStringLiteral("Sheet"));
-    sheet->setFixedSize(SheetWidth, SheetHeight);
-    sheet->setFont(sheetFace(10));
-    setSheet(sheet, QSize(596, 589));
+    setSheet(QSize(SheetWidth, SheetHeight), sheetFace(10), QSize(596, 589));
 
     auto *edit = new QMenu(QStringLiteral("&Edit"), this);
     edit->setObjectName(QStringLiteral("Edit1"));

@@ -46,6 +46,12 @@ void DocumentWindow::buildMenus(const QString &saveAsCaption, const QList<QMenu 
     setMenus(QList<QMenu *>{file} + ownMenus);
 }
 
+bool DocumentWindow::confirmOverwrite()
+{
+    return Platform::instance().ask(this, QStringLiteral("This will overwrite existing values. Continue?"),
+                                    Platform::Buttons::OkCancel) == Platform::Answer::Ok;
+}
+
 void DocumentWindow::setHandOff(QObject *receiver, KindRegistry::HandOff handOff)
 {
     m_handOffReceiver = receiver;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "shell/ChildWindow.h"
+#include "shell/CommandGuard.h"
 #include "shell/KindRegistry.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QPointer>
 #include <QStringList>
 
@@ -89,6 +92,19 @@ protected:
     virtual void aboutToShowLoad() {}
 
     void buildMenus(const QString &saveAsCaption, const QList<QMenu *> &ownMenus);
+    // A menu entry named `name` that runs `method` of this window through the guard.
+    template <typename Window>
+    QAction *addCommand(QMenu *menu, const char *name, const QString &caption, void (Window::*method)(),
+                        const QKeySequence &shortcut = {})
+    {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(shortcut);
+        connectCommand(action, &QAction::triggered, static_cast<Window *>(this), method);
+        return action;
+    }
+    // "This will overwrite existing values. Continue?"; true on Ok.
+    bool confirmOverwrite();
     void bindTo(const QString &path);
     void reportPictureProblems(const QStringList &problems);
     void closeEvent(QCloseEvent *event) override;

@@ -18,8 +18,12 @@ SheetWindow::SheetWindow(const char *kindId, const LineFormat &format, SheetFeat
     : DocumentWindow(kindId, parent), m_format(&format), m_features(features)
 {}
 
-void SheetWindow::setSheet(QWidget *sheet, QSize windowSize)
+QWidget *SheetWindow::setSheet(QSize sheetSize, const QFont &font, QSize windowSize)
 {
+    auto *sheet = new QWidget;
+    sheet->setObjectName(QStringLiteral("Sheet"));
+    sheet->setFixedSize(sheetSize);
+    sheet->setFont(font);
     m_sheet = sheet;
     sheet->setAutoFillBackground(true);
     QPalette palette = sheet->palette();
@@ -49,6 +53,7 @@ void SheetWindow::setSheet(QWidget *sheet, QSize windowSize)
             runCommand(this, [&] { fontAccepted(face, size); });
         });
     }
+    return sheet;
 }
 
 void SheetWindow::addFileCommands(QMenu *file)

@@ -65,7 +65,9 @@ protected:
     virtual void applyBold(bool bold);
 
     // Set-up for subclasses, called from their constructors.
-    void setSheet(QWidget *sheet, QSize windowSize);
+    // The sheet: a fixed-size white form in the sheet's own font, in a window of
+    // `windowSize`.
+    QWidget *setSheet(QSize sheetSize, const QFont &font, QSize windowSize);
     void buildMenus(const QString &saveAsCaption, const QList<QMenu *> &ownMenus);
     // The label shows the line's value; a left click opens the text panel on it.
     void bindLabel(int line, ValueLabel *label, bool clickToEdit = true);

@@ -58,11 +58,7 @@ TShowRecord::TShowRecord(QWidget *parent)
     : SheetWindow(KindId, ShowFile::format(), SheetFeatures{.fontCommands = false}, parent)
 {
     setObjectName(QStringLiteral("ShowRecord"));
-    auto *sheet = new QWidget;
-    sheet->setObjectName(QStringLiteral("Sheet"));
-    sheet->setFixedSize(SheetSize);
-    sheet->setFont(sheetFace(10));
-    setSheet(sheet, DefaultSize);
+    setSheet(SheetSize, sheetFace(10), DefaultSize);
     createMenus();
     buildSheet();
     buildLinkPanel();
@@ -78,11 +74,7 @@ void TShowRecord::createMenus()
 {
     const auto command = [this](QMenu *menu, const char *name, const char *caption, void (TShowRecord::*method)(),
                                 const QKeySequence &shortcut = {}) {
-        QAction *action = menu->addAction(QString::fromLatin1(caption));
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcut(shortcut);
-        connectCommand(action, &QAction::triggered, this, method);
-        return action;
+        return addCommand(menu, name, QString::fromLatin1(caption), method, shortcut);
     };
 
     auto *edit = new QMenu(QStringLiteral("&Edit"), this);

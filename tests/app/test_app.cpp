@@ -69,8 +69,7 @@ public:
     }
     TProbeSheet() : SheetWindow(KindId, probeFormat(), {})
     {
-        auto *sheet = new QWidget;
-        setSheet(sheet, QSize(200, 100));
+        QWidget *sheet = setSheet(QSize(200, 100), QFont(), QSize(200, 100));
         for (int line : {0, 1}) {
             auto *label = new ValueLabel(probeFormat().field(line).name, "_", sheet);
             label->move(10, 10 + 20 * line);
