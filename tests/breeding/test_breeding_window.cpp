@@ -299,6 +299,7 @@ private slots:
         // retaken, so Cancel is on and returns to the links of the opening.
         QFile::remove(mate9);
         trigger(w, "SetFileLinks");
+        editor->findChild<QToolButton *>("Parent2RabFileNew")->click();
         link(w, 2)->setLink(mate7);
         QVERIFY(changes(w, [&] { update(Answer::Ok); }));
         m_fx->platform().takeError("mate9.rab");
