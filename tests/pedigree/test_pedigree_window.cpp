@@ -11,13 +11,10 @@
 #include "shell/BigBadParent.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
 
@@ -37,19 +34,13 @@ class TestPedigreeWindow : public QObject
 
     void setText(TMainScreen *chart, const QString &field, const QString &text)
     {
-        QTest::mouseClick(chart->field(field), Qt::LeftButton);
-        chart->findChild<QLineEdit *>("TextEdit")->setText(text);
-        chart->findChild<QPushButton *>("TextOk")->click();
+        typeInto(chart, chart->field(field), text);
     }
 
     // Chooses the action from the field's menu; returns the newest rabbit window.
     TRabbitSheet *onField(TMainScreen *chart, const QString &field, const char *action)
     {
-        QTest::mouseClick(chart->field(field), Qt::RightButton);
-        // The menu popped up; choosing an entry closes it.
-        if (QWidget *menu = QApplication::activePopupWidget())
-            menu->close();
-        trigger(chart, action);
+        fromMenu(chart, chart->field(field), action);
         return WindowRegistry::newest<TRabbitSheet>();
     }
 
@@ -151,27 +142,13 @@ private slots:
         QVERIFY(chart->findChild<QAction *>("Bold")->isChecked());
         QVERIFY(chart->miniPicture()->isHidden() && chart->connectorBars().first()->isHidden());
 
-        // A file that fails to load leaves the window as it was, unsaved edits included.
-        setText(chart, "DadName", "Hazel Hill Smokey");
-        link(chart, 21)->setLink(m_fx->path("smokey.rab"));
         const LineRecord before = chart->record();
-        const QString bad =
-            TestFiles::writeLines(m_fx->path("bad.ped"), LineFile::read(source).lines(), {{TitleTop, "top"}});
-        QVERIFY_THROWS_EXCEPTION(ConversionError, chart->loadFile(bad));
-        QCOMPARE(chart->record().values(), before.values());
-        QCOMPARE(chart->fileName(), m_fx->path("copy.ped"));
-        QVERIFY(chart->isModified());
-
         // Printed on one page, across (the certificate is wider than high), as text:
         // the names of all fifteen positions can be read back.
         const QString pdf = m_fx->path("chart.pdf");
         m_fx->platform().expectPrinter(pdf);
         trigger(chart, "FilePrint");
-        const QString bytes = QString::fromLatin1(TestFiles::readBytes(pdf));
-        QCOMPARE(bytes.count(QRegularExpression(QStringLiteral(R"(/Type\s*/Page\b)"))), 1);
-        const QRegularExpressionMatch box =
-            QRegularExpression(QStringLiteral(R"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])")).match(bytes);
-        QVERIFY(box.captured(1).toDouble() > box.captured(2).toDouble());
+        QVERIFY(TestFiles::onePageAcross(pdf));
         if (!TestFiles::havePdfToText())
             QSKIP("pdftotext is not installed; the PDF's text was not read");
         const QString text = TestFiles::pdfText(pdf);
@@ -193,8 +170,6 @@ private slots:
         dragTitle(chart, {5000, 5000});
         QVERIFY(chart->sheet()->rect().contains(chart->titleLabel()->geometry()));
 
-        // Ok with the text as it was still counts as a change.
-        QVERIFY(changes(chart, [&] { setText(chart, "SireOneThreeReg", chart->field("SireOneThreeReg")->text()); }));
         // An empty entry is stored as 27 blanks, which the file keeps.
         setText(chart, "MomWinnings", QString());
         QCOMPARE(saved(chart, positionByCode(22)->line(ChartField::Winnings)), QString(27, u' '));
@@ -348,22 +323,11 @@ private slots:
 
         // A link to a file that is gone reports it and leaves no empty window behind.
         link(b, 22)->setLink(m_fx->path("gone.rab"));
-        const qsizetype windows = m_fx->parent().mdiArea()->subWindowList().size();
+        const int windows = m_fx->windows();
         onField(b, "MomName", "OpenRabbitFile");
         m_fx->platform().takeError("gone.rab");
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(m_fx->parent().mdiArea()->subWindowList().size(), windows);
-
-        // Load Saved Rabbit from a file too short for an ancestor reports the missing
-        // line and leaves the position's link and values as they were.
-        const QString shortFile = TestFiles::writeLines(m_fx->path("short.rab"), LineFile::read(path).lines(), {}, 40);
-        const QString linkBefore = link(b, 43)->link();
-        const QStringList valuesBefore = b->record().values();
-        m_fx->platform().expectFile(shortFile);
-        onField(b, "SireOneTwoName", "LoadSavedRabbit");
-        m_fx->platform().takeError("(56)");
-        QCOMPARE(link(b, 43)->link(), linkBefore);
-        QCOMPARE(b->record().values(), valuesBefore);
+        QCOMPARE(m_fx->windows(), windows);
     }
 };
 

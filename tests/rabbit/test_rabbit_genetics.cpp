@@ -71,8 +71,6 @@ void TestRabbitGenetics::panelOffersTheSeriesOfItsLabel()
 {
     click("CSeries");
     QVERIFY(genePanel()->isVisible());
-    QCOMPARE(list()->count(), 21);
-
     // Another series while the panel is open: exactly its own list, from the placeholder.
     click("ASeries");
     QStringList entries;

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace TestFiles {
@@ -63,6 +64,15 @@ QString pdfText(const QString &pdfPath)
     process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdfPath, QStringLiteral("-")});
     process.waitForFinished(30000);
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+bool onePageAcross(const QString &pdfPath)
+{
+    const QString bytes = QString::fromLatin1(readBytes(pdfPath));
+    const QRegularExpressionMatch box =
+        QRegularExpression(QStringLiteral(R"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])")).match(bytes);
+    return bytes.count(QRegularExpression(QStringLiteral(R"(/Type\s*/Page\b)"))) == 1 && box.hasMatch() &&
+           box.captured(1).toDouble() > box.captured(2).toDouble();
 }
 
 } // namespace TestFiles

@@ -20,6 +20,8 @@ QString dataPath(const QString &relative);
 // Text of a PDF page as pdftotext gives it; empty when pdftotext is missing.
 QString pdfText(const QString &pdfPath);
 bool havePdfToText();
+// The PDF has exactly one page, wider than it is high.
+bool onePageAcross(const QString &pdfPath);
 
 // The message of the E that `run` throws; empty when it throws none.
 template <class E, class F> QString messageOf(F run)

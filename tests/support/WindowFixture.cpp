@@ -10,11 +10,13 @@
 #include "shell/DocumentWindow.h"
 
 #include <QApplication>
-
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTest>
 
 WindowFixture::WindowFixture() : m_parent((registerKinds(), std::make_unique<TBigBadParent>()))
 {
@@ -31,6 +33,16 @@ QString WindowFixture::copyData(const QString &relative, const QString &name) co
     const QString copy = path(name);
     TestFiles::writeBytes(copy, TestFiles::readBytes(TestFiles::dataPath(relative)));
     return copy;
+}
+
+QString WindowFixture::rabbit(const QString &name, const QMap<int, QString> &values, int keep) const
+{
+    return TestFiles::writeRabbit(path(name), values, keep);
+}
+
+int WindowFixture::windows() const
+{
+    return int(m_parent->mdiArea()->subWindowList().size());
 }
 
 TRabbitSheet *WindowFixture::newRabbit() const
@@ -64,4 +76,19 @@ bool showsWithoutScrollBars(QWidget *window)
     auto *scroll = window->findChild<QScrollArea *>("SheetScroll");
     QApplication::processEvents(); // the scroll area settles after a resize
     return !scroll->horizontalScrollBar()->isVisible() && !scroll->verticalScrollBar()->isVisible();
+}
+
+void typeInto(QWidget *window, QWidget *label, const QString &text)
+{
+    QTest::mouseClick(label, Qt::LeftButton);
+    window->findChild<QLineEdit *>("TextEdit")->setText(text);
+    window->findChild<QPushButton *>("TextOk")->click();
+}
+
+void fromMenu(QObject *window, QWidget *label, const char *action)
+{
+    QTest::mouseClick(label, Qt::RightButton);
+    if (QWidget *menu = QApplication::activePopupWidget())
+        menu->close();
+    trigger(window, action);
 }

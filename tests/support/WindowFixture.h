@@ -3,6 +3,7 @@
 #include "ScriptedPlatform.h"
 
 #include <QAction>
+#include <QMap>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
@@ -25,6 +26,10 @@ public:
     QString path(const QString &name) const { return m_dir.filePath(name); }
     // Copies tests/data/<relative> into the scratch folder; returns the copy's path.
     QString copyData(const QString &relative, const QString &name) const;
+    // A new rabbit record with `values` in the scratch folder (see TestFiles::writeRabbit).
+    QString rabbit(const QString &name, const QMap<int, QString> &values, int keep = -1) const;
+    // How many windows the main window holds.
+    int windows() const;
     // A new window from the main window's menu.
     TRabbitSheet *newRabbit() const;
     TMainScreen *newChart() const;
@@ -44,6 +49,10 @@ inline void trigger(QObject *window, const char *action)
 {
     window->findChild<QAction *>(action)->trigger();
 }
+// Clicks the label, types `text` into the text panel and presses Ok.
+void typeInto(QWidget *window, QWidget *label, const QString &text);
+// Right-clicks the label, closes the menu that pops up and triggers the window's action.
+void fromMenu(QObject *window, QWidget *label, const char *action);
 // The window's sheet shows whole: neither scroll bar is visible.
 bool showsWithoutScrollBars(QWidget *window);
 // Whether `run` sets the window's unsaved-changes flag, cleared first.
