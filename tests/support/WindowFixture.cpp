@@ -10,6 +10,7 @@
 #include "shell/DocumentWindow.h"
 
 #include <QApplication>
+#include <QListWidget>
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -48,6 +49,16 @@ TBreedingRecord *WindowFixture::newBreeding() const
     return qobject_cast<TBreedingRecord *>(m_parent->runTool(QString::fromLatin1(TBreedingRecord::KindId)));
 }
 
+int WindowFixture::windowCount() const
+{
+    return int(m_parent->mdiArea()->subWindowList().size());
+}
+
+void WindowFixture::deleteClosed()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 QStringList WindowFixture::finish()
 {
     if (m_parent) {
@@ -57,6 +68,14 @@ QStringList WindowFixture::finish()
         m_parent.reset();
     }
     return m_platform->takeErrors();
+}
+
+QStringList itemTexts(const QListWidget *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text());
+    return texts;
 }
 
 bool showsWithoutScrollBars(QWidget *window)

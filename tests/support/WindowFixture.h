@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+class QListWidget;
 class TBigBadParent;
 class TBreedingRecord;
 class TMainScreen;
@@ -30,6 +31,11 @@ public:
     TMainScreen *newChart() const;
     TBreedingRecord *newBreeding() const;
 
+    // How many windows the main window's area holds.
+    int windowCount() const;
+    // Closed windows are deleted now, as when control returns to the event loop.
+    static void deleteClosed();
+
     // Closes every window without questions and returns the errors shown meanwhile.
     QStringList finish();
 
@@ -44,6 +50,8 @@ inline void trigger(QObject *window, const char *action)
 {
     window->findChild<QAction *>(action)->trigger();
 }
+// The texts of a list's items, top to bottom.
+QStringList itemTexts(const QListWidget *list);
 // The window's sheet shows whole: neither scroll bar is visible.
 bool showsWithoutScrollBars(QWidget *window);
 // Whether `run` sets the window's unsaved-changes flag, cleared first.
