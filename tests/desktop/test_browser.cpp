@@ -18,14 +18,132 @@ class TestBrowser : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
+    void initTestCase()
+    {
+        const auto write = [&](const char *name, const QByteArray &html) {
+            QFile file(m_dir.filePath(QLatin1String(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(html);
+        };
+        write("one.html", "<html><body><h1>One</h1><a id=\"next\" href=\"two.html\">two</a></body></html>");
+        write("two.html", "<html><body><h1>Two</h1></body></html>");
+        try {
+            m_browser = webBrowser();
+        } catch (const std::exception &e) {
+            QSKIP(qPrintable(QStringLiteral("the browser module cannot start here: %1").arg(e.what())));
+        }
+        QVERIFY(m_browser);
+    }
+    void init()
+    {
+        address()->clear();
+        address()->setEditText(QString());
+    }
 
-    void goAndEnterFillTheAddressList();
-    void linksBackAndForwardMoveTheAddressLine();
-    void copyTakesOnlyTheSelectionAndPasteReplacesTheLine();
-    void closingOnlyHidesAndKeepsPageAndHistory();
-    void aboutBoxAddressOpensTheBrowser();
+    // Go keeps one entry per address and chosen entries add nothing; Enter puts the
+    // address on top every time. An empty line does nothing either way.
+    void goAndEnterFillTheAddressList()
+    {
+        press("Go");
+        QTest::keyClick(address()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(history(), QStringList());
+        const QString one = page(QStringLiteral("one.html"));
+        const QString two = page(QStringLiteral("two.html"));
+        for (const QString &url : {one, one, two}) {
+            address()->setEditText(url);
+            press("Go");
+            QVERIFY(reaches(url));
+        }
+        QCOMPARE(history(), QStringList({one, two}));
+        address()->setCurrentIndex(0);
+        emit address()->activated(0);
+        QVERIFY(reaches(one));
+        QCOMPARE(history(), QStringList({one, two}));
+
+        address()->clear();
+        address()->setEditText(two);
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            QTest::keyClick(address()->lineEdit(), key);
+            QVERIFY(reaches(two));
+        }
+        QCOMPARE(history(), QStringList({two, two}));
+    }
+    void linksBackAndForwardMoveTheAddressLine()
+    {
+        const QString one = page(QStringLiteral("one.html"));
+        QMetaObject::invokeMethod(m_browser, "navigate", Q_ARG(QString, one));
+        QVERIFY(reaches(one));
+        // A link followed in the page: the address line follows, history stays.
+        m_browser->findChild<QWidget *>(QStringLiteral("PageView"))->setProperty("url", QUrl(page("two.html")));
+        QVERIFY(reaches(page(QStringLiteral("two.html"))));
+        QCOMPARE(history(), QStringList({one}));
+        press("Back");
+        QVERIFY(reaches(one));
+        press("Forward");
+        press("Stop");
+        QCOMPARE(status()->text(), QStringLiteral("Done"));
+    }
+    void copyTakesOnlyTheSelectionAndPasteReplacesTheLine()
+    {
+        QClipboard *clipboard = QApplication::clipboard();
+        QLineEdit *line = address()->lineEdit();
+        QAction *copy = m_browser->findChild<QAction *>(QStringLiteral("CopyAddress"));
+        address()->setEditText(QStringLiteral("file:///farm/rabbits.html"));
+        clipboard->setText(QStringLiteral("before"));
+        line->deselect();
+        copy->trigger();
+        QCOMPARE(clipboard->text(), QStringLiteral("before"));
+        line->setSelection(8, 4); // "farm"
+        copy->trigger();
+        QCOMPARE(clipboard->text(), QStringLiteral("farm"));
+        // The keys in the line itself keep the same rules.
+        line->setSelection(13, 7); // "rabbits"
+        QTest::keyClick(line, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->text(), QStringLiteral("rabbits"));
+        clipboard->setText(QStringLiteral("file:///other.html"));
+        line->setCursorPosition(3);
+        m_browser->findChild<QAction *>(QStringLiteral("PasteAddress"))->trigger();
+        QCOMPARE(address()->currentText(), QStringLiteral("file:///other.html"));
+        clipboard->setText(QStringLiteral("x"));
+        QTest::keyClick(line, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(address()->currentText(), QStringLiteral("x"));
+        QCOMPARE(history(), QStringList()); // nothing navigated
+    }
+    // The frame's close, Back To Hutchlore and Ctrl+W all only hide the one window.
+    void closingOnlyHidesAndKeepsPageAndHistory()
+    {
+        const QString one = page(QStringLiteral("one.html"));
+        m_browser->show();
+        QMetaObject::invokeMethod(m_browser, "navigate", Q_ARG(QString, one));
+        QVERIFY(reaches(one));
+        QVERIFY(!m_browser->close());
+        QVERIFY(!m_browser->isVisible());
+        m_browser->show();
+        press("HideBrowser");
+        QVERIFY(!m_browser->isVisible());
+        m_browser->show();
+        QAction *close = m_browser->findChild<QAction *>(QStringLiteral("CloseBrowser"));
+        QCOMPARE(close->shortcut(), QKeySequence(QStringLiteral("Ctrl+W")));
+        close->trigger();
+        QVERIFY(!m_browser->isVisible());
+        QCOMPARE(webBrowser(), m_browser);
+        QCOMPARE(history(), QStringList({one}));
+        QCOMPARE(address()->currentText(), one);
+    }
+    void aboutBoxAddressOpensTheBrowser()
+    {
+        ScriptedPlatform::Installed platform;
+        TAboutPopUp about;
+        auto *web = about.findChild<QLabel *>(QStringLiteral("WebAddress"));
+        QCOMPARE(web->text(), QStringLiteral("<a href=\"%1\">%1</a>").arg(QLatin1String(TAboutPopUp::WebAddress)));
+        // The maker's page is replaced by a local one here, as no test may need a network.
+        const QString one = page(QStringLiteral("one.html"));
+        emit web->linkActivated(one);
+        QVERIFY(m_browser->isVisible());
+        QVERIFY(reaches(one));
+        QCOMPARE(platform->takeErrors(), QStringList());
+        m_browser->hide();
+    }
 
 private:
     QComboBox *address() const { return m_browser->findChild<QComboBox *>(QStringLiteral("URLComboBox")); }
@@ -52,138 +170,6 @@ private:
     QTemporaryDir m_dir;
     QWidget *m_browser = nullptr;
 };
-
-void TestBrowser::initTestCase()
-{
-    const auto write = [&](const char *name, const QByteArray &html) {
-        QFile file(m_dir.filePath(QLatin1String(name)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(html);
-    };
-    write("one.html", "<html><body><h1>One</h1><a id=\"next\" href=\"two.html\">two</a></body></html>");
-    write("two.html", "<html><body><h1>Two</h1></body></html>");
-    try {
-        m_browser = webBrowser();
-    } catch (const std::exception &e) {
-        QSKIP(qPrintable(QStringLiteral("the browser module cannot start here: %1").arg(e.what())));
-    }
-    QVERIFY(m_browser);
-}
-
-void TestBrowser::init()
-{
-    address()->clear();
-    address()->setEditText(QString());
-}
-
-// Go keeps one entry per address and chosen entries add nothing; Enter puts the
-// address on top every time. An empty line does nothing either way.
-void TestBrowser::goAndEnterFillTheAddressList()
-{
-    press("Go");
-    QTest::keyClick(address()->lineEdit(), Qt::Key_Return);
-    QCOMPARE(history(), QStringList());
-    const QString one = page(QStringLiteral("one.html"));
-    const QString two = page(QStringLiteral("two.html"));
-    for (const QString &url : {one, one, two}) {
-        address()->setEditText(url);
-        press("Go");
-        QVERIFY(reaches(url));
-    }
-    QCOMPARE(history(), QStringList({one, two}));
-    address()->setCurrentIndex(0);
-    emit address()->activated(0);
-    QVERIFY(reaches(one));
-    QCOMPARE(history(), QStringList({one, two}));
-
-    address()->clear();
-    address()->setEditText(two);
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
-        QTest::keyClick(address()->lineEdit(), key);
-        QVERIFY(reaches(two));
-    }
-    QCOMPARE(history(), QStringList({two, two}));
-}
-
-void TestBrowser::linksBackAndForwardMoveTheAddressLine()
-{
-    const QString one = page(QStringLiteral("one.html"));
-    QMetaObject::invokeMethod(m_browser, "navigate", Q_ARG(QString, one));
-    QVERIFY(reaches(one));
-    // A link followed in the page: the address line follows, history stays.
-    m_browser->findChild<QWidget *>(QStringLiteral("PageView"))->setProperty("url", QUrl(page("two.html")));
-    QVERIFY(reaches(page(QStringLiteral("two.html"))));
-    QCOMPARE(history(), QStringList({one}));
-    press("Back");
-    QVERIFY(reaches(one));
-    press("Forward");
-    press("Stop");
-    QCOMPARE(status()->text(), QStringLiteral("Done"));
-}
-
-void TestBrowser::copyTakesOnlyTheSelectionAndPasteReplacesTheLine()
-{
-    QClipboard *clipboard = QApplication::clipboard();
-    QLineEdit *line = address()->lineEdit();
-    QAction *copy = m_browser->findChild<QAction *>(QStringLiteral("CopyAddress"));
-    address()->setEditText(QStringLiteral("file:///farm/rabbits.html"));
-    clipboard->setText(QStringLiteral("before"));
-    line->deselect();
-    copy->trigger();
-    QCOMPARE(clipboard->text(), QStringLiteral("before"));
-    line->setSelection(8, 4); // "farm"
-    copy->trigger();
-    QCOMPARE(clipboard->text(), QStringLiteral("farm"));
-    // The keys in the line itself keep the same rules.
-    line->setSelection(13, 7); // "rabbits"
-    QTest::keyClick(line, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(clipboard->text(), QStringLiteral("rabbits"));
-    clipboard->setText(QStringLiteral("file:///other.html"));
-    line->setCursorPosition(3);
-    m_browser->findChild<QAction *>(QStringLiteral("PasteAddress"))->trigger();
-    QCOMPARE(address()->currentText(), QStringLiteral("file:///other.html"));
-    clipboard->setText(QStringLiteral("x"));
-    QTest::keyClick(line, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(address()->currentText(), QStringLiteral("x"));
-    QCOMPARE(history(), QStringList()); // nothing navigated
-}
-
-// The frame's close, Back To Hutchlore and Ctrl+W all only hide the one window.
-void TestBrowser::closingOnlyHidesAndKeepsPageAndHistory()
-{
-    const QString one = page(QStringLiteral("one.html"));
-    m_browser->show();
-    QMetaObject::invokeMethod(m_browser, "navigate", Q_ARG(QString, one));
-    QVERIFY(reaches(one));
-    QVERIFY(!m_browser->close());
-    QVERIFY(!m_browser->isVisible());
-    m_browser->show();
-    press("HideBrowser");
-    QVERIFY(!m_browser->isVisible());
-    m_browser->show();
-    QAction *close = m_browser->findChild<QAction *>(QStringLiteral("CloseBrowser"));
-    QCOMPARE(close->shortcut(), QKeySequence(QStringLiteral("Ctrl+W")));
-    close->trigger();
-    QVERIFY(!m_browser->isVisible());
-    QCOMPARE(webBrowser(), m_browser);
-    QCOMPARE(history(), QStringList({one}));
-    QCOMPARE(address()->currentText(), one);
-}
-
-void TestBrowser::aboutBoxAddressOpensTheBrowser()
-{
-    ScriptedPlatform::Installed platform;
-    TAboutPopUp about;
-    auto *web = about.findChild<QLabel *>(QStringLiteral("WebAddress"));
-    QCOMPARE(web->text(), QStringLiteral("<a href=\"%1\">%1</a>").arg(QLatin1String(TAboutPopUp::WebAddress)));
-    // The maker's page is replaced by a local one here, as no test may need a network.
-    const QString one = page(QStringLiteral("one.html"));
-    emit web->linkActivated(one);
-    QVERIFY(m_browser->isVisible());
-    QVERIFY(reaches(one));
-    QCOMPARE(platform->takeErrors(), QStringList());
-    m_browser->hide();
-}
 
 int main(int argc, char **argv)
 {
