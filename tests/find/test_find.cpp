@@ -66,19 +66,20 @@ private slots:
         QCOMPARE(items, QStringList({"All (*.ped, *.rab, *.brd, *.shw)", "Pedigree Files (*.ped)",
                                      "Rabbit Files (*.rab)", "Breeding Records (*.brd)", "Show Records (*.shw)"}));
         const std::tuple<const char *, QString, bool> matches[] = {
-            {"OLDDOE.RAB", "*.rab", true},          {"a.ped", maskOf(FileKind::All), true},
-            {".rab", "*.rab", true},                {"a.rabx", "*.rab", false},
-            {"a.rbty", maskOf(FileKind::All), false}, {"a.rab", "", false},
-            {"doe1.rab", "doe?.r*", true},          {"doe12.rab", "doe?.rab", false}};
+            {"OLDDOE.RAB", "*.rab", true}, {"a.ped", maskOf(FileKind::All), true},   {".rab", "*.rab", true},
+            {"a.rabx", "*.rab", false},    {"a.rbty", maskOf(FileKind::All), false}, {"a.rab", "", false},
+            {"doe1.rab", "doe?.r*", true}, {"doe12.rab", "doe?.rab", false}};
         for (const auto &[name, mask, match] : matches)
             QVERIFY2(matchesMask(name, mask) == match, name);
 
         // Open goes by the extension exactly as written.
-        const std::pair<const char *, std::optional<FileKind>> opens[] = {
-            {"/r/OLDDOE.RAB", std::nullopt},          {"/r/doe.rab", FileKind::Rabbit},
-            {R"(C:\r\x.y\doe.ped)", FileKind::Pedigree}, {"/r/show.shw", FileKind::Show},
-            {"/r/b.brd", FileKind::Breeding},         {"/r/hutch.rbty", std::nullopt},
-            {"/r.rab/noext", std::nullopt}};
+        const std::pair<const char *, std::optional<FileKind>> opens[] = {{"/r/OLDDOE.RAB", std::nullopt},
+                                                                          {"/r/doe.rab", FileKind::Rabbit},
+                                                                          {R"(C:\r\x.y\doe.ped)", FileKind::Pedigree},
+                                                                          {"/r/show.shw", FileKind::Show},
+                                                                          {"/r/b.brd", FileKind::Breeding},
+                                                                          {"/r/hutch.rbty", std::nullopt},
+                                                                          {"/r.rab/noext", std::nullopt}};
         for (const auto &[path, kind] : opens)
             QVERIFY2(openKindOf(path) == kind, path);
     }
