@@ -127,7 +127,7 @@ private:
     {
         return m_fx->path(stem + KindRegistry::instance().find(id)->extension);
     }
-    int windows() const { return int(m_fx->parent().mdiArea()->subWindowList().size()); }
+    int windows() const { return m_fx->windows(); }
 
     std::unique_ptr<WindowFixture> m_fx;
 };

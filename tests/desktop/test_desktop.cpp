@@ -19,7 +19,6 @@
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPicture>
-#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -28,40 +27,12 @@
 
 using TestFiles::messageOf;
 
-class TestDesktop : public QObject
-{
-    Q_OBJECT
-private slots:
-    void init();
-    void cleanup();
-
-    void helpHasAPageForEveryWindowAndToolEntry();
-    void everyHelpLinkResolves();
-    void helpKeyOpensThePageOfTheActiveWindow();
-    void metafilesShowInARabbitSheet_data();
-    void metafilesShowInARabbitSheet();
-    void damagedMetafilesAreRefused_data();
-    void damagedMetafilesAreRefused();
-    void hugeMetafileDrawingsAreDrawnSmaller();
-    void commandLineOpensEachPathInItsKind();
-    void sheetsArePlayedCentredInTheTarget();
-    void everyKindPrintsInsideTheMargins();
-
-private:
-    std::unique_ptr<WindowFixture> m_fx;
-};
-
 namespace {
 
 QString pageText(const QString &page)
 {
     QFile file(QStringLiteral(":/help/") + page);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-QString withoutAccessKey(QString caption)
-{
-    return caption.remove(u'&');
 }
 
 // Share of the pixels of an image that are mostly blue (the test metafiles' fill).
@@ -77,281 +48,242 @@ double blueShare(const QImage &image)
     return rgb.isNull() ? 0 : double(blue) / (qint64(rgb.width()) * rgb.height());
 }
 
+// The smallest rectangle holding every pixel darker than `lightest` grey.
+QRect inkBounds(const QImage &image, int lightest)
+{
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < lightest)
+                ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
+QString describe(const QRect &r)
+{
+    return QStringLiteral("%1,%2 to %3,%4").arg(r.left()).arg(r.top()).arg(r.right()).arg(r.bottom());
+}
+
 } // namespace
 
-void TestDesktop::init()
+class TestDesktop : public QObject
 {
-    m_fx = std::make_unique<WindowFixture>();
-}
-
-void TestDesktop::cleanup()
-{
-    m_fx->finish();
-    m_fx.reset();
-}
-
-void TestDesktop::helpHasAPageForEveryWindowAndToolEntry()
-{
-    showHelpContents(&m_fx->parent());
-    const QString contents = pageText(QStringLiteral("RABBITHELP.html"));
-    QVERIFY(!contents.isEmpty());
-    QVERIFY(contents.contains(QStringLiteral("href=\"main.html\"")));
-    QVERIFY(!pageText(QStringLiteral("main.html")).isEmpty());
-    const QList<WindowKind> &kinds = KindRegistry::instance().kinds();
-    QCOMPARE(kinds.size(), 7);
-    for (const WindowKind &kind : kinds) {
-        const QString page = kind.id + QStringLiteral(".html");
-        QVERIFY2(!pageText(page).isEmpty(), qPrintable(page));
-        QVERIFY2(contents.contains(QStringLiteral("href=\"%1\"").arg(page)), qPrintable(page));
-        // The contents names each Tools entry as the menu does.
-        QVERIFY2(contents.contains(QStringLiteral("Tools &gt; ") + withoutAccessKey(kind.toolCaption)),
-                 qPrintable(kind.toolCaption));
-    }
-    QCOMPARE(helpText()->objectName(), QStringLiteral("HelpText"));
-    QCOMPARE(helpText()->window()->objectName(), QStringLiteral("HelpWindow"));
-    QVERIFY(helpText()->toPlainText().contains(QStringLiteral("Rabbit Hutchlore Help")));
-}
-
-void TestDesktop::everyHelpLinkResolves()
-{
-    const QRegularExpression link(QStringLiteral("href=\"([^\"#]*)(#[^\"]*)?\""));
-    int pages = 0;
-    int links = 0;
-    for (QDirIterator it(QStringLiteral(":/help")); it.hasNext();) {
-        const QString path = it.next();
-        const QString text = pageText(it.fileName());
-        ++pages;
-        QVERIFY2(text.contains(QStringLiteral("<title>")), qPrintable(path));
-        for (const QRegularExpressionMatch &m : link.globalMatch(text)) {
-            ++links;
-            const QString target = m.captured(1);
-            QVERIFY2(!target.contains(u':'), qPrintable(path + u' ' + target)); // nothing off the program
-            QVERIFY2(QFile::exists(QStringLiteral(":/help/") + target), qPrintable(path + u' ' + target));
-        }
-        // Every page leads back to the contents.
-        if (it.fileName() != u"RABBITHELP.html")
-            QVERIFY2(text.contains(QStringLiteral("href=\"RABBITHELP.html\"")), qPrintable(path));
-    }
-    QCOMPARE(pages, 9);
-    QVERIFY(links > 20);
-
-    // Following a link in the help window shows that page.
-    showHelpContents(&m_fx->parent());
-    helpText()->setSource(QUrl(QStringLiteral("qrc:/help/genetics.html")));
-    QVERIFY(helpText()->toPlainText().contains(QStringLiteral("Calculate Possible Colors")));
-    QCOMPARE(helpText()->window()->windowTitle(), QStringLiteral("Hutchlore Help - Color Genetics"));
-}
-
-void TestDesktop::helpKeyOpensThePageOfTheActiveWindow()
-{
-    QAction *key = m_fx->parent().findChild<QAction *>(QStringLiteral("HelpKey"));
-    QVERIFY(key);
-    QCOMPARE(key->shortcut(), QKeySequence(Qt::Key_F1));
-    key->trigger();
-    QCOMPARE(helpText()->source().fileName(), QStringLiteral("main.html"));
-
-    TRabbitSheet *rabbit = m_fx->newRabbit();
-    m_fx->parent().mdiArea()->setActiveSubWindow(rabbit);
-    key->trigger();
-    QCOMPARE(helpText()->source().fileName(), QStringLiteral("rabbit.html"));
-    m_fx->newChart();
-    key->trigger();
-    QCOMPARE(helpText()->source().fileName(), QStringLiteral("pedigree.html"));
-    // A page that does not exist falls back on the contents.
-    showHelpPage(&m_fx->parent(), QStringLiteral("../../etc/passwd"));
-    QCOMPARE(helpText()->source().fileName(), QStringLiteral("RABBITHELP.html"));
-}
-
-void TestDesktop::metafilesShowInARabbitSheet_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("wmf") << "clip.wmf" << Metafiles::wmfRectangle();
-    QTest::newRow("emf") << "clip.emf" << Metafiles::emfRectangle();
-    QTest::newRow("capital extension") << "CLIP.EMF" << Metafiles::emfRectangle();
-}
-
-void TestDesktop::metafilesShowInARabbitSheet()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, bytes);
-    const QString picture = m_fx->path(name);
-    TestFiles::writeBytes(picture, bytes);
-    const QString rab = TestFiles::writeRabbit(m_fx->path("clip.rab"), {{RabbitFile::RabbitPicture, picture}});
-
-    TRabbitSheet *rabbit = m_fx->newRabbit();
-    rabbit->loadFile(rab);
-    QCOMPARE(m_fx->platform().takeErrors(), QStringList());
-    auto *box = rabbit->findChild<PictureBox *>(QStringLiteral("RabbitPicture"));
-    QVERIFY(box && !box->isBlank());
-    // The drawing is the blue rectangle (libwmf crops to it, libemf2svg keeps the frame).
-    const double share = blueShare(box->image());
-    QVERIFY2(share > 0.4, qPrintable(QString::number(share)));
-}
-
-void TestDesktop::damagedMetafilesAreRefused_data()
-{
-    QTest::addColumn<QString>("extension");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("message");
-    const QByteArray wmf = Metafiles::wmfRectangle();
-    const QByteArray emf = Metafiles::emfRectangle();
-    QTest::newRow("wmf cut short") << ".wmf" << wmf.left(wmf.size() - 8) << "ends before its last record";
-    QTest::newRow("emf cut short") << ".emf" << emf.left(emf.size() - 12) << "ends before its last record";
-    QTest::newRow("wmf of text") << ".wmf" << QByteArray("not a metafile at all, just words") << "header";
-    QTest::newRow("emf of text") << ".emf" << QByteArray(100, 'x') << "header";
-    QByteArray zeroRecord = emf;
-    qToLittleEndian<quint32>(0, zeroRecord.data() + 88 + 4); // a record of size 0 would loop for ever
-    QTest::newRow("emf record of size 0") << ".emf" << zeroRecord << "impossible size";
-    QByteArray shortWmfRecord = wmf;
-    qToLittleEndian<quint32>(1, shortWmfRecord.data() + 18);
-    QTest::newRow("wmf record of one word") << ".wmf" << shortWmfRecord << "shorter than its own header";
-    QTest::newRow("empty") << ".emf" << QByteArray() << "header";
-}
-
-void TestDesktop::damagedMetafilesAreRefused()
-{
-    QFETCH(QString, extension);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, message);
-    const QString refused = messageOf<PictureError>([&] { decodePicture(bytes, extension); });
-    QVERIFY2(refused.contains(message), qPrintable(refused));
-
-    // In a sheet: the loader's error names the file, and the record still loads.
-    const QString picture = m_fx->path("broken" + extension);
-    TestFiles::writeBytes(picture, bytes);
-    const QString rab = TestFiles::writeRabbit(m_fx->path("broken.rab"), {{RabbitFile::RabbitPicture, picture}});
-    TRabbitSheet *rabbit = m_fx->newRabbit();
-    rabbit->loadFile(rab);
-    const QStringList errors = m_fx->platform().takeErrors();
-    QCOMPARE(errors.size(), 1);
-    QVERIFY2(errors[0].contains(QStringLiteral("broken") + extension) && errors[0].contains(message),
-             qPrintable(errors[0]));
-    QVERIFY(rabbit->findChild<PictureBox *>(QStringLiteral("RabbitPicture"))->isBlank());
-}
-
-void TestDesktop::hugeMetafileDrawingsAreDrawnSmaller()
-{
-    // A drawing claiming a million pixels a side is drawn within the bound, not refused
-    // and not allocated at full size.
-    const QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1000000\" height=\"500000\">"
-                           "<rect x=\"0\" y=\"0\" width=\"1000000\" height=\"500000\" fill=\"blue\"/></svg>";
-    const QImage image = renderSvg(svg);
-    QCOMPARE(image.width(), MaxMetafileSide);
-    QCOMPARE(image.height(), MaxMetafileSide / 2);
-    QVERIFY(qint64(image.sizeInBytes()) <= pictureMemoryLimit());
-    QVERIFY(messageOf<PictureError>([] {
-                renderSvg("<svg xmlns=\"http://www.w3.org/2000/svg\"/>");
-            }).contains(QStringLiteral("no size")));
-    QVERIFY(messageOf<PictureError>([] { renderSvg("<html>"); }).contains(QStringLiteral("could not be read")));
-    // A file beyond the metafile bound is refused before any conversion.
-    QVERIFY(messageOf<PictureError>([] {
-                metafileToSvg(QByteArray(MaxMetafileBytes + 1, '\0'), QStringLiteral(".wmf"));
-            }).contains(QStringLiteral("larger than")));
-}
-
-void TestDesktop::commandLineOpensEachPathInItsKind()
-{
-    QCOMPARE(commandLinePaths({"hutchlore", "a.rab", "-style", "--", "-odd.ped"}), QStringList({"a.rab", "-odd.ped"}));
-
-    const QString rab =
-        TestFiles::writeRabbit(m_fx->path("Thumper.rab"), {{RabbitFile::RabbitName, QStringLiteral("Thumper")}});
-    const QString ped = m_fx->copyData(QStringLiteral("pedigree/new.ped"), QStringLiteral("chart.ped"));
-    TestFiles::writeBytes(m_fx->path("notes.txt"), "hello");
-    openCommandLine(&m_fx->parent(), {rab, m_fx->path("missing.rab"), m_fx->path("notes.txt"), ped});
-
-    const QList<QMdiSubWindow *> windows = m_fx->parent().mdiArea()->subWindowList(QMdiArea::CreationOrder);
-    QCOMPARE(windows.size(), 2);
-    QVERIFY(qobject_cast<TRabbitSheet *>(windows[0]));
-    QCOMPARE(windows[0]->windowTitle(), QStringLiteral("Thumper.rab - Rabbit Information"));
-    QCOMPARE(windows[1]->windowTitle(), QStringLiteral("chart.ped - Rabbit Pedigree"));
-    const QStringList errors = m_fx->platform().takeErrors();
-    QVERIFY2(errors.size() == 2, qPrintable(errors.join(" | ")));
-    QVERIFY2(errors[0].contains(QStringLiteral("missing.rab")), qPrintable(errors[0]));
-    QVERIFY2(errors[1].contains(QStringLiteral("notes.txt")) && errors[1].contains(QStringLiteral(".rbty")),
-             qPrintable(errors[1]));
-    QVERIFY(m_fx->parent().isVisible());
-}
-
-void TestDesktop::sheetsArePlayedCentredInTheTarget()
-{
-    // A 200 x 100 sheet whose text runs past its right edge, as a label may.
-    QPicture sheet;
+    Q_OBJECT
+private slots:
+    void init() { m_fx = std::make_unique<WindowFixture>(); }
+    void cleanup()
     {
-        QPainter p(&sheet);
-        p.fillRect(QRect(0, 0, 200, 100), Qt::black);
-        p.fillRect(QRect(180, 40, 300, 20), Qt::red);
+        m_fx->finish();
+        m_fx.reset();
     }
-    for (const QRect target : {QRect(50, 20, 1000, 1000), QRect(10, 10, 300, 40)}) {
-        QImage page(1100, 1100, QImage::Format_RGB32);
-        page.fill(Qt::white);
-        QPainter p(&page);
-        THiddenPrint::playScaled(sheet, QSize(200, 100), p, target);
-        p.end();
-        QRect drawn;
-        for (int y = 0; y < page.height(); ++y)
-            for (int x = 0; x < page.width(); ++x)
-                if (page.pixel(x, y) != qRgb(255, 255, 255))
-                    drawn |= QRect(x, y, 1, 1);
-        QVERIFY2(
-            target.contains(drawn),
-            qPrintable(
-                QStringLiteral("%1,%2 %3x%4").arg(drawn.x()).arg(drawn.y()).arg(drawn.width()).arg(drawn.height())));
-        QVERIFY(qAbs(drawn.center().x() - target.center().x()) <= 1);
-        QVERIFY(qAbs(drawn.center().y() - target.center().y()) <= 1);
-        // Proportions kept: twice as wide as high; one side fills the target.
-        QVERIFY(qAbs(drawn.width() - 2 * drawn.height()) <= 2);
-        QVERIFY(drawn.width() >= target.width() - 1 || drawn.height() >= target.height() - 1);
-    }
-}
 
-void TestDesktop::everyKindPrintsInsideTheMargins()
-{
-    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
-    if (pdftoppm.isEmpty())
-        QSKIP("pdftoppm (poppler-utils) is needed to look at the printed page");
-    int printed = 0;
-    for (const WindowKind &kind : KindRegistry::instance().kinds()) {
-        if (!kind.isAvailable())
-            continue;
-        auto *sheet = qobject_cast<SheetWindow *>(KindRegistry::instance().newWindow(kind.id));
-        if (!sheet || !sheet->findChild<QAction *>(QStringLiteral("FilePrint")))
-            continue;
-        const QString pdf =
-            qEnvironmentVariableIsSet("HUTCHLORE_KEEP_PRINTS")
-                ? qEnvironmentVariable("HUTCHLORE_KEEP_PRINTS") + u'/' + kind.id + QStringLiteral(".pdf")
-                : m_fx->path(kind.id + QStringLiteral(".pdf"));
-        m_fx->platform().expectPrinter(pdf);
-        trigger(sheet, "FilePrint");
-        QCOMPARE(m_fx->platform().takeErrors(), QStringList());
+    // Every window kind and Tools entry has its page in the contents; every link of
+    // every page resolves inside the help and every page leads back to the contents.
+    void helpPagesAndLinks()
+    {
+        const QString contents = pageText(QStringLiteral("RABBITHELP.html"));
+        QVERIFY(contents.contains(QStringLiteral("href=\"main.html\"")));
+        for (const WindowKind &kind : KindRegistry::instance().kinds()) {
+            const QString page = kind.id + QStringLiteral(".html");
+            QVERIFY2(!pageText(page).isEmpty() && contents.contains(QStringLiteral("href=\"%1\"").arg(page)),
+                     qPrintable(page));
+            QVERIFY2(contents.contains(QStringLiteral("Tools &gt; ") + QString(kind.toolCaption).remove(u'&')),
+                     qPrintable(kind.toolCaption));
+        }
 
-        // 72 dots per inch: a 10 mm margin is 28 dots.
-        const QString prefix = m_fx->path(kind.id);
-        QCOMPARE(QProcess::execute(pdftoppm, {"-r", "72", "-f", "1", "-l", "1", "-singlefile", pdf, prefix}), 0);
-        const QImage page(prefix + QStringLiteral(".ppm"));
-        QVERIFY(!page.isNull());
-        const int margin = 28 - 1;
-        QRect ink;
-        for (int y = 0; y < page.height(); ++y)
-            for (int x = 0; x < page.width(); ++x)
-                if (qGray(page.pixel(x, y)) < 250)
-                    ink |= QRect(x, y, 1, 1);
-        QVERIFY2(!ink.isEmpty(), qPrintable(kind.id));
-        const QRect inside = page.rect().marginsRemoved(QMargins(margin, margin, margin, margin));
-        QVERIFY2(inside.contains(ink), qPrintable(QStringLiteral("%1: ink at %2,%3 to %4,%5 on %6x%7")
-                                                      .arg(kind.id)
-                                                      .arg(ink.left())
-                                                      .arg(ink.top())
-                                                      .arg(ink.right())
-                                                      .arg(ink.bottom())
-                                                      .arg(page.width())
-                                                      .arg(page.height())));
-        sheet->setModified(false);
-        sheet->close();
-        ++printed;
+        const QRegularExpression link(QStringLiteral("href=\"([^\"#]*)(#[^\"]*)?\""));
+        int links = 0;
+        for (QDirIterator it(QStringLiteral(":/help")); it.hasNext();) {
+            const QString path = it.next();
+            const QString text = pageText(it.fileName());
+            QVERIFY2(text.contains(QStringLiteral("<title>")), qPrintable(path));
+            for (const QRegularExpressionMatch &m : link.globalMatch(text)) {
+                ++links;
+                const QString target = m.captured(1);
+                QVERIFY2(!target.contains(u':'), qPrintable(path + u' ' + target)); // nothing off the program
+                QVERIFY2(QFile::exists(QStringLiteral(":/help/") + target), qPrintable(path + u' ' + target));
+            }
+            if (it.fileName() != u"RABBITHELP.html")
+                QVERIFY2(text.contains(QStringLiteral("href=\"RABBITHELP.html\"")), qPrintable(path));
+        }
+        QVERIFY(links > 20);
+
+        // The help window shows the contents, and a link followed shows that page.
+        showHelpContents(&m_fx->parent());
+        QVERIFY(helpText()->toPlainText().contains(QStringLiteral("Rabbit Hutchlore Help")));
+        helpText()->setSource(QUrl(QStringLiteral("qrc:/help/genetics.html")));
+        QVERIFY(helpText()->toPlainText().contains(QStringLiteral("Calculate Possible Colors")));
+        QCOMPARE(helpText()->window()->windowTitle(), QStringLiteral("Hutchlore Help - Color Genetics"));
     }
-    QVERIFY(printed >= 2); // rabbit and pedigree at least
-}
+    void helpKeyOpensThePageOfTheActiveWindow()
+    {
+        QAction *key = m_fx->parent().findChild<QAction *>(QStringLiteral("HelpKey"));
+        QCOMPARE(key->shortcut(), QKeySequence(Qt::Key_F1));
+        key->trigger();
+        QCOMPARE(helpText()->source().fileName(), QStringLiteral("main.html"));
+        m_fx->parent().mdiArea()->setActiveSubWindow(m_fx->newRabbit());
+        key->trigger();
+        QCOMPARE(helpText()->source().fileName(), QStringLiteral("rabbit.html"));
+        m_fx->newChart();
+        key->trigger();
+        QCOMPARE(helpText()->source().fileName(), QStringLiteral("pedigree.html"));
+        // A page that does not exist falls back on the contents.
+        showHelpPage(&m_fx->parent(), QStringLiteral("../../etc/passwd"));
+        QCOMPARE(helpText()->source().fileName(), QStringLiteral("RABBITHELP.html"));
+    }
+    // A metafile named by a rabbit record shows in the sheet; a damaged one is refused
+    // with the decoder's reason, named by the loader, and the record still loads.
+    void metafilesInARabbitSheet_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message"); // empty: shown
+        const QByteArray wmf = Metafiles::wmfRectangle();
+        const QByteArray emf = Metafiles::emfRectangle();
+        QTest::newRow("wmf") << "clip.wmf" << wmf << "";
+        QTest::newRow("emf") << "clip.emf" << emf << "";
+        QTest::newRow("capital extension") << "CLIP.EMF" << emf << "";
+        QTest::newRow("wmf cut short") << "cut.wmf" << wmf.left(wmf.size() - 8) << "ends before its last record";
+        QTest::newRow("emf cut short") << "cut.emf" << emf.left(emf.size() - 12) << "ends before its last record";
+        QTest::newRow("wmf of text") << "text.wmf" << QByteArray("not a metafile at all, just words") << "header";
+        QTest::newRow("emf of text") << "text.emf" << QByteArray(100, 'x') << "header";
+        QByteArray zeroRecord = emf;
+        qToLittleEndian<quint32>(0, zeroRecord.data() + 88 + 4); // a record of size 0 would loop for ever
+        QTest::newRow("emf record of size 0") << "zero.emf" << zeroRecord << "impossible size";
+        QByteArray shortWmfRecord = wmf;
+        qToLittleEndian<quint32>(1, shortWmfRecord.data() + 18);
+        QTest::newRow("wmf record of one word") << "short.wmf" << shortWmfRecord << "shorter than its own header";
+        QTest::newRow("empty") << "empty.emf" << QByteArray() << "header";
+    }
+    void metafilesInARabbitSheet()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        const QString picture = m_fx->path(name);
+        TestFiles::writeBytes(picture, bytes);
+        const QString rab = TestFiles::writeRabbit(m_fx->path("clip.rab"), {{RabbitFile::RabbitPicture, picture}});
+        TRabbitSheet *rabbit = m_fx->newRabbit();
+        rabbit->loadFile(rab);
+        QCOMPARE(rabbit->fileName(), rab);
+        auto *box = rabbit->findChild<PictureBox *>(QStringLiteral("RabbitPicture"));
+        const QStringList errors = m_fx->platform().takeErrors();
+        if (message.isEmpty()) {
+            QCOMPARE(errors, QStringList());
+            // The drawing is the blue rectangle (libwmf crops to it, libemf2svg keeps the frame).
+            const double share = blueShare(box->image());
+            QVERIFY2(share > 0.4, qPrintable(QString::number(share)));
+            return;
+        }
+        const QString refused = messageOf<PictureError>([&] { decodePicture(bytes, name.right(4)); });
+        QVERIFY2(refused.contains(message), qPrintable(refused));
+        QVERIFY2(errors.size() == 1 && errors[0].contains(name) && errors[0].contains(message),
+                 qPrintable(errors.join('|')));
+        QVERIFY(box->isBlank());
+    }
+    void hugeMetafileDrawingsAreDrawnSmaller()
+    {
+        // A drawing claiming a million pixels a side is drawn within the bound, not refused
+        // and not allocated at full size.
+        const QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1000000\" height=\"500000\">"
+                               "<rect x=\"0\" y=\"0\" width=\"1000000\" height=\"500000\" fill=\"blue\"/></svg>";
+        const QImage image = renderSvg(svg);
+        QCOMPARE(image.size(), QSize(MaxMetafileSide, MaxMetafileSide / 2));
+        QVERIFY(qint64(image.sizeInBytes()) <= pictureMemoryLimit());
+        QVERIFY(messageOf<PictureError>([] {
+                    renderSvg("<svg xmlns=\"http://www.w3.org/2000/svg\"/>");
+                }).contains(QStringLiteral("no size")));
+        QVERIFY(messageOf<PictureError>([] { renderSvg("<html>"); }).contains(QStringLiteral("could not be read")));
+        // A file beyond the metafile bound is refused before any conversion.
+        QVERIFY(messageOf<PictureError>([] {
+                    metafileToSvg(QByteArray(MaxMetafileBytes + 1, '\0'), QStringLiteral(".wmf"));
+                }).contains(QStringLiteral("larger than")));
+    }
+    void commandLineOpensEachPathInItsKind()
+    {
+        QCOMPARE(commandLinePaths({"hutchlore", "a.rab", "-style", "--", "-odd.ped"}),
+                 QStringList({"a.rab", "-odd.ped"}));
+
+        const QString rab =
+            TestFiles::writeRabbit(m_fx->path("Thumper.rab"), {{RabbitFile::RabbitName, QStringLiteral("Thumper")}});
+        const QString ped = m_fx->copyData(QStringLiteral("pedigree/new.ped"), QStringLiteral("chart.ped"));
+        TestFiles::writeBytes(m_fx->path("notes.txt"), "hello");
+        openCommandLine(&m_fx->parent(), {rab, m_fx->path("missing.rab"), m_fx->path("notes.txt"), ped});
+
+        const QList<QMdiSubWindow *> windows = m_fx->parent().mdiArea()->subWindowList(QMdiArea::CreationOrder);
+        QCOMPARE(windows.size(), 2);
+        QVERIFY(qobject_cast<TRabbitSheet *>(windows[0]));
+        QCOMPARE(windows[0]->windowTitle(), QStringLiteral("Thumper.rab - Rabbit Information"));
+        QCOMPARE(windows[1]->windowTitle(), QStringLiteral("chart.ped - Rabbit Pedigree"));
+        const QStringList errors = m_fx->platform().takeErrors();
+        QVERIFY2(errors.size() == 2 && errors[0].contains(QStringLiteral("missing.rab")) &&
+                     errors[1].contains(QStringLiteral("notes.txt")) && errors[1].contains(QStringLiteral(".rbty")),
+                 qPrintable(errors.join(" | ")));
+        QVERIFY(m_fx->parent().isVisible());
+    }
+    void sheetsArePlayedCentredInTheTarget()
+    {
+        // A 200 x 100 sheet whose text runs past its right edge, as a label may.
+        QPicture sheet;
+        {
+            QPainter p(&sheet);
+            p.fillRect(QRect(0, 0, 200, 100), Qt::black);
+            p.fillRect(QRect(180, 40, 300, 20), Qt::red);
+        }
+        for (const QRect target : {QRect(50, 20, 1000, 1000), QRect(10, 10, 300, 40)}) {
+            QImage page(1100, 1100, QImage::Format_RGB32);
+            page.fill(Qt::white);
+            QPainter p(&page);
+            THiddenPrint::playScaled(sheet, QSize(200, 100), p, target);
+            p.end();
+            const QRect drawn = inkBounds(page, 255);
+            QVERIFY2(target.contains(drawn), qPrintable(describe(drawn)));
+            QVERIFY(qAbs(drawn.center().x() - target.center().x()) <= 1);
+            QVERIFY(qAbs(drawn.center().y() - target.center().y()) <= 1);
+            // Proportions kept: twice as wide as high; one side fills the target.
+            QVERIFY(qAbs(drawn.width() - 2 * drawn.height()) <= 2);
+            QVERIFY(drawn.width() >= target.width() - 1 || drawn.height() >= target.height() - 1);
+        }
+    }
+    void everyKindPrintsInsideTheMargins()
+    {
+        const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+        if (pdftoppm.isEmpty())
+            QSKIP("pdftoppm (poppler-utils) is needed to look at the printed page");
+        int printed = 0;
+        for (const WindowKind &kind : KindRegistry::instance().kinds()) {
+            if (!kind.isAvailable())
+                continue;
+            auto *sheet = qobject_cast<SheetWindow *>(KindRegistry::instance().newWindow(kind.id));
+            if (!sheet || !sheet->findChild<QAction *>(QStringLiteral("FilePrint")))
+                continue;
+            const QString pdf =
+                qEnvironmentVariableIsSet("HUTCHLORE_KEEP_PRINTS")
+                    ? qEnvironmentVariable("HUTCHLORE_KEEP_PRINTS") + u'/' + kind.id + QStringLiteral(".pdf")
+                    : m_fx->path(kind.id + QStringLiteral(".pdf"));
+            m_fx->platform().expectPrinter(pdf);
+            trigger(sheet, "FilePrint");
+            QCOMPARE(m_fx->platform().takeErrors(), QStringList());
+
+            // 72 dots per inch: a 10 mm margin is 28 dots.
+            const QString prefix = m_fx->path(kind.id);
+            QCOMPARE(QProcess::execute(pdftoppm, {"-r", "72", "-f", "1", "-l", "1", "-singlefile", pdf, prefix}), 0);
+            const QImage page(prefix + QStringLiteral(".ppm"));
+            const QRect ink = inkBounds(page, 250);
+            const int margin = 28 - 1;
+            QVERIFY2(!ink.isEmpty() &&
+                         page.rect().marginsRemoved(QMargins(margin, margin, margin, margin)).contains(ink),
+                     qPrintable(kind.id + QStringLiteral(": ink at ") + describe(ink)));
+            sheet->setModified(false);
+            sheet->close();
+            ++printed;
+        }
+        QVERIFY(printed >= 2); // rabbit and pedigree at least
+    }
+
+private:
+    std::unique_ptr<WindowFixture> m_fx;
+};
 
 QTEST_MAIN(TestDesktop)
 #include "test_desktop.moc"

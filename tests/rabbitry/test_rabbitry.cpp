@@ -166,19 +166,14 @@ private slots:
                 QCOMPARE(p.hasLink(link), present[int(link)]);
         }
         // "None" in a link line is no link either.
-        const RabbitPreview none = readPreview(TestFiles::writeRabbit(dir.filePath("new.rab"), {}));
-        QVERIFY(!none.hasLink(RabbitLink::Pedigree));
-        QCOMPARE(none.picture, QString());
+        QVERIFY(!readPreview(TestFiles::writeRabbit(dir.filePath("new.rab"), {})).hasLink(RabbitLink::Pedigree));
 
         // Too short, or missing: nothing is returned, so the window blanks the preview.
         QCOMPARE(messageOf<LineIndexError>(
                      [&] { readPreview(TestFiles::writeRabbit(dir.filePath("short.rab"), values, 54)); }),
                  "List index out of bounds (54)");
         QVERIFY_THROWS_EXCEPTION(FileError, readPreview(dir.filePath("gone.rab")));
-
         QCOMPARE(noLinkMessage(RabbitLink::Breeding), "No breeding record associated with that rabbit");
-        QCOMPARE(openButtonText(RabbitLink::Show), "Open Show Record");
-        QCOMPARE(linkLine(RabbitLink::Pedigree), 69);
     }
 };
 

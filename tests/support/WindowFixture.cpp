@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
+
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -60,6 +62,12 @@ TBreedingRecord *WindowFixture::newBreeding() const
     return qobject_cast<TBreedingRecord *>(m_parent->runTool(QString::fromLatin1(TBreedingRecord::KindId)));
 }
 
+
+void WindowFixture::deleteClosed()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 QStringList WindowFixture::finish()
 {
     if (m_parent) {
@@ -69,6 +77,14 @@ QStringList WindowFixture::finish()
         m_parent.reset();
     }
     return m_platform->takeErrors();
+}
+
+QStringList itemTexts(const QListWidget *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text());
+    return texts;
 }
 
 bool showsWithoutScrollBars(QWidget *window)

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+class QListWidget;
 class TBigBadParent;
 class TBreedingRecord;
 class TMainScreen;
@@ -35,6 +36,9 @@ public:
     TMainScreen *newChart() const;
     TBreedingRecord *newBreeding() const;
 
+    // Closed windows are deleted now, as when control returns to the event loop.
+    static void deleteClosed();
+
     // Closes every window without questions and returns the errors shown meanwhile.
     QStringList finish();
 
@@ -53,6 +57,8 @@ inline void trigger(QObject *window, const char *action)
 void typeInto(QWidget *window, QWidget *label, const QString &text);
 // Right-clicks the label, closes the menu that pops up and triggers the window's action.
 void fromMenu(QObject *window, QWidget *label, const char *action);
+// The texts of a list's items, top to bottom.
+QStringList itemTexts(const QListWidget *list);
 // The window's sheet shows whole: neither scroll bar is visible.
 bool showsWithoutScrollBars(QWidget *window);
 // Whether `run` sets the window's unsaved-changes flag, cleared first.
