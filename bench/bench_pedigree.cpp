@@ -106,9 +106,10 @@ BENCHMARK(RawReadWriteFile);
 void AutoFill(benchmark::State &state)
 {
     Chain chain;
+    LinkContext context;
     for (auto _ : state) {
         PedigreeLinks::PositionLinks links = chain.links;
-        PedigreeLinks::autoFill(links);
+        PedigreeLinks::autoFill(links, context);
         benchmark::DoNotOptimize(links);
     }
 }
@@ -117,9 +118,10 @@ BENCHMARK(AutoFill);
 void UpdateFromLinks(benchmark::State &state)
 {
     Chain chain;
+    LinkContext context;
     for (auto _ : state) {
         LineRecord pedigree = chain.pedigree;
-        PedigreeLinks::updateFromLinks(pedigree);
+        PedigreeLinks::updateFromLinks(pedigree, context);
         benchmark::DoNotOptimize(pedigree);
     }
 }

@@ -100,9 +100,10 @@ BENCHMARK(BM_ShowRawReadWrite)->Unit(benchmark::kMicrosecond);
 void BM_RabbitUpdateFromLinks(benchmark::State &state)
 {
     const LineRecord start = family();
+    LinkContext context;
     for (auto _ : state) {
         LineRecord rabbit = start;
-        RabbitLinks::updateFromLinks(rabbit);
+        RabbitLinks::updateFromLinks(rabbit, context);
         benchmark::DoNotOptimize(rabbit);
     }
 }

@@ -91,7 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     try {
         PedigreeLinks::PositionLinks links = PedigreeLinks::linksOf(pedigree);
-        PedigreeLinks::autoFill(links);
+        LinkContext context(p.paths[0]);
+        PedigreeLinks::autoFill(links, context);
         PedigreeLinks::setLinks(pedigree, links);
     } catch (const RecordError &) {
     }
@@ -99,7 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Update from Links never changes a link.
     LineRecord updated = pedigree;
     try {
-        PedigreeLinks::updateFromLinks(updated);
+        LinkContext context(p.paths[0]);
+        PedigreeLinks::updateFromLinks(updated, context);
     } catch (const RecordError &) {
     }
     if (PedigreeLinks::linksOf(updated) != PedigreeLinks::linksOf(pedigree) ||

@@ -18,13 +18,13 @@ void copyRabbit(LineRecord &breeding, const LineFile &rabbit, const QList<LinePa
 
 } // namespace
 
-void updateFromLinks(LineRecord &breeding)
+void updateFromLinks(LineRecord &breeding, LinkContext &context)
 {
     Q_ASSERT(&breeding.format() == &BreedingFile::format());
     for (int position = BreedingFile::SubjectPosition; position <= BreedingFile::RowCount; ++position) {
         const QString link = breeding.value(BreedingFile::linkLine(position));
         if (FileLink::isLink(link))
-            copyRabbit(breeding, LineFile::read(link), BreedingFile::rabbitLines(position));
+            copyRabbit(breeding, context.read(link), BreedingFile::rabbitLines(position));
     }
 }
 
@@ -73,10 +73,10 @@ LineRecord offspringLinks(const LineRecord &breeding, int row)
     return rabbit;
 }
 
-LineRecord generateOffspring(const LineRecord &breeding, int row)
+LineRecord generateOffspring(const LineRecord &breeding, int row, LinkContext &context)
 {
     LineRecord rabbit = offspringLinks(breeding, row);
-    RabbitLinks::updateFromLinks(rabbit);
+    RabbitLinks::updateFromLinks(rabbit, context);
     return rabbit;
 }
 

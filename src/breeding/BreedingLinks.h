@@ -1,6 +1,7 @@
 #pragma once
 
 #include "breeding/BreedingFormat.h"
+#include "records/LinkContext.h"
 #include "records/RecordError.h"
 
 #include <QString>
@@ -9,6 +10,9 @@
 // take from rabbit files, what a rabbit record started from a position carries, and
 // the offspring of a mating. These functions read files but never write one; the
 // breeding window applies their results.
+//
+// Links are followed in a LinkContext, the breeding record's own file: a linked file
+// missing at its stored path is taken from beside the record when it is there.
 //
 // Copies from rabbit files skip a name line of 34 underscores and any other line of
 // 17 underscores (RabbitLinks::nameAndColorBlanks()), so a rabbit file's shorter
@@ -29,7 +33,7 @@ public:
 // before anything is taken from it. Throws FileError or LineIndexError (a rabbit file
 // of fewer than 8 lines); `breeding` then holds what the files before the failing
 // one gave.
-void updateFromLinks(LineRecord &breeding);
+void updateFromLinks(LineRecord &breeding, LinkContext &context);
 
 // Load Saved Rabbit on a position (0 the subject, 1..15 a mate row): reads the
 // rabbit file, links the position to it and copies it in as Update from Links does.
@@ -58,6 +62,6 @@ LineRecord offspringLinks(const LineRecord &breeding, int row);
 // fills the sire's and dam's names and colours from the two files. A window that
 // must keep the half-filled record after a FileError or LineIndexError calls the two
 // steps itself (RabbitLinks::updateFromLinks on the linked record).
-LineRecord generateOffspring(const LineRecord &breeding, int row);
+LineRecord generateOffspring(const LineRecord &breeding, int row, LinkContext &context);
 
 } // namespace BreedingLinks

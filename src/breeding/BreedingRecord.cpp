@@ -310,7 +310,12 @@ void TBreedingRecord::UpdateLinksClick()
     if (!confirmOverwrite())
         return;
     LineRecord r = record();
-    editThrough([&] { BreedingLinks::updateFromLinks(r); }, [&] { applyValues(r); });
+    LinkContext context = linkContext();
+    editThrough([&] { BreedingLinks::updateFromLinks(r, context); },
+                [&] {
+                    applyValues(r);
+                    reportLinks(context);
+                });
     m_editor->retakeSnapshot();
 }
 
@@ -363,18 +368,22 @@ void TBreedingRecord::GenerateOffspringClick()
     // The kit exists only in its window until the breeder saves it; a parent file
     // that fails leaves the window with what the files before it gave.
     rabbit->recordEdit();
+    // The parents' links are this record's: a moved file is looked for beside it.
+    LinkContext context = linkContext();
     try {
-        RabbitLinks::updateFromLinks(kit);
+        RabbitLinks::updateFromLinks(kit, context);
     } catch (...) {
         rabbit->fillFrom(kit);
+        reportLinks(context);
         throw;
     }
     rabbit->fillFrom(kit);
+    reportLinks(context);
 }
 
 void TBreedingRecord::openLinkedRabbit(const QString &path)
 {
-    KindRegistry::instance().openFile(QString::fromLatin1(RabbitFile::KindId), path);
+    openLink(QString::fromLatin1(RabbitFile::KindId), path);
 }
 
 void TBreedingRecord::LinkDoubleClick(LinkField *field)

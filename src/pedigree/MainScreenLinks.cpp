@@ -52,7 +52,12 @@ void TMainScreen::UpdateLinksClick()
     if (!confirmOverwrite())
         return;
     LineRecord r = record();
-    editThrough([&] { PedigreeLinks::updateFromLinks(r); }, [&] { applyValues(r); });
+    LinkContext context = linkContext();
+    editThrough([&] { PedigreeLinks::updateFromLinks(r, context); },
+                [&] {
+                    applyValues(r);
+                    reportLinks(context);
+                });
     m_editor->retakeSnapshot();
 }
 
@@ -61,7 +66,12 @@ void TMainScreen::AutoFillClick()
     if (!confirmOverwrite())
         return;
     PedigreeLinks::PositionLinks links = m_editor->positionLinks();
-    editThrough([&] { PedigreeLinks::autoFill(links); }, [&] { m_editor->setPositionLinks(links); });
+    LinkContext context = linkContext();
+    editThrough([&] { PedigreeLinks::autoFill(links, context); },
+                [&] {
+                    m_editor->setPositionLinks(links);
+                    reportLinks(context);
+                });
 }
 
 void TMainScreen::LoadRabbitClick()
@@ -100,7 +110,7 @@ void TMainScreen::OpenRabbitClick()
 
 void TMainScreen::openLinkedRabbit(const QString &path)
 {
-    KindRegistry::instance().openFile(QString::fromLatin1(RabbitFile::KindId), path);
+    openLink(QString::fromLatin1(RabbitFile::KindId), path);
 }
 
 void TMainScreen::ReturnRabbitToPedigree(const QString &rabbitPath, int positionCode)
@@ -115,7 +125,7 @@ void TMainScreen::OpenRabbitryClick()
 {
     const QString id = QString::fromLatin1(Rabbitry::KindId);
     if (m_editor->rabbitryLink()->isLinked()) {
-        KindRegistry::instance().openFile(id, m_editor->rabbitryLink()->link());
+        openLink(id, m_editor->rabbitryLink()->link());
         return;
     }
     // A new rabbitry started from the breeder lines; once saved and closed it is
@@ -165,7 +175,7 @@ void TMainScreen::LinkDoubleClick(LinkField *field)
 {
     if (field == m_editor->rabbitryLink()) {
         if (field->isLinked())
-            KindRegistry::instance().openFile(QString::fromLatin1(Rabbitry::KindId), field->link());
+            openLink(QString::fromLatin1(Rabbitry::KindId), field->link());
         else
             createLinkedRabbitry(field);
         return;

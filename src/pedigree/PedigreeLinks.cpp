@@ -55,7 +55,7 @@ void setLinks(LineRecord &pedigree, const PositionLinks &links)
         pedigree.setValue(p.linkLine, links[std::size_t(p.index())]);
 }
 
-void autoFill(PositionLinks &links)
+void autoFill(PositionLinks &links, LinkContext &context)
 {
     const auto at = [&links](int code) -> QString & {
         return links[std::size_t(PedigreeFile::positionByCode(code)->index())];
@@ -66,7 +66,7 @@ void autoFill(PositionLinks &links)
         const QString source = at(p.code);
         if (!FileLink::isLink(source))
             continue;
-        const LineFile rabbit = LineFile::read(source);
+        const LineFile rabbit = context.read(source);
         if (rabbit.count() <= RabbitFile::FatherRabFile)
             continue; // an older rabbit file without parent links
         at(p.fatherCode) = rabbit.at(RabbitFile::FatherRabFile);
@@ -74,17 +74,17 @@ void autoFill(PositionLinks &links)
     }
 }
 
-void updateFromLinks(LineRecord &pedigree)
+void updateFromLinks(LineRecord &pedigree, LinkContext &context)
 {
     Q_ASSERT(&pedigree.format() == &PedigreeFile::format());
     for (const Position &p : PedigreeFile::positions()) {
         const QString link = pedigree.value(p.linkLine);
         if (FileLink::isLink(link))
-            copyRabbit(pedigree, p, LineFile::read(link));
+            copyRabbit(pedigree, p, context.read(link));
     }
     const QString rabbitry = pedigree.value(PedigreeFile::RabbitryFile);
     if (FileLink::isLink(rabbitry)) {
-        if (const auto details = Rabbitry::trailer(LineFile::read(rabbitry)))
+        if (const auto details = Rabbitry::trailer(context.read(rabbitry)))
             setRabbitryDetails(pedigree, *details, true);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pedigree/PedigreeFormat.h"
+#include "records/LinkContext.h"
 
 #include <QString>
 #include <array>
@@ -8,6 +9,9 @@
 // Following a pedigree's file links: what the chart takes from rabbit and rabbitry
 // files, and what a new rabbit record takes from the chart. These functions read
 // files but never write one; the pedigree window applies their results.
+//
+// Links are followed in a LinkContext, the pedigree's own file: a linked file missing
+// at its stored path is taken from beside the pedigree when it is there.
 //
 // Commands stop at the first error and keep what they did before it, so the
 // functions that change several things work on a record or link list passed by
@@ -28,7 +32,7 @@ void setLinks(LineRecord &pedigree, const PositionLinks &links);
 // Throws FileError for a file that cannot be read and LineIndexError for a file of
 // exactly 58 lines (after its father link was taken); `links` then holds what the
 // steps before the error did.
-void autoFill(PositionLinks &links);
+void autoFill(PositionLinks &links, LinkContext &context);
 
 // Update from Links: refreshes every linked position from its rabbit file, in link
 // order, then the breeder lines from the rabbitry link (an empty name or
@@ -36,7 +40,7 @@ void autoFill(PositionLinks &links);
 // a complete trailer leaves them). Links are not changed.
 // Throws FileError or LineIndexError; positions refreshed before the error stay
 // refreshed in `pedigree`.
-void updateFromLinks(LineRecord &pedigree);
+void updateFromLinks(LineRecord &pedigree, LinkContext &context);
 
 // The rabbit record started from a position ("Open Rabbit File" on an unlinked
 // position): a new rabbit record carrying the position's filled-in chart fields.

@@ -72,19 +72,19 @@ const LineFormat &nameAndColorBlanks()
     return blanks;
 }
 
-void updateFromLinks(LineRecord &rabbit)
+void updateFromLinks(LineRecord &rabbit, LinkContext &context)
 {
     Q_ASSERT(&rabbit.format() == &RabbitFile::format());
     const QString show = rabbit.value(RabbitFile::ShowLink);
     if (FileLink::isLink(show)) {
-        if (const auto summary = ShowFile::winningsSummary(ShowFile::parse(LineFile::read(show))))
+        if (const auto summary = ShowFile::winningsSummary(ShowFile::parse(context.read(show))))
             rabbit.setValue(RabbitFile::Winnings, *summary);
     }
     for (int number = 1; number <= RelativeCount; ++number) {
         const Relative r = *relative(number);
         const QString link = rabbit.value(r.linkLine);
         if (FileLink::isLink(link))
-            copyRelative(rabbit, r, LineFile::read(link));
+            copyRelative(rabbit, r, context.read(link));
     }
 }
 

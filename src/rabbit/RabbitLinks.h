@@ -2,6 +2,7 @@
 
 #include "rabbit/RabbitFormat.h"
 #include "records/LineCopy.h"
+#include "records/LinkContext.h"
 
 #include <QString>
 #include <optional>
@@ -50,12 +51,13 @@ const LineFormat &nameAndColorBlanks();
 // (no row or an empty summary leaves Winnings as it is), then, for the father, the
 // mother and siblings 1..10 whose link is not "None", name, sibling sex and colour
 // from the linked rabbit file; a line still holding the rabbit file's blank is not
-// copied. Pedigree and breeding links are not read; no link changes.
+// copied. Pedigree and breeding links are not read; no link changes. A file missing
+// at its stored path is taken from beside the holder of `context` when it is there.
 // Each file is checked whole before anything is taken from it. Throws FileError,
 // LineIndexError (a rabbit file of fewer than 8 lines, a show file of fewer than 66)
 // or ConversionError (a show file whose line 65 is not a number); `rabbit` then
 // holds what the files before the failing one gave.
-void updateFromLinks(LineRecord &rabbit);
+void updateFromLinks(LineRecord &rabbit, LinkContext &context);
 
 // Load Saved Rabbit on a relative: reads the rabbit file, links the relative to it
 // and takes name, sibling sex and colour as Update from Links does. All or nothing:

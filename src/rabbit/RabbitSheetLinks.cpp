@@ -100,7 +100,12 @@ void TRabbitSheet::UpdateLinksClick()
                                  Platform::Buttons::OkCancel) != Platform::Answer::Ok)
         return;
     LineRecord r = record();
-    editThrough([&] { RabbitLinks::updateFromLinks(r); }, [&] { applyValues(r); });
+    LinkContext context = linkContext();
+    editThrough([&] { RabbitLinks::updateFromLinks(r, context); },
+                [&] {
+                    applyValues(r);
+                    reportLinks(context);
+                });
     m_editor->retakeSnapshot();
 }
 
@@ -135,7 +140,7 @@ void TRabbitSheet::OpenRabbitClick()
 void TRabbitSheet::openLinked(const QString &kindId, const QString &path)
 {
     if (kindAvailable(this, kindId))
-        KindRegistry::instance().openFile(kindId, path);
+        openLink(kindId, path);
 }
 
 void TRabbitSheet::LinkDoubleClick(LinkField *field)

@@ -299,7 +299,9 @@ void TMyRabbitry::previewSelected()
     const QString path = selectedPath();
     if (path.isEmpty())
         return;
-    const Rabbitry::RabbitPreview preview = Rabbitry::readPreview(path);
+    LinkContext context = linkContext();
+    const Rabbitry::RabbitPreview preview = Rabbitry::readPreview(path, context);
+    reportLinks(context);
     m_preview.value("Name")->setText(preview.name);
     m_preview.value("Ear")->setText(preview.ear);
     m_preview.value("Reg")->setText(preview.reg);
@@ -363,7 +365,7 @@ void TMyRabbitry::OpenRabbitClick()
 {
     const QString path = selectedPath();
     if (!path.isEmpty())
-        KindRegistry::instance().openFile(QString::fromLatin1(RabbitFile::KindId), path);
+        openLink(QString::fromLatin1(RabbitFile::KindId), path);
 }
 
 void TMyRabbitry::OpenLinkClick(RabbitLink link)
@@ -372,10 +374,16 @@ void TMyRabbitry::OpenLinkClick(RabbitLink link)
     if (path.isEmpty())
         return;
     // The file as it is now, not as it was when the entry was selected.
-    const Rabbitry::RabbitPreview preview = Rabbitry::readPreview(path);
+    LinkContext entry = linkContext();
+    const QString rabbitPath = entry.pathOf(path);
+    const Rabbitry::RabbitPreview preview = Rabbitry::readPreview(rabbitPath, entry);
+    reportLinks(entry);
     if (!preview.hasLink(link)) {
         Platform::instance().ask(this, Rabbitry::noLinkMessage(link), Platform::Buttons::Ok);
         return;
     }
-    KindRegistry::instance().openFile(kindOf(link), preview.link(link));
+    // The link is the rabbit file's own: a moved file is looked for beside it.
+    LinkContext fromRabbit(rabbitPath);
+    KindRegistry::instance().openFile(kindOf(link), fromRabbit.pathOf(preview.link(link)));
+    reportLinks(fromRabbit);
 }

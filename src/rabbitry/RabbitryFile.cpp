@@ -194,9 +194,9 @@ RabbitPreview previewOf(const LineFile &rabbitFile)
     return preview;
 }
 
-RabbitPreview readPreview(const QString &rabbitPath)
+RabbitPreview readPreview(const QString &rabbitPath, LinkContext &context)
 {
-    return previewOf(LineFile::read(rabbitPath));
+    return previewOf(context.read(rabbitPath));
 }
 
 } // namespace Rabbitry

@@ -2,6 +2,7 @@
 
 #include "records/LineFile.h"
 #include "records/LineFormat.h"
+#include "records/LinkContext.h"
 
 #include <QString>
 #include <QStringList>
@@ -122,8 +123,10 @@ struct RabbitPreview
 // Takes the preview from a rabbit file's lines. Throws LineIndexError when the file
 // ends before line 54.
 RabbitPreview previewOf(const LineFile &rabbitFile);
-// Reads the rabbit file whole first: a file that cannot be read or is too short
-// throws (FileError, LineIndexError) and the window blanks its preview.
-RabbitPreview readPreview(const QString &rabbitPath);
+// Reads the rabbit file of a list entry whole first: a file that cannot be read or is
+// too short throws (FileError, LineIndexError) and the window blanks its preview. An
+// entry missing at its stored path is read from beside the rabbitry (`context`) when
+// it is there.
+RabbitPreview readPreview(const QString &rabbitPath, LinkContext &context);
 
 } // namespace Rabbitry

@@ -1,12 +1,14 @@
 #include "shell/DocumentWindow.h"
 
 #include "records/LineFile.h"
+#include "shell/BigBadParent.h"
 #include "shell/CommandGuard.h"
 #include "shell/RecentFiles.h"
 #include "shell/RecentFilesMenu.h"
 
 #include <QCloseEvent>
 #include <QMenu>
+#include <QStatusBar>
 
 DocumentWindow::DocumentWindow(const char *kindId, QWidget *parent)
     : ChildWindow(parent), m_kind(KindRegistry::instance().find(QString::fromLatin1(kindId)))
@@ -209,4 +211,23 @@ void DocumentWindow::reportPictureProblems(const QStringList &problems)
                                    QStringLiteral("The record was loaded, but a picture could not be shown:\n\n%1\n\n"
                                                   "Its file path is kept and will be saved unchanged.")
                                        .arg(problems.join(u'\n')));
+}
+
+void DocumentWindow::reportLinks(const LinkContext &context) const
+{
+    const QString message = context.message();
+    TBigBadParent *frame = TBigBadParent::instance();
+    if (message.isEmpty() || !frame)
+        return;
+    // Long enough to read; it is about this command only.
+    constexpr int ShownMs = 30000;
+    frame->statusBar()->showMessage(message, ShownMs);
+}
+
+DocumentWindow *DocumentWindow::openLink(const QString &kindId, const QString &stored)
+{
+    LinkContext context = linkContext();
+    DocumentWindow *opened = KindRegistry::instance().openFile(kindId, context.pathOf(stored));
+    reportLinks(context);
+    return opened;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "records/LinkContext.h"
 #include "shell/ChildWindow.h"
 #include "shell/CommandGuard.h"
 #include "shell/KindRegistry.h"
@@ -52,6 +53,16 @@ public:
     // Called when this record, started for a position, closes with a file name.
     // Nothing is called once `receiver` is gone.
     void setHandOff(QObject *receiver, KindRegistry::HandOff handOff);
+
+    // The context this record's links are followed in: its own folder, none while
+    // untitled.
+    LinkContext linkContext() const { return LinkContext(m_fileName); }
+    // Says on the main window's status bar which linked files were found beside this
+    // record rather than at their stored paths; nothing when all were in place.
+    void reportLinks(const LinkContext &context) const;
+    // Opens the file a stored link leads to in a window of the kind, and reports
+    // where it was found. Throws like KindRegistry::openFile.
+    DocumentWindow *openLink(const QString &kindId, const QString &stored);
 
     // Commands of the File menu.
     void FileOpenClick();

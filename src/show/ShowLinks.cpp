@@ -7,13 +7,13 @@
 
 namespace ShowLinks {
 
-void updateFromLinks(LineRecord &show)
+void updateFromLinks(LineRecord &show, LinkContext &context)
 {
     Q_ASSERT(&show.format() == &ShowFile::format());
     const QString link = show.value(ShowFile::MainRabFile);
     if (!FileLink::isLink(link))
         return;
-    const LineFile rabbit = LineFile::read(link);
+    const LineFile rabbit = context.read(link);
     const QList<LinePair> pairs = ShowFile::rabbitLines();
     requireLines(rabbit, pairs);
     copyLines(rabbit, RabbitFile::format(), pairs, show, Placeholders::Copy);

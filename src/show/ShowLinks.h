@@ -1,5 +1,6 @@
 #pragma once
 
+#include "records/LinkContext.h"
 #include "show/ShowFormat.h"
 
 #include <QString>
@@ -11,9 +12,10 @@ namespace ShowLinks {
 
 // Update from Links: when the link is not "None", name, ear, registration, sex and
 // colour from the rabbit file, verbatim, blanks included. The link and the chosen
-// row do not change. The file is checked whole before anything is taken from it:
+// row do not change. A file missing at the stored path is taken from beside the show
+// record (`context`) when it is there. The file is checked whole before anything is taken from it:
 // FileError or LineIndexError (fewer than 8 lines) leaves `show` unchanged.
-void updateFromLinks(LineRecord &show);
+void updateFromLinks(LineRecord &show, LinkContext &context);
 
 // Load Saved Rabbit: reads the rabbit file, links the record to it and takes name,
 // ear, registration, sex and colour, skipping a name line of 34 underscores and any

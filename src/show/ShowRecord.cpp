@@ -333,7 +333,12 @@ void TShowRecord::UpdateLinksClick()
                                  Platform::Buttons::OkCancel) != Platform::Answer::Ok)
         return;
     LineRecord r = record();
-    editThrough([&] { ShowLinks::updateFromLinks(r); }, [&] { applyValues(r); });
+    LinkContext context = linkContext();
+    editThrough([&] { ShowLinks::updateFromLinks(r, context); },
+                [&] {
+                    applyValues(r);
+                    reportLinks(context);
+                });
     m_editor->retakeSnapshot();
 }
 
@@ -352,7 +357,7 @@ void TShowRecord::EditorClick()
 {
     const QString rabbitKind = QString::fromLatin1(RabbitFile::KindId);
     if (m_rabbitLink->isLinked()) {
-        KindRegistry::instance().openFile(rabbitKind, m_rabbitLink->link());
+        openLink(rabbitKind, m_rabbitLink->link());
         return;
     }
     // A rabbit record filled from the sheet; nothing comes back here.
@@ -363,7 +368,7 @@ void TShowRecord::LinkDoubleClick()
 {
     const QString rabbitKind = QString::fromLatin1(RabbitFile::KindId);
     if (m_rabbitLink->isLinked()) {
-        KindRegistry::instance().openFile(rabbitKind, m_rabbitLink->link());
+        openLink(rabbitKind, m_rabbitLink->link());
         return;
     }
     // No file yet: the breeder names the new rabbit's file at once, and that file

@@ -16,6 +16,9 @@ using TestFiles::messageOf, TestFiles::writeRabbit;
 
 namespace {
 
+// Links followed as stored: without a holder there is no folder to look in.
+LinkContext asStored;
+
 QByteArray golden(const QString &name)
 {
     return TestFiles::readBytes(TestFiles::dataPath("breeding/" + name));
@@ -124,7 +127,7 @@ private slots:
                                 {rowLine(12, RowField::Parent), "Twelve"},
                                 {rowLine(12, RowField::Ear), u9}});
             }
-            QCOMPARE(messageOf<LineIndexError>([&] { BreedingLinks::updateFromLinks(breeding); }),
+            QCOMPARE(messageOf<LineIndexError>([&] { BreedingLinks::updateFromLinks(breeding, asStored); }),
                      mate9Short ? "List index out of bounds (7)" : "");
             compareChanged(breeding, before, changed);
         }
@@ -209,7 +212,7 @@ private slots:
         // Row 3's labels are all blanks: only the link matters.
         const LineRecord breeding = with(newRecord(), {{Sex, sex}, {MainRabFile, subject}, {mateRabFile(3), mate}});
 
-        const LineRecord kit = BreedingLinks::generateOffspring(breeding, 3);
+        const LineRecord kit = BreedingLinks::generateOffspring(breeding, 3, asStored);
         const QString father = subjectIsFather ? subject : mate, mother = subjectIsFather ? mate : subject;
         const QString fatherName = subjectIsFather ? QString(17, '_') : "Castor";
         const QString motherName = subjectIsFather ? "Castor" : QString(17, '_');
@@ -233,7 +236,7 @@ private slots:
         // RecordError, before any file is opened.
         const auto missing = [&](const LineRecord &breeding, int row) {
             return messageOf<BreedingLinks::MissingParentsError>(
-                [&] { BreedingLinks::generateOffspring(breeding, row); });
+                [&] { BreedingLinks::generateOffspring(breeding, row, asStored); });
         };
         for (const auto &[breeding, row] :
              {std::pair{with(both, {{MainRabFile, "None"}}), 3},
@@ -244,14 +247,14 @@ private slots:
             QCOMPARE(missing(breeding, row), message);
         // "none" is a path, not a missing link: following it fails as a file.
         QVERIFY_THROWS_EXCEPTION(FileError,
-                                 BreedingLinks::generateOffspring(with(both, {{mateRabFile(3), "none"}}), 3));
+                                 BreedingLinks::generateOffspring(with(both, {{mateRabFile(3), "none"}}), 3, asStored));
 
         // The mother's file is gone: the two steps leave the linked record with the father filled.
         QVERIFY(QFile::remove(mate));
         LineRecord kit = BreedingLinks::offspringLinks(both, 3);
         QCOMPARE(kit.value(RabbitFile::FatherRabFile), subject);
         QCOMPARE(kit.value(RabbitFile::MotherRabFile), mate);
-        QVERIFY_THROWS_EXCEPTION(FileError, RabbitLinks::updateFromLinks(kit));
+        QVERIFY_THROWS_EXCEPTION(FileError, RabbitLinks::updateFromLinks(kit, asStored));
         QCOMPARE(kit.value(RabbitFile::DadName), "Clover");
         QCOMPARE(kit.value(RabbitFile::MomName), QString(17, '_'));
     }

@@ -15,6 +15,9 @@ using TestFiles::messageOf, TestFiles::writeRabbit;
 
 namespace {
 
+// Links followed as stored: without a holder there is no folder to look in.
+LinkContext asStored;
+
 LineRecord with(LineRecord record, const Lines &values)
 {
     for (auto it = values.begin(); it != values.end(); ++it)
@@ -95,7 +98,7 @@ private slots:
     {
         Family family;
         const LineRecord before = family.rabbit;
-        RabbitLinks::updateFromLinks(family.rabbit);
+        RabbitLinks::updateFromLinks(family.rabbit, asStored);
         compareChanged(family.rabbit, before, family.refreshed);
     }
 
@@ -107,7 +110,7 @@ private slots:
             Family family;
             family.writeShow(chosen);
             const LineRecord before = family.rabbit;
-            RabbitLinks::updateFromLinks(family.rabbit);
+            RabbitLinks::updateFromLinks(family.rabbit, asStored);
             Lines expected = family.refreshed;
             expected.remove(Winnings);
             compareChanged(family.rabbit, before, expected);
@@ -121,7 +124,7 @@ private slots:
             Family family;
             family.writeShow("seven");
             const LineRecord before = family.rabbit;
-            QCOMPARE(messageOf<ConversionError>([&] { RabbitLinks::updateFromLinks(family.rabbit); }),
+            QCOMPARE(messageOf<ConversionError>([&] { RabbitLinks::updateFromLinks(family.rabbit, asStored); }),
                      "'seven' is not a valid integer value");
             compareChanged(family.rabbit, before, {});
         }
@@ -134,7 +137,7 @@ private slots:
             else
                 writeRabbit(family.path("s4.rab"), {{RabbitName, "Sib Four"}, {Sex, "Doe"}}, keep);
             const LineRecord before = family.rabbit;
-            QVERIFY_THROWS_EXCEPTION(RecordError, RabbitLinks::updateFromLinks(family.rabbit));
+            QVERIFY_THROWS_EXCEPTION(RecordError, RabbitLinks::updateFromLinks(family.rabbit, asStored));
             Lines expected = family.refreshed;
             for (int line : {siblingName(4), siblingColor(4), siblingSex(10)})
                 expected.remove(line);

@@ -12,6 +12,9 @@ using TestFiles::messageOf;
 
 namespace {
 
+// Links followed as stored: without a holder there is no folder to look in.
+LinkContext asStored;
+
 QString golden(const QString &name)
 {
     return TestFiles::dataPath("rabbitry/" + name);
@@ -150,7 +153,7 @@ private slots:
                                         {RabbitFile::PedigreeLink, "/r/clover.ped"},
                                         {RabbitFile::BreedLink, "/r/clover.brd"},
                                         {RabbitFile::ShowLink, "/r/clover.shw"}};
-        const RabbitPreview full = readPreview(TestFiles::writeRabbit(dir.filePath("full.rab"), values));
+        const RabbitPreview full = readPreview(TestFiles::writeRabbit(dir.filePath("full.rab"), values), asStored);
         QCOMPARE((QStringList{full.name, full.owner, full.ear, full.reg, full.sex, full.color, full.picture}),
                  (QStringList{"Clover", "Ann", "E7", "R8", "Doe", "Opal", "/p/clover.jpg"}));
         QCOMPARE(full.link(RabbitLink::Show), "/r/clover.shw");
@@ -160,19 +163,19 @@ private slots:
                                                      {70, {true, false, false}},  {69, {false, false, false}},
                                                      {57, {false, false, false}}, {55, {false, false, false}}};
         for (const auto &[count, present] : cases) {
-            const RabbitPreview p = readPreview(TestFiles::writeRabbit(dir.filePath("r.rab"), values, count));
+            const RabbitPreview p = readPreview(TestFiles::writeRabbit(dir.filePath("r.rab"), values, count), asStored);
             QCOMPARE(p.name, "Clover");
             for (const RabbitLink link : {RabbitLink::Pedigree, RabbitLink::Breeding, RabbitLink::Show})
                 QCOMPARE(p.hasLink(link), present[int(link)]);
         }
         // "None" in a link line is no link either.
-        QVERIFY(!readPreview(TestFiles::writeRabbit(dir.filePath("new.rab"), {})).hasLink(RabbitLink::Pedigree));
+        QVERIFY(!readPreview(TestFiles::writeRabbit(dir.filePath("new.rab"), {}), asStored).hasLink(RabbitLink::Pedigree));
 
         // Too short, or missing: nothing is returned, so the window blanks the preview.
         QCOMPARE(messageOf<LineIndexError>(
-                     [&] { readPreview(TestFiles::writeRabbit(dir.filePath("short.rab"), values, 54)); }),
+                     [&] { readPreview(TestFiles::writeRabbit(dir.filePath("short.rab"), values, 54), asStored); }),
                  "List index out of bounds (54)");
-        QVERIFY_THROWS_EXCEPTION(FileError, readPreview(dir.filePath("gone.rab")));
+        QVERIFY_THROWS_EXCEPTION(FileError, readPreview(dir.filePath("gone.rab"), asStored));
         QCOMPARE(noLinkMessage(RabbitLink::Breeding), "No breeding record associated with that rabbit");
     }
 };

@@ -17,6 +17,9 @@ Q_DECLARE_METATYPE(OptionalText)
 
 namespace {
 
+// Links followed as stored: without a holder there is no folder to look in.
+LinkContext asStored;
+
 QByteArray golden(const QString &name)
 {
     return TestFiles::readBytes(TestFiles::dataPath("show/" + name));
@@ -178,7 +181,7 @@ private slots:
         const LineRecord before = with(
             newRecord(), {{Sex, "Doe"}, {EarNumber, "E1"}, {WinningsNum, "3"}, {Legs, "2"}, {MainRabFile, rabbit}});
         LineRecord show = before;
-        ShowLinks::updateFromLinks(show);
+        ShowLinks::updateFromLinks(show, asStored);
         QCOMPARE(show.values(), with(before, {{RabbitName, "Clover"},
                                               {EarNumber, U9},
                                               {RegNumber, "R-1"},
@@ -188,12 +191,12 @@ private slots:
 
         // No link: nothing. A file too short or gone: nothing either.
         LineRecord unlinked = with(before, {{MainRabFile, "None"}});
-        ShowLinks::updateFromLinks(unlinked);
+        ShowLinks::updateFromLinks(unlinked, asStored);
         QCOMPARE(unlinked.values(), with(before, {{MainRabFile, "None"}}).values());
         const QString shortFile = writeRabbit(dir.filePath("s.rab"), {{RabbitFile::RabbitName, "Short"}}, 7);
         for (const QString &path : {shortFile, dir.filePath("gone.rab")}) {
             LineRecord broken = with(before, {{MainRabFile, path}});
-            QVERIFY_THROWS_EXCEPTION(RecordError, ShowLinks::updateFromLinks(broken));
+            QVERIFY_THROWS_EXCEPTION(RecordError, ShowLinks::updateFromLinks(broken, asStored));
             QCOMPARE(broken.values(), with(before, {{MainRabFile, path}}).values());
         }
     }

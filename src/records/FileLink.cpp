@@ -1,0 +1,25 @@
+#include "records/FileLink.h"
+
+#include "records/LineFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace FileLink {
+
+Resolved resolve(const QString &stored, const QString &holderPath)
+{
+    // Anything at the stored path, a folder included, is what the link names: reading
+    // it gives its own error rather than a file of the same name somewhere else.
+    if (holderPath.isEmpty() || stored.isEmpty() || QFileInfo::exists(stored))
+        return {stored};
+    const QString name = fileNamePart(stored);
+    if (name.isEmpty() || name == u"." || name == u"..")
+        return {stored};
+    const QString beside = QFileInfo(holderPath).absoluteDir().filePath(name);
+    if (!fileExists(beside))
+        return {stored};
+    return {beside, true};
+}
+
+} // namespace FileLink
