@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class LineFile;
 class LineRecord;
@@ -90,6 +91,9 @@ protected:
 
     void buildMenus(const QString &saveAsCaption, const QList<QMenu *> &ownMenus);
     void bindTo(const QString &path);
+    // A path to write to from the save dialog, asking before an existing file is
+    // overwritten (No chooses again); nothing when cancelled.
+    std::optional<QString> chooseSavePath(const FileDialogSpec &request);
     void reportPictureProblems(const QStringList &problems);
     void closeEvent(QCloseEvent *event) override;
 
