@@ -1,5 +1,6 @@
 #include "breeding/BreedingRecord.h"
 
+#include "breeding/BreedingCsv.h"
 #include "breeding/BreedingLinkEditor.h"
 #include "breeding/BreedingLinks.h"
 #include "rabbit/RabbitFormat.h"
@@ -69,6 +70,22 @@ TBreedingRecord::TBreedingRecord(QWidget *parent)
 QString TBreedingRecord::storedEntry(const QString &typed) const
 {
     return typed.isEmpty() ? QString(27, u' ') : typed;
+}
+
+void TBreedingRecord::addFileCommands(QMenu *file)
+{
+    SheetWindow::addFileCommands(file);
+    QAction *csv = file->addAction(QStringLiteral("Export as &CSV..."));
+    csv->setObjectName(QStringLiteral("FileExportCsv"));
+    connectCommand(csv, &QAction::triggered, this, &TBreedingRecord::FileExportCsvClick);
+}
+
+void TBreedingRecord::FileExportCsvClick()
+{
+    const std::optional<QString> path = chooseSavePath(
+        {QStringLiteral("CSV Files (*.csv)|*.csv"), QStringLiteral("csv"), QStringLiteral("Export as CSV")});
+    if (path)
+        Csv::write(*path, BreedingCsv::table(record()));
 }
 
 void TBreedingRecord::createMenus()

@@ -40,6 +40,8 @@ public:
     void LoadRabbitClick();
     void GenerateOffspringClick();
     void LinkDoubleClick(LinkField *field);
+    // Asks for a CSV file and writes the filled mating rows to it.
+    void FileExportCsvClick();
 
 protected:
     void writeOwnLines(LineRecord &record) const override;
@@ -49,6 +51,7 @@ protected:
     QString storedEntry(const QString &typed) const override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void setUpPrinter(QPrinter &printer) const override;
+    void addFileCommands(QMenu *file) override;
 
 private:
     void createMenus();

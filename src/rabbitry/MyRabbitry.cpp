@@ -1,6 +1,7 @@
 #include "rabbitry/MyRabbitry.h"
 
 #include "rabbit/RabbitFormat.h"
+#include "rabbitry/RabbitryCsv.h"
 #include "records/Picture.h"
 #include "records/RecordError.h"
 #include "records/RecordText.h"
@@ -8,12 +9,14 @@
 #include "shell/KindRegistry.h"
 #include "shell/SheetWidgets.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -83,9 +86,30 @@ TMyRabbitry::TMyRabbitry(QWidget *parent) : DocumentWindow(KindId, parent)
     row->addWidget(buildPreview(), 4);
     row->addWidget(buildDetails(), 3);
     setWidget(form);
-    // No Print: the rabbitry has no sheet.
+    // No Print: the rabbitry has no sheet. Its list exports as CSV.
     buildMenus(QStringLiteral("Save &As"), {});
     resize(DefaultSize);
+}
+
+void TMyRabbitry::addFileCommands(QMenu *file)
+{
+    QAction *csv = file->addAction(QStringLiteral("Export as &CSV..."));
+    csv->setObjectName(QStringLiteral("FileExportCsv"));
+    connectCommand(csv, &QAction::triggered, this, &TMyRabbitry::FileExportCsvClick);
+}
+
+void TMyRabbitry::FileExportCsvClick()
+{
+    const std::optional<QString> path = chooseSavePath(
+        {QStringLiteral("CSV Files (*.csv)|*.csv"), QStringLiteral("csv"), QStringLiteral("Export as CSV")});
+    if (!path)
+        return;
+    const RabbitryCsv::Table table = RabbitryCsv::table(rabbits());
+    Csv::write(*path, table.rows);
+    // Told once, after the file was written: the rows are there, only their values
+    // are missing.
+    if (!table.unreadable.isEmpty())
+        Platform::instance().ask(this, RabbitryCsv::unreadableMessage(table.unreadable), Platform::Buttons::Ok);
 }
 
 QWidget *TMyRabbitry::buildList()

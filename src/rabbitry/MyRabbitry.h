@@ -45,11 +45,14 @@ public:
     void RemoveClick();
     void OpenRabbitClick();
     void OpenLinkClick(Rabbitry::RabbitLink link);
+    // Asks for a CSV file and writes one row per listed rabbit to it.
+    void FileExportCsvClick();
 
 protected:
     PreparedLoad prepareLoad(const LineFile &file, const QString &path) override;
     std::function<void()> keepState() override;
     LineFile recordLines() const override;
+    void addFileCommands(QMenu *file) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -261,6 +261,11 @@ QList<int> LineFile::unencodableLines() const
 
 void LineFile::write(const QString &path) const
 {
+    writeFileBytes(path, toBytes());
+}
+
+void writeFileBytes(const QString &path, const QByteArray &bytes)
+{
     QSaveFile file(path);
     const auto fail = [&](const char *what) {
         throw FileError(
@@ -268,7 +273,6 @@ void LineFile::write(const QString &path) const
     };
     if (!file.open(QIODevice::WriteOnly))
         fail("create");
-    const QByteArray bytes = toBytes();
     // Flush before commit: a short flush (a full disk) would otherwise still commit
     // and replace the old file with a cut-off one.
     if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError)

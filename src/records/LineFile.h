@@ -63,6 +63,10 @@ bool isStorable(const QString &text);
 // message ("record file", "picture file").
 QByteArray readRegularFile(const QString &path, qint64 maxBytes, const QString &noun, const QString &kind);
 
+// Writes `bytes` as the whole file through a temporary file and a rename, so a failed
+// write leaves any earlier file untouched. Throws FileError.
+void writeFileBytes(const QString &path, const QByteArray &bytes);
+
 // A path as messages show it: native separators, cut short when absurdly long.
 QString shownPath(const QString &path);
 

@@ -17,6 +17,13 @@ inline QString underscores(int n)
     return QString(n, u'_');
 }
 
+// A value that shows nothing: its field's placeholder, or spaces only (an emptied
+// field keeps its width on the sheet with spaces).
+inline bool isBlank(const QString &value, const QString &placeholder)
+{
+    return value == placeholder || value.trimmed().isEmpty();
+}
+
 // A stored picture path means "no picture" when empty or exactly "None".
 inline bool isNoPicture(const QString &path)
 {

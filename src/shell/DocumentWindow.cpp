@@ -154,11 +154,19 @@ bool DocumentWindow::FileSaveClick()
 
 bool DocumentWindow::FileSaveAsClick()
 {
-    const FileDialogSpec request = m_kind->dialog(QStringLiteral("Save As"));
+    const std::optional<QString> path = chooseSavePath(m_kind->dialog(QStringLiteral("Save As")));
+    if (!path)
+        return false;
+    saveFile(*path);
+    return true;
+}
+
+std::optional<QString> DocumentWindow::chooseSavePath(const FileDialogSpec &request)
+{
     for (;;) {
         const std::optional<QString> path = Platform::instance().saveFileName(this, request);
         if (!path)
-            return false;
+            return std::nullopt;
         if (fileExists(*path)) {
             switch (Platform::instance().ask(this, QStringLiteral("That file already exists. Overwrite?"),
                                              Platform::Buttons::YesNoCancel)) {
@@ -167,11 +175,10 @@ bool DocumentWindow::FileSaveAsClick()
             case Platform::Answer::No:
                 continue;
             default:
-                return false;
+                return std::nullopt;
             }
         }
-        saveFile(*path);
-        return true;
+        return path;
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class LineFile;
 class LineRecord;
@@ -117,6 +118,9 @@ protected:
     // "This will overwrite existing values. Continue?"; true on Ok.
     bool confirmOverwrite();
     void bindTo(const QString &path);
+    // A path to write to from the save dialog, asking before an existing file is
+    // overwritten (No chooses again); nothing when cancelled.
+    std::optional<QString> chooseSavePath(const FileDialogSpec &request);
     void reportPictureProblems(const QStringList &problems);
     void closeEvent(QCloseEvent *event) override;
 

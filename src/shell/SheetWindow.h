@@ -21,7 +21,7 @@ class ValueLabel;
 struct SheetFeatures
 {
     bool fontCommands = true; // Change Global Font (face, size, Bold) on the picture menu
-    bool print = true;        // File > Print
+    bool print = true;        // File > Print and Export as PDF
 };
 
 // A record shown as a printable sheet: a fixed-size white form of clickable values,
@@ -47,6 +47,11 @@ public:
     // Opens the text-change panel on a label, as a left click does.
     void changeText(ValueLabel *label);
     void FilePrintClick();
+    // Asks for a PDF file and writes the printed page to it.
+    void FileExportPdfClick();
+    // The page Print would print, written to `path` as PDF with its text as text.
+    // Throws FileError or RecordError; a failed export leaves any earlier file.
+    void exportPdf(const QString &path);
 
 protected:
     // What the window shows after loading `parsed` over what it shows now (`before`):

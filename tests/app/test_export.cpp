@@ -1,0 +1,271 @@
+// Export: the printed page of every printing window as PDF, and the rabbitry list and
+// breeding record as CSV.
+
+#include "TestFiles.h"
+#include "WindowFixture.h"
+#include "app/Kinds.h"
+#include "breeding/BreedingFormat.h"
+#include "breeding/BreedingLinkEditor.h"
+#include "breeding/BreedingRecord.h"
+#include "rabbit/RabbitFormat.h"
+#include "rabbitry/MyRabbitry.h"
+#include "rabbitry/RabbitryFile.h"
+#include "records/Csv.h"
+#include "records/LineFile.h"
+#include "records/RecordError.h"
+#include "shell/BigBadParent.h"
+#include "shell/KindRegistry.h"
+#include "shell/SheetWidgets.h"
+#include "shell/SheetWindow.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTest>
+
+using Answer = Platform::Answer;
+using TestFiles::readBytes;
+
+namespace {
+
+const QString Overwrite = QStringLiteral("That file already exists. Overwrite?");
+const QByteArray Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+
+// Reads CSV as RFC 4180 writes it, strictly: every row ends with CR LF, a quoted
+// field is followed by a comma or the row end. Nothing for anything else.
+std::optional<Csv::Rows> parseCsv(const QString &text)
+{
+    Csv::Rows rows;
+    QStringList row;
+    QString field;
+    qsizetype i = 0;
+    const auto at = [&](qsizetype k) { return k < text.size() ? text.at(k) : QChar(); };
+    while (i < text.size()) {
+        if (at(i) == u'"') {
+            for (++i;; ++i) {
+                if (i >= text.size())
+                    return std::nullopt;
+                if (at(i) == u'"') {
+                    if (at(i + 1) != u'"')
+                        break;
+                    ++i;
+                }
+                field += at(i);
+            }
+            ++i;
+            if (at(i) != u',' && at(i) != u'\r')
+                return std::nullopt;
+        }
+        while (i < text.size() && at(i) != u',' && at(i) != u'\r' && at(i) != u'\n' && at(i) != u'"')
+            field += at(i++);
+        if (at(i) == u',') {
+            row.append(std::exchange(field, QString()));
+            ++i;
+        } else if (at(i) == u'\r' && at(i + 1) == u'\n') {
+            row.append(std::exchange(field, QString()));
+            rows.append(std::exchange(row, QStringList()));
+            i += 2;
+        } else {
+            return std::nullopt; // a bare CR or LF, a stray quote, no line end at the end
+        }
+    }
+    return rows;
+}
+
+// A file's CSV: the byte order mark, then UTF-8 parsed strictly.
+Csv::Rows readCsv(const QString &path)
+{
+    const QByteArray bytes = readBytes(path);
+    if (!bytes.startsWith(Bom))
+        return {};
+    return parseCsv(QString::fromUtf8(bytes.mid(Bom.size()))).value_or(Csv::Rows{{"unparsable"}});
+}
+
+QString mediaBox(const QString &pdf)
+{
+    return QRegularExpression(QStringLiteral(R"(/MediaBox \[[^\]]*\])"))
+        .match(QString::fromLatin1(readBytes(pdf)))
+        .captured();
+}
+
+} // namespace
+
+class TestExport : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<WindowFixture> m_fx;
+
+private slots:
+    void initTestCase() { registerKinds(); }
+    void init() { m_fx = std::make_unique<WindowFixture>(); }
+    void cleanup()
+    {
+        QCOMPARE(m_fx->finish(), QStringList());
+        m_fx.reset();
+    }
+
+    void csvQuotesOnlyWhatItMust()
+    {
+        const Csv::Rows rows{{"plain", "a,b", "say \"hi\"", ""}, {"line\nbreak", "cr\rlf\r\n", "Renée €5", " spaced "}};
+        const QByteArray bytes = Csv::toBytes(rows);
+        QCOMPARE(bytes, Bom + QByteArray("plain,\"a,b\",\"say \"\"hi\"\"\",\r\n"
+                                         "\"line\nbreak\",\"cr\rlf\r\n\",Ren\xC3\xA9"
+                                         "e \xE2\x82\xAC"
+                                         "5, spaced \r\n"));
+        QCOMPARE(parseCsv(QString::fromUtf8(bytes.mid(Bom.size()))).value_or(Csv::Rows{}), rows);
+        QCOMPARE(Csv::toBytes({}), Bom);
+
+        // Written whole or not at all: a folder that is not there leaves nothing.
+        const QString missing = m_fx->path("no/such/folder/out.csv");
+        QVERIFY(!TestFiles::messageOf<FileError>([&] { Csv::write(missing, rows); }).isEmpty());
+        QVERIFY(!QFileInfo::exists(missing));
+    }
+
+    // Every window that prints exports the page Print prints, with every value as
+    // text, after the overwrite question.
+    void pdfHoldsEveryValue_data()
+    {
+        QTest::addColumn<QString>("id");
+        WindowFixture fx;
+        for (const WindowKind &kind : KindRegistry::instance().kinds()) {
+            if (!kind.isAvailable() || kind.extension.isEmpty())
+                continue;
+            QWidget *window = fx.parent().runTool(kind.id);
+            if (window && window->findChild<QAction *>("FileExportPdf"))
+                QTest::newRow(qPrintable(kind.id)) << kind.id;
+        }
+        QCOMPARE(fx.finish(), QStringList());
+    }
+    void pdfHoldsEveryValue()
+    {
+        QFETCH(QString, id);
+        ScriptedPlatform &platform = m_fx->platform();
+        auto *window = qobject_cast<SheetWindow *>(m_fx->parent().runTool(id));
+        QVERIFY(window);
+        QStringList values;
+        for (ValueLabel *label : window->sheet()->findChildren<ValueLabel *>()) {
+            if (!label->isVisibleTo(window->sheet()))
+                continue;
+            values.append(QStringLiteral("Zq%1").arg(values.size(), 3, 10, QChar(u'0')));
+            label->setValue(values.last());
+        }
+        QVERIFY(values.size() >= 5);
+        window->setModified(false);
+
+        const QString printed = m_fx->path("printed.pdf");
+        platform.expectPrinter(printed);
+        trigger(window, "FilePrint");
+        const QString exported = m_fx->path("exported.pdf");
+        TestFiles::writeBytes(exported, "old");
+        // Cancel at the question, then No and another name that is Cancelled: nothing.
+        platform.expectFile(exported);
+        platform.expectQuestion(Overwrite, Answer::Cancel);
+        trigger(window, "FileExportPdf");
+        platform.expectFile(exported);
+        platform.expectQuestion(Overwrite, Answer::No);
+        platform.expectFile(std::nullopt);
+        trigger(window, "FileExportPdf");
+        QCOMPARE(readBytes(exported), QByteArray("old"));
+        platform.expectFile(exported);
+        platform.expectQuestion(Overwrite, Answer::Yes);
+        trigger(window, "FileExportPdf");
+        QVERIFY(platform.allAnswered());
+        QCOMPARE(platform.dialogTitles(), QStringList(4, "Export as PDF"));
+        QVERIFY(!window->isModified());
+
+        QVERIFY(readBytes(exported).startsWith("%PDF"));
+        QVERIFY(!mediaBox(exported).isEmpty());
+        QCOMPARE(mediaBox(exported), mediaBox(printed));
+        if (!TestFiles::havePdfToText())
+            QSKIP("pdftotext is not installed; the PDF's text was not read");
+        const QString text = TestFiles::pdfText(exported);
+        for (const QString &value : std::as_const(values))
+            QVERIFY2(text.contains(value), qPrintable(value + " missing from:\n" + text));
+        QCOMPARE(text, TestFiles::pdfText(printed));
+
+        // A folder that is not there: the error is shown and nothing is written.
+        platform.expectFile(m_fx->path("gone/out.pdf"));
+        trigger(window, "FileExportPdf");
+        QCOMPARE(platform.takeErrors().size(), 1);
+        QVERIFY(!QFileInfo::exists(m_fx->path("gone")));
+    }
+
+    // Filled rows only, their twelve values and the mate's file, read back from a
+    // windows-1252 record.
+    void breedingCsvListsFilledRows()
+    {
+        using namespace BreedingFile;
+        LineRecord record = newRecord();
+        const QString mate = m_fx->path("Mates, \"best\" é.rab");
+        const QStringList first{"Renée, \"Queen\"", "Blue", "E1", "1/2/24", "2/2/24", "8", "1", "0", "4", "4", "6",
+                                "€ 3 blue, 3 ch"};
+        for (int k = 0; k < RowSize; ++k)
+            record.setValue(rowLine(1, RowField(k)), first.at(k));
+        record.setValue(mateRabFile(1), mate);
+        // Row 2 untouched, row 3 emptied (spaces, as the sheet keeps an emptied value):
+        // neither is filled. Row 4 has its Kept only, and a mate link.
+        record.setValue(rowLine(3, RowField::Parent), QString(27, u' '));
+        record.setValue(mateRabFile(2), mate);
+        record.setValue(rowLine(4, RowField::Kept), "5");
+        const QString file = m_fx->path("doe.brd");
+        BreedingFile::write(record, file);
+
+        TBreedingRecord *window = m_fx->newBreeding();
+        window->loadFile(file);
+        const QString csv = m_fx->path("doe.csv");
+        m_fx->platform().expectFile(csv);
+        trigger(window, "FileExportCsv");
+        QCOMPARE(m_fx->platform().dialogTitles(), QStringList{"Export as CSV"});
+
+        const Csv::Rows rows = readCsv(csv);
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows.at(0), (QStringList{"Sire/Dam", "Color", "Ear #", "Date Bred", "Date Kindled", "Born", "Died",
+                                          "Fostered", "Bucks", "Does", "Kept", "Colors", "Mate's File"}));
+        QCOMPARE(rows.at(1), first + QStringList{mate});
+        QStringList fourth(RowSize + 1);
+        fourth[int(RowField::Kept)] = "5";
+        QCOMPARE(rows.at(2), fourth);
+    }
+
+    // One row per listed rabbit in the list's order; unreadable files keep their row
+    // and are named once, after the file was written.
+    void rabbitryCsvListsEveryRabbit()
+    {
+        using namespace RabbitFile;
+        const QString full = TestFiles::writeRabbit(m_fx->path("b-renee.rab"), {{RabbitName, "Renée, \"Queen\""},
+                                                                                {EarNumber, "E,1"},
+                                                                                {RegNumber, "R€9"},
+                                                                                {Sex, "Doe"},
+                                                                                {Color, "Blue"},
+                                                                                {Breed, "Rex"}});
+        const QString blank = TestFiles::writeRabbit(m_fx->path("a-blank.rab"), {});
+        const QString shortFile = TestFiles::writeRabbit(m_fx->path("c-short.rab"), {{RabbitName, "Cut"}}, 10);
+        const QString missing = m_fx->path("d-missing.rab");
+        const QString list = m_fx->path("herd.rbty");
+        Rabbitry::write(list, {missing, full, shortFile, blank}, {});
+
+        auto *window = qobject_cast<TMyRabbitry *>(m_fx->parent().runTool(Rabbitry::KindId));
+        QVERIFY(window);
+        window->loadFile(list);
+        const QString csv = m_fx->path("herd.csv");
+        ScriptedPlatform &platform = m_fx->platform();
+        platform.expectFile(csv);
+        const QString message = "These rabbit files could not be read; their rows hold only the file:\n" +
+                                shownPath(shortFile) + "\n" + shownPath(missing);
+        platform.expectQuestion(message, Answer::Ok);
+        trigger(window, "FileExportCsv");
+        QVERIFY(platform.allAnswered());
+
+        const QStringList none(6);
+        QCOMPARE(readCsv(csv),
+                 (Csv::Rows{{"Name", "Ear Number", "Registration Number", "Sex", "Color", "Breed", "File"},
+                            none + QStringList{blank},
+                            {"Renée, \"Queen\"", "E,1", "R€9", "Doe", "Blue", "Rex", full},
+                            none + QStringList{shortFile},
+                            none + QStringList{missing}}));
+    }
+};
+
+QTEST_MAIN(TestExport)
+#include "test_export.moc"
