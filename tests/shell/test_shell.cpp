@@ -94,8 +94,9 @@ private slots:
         m_fx->parent().mdiArea()->setActiveSubWindow(sheet);
         QCOMPARE(captions(m_fx->parent().menuBar()), QStringList({"&File", "&Edit", "&Tools", "&Window", "Help"}));
         QMenu *file = sheet->findChild<QMenu *>("File");
-        QCOMPARE(captions(file), QStringList({"&New Ctrl+N", "&Open Ctrl+O", "&Recent Files", "-", "&Save Ctrl+S",
-                                              "Save &As", "-", "&Print Ctrl+P", "-", "&Close Ctrl+W"}));
+        QCOMPARE(captions(file),
+                 QStringList({"&New Ctrl+N", "&Open Ctrl+O", "&Recent Files", "-", "&Save Ctrl+S", "Save &As", "-",
+                              "&Print Ctrl+P", "Export as &PDF...", "-", "&Close Ctrl+W"}));
         QVERIFY(m_fx->parent().menuBar()->actions().contains(file->menuAction()));
         sheet->findChild<QAction *>("HelpContents")->trigger();
         QCOMPARE(m_fx->platform().helpOpened(), 2);
