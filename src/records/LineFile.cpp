@@ -9,9 +9,9 @@
 #include <QSaveFile>
 #include <QSet>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <algorithm>
+#include <array>
 #include <bitset>
 #include <cerrno>
 #include <fcntl.h>
@@ -20,32 +20,67 @@
 
 namespace {
 
-// Opening a codec costs far more than converting one line, so a file is converted
-// through one codec, not one per line. windows-1252 is a single-byte code page:
-// nothing carries over from one line to the next.
+// windows-1252 is a single-byte code page: each byte stands for one character of the
+// Basic Multilingual Plane, whatever surrounds it. The system's converter is asked
+// once for all 256 bytes; a file then converts through tables, far faster than
+// running the converter on every line.
+struct Tables1252
+{
+    std::array<char16_t, 256> toChar{};
+    std::array<char, 0x10000> toByte{}; // meaningful for the characters in toChar
+};
+
+const Tables1252 &tables1252()
+{
+    static const Tables1252 tables = [] {
+        QByteArray everyByte(256, Qt::Uninitialized);
+        for (int b = 0; b < 256; ++b)
+            everyByte[b] = char(b);
+        QStringDecoder decoder("windows-1252");
+        // Qt built without ICU still knows Latin-1, which differs only in 0x80-0x9F.
+        const QString decoded = decoder.isValid() ? decoder.decode(everyByte) : QString::fromLatin1(everyByte);
+        Q_ASSERT(decoded.size() == 256);
+        Tables1252 t;
+        for (int b = 0; b < 256; ++b) {
+            t.toChar[std::size_t(b)] = decoded.at(b).unicode();
+            t.toByte[decoded.at(b).unicode()] = char(b);
+        }
+        return t;
+    }();
+    return tables;
+}
+
 class Decoder1252
 {
 public:
     QString operator()(QByteArrayView bytes)
     {
-        // Qt built without ICU still knows Latin-1, which differs only in 0x80-0x9F.
-        return m_decoder.isValid() ? m_decoder.decode(bytes) : QString::fromLatin1(bytes);
+        QString text(bytes.size(), Qt::Uninitialized);
+        char16_t *out = reinterpret_cast<char16_t *>(text.data());
+        for (const char byte : bytes)
+            *out++ = m_tables.toChar[static_cast<unsigned char>(byte)];
+        return text;
     }
 
 private:
-    QStringDecoder m_decoder{"windows-1252"};
+    const Tables1252 &m_tables = tables1252();
 };
 
+// Only for text whose every character is storable (see below).
 class Encoder1252
 {
 public:
     QByteArray operator()(const QString &text)
     {
-        return m_encoder.isValid() ? QByteArray(m_encoder.encode(text)) : text.toLatin1();
+        QByteArray bytes(text.size(), Qt::Uninitialized);
+        char *out = bytes.data();
+        for (const QChar c : text)
+            *out++ = m_tables.toByte[c.unicode()];
+        return bytes;
     }
 
 private:
-    QStringEncoder m_encoder{"windows-1252", QStringEncoder::Flag::Default};
+    const Tables1252 &m_tables = tables1252();
 };
 
 // The characters a record file can hold: every character some byte decodes to (each
@@ -54,12 +89,9 @@ private:
 const std::bitset<0x10000> &storableTable()
 {
     static const std::bitset<0x10000> table = [] {
-        QByteArray everyByte(256, Qt::Uninitialized);
-        for (int b = 0; b < 256; ++b)
-            everyByte[b] = char(b);
         std::bitset<0x10000> storable;
-        for (const QChar c : Decoder1252()(everyByte))
-            storable.set(c.unicode());
+        for (const char16_t c : tables1252().toChar)
+            storable.set(c);
         storable.reset(u'\n');
         return storable;
     }();
@@ -159,12 +191,12 @@ QByteArray readRegularFile(const QString &path, qint64 maxBytes, const QString &
     // A NUL would end the name early and open some other file.
     if (name.isEmpty() || name.contains('\0'))
         fail("open", qt_error_string(ENOENT));
-    const QString notRegular = QStringLiteral("It is not a regular file.");
+    const auto notRegular = [] { return QStringLiteral("It is not a regular file."); };
     // Opening a device can itself do something (a serial line, a tape), so what is
     // plainly not a file is refused unopened; fstat below settles it for certain.
     struct stat status = {};
     if (::stat(name.constData(), &status) == 0 && !S_ISREG(status.st_mode))
-        fail("open", notRegular);
+        fail("open", notRegular());
     // Without O_NONBLOCK, opening a pipe waits for a writer that may never come.
     int fd = -1;
     do {
@@ -176,13 +208,13 @@ QByteArray readRegularFile(const QString &path, qint64 maxBytes, const QString &
     if (::fstat(fd, &status) != 0)
         fail("read", qt_error_string(errno));
     if (!S_ISREG(status.st_mode))
-        fail("open", notRegular);
-    const QString limit = QStringLiteral("the %1 a %2 can have").arg(byteCount(maxBytes), kind);
+        fail("open", notRegular());
+    const auto limit = [&] { return QStringLiteral("the %1 a %2 can have").arg(byteCount(maxBytes), kind); };
     if (qint64(status.st_size) > maxBytes) {
         fail("read", QStringLiteral("It is %1 (%2 bytes), more than %3.")
                          .arg(byteCount(status.st_size))
                          .arg(qint64(status.st_size))
-                         .arg(limit));
+                         .arg(limit()));
     }
 
     // The size is a hint only: a file may grow while it is read, and some (those in
@@ -192,7 +224,7 @@ QByteArray readRegularFile(const QString &path, qint64 maxBytes, const QString &
     for (;;) {
         if (got == bytes.size()) {
             if (got > maxBytes)
-                fail("read", QStringLiteral("It holds more than %1.").arg(limit));
+                fail("read", QStringLiteral("It holds more than %1.").arg(limit()));
             bytes.resize(qsizetype(std::min<qint64>(qint64(got) * 2, maxBytes + 1)));
         }
         const ssize_t n = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
