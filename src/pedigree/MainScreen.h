@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pedigree/PedigreeFormat.h"
 #include "records/LineFormat.h"
 #include "shell/SheetWidgets.h"
 #include "shell/SheetWindow.h"
@@ -23,7 +24,7 @@ class TMainScreen : public SheetWindow
 public:
     explicit TMainScreen(QWidget *parent = nullptr);
 
-    static constexpr const char *KindId = "pedigree";
+    static constexpr const char *KindId = PedigreeFile::KindId;
     static constexpr QSize DefaultSize{960, 720};
 
     // A chart, header or title label by its control name ("DadName", "BreederLabel").

@@ -12,6 +12,9 @@
 // line 108, 123 or 124.
 namespace PedigreeFile {
 
+// The pedigree kind, as windows that open pedigrees name it.
+constexpr const char *KindId = "pedigree";
+
 enum Line {
     // The bunny's block: sex comes before colour here, unlike an ancestor's block.
     BunnyName = 0,

@@ -1,5 +1,7 @@
 #include "rabbitry/MyRabbitry.h"
 
+#include "breeding/BreedingFormat.h"
+#include "pedigree/PedigreeFormat.h"
 #include "rabbit/RabbitFormat.h"
 #include "rabbitry/RabbitryCsv.h"
 #include "records/Picture.h"
@@ -8,6 +10,7 @@
 #include "shell/CommandGuard.h"
 #include "shell/KindRegistry.h"
 #include "shell/SheetWidgets.h"
+#include "show/ShowFormat.h"
 
 #include <QAction>
 #include <QEvent>
@@ -32,11 +35,11 @@ QString kindOf(RabbitLink link)
 {
     switch (link) {
     case RabbitLink::Pedigree:
-        return QStringLiteral("pedigree");
+        return QString::fromLatin1(PedigreeFile::KindId);
     case RabbitLink::Breeding:
-        return QStringLiteral("breeding");
+        return QString::fromLatin1(BreedingFile::KindId);
     case RabbitLink::Show:
-        return QStringLiteral("show");
+        return QString::fromLatin1(ShowFile::KindId);
     }
     return {};
 }
