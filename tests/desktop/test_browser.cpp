@@ -68,21 +68,6 @@ private slots:
         }
         QCOMPARE(history(), QStringList({two, two}));
     }
-    void linksBackAndForwardMoveTheAddressLine()
-    {
-        const QString one = page(QStringLiteral("one.html"));
-        QMetaObject::invokeMethod(m_browser, "navigate", Q_ARG(QString, one));
-        QVERIFY(reaches(one));
-        // A link followed in the page: the address line follows, history stays.
-        m_browser->findChild<QWidget *>(QStringLiteral("PageView"))->setProperty("url", QUrl(page("two.html")));
-        QVERIFY(reaches(page(QStringLiteral("two.html"))));
-        QCOMPARE(history(), QStringList({one}));
-        press("Back");
-        QVERIFY(reaches(one));
-        press("Forward");
-        press("Stop");
-        QCOMPARE(status()->text(), QStringLiteral("Done"));
-    }
     void copyTakesOnlyTheSelectionAndPasteReplacesTheLine()
     {
         QClipboard *clipboard = QApplication::clipboard();

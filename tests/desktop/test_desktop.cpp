@@ -9,7 +9,6 @@
 #include "records/RecordError.h"
 #include "shell/BigBadParent.h"
 #include "shell/HelpWindow.h"
-#include "shell/HiddenPrint.h"
 #include "shell/KindRegistry.h"
 #include "shell/SheetWidgets.h"
 #include "shell/SheetWindow.h"
@@ -17,8 +16,6 @@
 #include <QDirIterator>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPainter>
-#include <QPicture>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -205,29 +202,6 @@ private slots:
         QVERIFY2(errors.size() == 2 && errors[0].contains(QStringLiteral("missing.rab")) &&
                      errors[1].contains(QStringLiteral("notes.txt")) && errors[1].contains(QStringLiteral(".rbty")),
                  qPrintable(errors.join(" | ")));
-    }
-    void sheetsArePlayedCentredInTheTarget()
-    {
-        // A 200 x 100 sheet whose text runs past its right edge, as a label may.
-        QPicture sheet;
-        {
-            QPainter p(&sheet);
-            p.fillRect(QRect(0, 0, 200, 100), Qt::black);
-            p.fillRect(QRect(180, 40, 300, 20), Qt::red);
-        }
-        for (const QRect target : {QRect(50, 20, 1000, 1000), QRect(10, 10, 300, 40)}) {
-            QImage page(1100, 1100, QImage::Format_RGB32);
-            page.fill(Qt::white);
-            QPainter p(&page);
-            THiddenPrint::playScaled(sheet, QSize(200, 100), p, target);
-            p.end();
-            // Inside, centred, twice as wide as high, one side filling the target.
-            const QRect drawn = inkBounds(page, 255);
-            QVERIFY2(target.contains(drawn) && (drawn.center() - target.center()).manhattanLength() <= 2 &&
-                         qAbs(drawn.width() - 2 * drawn.height()) <= 2 &&
-                         (drawn.width() >= target.width() - 1 || drawn.height() >= target.height() - 1),
-                     qPrintable(describe(drawn)));
-        }
     }
     void everyKindPrintsInsideTheMargins()
     {

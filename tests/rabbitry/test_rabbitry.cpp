@@ -154,7 +154,7 @@ private slots:
 
         // Older files end before some link lines; each missing line is no link.
         const std::pair<int, QList<bool>> cases[] = {
-            {71, {true, true, false}}, {70, {true, false, false}}, {55, {false, false, false}}};
+            {72, {true, true, true}}, {71, {true, true, false}}, {70, {true, false, false}}, {55, {false, false, false}}};
         for (const auto &[count, present] : cases) {
             const RabbitPreview p = readPreview(TestFiles::writeRabbit(dir.filePath("r.rab"), values, count), asStored);
             QCOMPARE(p.name, "Clover");

@@ -98,13 +98,6 @@ private slots:
         QCOMPARE(list.mid(0, 2), (QStringList{"/a.ped", "/b/r1.rab"}));
         QCOMPARE(stored(42), QStringList());
         QCOMPARE(stored("/one.ped"), QStringList{"/one.ped"});
-
-        // Not kept: nothing is read or written.
-        RecentFiles::stopKeeping();
-        RecentFiles::add(QStringLiteral("/herd/r9.rab"));
-        QCOMPARE(RecentFiles::list(), QStringList());
-        RecentFiles::useSettingsFile(m_settings);
-        QCOMPARE(RecentFiles::list(), QStringList{"/one.ped"});
     }
 
     // Opening and saving fill the list; every window's File menu offers it and opens
