@@ -110,18 +110,6 @@ private slots:
         helpText()->setSource(QUrl(QStringLiteral("qrc:/help/genetics.html")));
         QVERIFY(helpText()->toPlainText().contains(QStringLiteral("Calculate Possible Colors")));
     }
-    void helpKeyOpensThePageOfTheActiveWindow()
-    {
-        QAction *key = m_fx->parent().findChild<QAction *>(QStringLiteral("HelpKey"));
-        key->trigger();
-        QCOMPARE(helpText()->source().fileName(), QStringLiteral("main.html"));
-        m_fx->parent().mdiArea()->setActiveSubWindow(m_fx->newRabbit());
-        key->trigger();
-        QCOMPARE(helpText()->source().fileName(), QStringLiteral("rabbit.html"));
-        // A page that does not exist falls back on the contents.
-        showHelpPage(&m_fx->parent(), QStringLiteral("../../etc/passwd"));
-        QCOMPARE(helpText()->source().fileName(), QStringLiteral("RABBITHELP.html"));
-    }
     // A metafile named by a rabbit record shows in the sheet; a damaged one is refused
     // with the decoder's reason, named by the loader, and the record still loads.
     void metafilesInARabbitSheet_data()

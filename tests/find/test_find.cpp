@@ -68,9 +68,11 @@ private slots:
             QVERIFY2(matchesMask(name, mask) == match, name);
 
         // Open goes by the extension exactly as written.
-        const std::pair<const char *, std::optional<FileKind>> opens[] = {
-            {"/r/OLDDOE.RAB", std::nullopt}, {R"(C:\r\x.y\doe.ped)", FileKind::Pedigree}, {"/r/b.brd", FileKind::Breeding},
-            {"/r/hutch.rbty", std::nullopt}, {"/r.rab/noext", std::nullopt}};
+        const std::pair<const char *, std::optional<FileKind>> opens[] = {{"/r/OLDDOE.RAB", std::nullopt},
+                                                                          {R"(C:\r\x.y\doe.ped)", FileKind::Pedigree},
+                                                                          {"/r/b.brd", FileKind::Breeding},
+                                                                          {"/r/hutch.rbty", std::nullopt},
+                                                                          {"/r.rab/noext", std::nullopt}};
         for (const auto &[path, kind] : opens)
             QVERIFY2(openKindOf(path) == kind, path);
     }

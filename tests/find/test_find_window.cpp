@@ -147,8 +147,8 @@ private slots:
             made->close();
             const QStringList lines = LineFile::read(path).lines();
             window->setFolder(own);
-            search(window, std::find_if(lines.begin(), lines.end(), [](auto &l) { return !l.trimmed().isEmpty(); })
-                               ->trimmed());
+            search(window,
+                   std::find_if(lines.begin(), lines.end(), [](auto &l) { return !l.trimmed().isEmpty(); })->trimmed());
             const int count = m_fx->windows();
             openResult(window, 0);
             QCOMPARE(m_fx->windows(), count + 1);

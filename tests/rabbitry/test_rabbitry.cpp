@@ -153,8 +153,10 @@ private slots:
                  (QStringList{"Clover", "Ann", "E7", "R8", "Doe", "Opal", "/p/clover.jpg"}));
 
         // Older files end before some link lines; each missing line is no link.
-        const std::pair<int, QList<bool>> cases[] = {
-            {72, {true, true, true}}, {71, {true, true, false}}, {70, {true, false, false}}, {55, {false, false, false}}};
+        const std::pair<int, QList<bool>> cases[] = {{72, {true, true, true}},
+                                                     {71, {true, true, false}},
+                                                     {70, {true, false, false}},
+                                                     {55, {false, false, false}}};
         for (const auto &[count, present] : cases) {
             const RabbitPreview p = readPreview(TestFiles::writeRabbit(dir.filePath("r.rab"), values, count), asStored);
             QCOMPARE(p.name, "Clover");
@@ -162,7 +164,8 @@ private slots:
                 QCOMPARE(p.hasLink(link), present[int(link)]);
         }
         // "None" in a link line is no link either.
-        QVERIFY(!readPreview(TestFiles::writeRabbit(dir.filePath("new.rab"), {}), asStored).hasLink(RabbitLink::Pedigree));
+        QVERIFY(
+            !readPreview(TestFiles::writeRabbit(dir.filePath("new.rab"), {}), asStored).hasLink(RabbitLink::Pedigree));
 
         // Too short, or missing: nothing is returned, so the window blanks the preview.
         QCOMPARE(messageOf<LineIndexError>(

@@ -136,7 +136,8 @@ private slots:
         const QString saved = m_fx->path("mine.rbty");
         platform.expectFile(saved);
         trigger(window, "FileSave");
-        QCOMPARE(LineFile::read(saved).lines(), QStringList({z, b, "-RabbitryInfo-", "Hazel Hill", "", "", "555-0100"}));
+        QCOMPARE(LineFile::read(saved).lines(),
+                 QStringList({z, b, "-RabbitryInfo-", "Hazel Hill", "", "", "555-0100"}));
 
         // Typed characters a file cannot hold stop the save; the file and the flag stay.
         window->detailField("RabbitryAddress")->setText(QString::fromUtf8("\u2603 Lane"));
@@ -145,24 +146,6 @@ private slots:
         platform.takeError("Address:");
         QVERIFY(window->isModified());
         QCOMPARE(LineFile::read(saved).at(4), "");
-    }
-
-    // Golden files: several rabbits with details, then an older list without them,
-    // which keeps the details on screen so the next save adds them.
-    void loadingRabbitryFiles()
-    {
-        TMyRabbitry *window = newRabbitry();
-        window->loadFile(m_fx->copyData("rabbitry/several.rbty", "several.rbty"));
-        // By file name ignoring case; "É" sorts after the plain letters.
-        QCOMPARE(shownNames(window),
-                 QStringList({"clover.rab", "Thumper.rab", "zebra.rab", QString::fromUtf8("Élodie.rab")}));
-        const Rabbitry::Details details = window->details();
-        window->loadFile(m_fx->copyData("rabbitry/older.rbty", "older.rbty"));
-        QCOMPARE(window->details(), details);
-        window->saveFile(m_fx->path("older.rbty"));
-        QCOMPARE(
-            LineFile::read(m_fx->path("older.rbty")).lines().mid(2),
-            QStringList({"-RabbitryInfo-", details.name, details.address, details.abbreviatedAddress, details.phone}));
     }
 
     // The preview of the selected rabbit, and what it does with files that are missing or short.
