@@ -107,7 +107,8 @@ private slots:
         WindowFixture fx;
         TBigBadParent &parent = fx.parent();
         auto *mainMenu = parent.findChild<RecentFilesMenu *>("MMRecentFiles");
-        QVERIFY(!mainMenu->actions().first()->isEnabled()); // "(none)"
+        QCOMPARE(entries(mainMenu), QStringList{QString()}); // the disabled "(none)"
+        QVERIFY(!mainMenu->actions().first()->isEnabled());
 
         const QString rabbit = fx.copyData("rabbit/filled.rab", "Blue Moon.rab");
         const QString chartPath = fx.copyData("pedigree/new.ped", "Chart & Co.ped");
