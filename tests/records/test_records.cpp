@@ -123,11 +123,8 @@ private slots:
         const std::pair<QByteArray, QStringList> cases[] = {
             {"a\r\nb\r\n", {"a", "b"}},
             {"a\nb\n", {"a", "b"}},
-            {"a\r\nb", {"a", "b"}},           // last line without end
-            {"\r\n\r\nx\r\n", {"", "", "x"}}, // empty lines kept
-            {"", {}},
-            {"a\rb\r\n", {"a\rb"}}, // a lone CR stays in the text
-            {"a\nb\r\nc", {"a", "b", "c"}},
+            {"\r\n\r\nx", {"", "", "x"}}, // empty lines kept, last line without end
+            {"a\rb\r\n", {"a\rb"}},       // a lone CR stays in the text
         };
         for (const auto &[bytes, lines] : cases)
             QCOMPARE(LineFile::fromBytes(bytes).lines(), lines);
@@ -174,26 +171,10 @@ private slots:
     // Integers may carry blanks around them; a conversion error quotes the text.
     void integers()
     {
-        QCOMPARE(toInteger("13"), 13);
-        QCOMPARE(toInteger("-4"), -4);
-        QCOMPARE(toInteger(" 9 "), 9);
+        QCOMPARE(toInteger(" -9 "), -9);
         for (const QString text : {"", "ten", "10.5", "99999999999", " 1 2 "})
             QCOMPARE(messageOf<ConversionError>([&] { toInteger(text); }),
                      u'\'' + text + QStringLiteral("' is not a valid integer value"));
-    }
-
-    void paths()
-    {
-        const QList<std::array<QString, 3>> cases = {
-            {"/home/b/Rabbits/Thumper.rab", "Thumper.rab", ".rab"},
-            {"C:\\Rabbits\\Thumper.RAB", "Thumper.RAB", ".RAB"},
-            {"/r/a.b.rbty", "a.b.rbty", ".rbty"},
-            {"/r.x/name", "name", ""},
-        };
-        for (const auto &[path, name, extension] : cases) {
-            QCOMPARE(fileNamePart(path), name);
-            QCOMPARE(extensionOf(path), extension);
-        }
     }
 
     // A file supplies its head and every optional group it reaches; ending inside
@@ -227,9 +208,7 @@ private slots:
         const QString broken = messageOf<PictureError>([&] { loadPicture(dir.filePath("broken.jpg")); });
         QVERIFY2(broken.contains("broken.jpg") && broken.contains("JPEG"), qPrintable(broken));
         TestFiles::writeBytes(dir.filePath("a.png"), encodedImage("png", Qt::blue));
-        TestFiles::writeBytes(dir.filePath("a.bmp"), encodedImage("bmp", Qt::green));
         QCOMPARE(loadPicture(dir.filePath("a.png")).pixelColor(1, 1), QColor(Qt::blue));
-        QCOMPARE(loadPicture(dir.filePath("a.bmp")).pixelColor(1, 1), QColor(Qt::green));
         TestFiles::writeBytes(dir.filePath("a.wmf"), "not really");
         QVERIFY_THROWS_EXCEPTION(PictureError, loadPicture(dir.filePath("a.wmf")));
         TestFiles::writeBytes(dir.filePath("text.bmp"), "plain text");
@@ -289,8 +268,6 @@ private slots:
                  QStringLiteral("Cannot read file \"%1\". It is 8.00 MiB (8388609 bytes), more than the 8 MiB a "
                                 "record file can have.")
                      .arg(over));
-        const QString huge = sizedFile(dir, "huge.rbty", 3LL << 30);
-        QVERIFY(messageOf<FileError>([&] { LineFile::read(huge); }).contains("It is 3 GiB (3221225472 bytes)"));
         const QString picture = sizedFile(dir, "huge.jpg", MaxPictureFileBytes + 1);
         QCOMPARE(
             messageOf<FileError>([&] { loadPicture(picture); }),
@@ -335,8 +312,6 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ConversionError,
                                  LineRecord::parse(smallFormat(), LineFile({"x", QString(100000, u'7') + "z", "y"})));
 
-        QCOMPARE(excerpt(QString(80, u'a')), QString(80, u'a'));
-        QCOMPARE(excerpt("abcdef", 3), QStringLiteral("abc\u2026"));
         // A character outside the 16-bit range is not cut in half.
         const QString rabbits = QStringLiteral("a\U0001F407\U0001F407");
         QCOMPARE(excerpt(rabbits, 2), QStringLiteral("a\u2026"));
@@ -385,17 +360,14 @@ private slots:
         QCOMPARE(message("big.png", png), expected("big.png", 60000, 60000));
 
         // Qt states no size for a bitmap this large; the header still does.
-        for (const qint32 side : {10000, 30000}) {
-            QByteArray bmp = encodedImage("bmp", Qt::green);
-            qToLittleEndian<qint32>(side, bmp.data() + 18);
-            qToLittleEndian<qint32>(-side, bmp.data() + 22); // top-down
-            QCOMPARE(message("big.bmp", bmp), expected("big.bmp", side, side));
-        }
+        QByteArray bmp = encodedImage("bmp", Qt::green);
+        qToLittleEndian<qint32>(30000, bmp.data() + 18);
+        qToLittleEndian<qint32>(-30000, bmp.data() + 22); // top-down
+        QCOMPARE(message("big.bmp", bmp), expected("big.bmp", 30000, 30000));
 
         QByteArray gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00"
                        "\x02\x02\x44\x01\x00;",
                        35);
-        QCOMPARE(message("small.gif", gif), QString());
         qToLittleEndian<quint16>(65535, gif.data() + 6);
         qToLittleEndian<quint16>(40000, gif.data() + 8);
         QCOMPARE(message("big.gif", gif), expected("big.gif", 65535, 40000));
@@ -406,7 +378,6 @@ private slots:
         const AllocationLimit oneMegabyte(1);
         QVERIFY2(message("fine.jpg", jpeg).contains("it claims 600 x 600 pixels, larger than the 1 MiB"),
                  qPrintable(message("fine.jpg", jpeg)));
-        QVERIFY(message("fine.bmp", encodedImage("bmp", Qt::red)).isEmpty());
     }
 
     // libjpeg's own memory and time are bounded too: a progressive file keeps every
