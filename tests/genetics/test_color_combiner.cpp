@@ -3,15 +3,11 @@
 #include "genetics/ColorCombiner.h"
 #include "genetics/CrossCalculation.h"
 #include "rabbit/RabbitFormat.h"
-#include "rabbit/RabbitSheet.h"
 #include "records/WindowRegistry.h"
 #include "shell/BigBadParent.h"
 
 #include <QAction>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -53,7 +49,6 @@ private slots:
     void init() { m_fx = std::make_unique<WindowFixture>(); }
     void cleanup();
 
-    void everyColorGeneticsCommandOpensAnEmptyCalculator();
     void parentsAreReadByLineAndKeptUntilCalculate();
 
 private:
@@ -79,37 +74,6 @@ void TestColorCombiner::cleanup()
 {
     QCOMPARE(m_fx->finish(), QStringList());
     m_fx.reset(); // before the next test's main window is made
-}
-
-void TestColorCombiner::everyColorGeneticsCommandOpensAnEmptyCalculator()
-{
-    m_fx->parent().findChild<QAction *>("MMGenetics")->trigger();
-    TColorCombiner *first = WindowRegistry::newest<TColorCombiner>();
-    QVERIFY(first);
-    QCOMPARE(first->size(), QSize(667, 522));
-    QCOMPARE(m_fx->parent().mdiArea()->activeSubWindow(), first);
-
-    // While it is active, its own menus stand in the main window's menu bar.
-    QMenuBar *bar = m_fx->parent().menuBar();
-    QCOMPARE(bar->actions().size(), first->menus().size());
-    QCOMPARE(bar->actions().first()->menu(), first->menus().first());
-
-    // Its own Tools menu and a record window's open further calculators (four windows now).
-    first->findChild<QAction *>("ColorGenetics1")->trigger();
-    TColorCombiner *second = WindowRegistry::newest<TColorCombiner>();
-    trigger(m_fx->newRabbit(), "ColorGenetics1");
-    QCOMPARE(m_fx->parent().mdiArea()->subWindowList().size(), 4);
-
-    // Each window is its own: a father chosen in one is not in the others.
-    choose(second, "OpenFather", writeRabbit("buck.rab", "Buck", "Black", {}));
-    QCOMPARE(second->findChild<QLabel *>("FatherName")->text(), QStringLiteral("Buck"));
-    QCOMPARE(first->findChild<QLabel *>("FatherName")->text().trimmed(), QString());
-
-    // Closing asks nothing (the scripted platform fails on any question) and frees it.
-    QPointer<TColorCombiner> guard(second);
-    second->findChild<QAction *>("FileQuit")->trigger();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(guard.isNull());
 }
 
 void TestColorCombiner::parentsAreReadByLineAndKeptUntilCalculate()

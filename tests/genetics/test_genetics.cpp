@@ -1,6 +1,5 @@
 #include "genetics/CrossCalculation.h"
 #include "genetics/GeneTables.h"
-#include "rabbit/RabbitFormat.h"
 
 #include <QSet>
 #include <QtTest>
@@ -122,7 +121,6 @@ class TestGenetics : public QObject
 private slots:
     void choiceListsAndExactGenotypes();
     void effectLinesOfSpecialTexts();
-    void seriesMeetRabbitFileAndWindow();
     void crossMatchesMendel_data();
     void crossMatchesMendel();
     void cannotCalculate_data();
@@ -173,22 +171,6 @@ void TestGenetics::effectLinesOfSpecialTexts()
     QCOMPARE(effectLineFor("C chl").value_or(NoEffect), "C Series: Full (normal) Color"); // an effect-only text
     for (const char *text : {"aA", "A a", "AA ", "", "________", "C Cchl"})
         QVERIFY2(!effectLineFor(text), text);
-}
-
-// The tables agree with the rabbit file layout and the sheet's gene labels. (The
-// colour genetics window test reads the result labels.)
-void TestGenetics::seriesMeetRabbitFileAndWindow()
-{
-    const int lines[] = {RabbitFile::ASeries,      RabbitFile::BSeries, RabbitFile::CSeries, RabbitFile::DSeries,
-                         RabbitFile::BrokenSeries, RabbitFile::ESeries, RabbitFile::VSeries, RabbitFile::WSeries};
-    for (GeneSeries s : AllSeries) {
-        const SeriesTable &t = table(s);
-        QCOMPARE(t.fileLine, lines[indexOf(s)]);
-        QCOMPARE(RabbitFile::format().field(t.fileLine).name, t.geneLabel);
-        QCOMPARE(RabbitFile::format().field(t.fileLine).placeholder, Placeholder);
-        QVERIFY(seriesForGeneLabel(t.geneLabel) == s);
-        QCOMPARE(choicesForGeneLabel(t.geneLabel), t.choices);
-    }
 }
 
 // Every ordered pair of exact genotypes, by either method: A, C and E split into
