@@ -28,7 +28,6 @@ private slots:
     void weightAndPictureLinesReadExactly();
     void openReusesOnlyAFreshUntitledWindow();
     void badEntriesInThePanels();
-    void printsSheetWithOpenPanel();
     void hugeAndUnstorableValues();
     void picturesBesideTheRecordFollowASaveAs();
 
@@ -182,22 +181,6 @@ void TestRabbit::badEntriesInThePanels()
     clickPicture(sheet, photo, "ChangePicture");
     m_fx->platform().takeError("JPEG");
     QCOMPARE(photo->path(), png); // the old picture stays
-}
-
-void TestRabbit::printsSheetWithOpenPanel()
-{
-    TRabbitSheet *sheet = m_fx->newRabbit();
-    sheet->loadFile(copyData("filled.rab"));
-    QTest::mouseClick(sheet->field("Breed"), Qt::LeftButton);
-    const QString pdf = m_fx->path("sheet.pdf");
-    m_fx->platform().expectPrinter(pdf);
-    trigger(sheet, "FilePrint");
-
-    if (!TestFiles::havePdfToText())
-        QSKIP("pdftotext is not installed; the PDF's text was not read");
-    const QString text = TestFiles::pdfText(pdf);
-    QVERIFY2(text.contains("Blue Moon of Hazel Hill"), qPrintable(text));
-    QVERIFY(text.contains("Change Text Entry")); // the open panel prints too
 }
 
 // A megabyte pasted into a value shows cut short on the sheet but is kept whole; a

@@ -9,7 +9,6 @@
 #include "records/LineFile.h"
 #include "records/WindowRegistry.h"
 #include "shell/BigBadParent.h"
-#include "shell/KindRegistry.h"
 #include "show/ShowFormat.h"
 #include "show/ShowRecord.h"
 
@@ -196,7 +195,7 @@ private slots:
     }
 
     // The primary links open their records in windows of their kinds, or create the
-    // record through its Save As; a kind the program cannot open yet is said so.
+    // record through its Save As.
     void primaryFiles()
     {
         ScriptedPlatform &platform = m_fx->platform();
@@ -222,19 +221,6 @@ private slots:
         QCOMPARE(platform.takeErrors().size(), 1);
         QCOMPARE(windows(), before);
 
-        // A kind announced but without its window: a message, nothing else.
-        WindowKind breeding = *KindRegistry::instance().find(QStringLiteral("breeding"));
-        breeding.create = {};
-        KindRegistry::instance().add(breeding);
-        const QString brd = m_fx->path("b.brd");
-        for (const QString &linkText : {None, brd}) {
-            link(rabbit, BreedLink)->setLink(linkText);
-            platform.expectQuestion("Breeding Records cannot be opened in this version of Hutchlore.", Answer::Ok);
-            QTest::mouseDClick(link(rabbit, BreedLink)->pathEdit(), Qt::LeftButton);
-            QCOMPARE(link(rabbit, BreedLink)->link(), linkText);
-            QCOMPARE(windows(), before);
-        }
-        QVERIFY(platform.allAnswered());
     }
 };
 
