@@ -114,26 +114,14 @@ void TestColorCombiner::parentsAreReadByLineAndKeptUntilCalculate()
     QCOMPARE(firstResults.mid(12, 7), QStringList({"25% Charlie", "50% Broken", "25% Normal", "50% Steel", "0% Normal",
                                                    "25% Japanese (Harlequin/Tri)", "25% Tort"}));
 
-    // A second father replaces all ten of his labels; the results wait for Calculate.
-    choose(window, "OpenFather",
-           writeRabbit("second.rab", "Storm", "Broken Tort", {"aa", "bb", "cc", "dd", "ee", "en en", "vv", "ww"}));
-    QCOMPARE(texts(window, parentLabels("Father")),
-             QStringList({"Storm", "Broken Tort", "aa", "bb", "cc", "dd", "en en", "ee", "vv", "ww"}));
-    QCOMPARE(texts(window, resultLabels()), firstResults);
-    calculate(window);
-    const QStringList secondResults = texts(window, resultLabels());
-    QCOMPARE(secondResults, calculateCross({"aa", "bb", "cc", "dd", "en en", "ee", "vv", "ww"},
-                                           {"Aa", "Bb", "Cchl c", "dd", "En en", "ej e", "Vv", "Ww"})
-                                .allLines());
-
     // The window reads En (line 48) before E (line 47): a file ending after line 47
     // stops at En with an error, E is not reached either, and the labels set before
-    // it keep their new texts.
-    choose(window, "OpenFather", writeRabbit("short.rab", "Pip", "Chocolate", {"Aa", "Bb", "Cc", "Dd", "Ee"}, 48));
+    // it keep their new texts. The results wait for Calculate.
+    choose(window, "OpenFather", writeRabbit("short.rab", "Pip", "Chocolate", {"Aa", "bb", "Cc", "Dd", "Ee"}, 48));
     QCOMPARE(m_fx->platform().takeErrors(), QStringList{"List index out of bounds (48)"});
     QCOMPARE(texts(window, parentLabels("Father")),
-             QStringList({"Pip", "Chocolate", "Aa", "Bb", "Cc", "Dd", "en en", "ee", "vv", "ww"}));
-    QCOMPARE(texts(window, resultLabels()), secondResults);
+             QStringList({"Pip", "Chocolate", "Aa", "bb", "Cc", "Dd", "En en", "Es e", "VV", "Ww"}));
+    QCOMPARE(texts(window, resultLabels()), firstResults);
 }
 
 QTEST_MAIN(TestColorCombiner)

@@ -161,7 +161,7 @@ void TestRabbit::badEntriesInThePanels()
     sheet->findChild<QPushButton *>("FontOk")->click();
     QCOMPARE(m_fx->platform().takeErrors().size(), 1);
     QVERIFY(sheet->findChild<QWidget *>("FontPanel")->isVisible()); // stays open
-    size->setEditText("13"); // not one of the offered sizes
+    size->setEditText("13");                                        // not one of the offered sizes
     sheet->findChild<QPushButton *>("FontOk")->click();
     QCOMPARE(sheet->field("Breed")->font().pointSize(), 13);      // values follow the sheet
     QCOMPARE(sheet->field("RabbitName")->font().pointSize(), 12); // the name keeps its own

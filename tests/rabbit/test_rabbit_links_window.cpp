@@ -80,11 +80,8 @@ private slots:
         platform.expectFile(sire);
         QVERIFY(changes(rabbit, [&] { rabbit->findChild<QToolButton *>("FatherRabFileSet")->click(); }));
         QCOMPARE(rabbit->findChild<QLabel *>("FatherFile")->text(), "sire.rab");
-        platform.expectFile(m_fx->path("x.shw"));
-        rabbit->findChild<QToolButton *>("SetShowFile")->click();
         editor->cancelButton()->click();
         QCOMPARE(link(rabbit, FatherRabFile)->link(), None);
-        QCOMPARE(link(rabbit, ShowLink)->link(), None);
         QCOMPARE(rabbit->findChild<QLabel *>("FatherFile")->text(), QString());
 
         trigger(rabbit, "RSRabbitFileSet");
@@ -220,7 +217,6 @@ private slots:
         QTest::mouseDClick(link(rabbit, PedigreeLink)->pathEdit(), Qt::LeftButton);
         QCOMPARE(platform.takeErrors().size(), 1);
         QCOMPARE(windows(), before);
-
     }
 };
 
