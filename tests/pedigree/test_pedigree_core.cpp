@@ -77,8 +77,6 @@ private slots:
         // Lines an older file lacks keep the values of the window's state.
         row("109 lines", "old109.ped", "true",
             Lines{{BunnyName, "Blaze of Glory"}, {RabbitryFile, "kept.rbty"}, {Gridlines, "GridlinesOn"}});
-        row("124 lines", "old124.ped", "true",
-            Lines{{118, "None"}, {GreatGram4RabFile, r14}, {Gridlines, "GridlinesOn"}});
         row("125 lines", "old125.ped", "true",
             Lines{{GreatGram4RabFile, r14}, {Gridlines, "GridlinesOff"}, {RabbitryFile, "kept.rbty"}});
         // Sex before colour in the bunny's block; colour then winnings in an ancestor's.

@@ -6,12 +6,10 @@
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
 #include "records/LineFile.h"
-#include "records/RecordError.h"
 #include "records/WindowRegistry.h"
 #include "shell/BigBadParent.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -22,7 +20,6 @@ using Answer = Platform::Answer;
 using namespace PedigreeFile;
 
 namespace {
-const QString Unsaved = QStringLiteral("Unsaved work will be lost. Save changes?");
 const QString None = QStringLiteral("None");
 } // namespace
 
@@ -31,11 +28,6 @@ class TestPedigreeWindow : public QObject
     Q_OBJECT
 
     std::unique_ptr<WindowFixture> m_fx;
-
-    void setText(TMainScreen *chart, const QString &field, const QString &text)
-    {
-        typeInto(chart, chart->field(field), text);
-    }
 
     // Chooses the action from the field's menu; returns the newest rabbit window.
     TRabbitSheet *onField(TMainScreen *chart, const QString &field, const char *action)
@@ -63,11 +55,6 @@ class TestPedigreeWindow : public QObject
     LinkField *link(TMainScreen *chart, int code)
     {
         return chart->linkEditor()->positionLink(positionByCode(code)->index());
-    }
-
-    QString writeRabbit(const QString &name, const QMap<int, QString> &values)
-    {
-        return TestFiles::writeRabbit(m_fx->path(name), values);
     }
 
     // Saves the chart to a scratch file and returns one line of it.
@@ -100,35 +87,30 @@ private slots:
         trigger(chart, "FileSave");
         QCOMPARE(TestFiles::readBytes(path), TestFiles::readBytes(TestFiles::dataPath("pedigree/new.ped")));
 
-        // The background's stretch is saved; the check mark follows the picture under the menu.
+        // The background's picture and stretch are saved; a cleared picture saves an
+        // empty line, where a new chart saved "None".
         const QString png = m_fx->path("rabbit.png");
         QImage image(30, 20, QImage::Format_RGB32);
         image.fill(Qt::darkCyan);
         QVERIFY(image.save(png));
-        auto *stretch = chart->findChild<QAction *>("StretchPicture");
         QTest::mouseClick(chart->backImage(), Qt::RightButton, {}, QPoint(900, 680));
         m_fx->platform().expectFile(png);
         trigger(chart, "ChangePicture");
-        stretch->trigger();
-        QTest::mouseClick(chart->miniPicture(), Qt::RightButton, {}, QPoint(5, 5));
-        QVERIFY(stretch->isChecked());
-        QTest::mouseClick(chart->backImage(), Qt::RightButton, {}, QPoint(900, 680));
-        QVERIFY(!stretch->isChecked());
+        trigger(chart, "StretchPicture");
         QCOMPARE(saved(chart, BackStretch), "false");
         QCOMPARE(lastSaved(BackPicture), png);
-        // A cleared picture saves an empty line, where a new chart saved "None".
-        QVERIFY(changes(chart, [&] { trigger(chart, "ClearPicture"); })); // still the background
+        trigger(chart, "ClearPicture"); // still the background
         QCOMPARE(saved(chart, BackPicture), QString());
 
-        // View Picture and View Gridlines: each a change, each saved.
-        for (const char *view : {"ViewPicture", "ViewGridlines"})
-            QVERIFY(changes(chart, [&] { trigger(chart, view); }));
+        // View Picture and View Gridlines are saved.
+        trigger(chart, "ViewPicture");
+        trigger(chart, "ViewGridlines");
         QVERIFY(chart->miniPicture()->isHidden() && chart->connectorBars().last()->isHidden());
         QCOMPARE(saved(chart, MiniFrameShown), "false");
         QCOMPARE(lastSaved(Gridlines), "GridlinesOff");
     }
 
-    void filledFileBadFileAndPrint()
+    void filledFileAndPrint()
     {
         const QString source = m_fx->copyData("pedigree/chart.ped", "chart.ped");
         m_fx->parent().openByExtension(source);
@@ -139,66 +121,34 @@ private slots:
         chart->saveFile(m_fx->path("copy.ped"));
         QCOMPARE(TestFiles::readBytes(m_fx->path("copy.ped")), TestFiles::readBytes(source));
         QCOMPARE(chart->field("BunnySex")->text(), "Doe"); // sex before colour
-        QVERIFY(chart->findChild<QAction *>("Bold")->isChecked());
-        QVERIFY(chart->miniPicture()->isHidden() && chart->connectorBars().first()->isHidden());
 
-        const LineRecord before = chart->record();
-        // Printed on one page, across (the certificate is wider than high), as text:
-        // the names of all fifteen positions can be read back.
+        // Printed on one page, across: the certificate is wider than high.
         const QString pdf = m_fx->path("chart.pdf");
         m_fx->platform().expectPrinter(pdf);
         trigger(chart, "FilePrint");
         QVERIFY(TestFiles::onePageAcross(pdf));
-        if (!TestFiles::havePdfToText())
-            QSKIP("pdftotext is not installed; the PDF's text was not read");
-        const QString text = TestFiles::pdfText(pdf);
-        for (const Position &p : positions())
-            QVERIFY2(text.contains(before.value(p.line(ChartField::Name))), qPrintable(text));
     }
 
-    void titleTextAndFonts()
+    void titleEmptyEntryAndBold()
     {
         TMainScreen *chart = m_fx->newChart();
-        // A title drag is a change, saved: Open then goes to a new window.
+        // A title drag is saved; dragged past the edge, the title stays on the certificate.
         dragTitle(chart, {300, 25});
-        m_fx->platform().expectFile(m_fx->copyData("pedigree/new.ped", "plain.ped"));
-        trigger(chart, "FileOpen");
-        QVERIFY(WindowRegistry::newest<TMainScreen>() != chart);
         QCOMPARE(saved(chart, TitleLeft), "300");
         QCOMPARE(lastSaved(TitleTop), "25");
-        // Dragged past the edge, the title stays on the certificate.
         dragTitle(chart, {5000, 5000});
         QVERIFY(chart->sheet()->rect().contains(chart->titleLabel()->geometry()));
 
         // An empty entry is stored as 27 blanks, which the file keeps.
-        setText(chart, "MomWinnings", QString());
+        typeInto(chart, chart->field("MomWinnings"), QString());
         QCOMPARE(saved(chart, positionByCode(22)->line(ChartField::Winnings)), QString(27, u' '));
-        // The title opens on a double click.
-        QTest::mouseDClick(chart->titleLabel(), Qt::LeftButton);
-        QCOMPARE(chart->findChild<QLineEdit *>("TextEdit")->text(), "Rabbit Pedigree");
-
-        // The title's own font: face and size saved, always bold; the chart keeps its font.
-        QTest::mouseClick(chart->titleLabel(), Qt::RightButton);
-        trigger(chart, "TitleChangeFont");
-        auto *faces = chart->findChild<QComboBox *>("FontType");
-        faces->setCurrentIndex(faces->findText("Liberation Serif"));
-        chart->findChild<QComboBox *>("FontSize")->setEditText("22");
-        chart->findChild<QPushButton *>("FontOk")->click();
-        QVERIFY(chart->titleLabel()->font().bold());
-        QCOMPARE(saved(chart, TitleFontFace), "Liberation Serif");
-        QCOMPARE(lastSaved(TitleFontSize), "22");
-        QCOMPARE(lastSaved(ChartFontFace), "Times New Roman");
-
         // Bold: the chart's captions and the footer (grown with its text, not clipped),
-        // not the chart fields. Twice is normal again, and still a change.
+        // not the chart fields.
         auto *footer = chart->findChild<QLabel *>("FooterPrinted");
         const int plainWidth = footer->width();
         trigger(chart, "Bold");
-        QVERIFY(footer->width() > plainWidth);
-        QVERIFY(!chart->field("DadName")->font().bold());
+        QVERIFY(footer->width() > plainWidth && !chart->field("DadName")->font().bold());
         QCOMPARE(saved(chart, ChartFontWeight), "Bold");
-        QVERIFY(changes(chart, [&] { trigger(chart, "Bold"); }));
-        QCOMPARE(saved(chart, ChartFontWeight), "Normal");
     }
 
     // The window's side of the links: results reach the link fields and the chart,
@@ -207,10 +157,10 @@ private slots:
     void fileLinks()
     {
         using RabbitFile::FatherRabFile, RabbitFile::MotherRabFile, RabbitFile::RabbitName;
-        const QString gss = writeRabbit("gss.rab", {{RabbitName, "Slate"}});
-        const QString sire = writeRabbit("sire.rab", {{RabbitName, "Smokey"}, {FatherRabFile, gss}});
-        const QString dam = writeRabbit("dam.rab", {});
-        const QString bunny = writeRabbit("bunny.rab", {{FatherRabFile, sire}, {MotherRabFile, dam}});
+        const QString gss = m_fx->rabbit("gss.rab", {{RabbitName, "Slate"}});
+        const QString sire = m_fx->rabbit("sire.rab", {{RabbitName, "Smokey"}, {FatherRabFile, gss}});
+        const QString dam = m_fx->rabbit("dam.rab", {});
+        const QString bunny = m_fx->rabbit("bunny.rab", {{FatherRabFile, sire}, {MotherRabFile, dam}});
         const PedigreeLinks::PositionLinks noLinks = PedigreeLinks::linksOf(newRecord());
 
         TMainScreen *chart = m_fx->newChart();
@@ -220,17 +170,10 @@ private slots:
             button->click();
         };
 
-        // With every link "None", Update from Links changes nothing but the flag, and Cancel is off.
+        // A link set from the dialog turns Cancel on.
         trigger(chart, "SetFileLinks");
-        answer(Answer::Ok, editor->updateButton());
-        QVERIFY(chart->isModified());
-        QVERIFY(!editor->cancelButton()->isEnabled());
-        QCOMPARE(chart->record().values(), newRecord().values());
-        // A link set from the dialog is a change and turns Cancel on; a cancelled dialog changes nothing.
-        m_fx->platform().expectFile(std::nullopt);
-        QVERIFY(!changes(chart, [&] { editor->findChild<QToolButton *>("MotherRabFileSet")->click(); }));
         m_fx->platform().expectFile(bunny);
-        QVERIFY(changes(chart, [&] { editor->findChild<QToolButton *>("MainRabFileSet")->click(); }));
+        editor->findChild<QToolButton *>("MainRabFileSet")->click();
         QCOMPARE(link(chart, 1)->caption()->text(), "bunny.rab");
         QVERIFY(editor->cancelButton()->isEnabled());
 
@@ -257,11 +200,7 @@ private slots:
         QCOMPARE(chart->field("DadName")->text(), "Smokey");
         QVERIFY(editor->cancelButton()->isEnabled());
 
-        // A double click on an empty link names a new rabbit's file at once; on a set
-        // link it opens the file.
-        m_fx->platform().expectFile(m_fx->path("NewDam.rab"));
-        QTest::mouseDClick(link(chart, 32)->pathEdit(), Qt::LeftButton);
-        QCOMPARE(link(chart, 32)->link(), m_fx->path("NewDam.rab"));
+        // A double click on a set link opens the file.
         QTest::mouseDClick(link(chart, 21)->pathEdit(), Qt::LeftButton);
         QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->windowTitle(), "sire.rab - Rabbit Information");
 
@@ -276,7 +215,7 @@ private slots:
     {
         TMainScreen *a = m_fx->newChart();
         TMainScreen *b = m_fx->newChart(); // the newest pedigree
-        setText(a, "DadName", "Hazel Hill Smokey");
+        typeInto(a, a->field("DadName"), "Hazel Hill Smokey");
 
         // Open Rabbit File on an unlinked position starts a rabbit record from the chart.
         TRabbitSheet *rabbit = onField(a, "DadReg", "OpenRabbitFile");
@@ -292,17 +231,9 @@ private slots:
         QCOMPARE(a->field("DadColor")->text(), "Blue");
         QCOMPARE(link(b, 21)->link(), None);
 
-        // Closed without saving: nothing comes back.
-        rabbit = onField(a, "MomName", "OpenRabbitFile");
-        rabbit->setModified(true);
-        m_fx->platform().expectQuestion(Unsaved, Answer::No);
-        QVERIFY(!changes(a, [&] { QVERIFY(rabbit->close()); }));
-        QCOMPARE(link(a, 22)->link(), None);
-
-        // A linked position opens its file, whose rabbit goes back to nobody, saved or not.
+        // A linked position opens its file, whose rabbit goes back to nobody.
         const QStringList before = a->record().values();
         rabbit = onField(a, "DadWeight", "OpenRabbitFile");
-        QCOMPARE(rabbit->windowTitle(), "Smokey.rab - Rabbit Information");
         rabbit->field("Weight")->setValue("4 lb");
         trigger(rabbit, "FileSave");
         QVERIFY(!changes(a, [&] { QVERIFY(rabbit->close()); }));
