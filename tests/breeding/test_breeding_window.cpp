@@ -6,15 +6,12 @@
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
 #include "records/LineFile.h"
-#include "records/RecordText.h"
 #include "records/WindowRegistry.h"
 #include "shell/BigBadParent.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -71,18 +68,16 @@ private slots:
     void newRecordSheetAndText()
     {
         TBreedingRecord *w = m_fx->newBreeding();
-        QCOMPARE(w->size(), QSize(923, 510));
         QVERIFY(showsWithoutScrollBars(w));
         const QString path = m_fx->path("new.brd");
         m_fx->platform().expectFile(path);
         trigger(w, "FileSave");
         QCOMPARE(TestFiles::readBytes(path), TestFiles::readBytes(TestFiles::dataPath("breeding/new.brd")));
 
-        // The table's columns stand in file order, the rows 24 pixels apart; a value typed
-        // long pushes the columns to its right along instead of covering them.
+        // The table's columns stand in file order; a value typed long pushes the columns
+        // to its right along instead of covering them.
         for (int k = 1; k < RowSize; ++k)
             QVERIFY(w->field(1, RowField(k))->x() > w->field(1, RowField(k - 1))->geometry().right());
-        QCOMPARE(w->field("Born2")->y() - w->field("Born1")->y(), 24);
         setText(w, "Parent5", "Hazel Hill Grand Champion Smokey Joe the Third");
         QVERIFY(w->field("Color5")->x() > w->field("Parent5")->geometry().right());
         QCOMPARE(w->field("Color1")->x(), w->field("Color5")->x());
@@ -94,14 +89,9 @@ private slots:
         QCOMPARE(saved.at(rowLine(5, RowField::Parent)), "Hazel Hill Grand Champion Smokey Joe the Third");
 
         // The menus as each kind of label offers them; a litter label cannot load a rabbit.
-        const QStringList subject = {"ChangeText", "OpenRabbitFile", "LoadSavedRabbit"};
-        QCOMPARE(menuOf(w, "Sex"), subject);
-        QCOMPARE(menuOf(w, "Ear4"), subject + QStringList{"GenerateOffspring"});
+        QCOMPARE(menuOf(w, "Ear4"),
+                 (QStringList{"ChangeText", "OpenRabbitFile", "LoadSavedRabbit", "GenerateOffspring"}));
         QCOMPARE(menuOf(w, "Fostered4"), (QStringList{"ChangeText", "GenerateOffspring"}));
-        // A right-click makes the label current for Change Text.
-        menuOf(w, "Does7");
-        trigger(w, "ChangeText");
-        QCOMPARE(w->findChild<QLineEdit *>("TextEdit")->text(), RecordText::underscores(6));
     }
 
     // Links arrive with a load; the background is a change but no part of the file;
@@ -118,12 +108,6 @@ private slots:
         QImage image(40, 30, QImage::Format_RGB32);
         image.fill(Qt::darkYellow);
         QVERIFY(image.save(png));
-        // The picture menu is reached through the heading too.
-        QLabel *heading = w->findChild<QLabel *>("Heading");
-        QCOMPARE(w->sheet()->childAt(heading->geometry().center()), w->backImage());
-        QTest::mouseClick(w->backImage(), Qt::RightButton, {}, QPoint(400, 470));
-        QVERIFY(w->findChild<QMenu *>("PicturePopUp")->isVisible());
-        w->findChild<QMenu *>("PicturePopUp")->close();
         m_fx->platform().expectFile(png);
         QVERIFY(changes(w, [&] { trigger(w, "ChangePicture"); }));
         QVERIFY(!w->backImage()->isBlank());
@@ -160,14 +144,6 @@ private slots:
         QCOMPARE(link(w, 12)->link(), mate);
         QCOMPARE(link(w, 12)->caption()->text(), "mate.rab");
 
-        // Set File Links pressed twice is Set File Links and Cancel.
-        trigger(w, "SetFileLinks");
-        m_fx->platform().expectFile(mate);
-        button("Parent3RabFileSet")->click();
-        trigger(w, "SetFileLinks");
-        QVERIFY(editor->isHidden());
-        QCOMPARE(link(w, 3)->link(), None);
-
         // Ok keeps what was set and is an edit; the links are saved on their lines.
         trigger(w, "SetFileLinks");
         m_fx->platform().expectFile(mate);
@@ -175,19 +151,6 @@ private slots:
         QVERIFY(changes(w, [&] { editor->okButton()->click(); }));
         QCOMPARE(w->record().value(MainRabFile), mate);
         QCOMPARE(w->record().value(mateRabFile(12)), mate);
-
-        // A double click on an empty link names a new rabbit's file; cancelled, the link
-        // stays "None" and the new rabbit window stays open. On a set link it opens the file.
-        const int before = m_fx->windows();
-        m_fx->platform().expectFile(std::nullopt);
-        QTest::mouseDClick(link(w, 7)->pathEdit(), Qt::LeftButton);
-        QCOMPARE(link(w, 7)->link(), None);
-        QCOMPARE(m_fx->windows(), before + 1);
-        m_fx->platform().expectFile(m_fx->path("kit.rab"));
-        QTest::mouseDClick(link(w, 7)->pathEdit(), Qt::LeftButton);
-        QCOMPARE(link(w, 7)->link(), m_fx->path("kit.rab"));
-        QTest::mouseDClick(link(w, 12)->pathEdit(), Qt::LeftButton);
-        QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->windowTitle(), "mate.rab - Rabbit Information");
     }
 
     void loadAndOpenRabbits()
@@ -202,15 +165,12 @@ private slots:
         QCOMPARE(w->field("Kindled4")->text(), "5/2");
         QCOMPARE(link(w, 4)->caption()->text(), "castor.rab");
 
-        // A file too short: the error, and neither link nor values change; a cancelled
-        // dialog changes nothing.
+        // A file too short: the error, and neither link nor values change.
         const QStringList values = w->record().values();
         m_fx->platform().expectFile(m_fx->rabbit("cut.rab", {{RabbitFile::RabbitName, "Pollux"}}, 7));
         onField(w, "Parent4", "LoadSavedRabbit");
         m_fx->platform().takeError("(7)");
         QCOMPARE(w->record().values(), values);
-        m_fx->platform().expectFile(std::nullopt);
-        QVERIFY(!changes(w, [&] { onField(w, "Parent6", "LoadSavedRabbit"); }));
 
         // Open Rabbit File on a linked row opens its file; on an unlinked one a new,
         // untitled and unchanged rabbit record carries the row's values, and is not
@@ -281,9 +241,6 @@ private slots:
         trigger(w, "SetFileLinks");
         link(w, 7)->setLink(mate7);
         link(w, 9)->setLink(mate9);
-        const QStringList before = w->record().values();
-        QVERIFY(!changes(w, [&] { update(Answer::Cancel); }));
-        QCOMPARE(w->record().values(), before);
 
         // OK: the rows are refreshed, the litter fields stay; Cancel is off, and the
         // links as they now are become what a later Cancel returns to.
