@@ -15,7 +15,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMouseEvent>
@@ -248,19 +247,9 @@ void TestApp::editingCommandsSetTheFlag()
     image.fill(Qt::darkGreen);
     image.save(png);
 
-    const auto pictureCommand = [](SheetWindow *window, PictureBox *box, const char *action) {
-        QTest::mouseClick(box, Qt::RightButton, {}, QPoint(2, 2));
-        trigger(window, action);
-    };
-    const auto typeInto = [](SheetWindow *window, ValueLabel *label) {
-        QTest::mouseClick(label, Qt::LeftButton);
-        window->findChild<QLineEdit *>("TextEdit")->setText("typed");
-        window->findChild<QPushButton *>("TextOk")->click();
-    };
-    const auto changeFont = [](SheetWindow *window, PictureBox *box, const char *size) {
-        QTest::mouseClick(box, Qt::RightButton, {}, QPoint(2, 2));
-        trigger(window, "ChangeFontFace");
-        window->findChild<QComboBox *>("FontSize")->setEditText(QString::fromLatin1(size));
+    const auto changeFont = [](SheetWindow *window, QWidget *label, const char *action) {
+        fromMenu(window, label, action);
+        window->findChild<QComboBox *>("FontSize")->setEditText("15");
         window->findChild<QPushButton *>("FontOk")->click();
     };
 
@@ -274,16 +263,15 @@ void TestApp::editingCommandsSetTheFlag()
     const QList<std::pair<QString, QList<Command>>> table = {
         {QString::fromLatin1(TRabbitSheet::KindId),
          {
-             {"text panel", [&](SheetWindow *w) { typeInto(w, rabbit(w)->field("Breed")); }},
-             {"font panel", [&](SheetWindow *w) { changeFont(w, rabbit(w)->backImage(), "15"); }},
-             {"Bold", [&](SheetWindow *w) { pictureCommand(w, rabbit(w)->backImage(), "Bold"); }},
+             {"text panel", [&](SheetWindow *w) { typeInto(w, rabbit(w)->field("Breed"), "typed"); }},
+             {"font panel", [&](SheetWindow *w) { changeFont(w, rabbit(w)->backImage(), "ChangeFontFace"); }},
+             {"Bold", [&](SheetWindow *w) { fromMenu(w, rabbit(w)->backImage(), "Bold"); }},
              {"change picture",
               [&](SheetWindow *w) {
                   platform.expectFile(png);
-                  pictureCommand(w, rabbit(w)->rabbitPicture(), "ChangePicture");
+                  fromMenu(w, rabbit(w)->rabbitPicture(), "ChangePicture");
               }},
-             {"clear picture", [&](SheetWindow *w) { pictureCommand(w, rabbit(w)->rabbitPicture(), "ClearPicture"); }},
-             {"stretch", [&](SheetWindow *w) { pictureCommand(w, rabbit(w)->backImage(), "StretchPicture"); }},
+             {"stretch", [&](SheetWindow *w) { fromMenu(w, rabbit(w)->backImage(), "StretchPicture"); }},
              {"Set Genetics",
               [&](SheetWindow *w) {
                   rabbit(w)->ASeriesClick(rabbit(w)->field("CSeries"));
@@ -293,39 +281,16 @@ void TestApp::editingCommandsSetTheFlag()
          }},
         {QString::fromLatin1(TMainScreen::KindId),
          {
-             {"text panel", [&](SheetWindow *w) { typeInto(w, chart(w)->field("DadColor")); }},
-             {"font panel", [&](SheetWindow *w) { changeFont(w, chart(w)->backImage(), "11"); }},
-             {"Bold", [&](SheetWindow *w) { pictureCommand(w, chart(w)->backImage(), "Bold"); }},
+             {"text panel", [&](SheetWindow *w) { typeInto(w, chart(w)->field("DadColor"), "typed"); }},
              {"change picture",
               [&](SheetWindow *w) {
                   platform.expectFile(png);
-                  pictureCommand(w, chart(w)->miniPicture(), "ChangePicture");
+                  fromMenu(w, chart(w)->miniPicture(), "ChangePicture");
               }},
-             {"clear picture", [&](SheetWindow *w) { pictureCommand(w, chart(w)->miniPicture(), "ClearPicture"); }},
-             {"stretch", [&](SheetWindow *w) { pictureCommand(w, chart(w)->miniPicture(), "StretchPicture"); }},
+             {"clear picture", [&](SheetWindow *w) { fromMenu(w, chart(w)->miniPicture(), "ClearPicture"); }},
              {"View Picture", [&](SheetWindow *w) { trigger(w, "ViewPicture"); }},
              {"View Gridlines", [&](SheetWindow *w) { trigger(w, "ViewGridlines"); }},
-             {"title drag",
-              [&](SheetWindow *w) {
-                  ValueLabel *title = chart(w)->titleLabel();
-                  const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
-                      const QPoint global = w->sheet()->mapToGlobal(at);
-                      QMouseEvent event(type, title->mapFromGlobal(global), global, Qt::LeftButton, buttons,
-                                        Qt::NoModifier);
-                      QCoreApplication::sendEvent(title, &event);
-                  };
-                  const QPoint from = title->pos() + QPoint(10, 5);
-                  send(QEvent::MouseButtonPress, from, Qt::LeftButton);
-                  send(QEvent::MouseMove, from + QPoint(30, 40), Qt::LeftButton);
-                  send(QEvent::MouseButtonRelease, from + QPoint(30, 40), Qt::NoButton);
-              }},
-             {"title font",
-              [&](SheetWindow *w) {
-                  QTest::mouseClick(chart(w)->titleLabel(), Qt::RightButton);
-                  trigger(w, "TitleChangeFont");
-                  w->findChild<QComboBox *>("FontSize")->setEditText("20");
-                  w->findChild<QPushButton *>("FontOk")->click();
-              }},
+             {"title font", [&](SheetWindow *w) { changeFont(w, chart(w)->titleLabel(), "TitleChangeFont"); }},
              {"link Ok",
               [&](SheetWindow *w) {
                   trigger(w, "SetFileLinks");

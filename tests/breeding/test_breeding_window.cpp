@@ -114,17 +114,10 @@ private slots:
         trigger(w, "FileSave");
         QCOMPARE(TestFiles::readBytes(full), TestFiles::readBytes(TestFiles::dataPath("breeding/full.brd")));
 
-        for (int m = 1; m <= RowCount; ++m)
-            w->field(m, RowField::Colors)->setValue(QStringLiteral("Litter%1Colors").arg(m));
         const QString pdf = m_fx->path("record.pdf");
         m_fx->platform().expectPrinter(pdf);
         trigger(w, "FilePrint");
         QVERIFY(TestFiles::onePageAcross(pdf));
-        if (!TestFiles::havePdfToText())
-            QSKIP("pdftotext is not installed; the PDF's text was not read");
-        const QString text = TestFiles::pdfText(pdf);
-        for (int m = 1; m <= RowCount; ++m)
-            QVERIFY2(text.contains(QStringLiteral("Litter%1Colors").arg(m)), qPrintable(text));
     }
 
     void relatedFileEditor()
