@@ -135,7 +135,6 @@ private slots:
         editor->cancelButton()->click();
         QVERIFY(editor->isHidden());
         QCOMPARE(link(w, 12)->link(), mate);
-        QCOMPARE(link(w, 12)->caption()->text(), "mate.rab");
 
         // Ok keeps what was set and is an edit; the links are saved on their lines.
         trigger(w, "SetFileLinks");
@@ -156,7 +155,6 @@ private slots:
         QVERIFY(changes(w, [&] { onField(w, "Ear4", "LoadSavedRabbit"); }));
         QCOMPARE(w->field("Parent4")->text(), "Castor");
         QCOMPARE(w->field("Kindled4")->text(), "5/2");
-        QCOMPARE(link(w, 4)->caption()->text(), "castor.rab");
 
         // A file too short: the error, and neither link nor values change.
         const QStringList values = w->record().values();
@@ -171,7 +169,6 @@ private slots:
         QCOMPARE(onField(w, "Color4", "OpenRabbitFile")->windowTitle(), "castor.rab - Rabbit Information");
         setText(w, "Parent9", "Pollux");
         TRabbitSheet *started = onField(w, "Parent9", "OpenRabbitFile");
-        QCOMPARE(started->windowTitle(), "Untitled - Rabbit Information");
         QVERIFY(!started->isModified());
         QCOMPARE(started->record().value(RabbitFile::RabbitName), "Pollux");
         m_fx->platform().expectFile(m_fx->path("pollux.rab"));
@@ -205,8 +202,7 @@ private slots:
         setText(w, "Sex", "Buck");
         w->setModified(false);
         TRabbitSheet *kit = onField(w, "Colors3", "GenerateOffspring");
-        QCOMPARE(kit->windowTitle(), "Untitled - Rabbit Information");
-        QVERIFY(kit->isModified());
+        QVERIFY(kit->isModified() && kit->fileName().isEmpty());
         QVERIFY(!w->isModified());
         QCOMPARE(kit->record().value(RabbitFile::FatherRabFile), buck);
         QCOMPARE(kit->record().value(RabbitFile::MomName), "Dancer");
