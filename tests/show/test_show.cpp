@@ -137,11 +137,6 @@ private slots:
         const auto r = [](RowField f) { return int(f); };
         const int award = r(RowField::Award), date = r(RowField::Date), place = r(RowField::Location),
                   count = r(RowField::Competitors);
-        QTest::newRow("all four") << Lines{{award, "Best of Breed"},
-                                           {date, "5/12/01"},
-                                           {place, "County Fair"},
-                                           {count, "14"}}
-                                  << OptionalText("Best of Breed on 5/12/01 at County Fair against 14 opponents");
         QTest::newRow("award and place") << Lines{{award, "BOB"}, {place, "Fair"}} << OptionalText("BOB at Fair");
         QTest::newRow("competitors only") << Lines{{count, "9"}} << OptionalText(" against 9 opponents");
         QTest::newRow("all blank") << Lines{} << OptionalText();
