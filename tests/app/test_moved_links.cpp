@@ -185,8 +185,6 @@ private slots:
         const QString usual = messageOf<FileError>([&] { LineFile::read(stored); });
         QVERIFY(!usual.isEmpty());
         QCOMPARE(messageOf<FileError>([&] { PedigreeLinks::updateFromLinks(chart, context); }), usual);
-        PedigreeLinks::PositionLinks links = PedigreeLinks::linksOf(chart);
-        QCOMPARE(messageOf<FileError>([&] { PedigreeLinks::autoFill(links, context); }), usual);
         QVERIFY(context.found().isEmpty());
         QCOMPARE(chart.value(PedigreeFile::MainRabFile), stored);
     }

@@ -158,8 +158,7 @@ private slots:
             {rowLine(3, RowField::Born), "8"}});
         const std::tuple<int, Lines> cases[] = {
             {0, {{RabbitFile::RabbitName, "Clover"}, {RabbitFile::Sex, "Doe"}, {RabbitFile::RegNumber, "R1"}}},
-            {3, {{RabbitFile::RabbitName, "Castor"}, {RabbitFile::EarNumber, "B7"}}},
-            {16, {}}};
+            {3, {{RabbitFile::RabbitName, "Castor"}, {RabbitFile::EarNumber, "B7"}}}};
         // clang-format on
         for (const auto &[position, rabbit] : cases)
             QCOMPARE(BreedingLinks::positionToRabbit(breeding, position).values(),

@@ -10,9 +10,7 @@
 #include "shell/BigBadParent.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QFile>
-#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -33,20 +31,6 @@ class TestBreedingWindow : public QObject
     std::unique_ptr<WindowFixture> m_fx;
 
     void setText(TBreedingRecord *w, const QString &field, const QString &text) { typeInto(w, w->field(field), text); }
-
-    // Right-clicks the label; returns its menu's entries by object name.
-    QStringList menuOf(TBreedingRecord *w, const QString &field)
-    {
-        QTest::mouseClick(w->field(field), Qt::RightButton);
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        QStringList names;
-        if (!menu)
-            return names;
-        for (const QAction *action : menu->actions())
-            names.append(action->objectName());
-        menu->close();
-        return names;
-    }
 
     // Chooses the action from the field's menu; returns the newest rabbit window.
     TRabbitSheet *onField(TBreedingRecord *w, const QString &field, const char *action)
@@ -87,11 +71,6 @@ private slots:
         const LineFile saved = LineFile::read(path);
         QCOMPARE(saved.at(rowLine(3, RowField::Colors)), QString(27, u' '));
         QCOMPARE(saved.at(rowLine(5, RowField::Parent)), "Hazel Hill Grand Champion Smokey Joe the Third");
-
-        // The menus as each kind of label offers them; a litter label cannot load a rabbit.
-        QCOMPARE(menuOf(w, "Ear4"),
-                 (QStringList{"ChangeText", "OpenRabbitFile", "LoadSavedRabbit", "GenerateOffspring"}));
-        QCOMPARE(menuOf(w, "Fostered4"), (QStringList{"ChangeText", "GenerateOffspring"}));
     }
 
     // Links arrive with a load; the background is a change but no part of the file;
