@@ -258,23 +258,19 @@ void TestApp::editingCommandsSetTheFlag()
     const Command table[] = {
         {r, "text panel", [&](SheetWindow *w) { typeInto(w, rabbit(w)->field("Breed"), "typed"); }},
         {r, "font panel", [&](SheetWindow *w) { changeFont(w, rabbit(w)->backImage(), "ChangeFontFace"); }},
-        {r, "Bold", [&](SheetWindow *w) { fromMenu(w, rabbit(w)->backImage(), "Bold"); }},
         {r, "change picture",
          [&](SheetWindow *w) {
              platform.expectFile(png);
              fromMenu(w, rabbit(w)->rabbitPicture(), "ChangePicture");
          }},
-        {r, "stretch", [&](SheetWindow *w) { fromMenu(w, rabbit(w)->backImage(), "StretchPicture"); }},
         {r, "Set Genetics",
          [&](SheetWindow *w) {
              rabbit(w)->ASeriesClick(rabbit(w)->field("CSeries"));
              w->findChild<QListWidget *>()->setCurrentRow(1);
              w->findChild<QPushButton *>("GeneOK")->click();
          }},
-        {c, "text panel", [&](SheetWindow *w) { typeInto(w, chart(w)->field("DadColor"), "typed"); }},
         {c, "clear picture", [&](SheetWindow *w) { fromMenu(w, chart(w)->miniPicture(), "ClearPicture"); }},
         {c, "View Picture", [&](SheetWindow *w) { trigger(w, "ViewPicture"); }},
-        {c, "View Gridlines", [&](SheetWindow *w) { trigger(w, "ViewGridlines"); }},
         {c, "title font", [&](SheetWindow *w) { changeFont(w, chart(w)->titleLabel(), "TitleChangeFont"); }},
         {c, "link Ok",
          [&](SheetWindow *w) {

@@ -149,22 +149,6 @@ private slots:
                         {RegNumber, QString(9, '_')}});
     }
 
-    void positionToRabbit()
-    {
-        // Fields still at their breeding blanks leave the rabbit's own blanks.
-        // clang-format off
-        const LineRecord breeding = with(newRecord(), {{RabbitName, "Clover"}, {Sex, "Doe"}, {RegNumber, "R1"},
-            {rowLine(3, RowField::Parent), "Castor"}, {rowLine(3, RowField::Ear), "B7"},
-            {rowLine(3, RowField::Born), "8"}});
-        const std::tuple<int, Lines> cases[] = {
-            {0, {{RabbitFile::RabbitName, "Clover"}, {RabbitFile::Sex, "Doe"}, {RabbitFile::RegNumber, "R1"}}},
-            {3, {{RabbitFile::RabbitName, "Castor"}, {RabbitFile::EarNumber, "B7"}}}};
-        // clang-format on
-        for (const auto &[position, rabbit] : cases)
-            QCOMPARE(BreedingLinks::positionToRabbit(breeding, position).values(),
-                     with(RabbitFile::newRecord(), rabbit).values());
-    }
-
     void generateOffspring_data()
     {
         QTest::addColumn<QString>("sex");

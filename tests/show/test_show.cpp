@@ -104,7 +104,6 @@ private slots:
         row("0", "0", "", "None", none);
         // Not a number, "none" included: the load fails quoting the text.
         row("none", "none", "'none' is not a valid integer value", "", none);
-        row("empty", "", "'' is not a valid integer value", "", none);
         row("too big", "99999999999", "'99999999999' is not a valid integer value", "", none);
         // clang-format on
     }
@@ -135,9 +134,7 @@ private slots:
         QTest::addColumn<Lines>("row"); // field -> text, the rest blanks
         QTest::addColumn<OptionalText>("summary");
         const auto r = [](RowField f) { return int(f); };
-        const int award = r(RowField::Award), date = r(RowField::Date), place = r(RowField::Location),
-                  count = r(RowField::Competitors);
-        QTest::newRow("award and place") << Lines{{award, "BOB"}, {place, "Fair"}} << OptionalText("BOB at Fair");
+        const int award = r(RowField::Award), date = r(RowField::Date), count = r(RowField::Competitors);
         QTest::newRow("competitors only") << Lines{{count, "9"}} << OptionalText(" against 9 opponents");
         QTest::newRow("all blank") << Lines{} << OptionalText();
         // Only the exact blank is skipped: a shorter run of underscores or an empty text is a value.
