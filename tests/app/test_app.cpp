@@ -119,7 +119,6 @@ private:
     {
         return m_fx->path(stem + KindRegistry::instance().find(id)->extension);
     }
-    int windows() const { return m_fx->windows(); }
 
     std::unique_ptr<WindowFixture> m_fx;
 };
@@ -215,7 +214,7 @@ void TestApp::failedLoadsAndSavesChangeNothing()
         QCOMPARE(window->windowTitle(), title);
         QCOMPARE(window->fileName(), good);
         QVERIFY(window->isModified());
-        QCOMPARE(windows(), 1); // no window is left behind for a file that did not open
+        QCOMPARE(m_fx->windows(), 1); // no window is left behind for a file that did not open
         WindowFixture::deleteClosed();
         const QString check = pathFor(id, "check");
         window->saveFile(check);

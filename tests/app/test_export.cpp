@@ -70,15 +70,9 @@ private slots:
     void pdfHoldsEveryValue_data()
     {
         QTest::addColumn<QString>("id");
-        WindowFixture fx;
-        for (const WindowKind &kind : KindRegistry::instance().kinds()) {
-            if (!kind.isAvailable() || kind.extension.isEmpty())
-                continue;
-            QWidget *window = fx.parent().runTool(kind.id);
-            if (window && window->findChild<QAction *>("FileExportPdf"))
+        for (const WindowKind &kind : KindRegistry::instance().kinds())
+            if (kind.isAvailable() && !kind.extension.isEmpty())
                 QTest::newRow(qPrintable(kind.id)) << kind.id;
-        }
-        QCOMPARE(fx.finish(), QStringList());
     }
     void pdfHoldsEveryValue()
     {
@@ -86,6 +80,8 @@ private slots:
         ScriptedPlatform &platform = m_fx->platform();
         auto *window = qobject_cast<SheetWindow *>(m_fx->parent().runTool(id));
         QVERIFY(window);
+        if (!window->findChild<QAction *>("FileExportPdf"))
+            QSKIP("this kind does not print");
         QStringList values;
         for (ValueLabel *label : window->sheet()->findChildren<ValueLabel *>()) {
             if (!label->isVisibleTo(window->sheet()))

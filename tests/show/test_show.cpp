@@ -42,11 +42,6 @@ void row(const char *name, const QString &text, const QString &error, const QStr
     QTest::newRow(name) << text << error << shown << summary;
 }
 
-int line(int row, RowField field)
-{
-    return rowLine(row, field);
-}
-
 const QString U17(17, '_'), U34(34, '_'), U9(9, '_');
 
 } // namespace
@@ -64,7 +59,7 @@ private slots:
         QTemporaryDir dir;
         const QString out = dir.filePath("out.shw");
         const LineRecord full = read(TestFiles::dataPath("show/full.shw"));
-        QCOMPARE(full.value(line(7, RowField::Location)), QString::fromUtf8("Smørgås Hall"));
+        QCOMPARE(full.value(rowLine(7, RowField::Location)), QString::fromUtf8("Smørgås Hall"));
         write(full, out);
         QCOMPARE(TestFiles::readBytes(out), golden("full.shw"));
 
@@ -146,11 +141,11 @@ private slots:
         QFETCH(Lines, row);
         QFETCH(OptionalText, summary);
         // Row 12 chosen; row 11 and row 13 filled around it must not leak in.
-        LineRecord show =
-            with(newRecord(),
-                 {{WinningsNum, "12"}, {line(11, RowField::Competitors), "99"}, {line(13, RowField::Award), "Other"}});
+        LineRecord show = with(
+            newRecord(),
+            {{WinningsNum, "12"}, {rowLine(11, RowField::Competitors), "99"}, {rowLine(13, RowField::Award), "Other"}});
         for (auto it = row.begin(); it != row.end(); ++it)
-            show.setValue(line(12, RowField(it.key())), it.value());
+            show.setValue(rowLine(12, RowField(it.key())), it.value());
         QCOMPARE(ShowFile::winningsSummary(show), summary);
     }
 

@@ -1,4 +1,4 @@
-// The show record window: its sheet and file, the chosen row, the link panel and the
+// The show record window: its new file, the chosen row, the link panel and the
 // commands that follow the rabbit's own file.
 
 #include "TestFiles.h"
@@ -38,10 +38,6 @@ class TestShowWindow : public QObject
     static QString value(TShowRecord *show, const char *name)
     {
         return show->field(QString::fromLatin1(name))->value();
-    }
-    static void setText(TShowRecord *show, const char *name, const QString &text)
-    {
-        typeInto(show, show->field(QString::fromLatin1(name)), text);
     }
     static void onField(TShowRecord *show, const char *name, const char *action)
     {
@@ -120,7 +116,7 @@ private slots:
     {
         ScriptedPlatform &platform = m_fx->platform();
         TShowRecord *show = newShow();
-        setText(show, "RabbitName", "Dancer");
+        typeInto(show, show->field("RabbitName"), "Dancer");
         onField(show, "RabbitName", "OpenRabbitFile");
         TRabbitSheet *fresh = WindowRegistry::newest<TRabbitSheet>();
         QCOMPARE(fresh->windowTitle(), "Untitled - Rabbit Information");
@@ -135,25 +131,6 @@ private slots:
         QCOMPARE(value(show, "RabbitName"), "Dancer");
         onField(show, "Color", "OpenRabbitFile");
         QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->windowTitle(), "r.rab - Rabbit Information");
-    }
-
-    // The background is the window's own and never reaches the file.
-    void sheetCommands()
-    {
-        ScriptedPlatform &platform = m_fx->platform();
-        TShowRecord *show = newShow();
-
-        const QString png = m_fx->path("back.png");
-        QImage image(4, 3, QImage::Format_RGB32);
-        image.fill(Qt::darkGreen);
-        image.save(png);
-        platform.expectFile(png);
-        QVERIFY(changes(show, [&] { fromMenu(show, show->backImage(), "ChangePicture"); }));
-        const QString path = m_fx->path("placed.shw");
-        show->saveFile(path);
-        QVERIFY(!readBytes(path).contains("back.png"));
-        show->loadFile(path);
-        QVERIFY(!show->backImage()->isBlank()); // a load keeps the window's background
     }
 };
 
