@@ -86,7 +86,7 @@ private slots:
         image.fill(Qt::darkYellow);
         QVERIFY(image.save(png));
         m_fx->platform().expectFile(png);
-        QVERIFY(changes(w, [&] { trigger(w, "ChangePicture"); }));
+        QVERIFY(changes(w, [&] { fromMenu(w, w->backImage(), "ChangePicture"); }));
         QVERIFY(!w->backImage()->isBlank());
         trigger(w, "FileSave");
         QCOMPARE(TestFiles::readBytes(full), TestFiles::readBytes(TestFiles::dataPath("breeding/full.brd")));

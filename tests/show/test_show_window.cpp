@@ -14,6 +14,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTest>
 
 using namespace ShowFile;
