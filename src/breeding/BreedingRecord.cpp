@@ -97,7 +97,7 @@ void TBreedingRecord::createMenus()
 
     auto *edit = new QMenu(QStringLiteral("&Edit"), this);
     edit->setObjectName(QStringLiteral("Edit1"));
-    command(edit, "SetFileLinks", "&Set File Links", &TBreedingRecord::SetFileLinksClick,
+    command(edit, "SetFileLinks", "&Set File Links", &SheetWindow::SetFileLinksClick,
             QKeySequence(Qt::CTRL | Qt::Key_L));
     buildMenus(QStringLiteral("Save &As"), {edit});
 
@@ -199,7 +199,7 @@ void TBreedingRecord::buildSheet()
         connect(link, &LinkField::doubleClicked, this,
                 [this](LinkField *f) { runCommand(this, [&] { LinkDoubleClick(f); }); });
     }
-    connectCommand(m_editor, &LinkEditorPanel::okClicked, this, &TBreedingRecord::FileEditorOkClick);
+    setLinkEditor(m_editor, 30);
     connectCommand(m_editor->updateButton(), &QPushButton::clicked, this, &TBreedingRecord::UpdateLinksClick);
     m_editor->hide();
 
@@ -295,45 +295,9 @@ int TBreedingRecord::currentPosition() const
     return currentLabel() ? currentLabel()->tag() : -1;
 }
 
-bool TBreedingRecord::confirmOverwrite()
-{
-    return Platform::instance().ask(this, QStringLiteral("This will overwrite existing values. Continue?"),
-                                    Platform::Buttons::OkCancel) == Platform::Answer::Ok;
-}
-
-void TBreedingRecord::SetFileLinksClick()
-{
-    if (!m_editor->isHidden()) {
-        SetFileCancelClick();
-        return;
-    }
-    m_editor->open();
-    m_editor->move(std::max(0, (sheet()->width() - m_editor->width()) / 2), 30);
-}
-
-void TBreedingRecord::FileEditorOkClick()
-{
-    recordEdit();
-    m_editor->accept();
-}
-
-void TBreedingRecord::SetFileCancelClick()
-{
-    m_editor->cancel();
-}
-
 void TBreedingRecord::UpdateLinksClick()
 {
-    if (!confirmOverwrite())
-        return;
-    LineRecord r = record();
-    LinkContext context = linkContext();
-    editThrough([&] { BreedingLinks::updateFromLinks(r, context); },
-                [&] {
-                    applyValues(r);
-                    reportLinks(context);
-                });
-    m_editor->retakeSnapshot();
+    updateFromLinks(BreedingLinks::updateFromLinks, [this](const LineRecord &r) { applyValues(r); });
 }
 
 void TBreedingRecord::LoadRabbitClick()

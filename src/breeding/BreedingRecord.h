@@ -32,9 +32,6 @@ public:
     BreedingLinkEditor *linkEditor() const { return m_editor; }
 
     // Commands of the menus and the related-file editor.
-    void SetFileLinksClick();
-    void FileEditorOkClick();
-    void SetFileCancelClick();
     void UpdateLinksClick();
     void OpenRabbitClick();
     void LoadRabbitClick();
@@ -63,7 +60,6 @@ private:
     void applyValues(const LineRecord &record);
     // The position of the current label: 0 the subject, 1..15 a row; -1 for none.
     int currentPosition() const;
-    bool confirmOverwrite();
     void openLinkedRabbit(const QString &path);
 
     PictureBox *m_backImage = nullptr;

@@ -141,7 +141,7 @@ void TMainScreen::buildSheet()
         connect(field, &LinkField::doubleClicked, this,
                 [this](LinkField *f) { runCommand(this, [&] { LinkDoubleClick(f); }); });
     }
-    connectCommand(m_editor, &LinkEditorPanel::okClicked, this, &TMainScreen::FileEditorOkClick);
+    setLinkEditor(m_editor, 40);
     connectCommand(m_editor->updateButton(), &QPushButton::clicked, this, &TMainScreen::UpdateLinksClick);
     connectCommand(m_editor->autoFillButton(), &QPushButton::clicked, this, &TMainScreen::AutoFillClick);
 

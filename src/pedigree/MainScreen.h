@@ -43,15 +43,12 @@ public:
     void ReturnRabbitryToPedigree(const QString &rabbitryPath, int positionCode);
 
     // Commands of the menus and the related-file editor.
-    void SetFileLinksClick();
     void ViewPictureClick();
     void ViewGridlinesClick();
     void OpenRabbitClick();
     void LoadRabbitClick();
     void OpenRabbitryClick();
     void LoadRabbitryClick();
-    void FileEditorOkClick();
-    void SetFileCancelClick();
     void UpdateLinksClick();
     void AutoFillClick();
     void LinkDoubleClick(LinkField *field);
@@ -99,7 +96,6 @@ private:
     void setGridlinesShown(bool shown);
     // The position the current label belongs to; 0 for the header and the title.
     int currentPosition() const;
-    bool confirmOverwrite();
 
     ValueLabel *m_title = nullptr;
     PictureBox *m_backImage = nullptr;

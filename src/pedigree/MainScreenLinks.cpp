@@ -20,45 +20,9 @@ int TMainScreen::currentPosition() const
     return currentLabel() ? currentLabel()->tag() : 0;
 }
 
-bool TMainScreen::confirmOverwrite()
-{
-    return Platform::instance().ask(this, QStringLiteral("This will overwrite existing values. Continue?"),
-                                    Platform::Buttons::OkCancel) == Platform::Answer::Ok;
-}
-
-void TMainScreen::SetFileLinksClick()
-{
-    if (!m_editor->isHidden()) {
-        SetFileCancelClick();
-        return;
-    }
-    m_editor->open();
-    m_editor->move(std::max(0, (sheet()->width() - m_editor->width()) / 2), 40);
-}
-
-void TMainScreen::FileEditorOkClick()
-{
-    recordEdit();
-    m_editor->accept();
-}
-
-void TMainScreen::SetFileCancelClick()
-{
-    m_editor->cancel();
-}
-
 void TMainScreen::UpdateLinksClick()
 {
-    if (!confirmOverwrite())
-        return;
-    LineRecord r = record();
-    LinkContext context = linkContext();
-    editThrough([&] { PedigreeLinks::updateFromLinks(r, context); },
-                [&] {
-                    applyValues(r);
-                    reportLinks(context);
-                });
-    m_editor->retakeSnapshot();
+    updateFromLinks(PedigreeLinks::updateFromLinks, [this](const LineRecord &r) { applyValues(r); });
 }
 
 void TMainScreen::AutoFillClick()

@@ -45,7 +45,7 @@ TRabbitSheet::TRabbitSheet(QWidget *parent) : SheetWindow(KindId, RabbitFile::fo
     QAction *links = edit->addAction(QStringLiteral("&Set File Links"));
     links->setObjectName(QStringLiteral("RSRabbitFileSet"));
     links->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-    connectCommand(links, &QAction::triggered, this, &TRabbitSheet::RSRabbitFileSetClick);
+    connectCommand(links, &QAction::triggered, this, &TRabbitSheet::SetFileLinksClick);
     buildMenus(QStringLiteral("Save &As"), {edit});
 
     buildSheet();

@@ -32,9 +32,6 @@ public:
 
     // Commands of the related-file editor and the relatives' labels
     // (RabbitSheetLinks.cpp).
-    void RSRabbitFileSetClick();
-    void FileEditorOkClick();
-    void SetFileCancelClick();
     void UpdateLinksClick();
     void OpenRabbitClick();
     void LoadRabbitClick();

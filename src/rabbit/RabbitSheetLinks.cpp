@@ -54,7 +54,7 @@ void TRabbitSheet::createLinkEditor()
         connect(field, &LinkField::doubleClicked, this,
                 [this](LinkField *f) { runCommand(this, [&] { LinkDoubleClick(f); }); });
     }
-    connectCommand(m_editor, &LinkEditorPanel::okClicked, this, &TRabbitSheet::FileEditorOkClick);
+    setLinkEditor(m_editor, 8);
     connectCommand(m_editor->updateButton(), &QPushButton::clicked, this, &TRabbitSheet::UpdateLinksClick);
     m_editor->hide();
 }
@@ -73,40 +73,9 @@ void TRabbitSheet::aboutToShowLoad()
         m_editor->accept();
 }
 
-void TRabbitSheet::RSRabbitFileSetClick()
-{
-    if (!m_editor->isHidden()) {
-        SetFileCancelClick();
-        return;
-    }
-    m_editor->open();
-    m_editor->move(std::max(0, (sheet()->width() - m_editor->width()) / 2), 8);
-}
-
-void TRabbitSheet::FileEditorOkClick()
-{
-    recordEdit();
-    m_editor->accept();
-}
-
-void TRabbitSheet::SetFileCancelClick()
-{
-    m_editor->cancel();
-}
-
 void TRabbitSheet::UpdateLinksClick()
 {
-    if (Platform::instance().ask(this, QStringLiteral("This will overwrite existing values. Continue?"),
-                                 Platform::Buttons::OkCancel) != Platform::Answer::Ok)
-        return;
-    LineRecord r = record();
-    LinkContext context = linkContext();
-    editThrough([&] { RabbitLinks::updateFromLinks(r, context); },
-                [&] {
-                    applyValues(r);
-                    reportLinks(context);
-                });
-    m_editor->retakeSnapshot();
+    updateFromLinks(RabbitLinks::updateFromLinks, [this](const LineRecord &r) { applyValues(r); });
 }
 
 void TRabbitSheet::LoadRabbitClick()

@@ -1,10 +1,12 @@
 #include "shell/SheetWindow.h"
 
 #include "records/LineFile.h"
+#include "records/LinkContext.h"
 #include "records/Picture.h"
 #include "records/RecordText.h"
 #include "shell/CommandGuard.h"
 #include "shell/HiddenPrint.h"
+#include "shell/LinkEditor.h"
 #include "shell/SheetWidgets.h"
 
 #include <QComboBox>
@@ -273,6 +275,52 @@ void SheetWindow::fillFrom(const LineRecord &seed)
     const LineRecord state = loadedState(seed, record());
     applyState(state, loadPictures(state, fileName(), problems));
     reportPictureProblems(problems);
+}
+
+void SheetWindow::setLinkEditor(LinkEditorPanel *editor, int top)
+{
+    m_linkEditor = editor;
+    m_linkEditorTop = top;
+    connectCommand(editor, &LinkEditorPanel::okClicked, this, &SheetWindow::FileEditorOkClick);
+}
+
+void SheetWindow::SetFileLinksClick()
+{
+    if (!m_linkEditor)
+        return;
+    if (!m_linkEditor->isHidden()) {
+        SetFileCancelClick();
+        return;
+    }
+    m_linkEditor->open();
+    m_linkEditor->move(std::max(0, (m_sheet->width() - m_linkEditor->width()) / 2), m_linkEditorTop);
+}
+
+void SheetWindow::FileEditorOkClick()
+{
+    recordEdit();
+    m_linkEditor->accept();
+}
+
+void SheetWindow::SetFileCancelClick()
+{
+    m_linkEditor->cancel();
+}
+
+void SheetWindow::updateFromLinks(void (*update)(LineRecord &, LinkContext &),
+                                  const std::function<void(const LineRecord &)> &show)
+{
+    if (!confirmOverwrite())
+        return;
+    LineRecord r = record();
+    LinkContext context = linkContext();
+    editThrough([&] { update(r, context); },
+                [&] {
+                    show(r);
+                    reportLinks(context);
+                });
+    if (m_linkEditor)
+        m_linkEditor->retakeSnapshot();
 }
 
 void SheetWindow::changeText(ValueLabel *label)

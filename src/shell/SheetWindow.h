@@ -11,6 +11,8 @@
 #include <functional>
 
 class FontPanel;
+class LinkContext;
+class LinkEditorPanel;
 class PictureBox;
 class QAction;
 class QPrinter;
@@ -46,6 +48,11 @@ public:
 
     // Opens the text-change panel on a label, as a left click does.
     void changeText(ValueLabel *label);
+
+    // Commands of the related-file editor (Ctrl+L opens it, or cancels it when open).
+    void SetFileLinksClick();
+    void FileEditorOkClick();
+    void SetFileCancelClick();
     void FilePrintClick();
     // Asks for a PDF file and writes the printed page to it.
     void FileExportPdfClick();
@@ -110,6 +117,14 @@ protected:
     void openFontPanel(const FontTarget &target);
     FontTarget sheetFontTarget();
 
+    // The window's related-file editor, shown centred `top` pixels down the sheet.
+    void setLinkEditor(LinkEditorPanel *editor, int top);
+    // Update from Links: after the overwrite question, `update` refreshes a copy of the
+    // record from its links and `show` puts the copy on the window, also when `update`
+    // stopped on an error; links found beside the record are reported.
+    void updateFromLinks(void (*update)(LineRecord &, LinkContext &),
+                         const std::function<void(const LineRecord &)> &show);
+
     PreparedLoad prepareLoad(const LineFile &file, const QString &path) override;
     std::function<void()> keepState() override;
     LineFile recordLines() const override;
@@ -149,6 +164,8 @@ private:
     QPointer<ValueLabel> m_textTarget;
     QPointer<PictureBox> m_pictureUnderMenu;
     FontTarget m_fontTarget;
+    LinkEditorPanel *m_linkEditor = nullptr;
+    int m_linkEditorTop = 0;
     // Pictures found beside the record, by their full paths, for a save into another
     // folder; the boxes take these paths once the save succeeded.
     mutable QHash<int, QString> m_movedPictures;

@@ -79,7 +79,7 @@ void TShowRecord::createMenus()
 
     auto *edit = new QMenu(QStringLiteral("&Edit"), this);
     edit->setObjectName(QStringLiteral("Edit1"));
-    command(edit, "RSRabbitFileSet", "&Set File Links", &TShowRecord::SetFileLinksClick,
+    command(edit, "RSRabbitFileSet", "&Set File Links", &SheetWindow::SetFileLinksClick,
             QKeySequence(Qt::CTRL | Qt::Key_L));
     buildMenus(QStringLiteral("Save &As"), {edit});
 
@@ -196,7 +196,7 @@ void TShowRecord::buildLinkPanel()
     // Another row changes what the rabbit's record shows, so it is an edit like any
     // other: Cancel keeps it, and closing asks about it.
     connect(m_winningsNum, &QComboBox::currentIndexChanged, this, [this] { recordEdit(); });
-    connectCommand(m_editor, &LinkEditorPanel::okClicked, this, &TShowRecord::FileEditorOkClick);
+    setLinkEditor(m_editor, 60);
     connectCommand(m_update, &QPushButton::clicked, this, &TShowRecord::UpdateLinksClick);
     m_editor->hide();
 }
@@ -306,40 +306,9 @@ void TShowRecord::setUpPrinter(QPrinter &printer) const
 
 // Link commands.
 
-void TShowRecord::SetFileLinksClick()
-{
-    if (!m_editor->isHidden()) {
-        SetFileCancelClick();
-        return;
-    }
-    m_editor->open();
-    m_editor->move(std::max(0, (sheet()->width() - m_editor->width()) / 2), 60);
-}
-
-void TShowRecord::FileEditorOkClick()
-{
-    recordEdit();
-    m_editor->accept();
-}
-
-void TShowRecord::SetFileCancelClick()
-{
-    m_editor->cancel();
-}
-
 void TShowRecord::UpdateLinksClick()
 {
-    if (Platform::instance().ask(this, QStringLiteral("This will overwrite existing values. Continue?"),
-                                 Platform::Buttons::OkCancel) != Platform::Answer::Ok)
-        return;
-    LineRecord r = record();
-    LinkContext context = linkContext();
-    editThrough([&] { ShowLinks::updateFromLinks(r, context); },
-                [&] {
-                    applyValues(r);
-                    reportLinks(context);
-                });
-    m_editor->retakeSnapshot();
+    updateFromLinks(ShowLinks::updateFromLinks, [this](const LineRecord &r) { applyValues(r); });
 }
 
 void TShowRecord::LoadClick()

@@ -37,9 +37,6 @@ public:
     QPushButton *updateButton() const { return m_update; }
 
     // Commands of the menus and the link panel.
-    void SetFileLinksClick();
-    void FileEditorOkClick();
-    void SetFileCancelClick();
     void UpdateLinksClick();
     void EditorClick();
     void LoadClick();
