@@ -9,21 +9,15 @@
 #include "records/LineFile.h"
 #include "records/WindowRegistry.h"
 #include "shell/BigBadParent.h"
-#include "shell/KindRegistry.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiArea>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
-#include <sys/stat.h>
-
-using Answer = Platform::Answer;
 
 class TestFindWindow : public QObject
 {
@@ -134,50 +128,6 @@ private slots:
         openResult(window, 2);
         QCOMPARE(m_fx->windows(), opened);
         QCOMPARE(foundNames(window).size(), 3); // results stay for further opening
-
-        // Every kind with a window opens a hit in a new window of its kind: a new
-        // record of the kind, saved, is found by its first line that has text.
-        for (const WindowKind &kind : KindRegistry::instance().kinds()) {
-            if (!kind.isAvailable() || kind.extension.isEmpty() || kind.id == "rabbitry")
-                continue;
-            const QString own = folder("kind-" + kind.id);
-            auto *made = qobject_cast<DocumentWindow *>(KindRegistry::instance().newWindow(kind.id));
-            const QString path = QDir(own).filePath("record" + kind.extension);
-            made->saveFile(path);
-            made->close();
-            const QStringList lines = LineFile::read(path).lines();
-            window->setFolder(own);
-            search(window,
-                   std::find_if(lines.begin(), lines.end(), [](auto &l) { return !l.trimmed().isEmpty(); })->trimmed());
-            const int count = m_fx->windows();
-            openResult(window, 0);
-            QCOMPARE(m_fx->windows(), count + 1);
-            auto *opened = qobject_cast<DocumentWindow *>(m_fx->parent().mdiArea()->activeSubWindow());
-            QVERIFY2(opened && opened->kind().id == kind.id, qPrintable(kind.id));
-            QCOMPARE(opened->fileName(), path);
-        }
-    }
-
-    // A file that cannot be read is reported once; the other files are still searched.
-    void unreadableFiles()
-    {
-        const QString dir = folder("mixed");
-        write(dir, "a.rab", {"smith"});
-        const QString fifo = QDir(dir).filePath("b.rab");
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        write(dir, "c.rab", {"smith"});
-        TFind *window = find();
-        window->setFolder(dir);
-        search(window, "smith");
-        m_fx->platform().takeError("b.rab");
-        QCOMPARE(foundNames(window), QStringList({"a.rab", "c.rab"}));
-
-        // A folder that cannot be listed is reported and the results stay.
-        window->setFolder(m_fx->path("nowhere"));
-        QVERIFY(window->listedFiles().isEmpty());
-        window->findChild<QPushButton *>("Search")->click();
-        m_fx->platform().takeError("nowhere");
-        QCOMPARE(foundNames(window), QStringList({"a.rab", "c.rab"}));
     }
 
     // The one window: Cancel empties and hides it, Ctrl+F shows it again in the same folder;

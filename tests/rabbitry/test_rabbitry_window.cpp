@@ -148,10 +148,10 @@ private slots:
         QCOMPARE(LineFile::read(saved).at(4), "");
     }
 
-    // The preview of the selected rabbit, and what it does with files that are missing or short.
+    // The selected rabbit is previewed; a file that cannot be read leaves nothing of the
+    // previous rabbit behind. The reading itself is tested with readPreview.
     void previewOfTheSelectedRabbit()
     {
-        ScriptedPlatform &platform = m_fx->platform();
         const QString png = m_fx->path("photo.png");
         QImage image(8, 6, QImage::Format_RGB32);
         image.fill(Qt::darkRed);
@@ -163,30 +163,16 @@ private slots:
                                                  {Sex, "Doe"},
                                                  {Color, "Blue"},
                                                  {RabbitPicture, png}});
-        const QString shortFile = rabbit("short.rab", {{RabbitName, "Stub"}}, 40);
-        const QString noPicture = rabbit("nopic.rab", {{RabbitName, "Plain"}, {RabbitPicture, m_fx->path("gone.png")}});
-        const QString gone = m_fx->path("gone.rab");
         TMyRabbitry *window = newRabbitry();
-        for (const QString &path : {full, shortFile, noPicture, gone})
+        for (const QString &path : {full, m_fx->path("gone.rab")})
             add(window, path);
         window->setModified(false);
-
         QVERIFY(window->selectRabbit(full));
         QCOMPARE(preview(window), QStringList({"Hazel", "H7", "R12", "Doe", "Blue", "Ann"}));
         QVERIFY(!window->picture()->isBlank());
-
-        // A file that is gone or too short: reported, and nothing of the previous rabbit stays.
-        QVERIFY(window->selectRabbit(gone));
-        platform.takeError("gone.rab");
+        QVERIFY(window->selectRabbit(m_fx->path("gone.rab")));
+        m_fx->platform().takeError("gone.rab");
         QVERIFY(previewBlank(window));
-        QVERIFY(window->selectRabbit(shortFile));
-        QCOMPARE(platform.takeErrors().size(), 1);
-        QVERIFY(previewBlank(window));
-        // A picture that cannot be read is reported; the texts are shown.
-        QVERIFY(window->selectRabbit(noPicture));
-        platform.takeError("gone.png");
-        QCOMPARE(preview(window).first(), "Plain");
-        QVERIFY(window->picture()->isBlank());
         QVERIFY(!window->isModified()); // previews are not edits
     }
 
