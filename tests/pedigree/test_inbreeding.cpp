@@ -59,76 +59,52 @@ class TestInbreeding : public QObject
 
 private slots:
     // Hand-computed: each pair of paths adds (1/2)^(n1+n2+1)(1+F_A), n counted from
-    // the sire and from the dam.
-    void coefficient_data()
-    {
-        QTest::addColumn<SameAs>("sameAs");
-        QTest::addColumn<double>("expected");
-        QTest::newRow("unrelated") << SameAs{} << 0.0;
-        // Sire and dam share their father: one pair of paths, 1 + 1 + 1 steps. His own
-        // parents stand on both sides too, but every way to them passes him.
-        QTest::newRow("half siblings") << SameAs{{33, 31}, {45, 41}, {46, 42}} << 0.125;
-        QTest::newRow("full siblings") << SameAs{{33, 31}, {34, 32}, {45, 41}, {46, 42}, {47, 43}, {48, 44}} << 0.25;
-        QTest::newRow("grandparent on both sides") << SameAs{{34, 31}} << 0.125;
-        QTest::newRow("great-grandparent on both sides") << SameAs{{47, 41}} << 0.03125;
-        // The sire is the dam's father: 0 + 1 steps.
-        QTest::newRow("father to daughter") << SameAs{{33, 21}, {45, 31}, {46, 32}} << 0.25;
-        // The sire's parents are half siblings: he is inbred, the bunny is not.
-        QTest::newRow("repeated on one side only") << SameAs{{43, 41}} << 0.0;
-        // Father to daughter again, and the father himself inbred by 1/8:
-        // (1/2)^2 (1 + 1/8).
-        QTest::newRow("common ancestor inbred itself") << SameAs{{33, 21}, {45, 31}, {46, 32}, {43, 41}} << 0.28125;
-    }
+    // the sire and from the dam. The share of every repeated ancestor adds up to the figure.
     void coefficient()
     {
-        QFETCH(SameAs, sameAs);
-        QFETCH(double, expected);
-        const Inbreeding::Result result = Inbreeding::compute(chartOf(sameAs));
-        QCOMPARE(result.coefficient, expected);
-        // The share of every repeated ancestor adds up to the figure.
-        double shares = 0;
-        for (const Inbreeding::RepeatedAncestor &ancestor : result.repeated)
-            shares += ancestor.contribution;
-        QCOMPARE(shares, expected);
+        // Half siblings share their father: one pair of paths, 1 + 1 + 1 steps; his own
+        // parents stand on both sides too, but every way to them passes him. Repeated on
+        // one side only, the sire is inbred, not the bunny. Last, the sire is the dam's
+        // father (0 + 1 steps) and inbred by 1/8 himself: (1/2)^2 (1 + 1/8).
+        const std::pair<SameAs, double> cases[] = {{{}, 0.0},
+                                                   {{{33, 31}, {45, 41}, {46, 42}}, 0.125},
+                                                   {{{33, 31}, {34, 32}, {45, 41}, {46, 42}, {47, 43}, {48, 44}}, 0.25},
+                                                   {{{34, 31}}, 0.125},
+                                                   {{{43, 41}}, 0.0},
+                                                   {{{33, 21}, {45, 31}, {46, 32}, {43, 41}}, 0.28125}};
+        for (const auto &[sameAs, expected] : cases) {
+            const Inbreeding::Result result = Inbreeding::compute(chartOf(sameAs));
+            QCOMPARE(result.coefficient, expected);
+            double shares = 0;
+            for (const Inbreeding::RepeatedAncestor &ancestor : result.repeated)
+                shares += ancestor.contribution;
+            QCOMPARE(shares, expected);
+        }
     }
 
-    void sameRabbit_data()
-    {
-        QTest::addColumn<QStringList>("sire");    // name, ear, link of position 31
-        QTest::addColumn<QStringList>("damSire"); // ... of position 33
-        QTest::addColumn<bool>("same");
-        const QString none = QStringLiteral("None");
-        const QString name27 = QString(27, u'_');
-        QTest::newRow("unlinked, name and ear agree in any case and spacing")
-            << QStringList{"Blaze", "B12", none} << QStringList{"  bLAZE ", " b12", none} << true;
-        QTest::newRow("unlinked, ears differ")
-            << QStringList{"Blaze", "B12", none} << QStringList{"Blaze", "B13", none} << false;
-        QTest::newRow("both linked to one file, names differ")
-            << QStringList{"Blaze", "B12", "/herd/blaze.rab"} << QStringList{"Blaise", "", "/herd/blaze.rab"} << true;
-        QTest::newRow("one file spelled two ways")
-            << QStringList{"A", "1", "/herd/x/../blaze.rab"} << QStringList{"B", "2", "/herd//blaze.rab"} << true;
-        QTest::newRow("linked to two files, names agree") << QStringList{"Blaze", "B12", "/herd/blaze.rab"}
-                                                          << QStringList{"Blaze", "B12", "/other/blaze.rab"} << false;
-        QTest::newRow("placeholder names")
-            << QStringList{name27, "B12", none} << QStringList{name27, "B12", none} << false;
-        // What the text panel stores for an emptied value.
-        QTest::newRow("emptied names") << QStringList{QString(27, u' '), "B12", none}
-                                       << QStringList{QString(27, u' '), "B12", none} << false;
-        QTest::newRow("empty links are no links, names differ")
-            << QStringList{"Blaze", "B12", ""} << QStringList{"Storm", "S1", " "} << false;
-    }
+    // Positions 31 and 33 by name, ear and link: unlinked, name and ear agree in any
+    // case and spacing; one file, however spelled, is one rabbit; placeholder or emptied
+    // names never match, nor do empty links.
     void sameRabbit()
     {
-        QFETCH(QStringList, sire);
-        QFETCH(QStringList, damSire);
-        QFETCH(bool, same);
-        LineRecord chart = chartOf({});
-        setRabbit(chart, 31, sire[0], sire[1], sire[2]);
-        setRabbit(chart, 33, damSire[0], damSire[1], damSire[2]);
-        QCOMPARE(Inbreeding::sameRabbit(chart, 31, 33), same);
-        QCOMPARE(Inbreeding::sameRabbit(chart, 33, 31), same);
-        QCOMPARE(Inbreeding::compute(chart).coefficient, same ? 0.125 : 0.0);
-        QVERIFY(!Inbreeding::sameRabbit(chart, 31, 99));
+        const QString none = QStringLiteral("None"), name27(27, u'_'), emptied(27, u' ');
+        const std::tuple<QStringList, QStringList, bool> cases[] = {
+            {{"Blaze", "B12", none}, {"  bLAZE ", " b12", none}, true},
+            {{"Blaze", "B12", none}, {"Blaze", "B13", none}, false},
+            {{"A", "1", "/herd/x/../blaze.rab"}, {"B", "2", "/herd//blaze.rab"}, true},
+            {{"Blaze", "B12", "/herd/blaze.rab"}, {"Blaze", "B12", "/other/blaze.rab"}, false},
+            {{name27, "B12", none}, {name27, "B12", none}, false},
+            {{emptied, "B12", none}, {emptied, "B12", none}, false},
+            {{"Blaze", "B12", ""}, {"Storm", "S1", " "}, false}};
+        for (const auto &[sire, damSire, same] : cases) {
+            LineRecord chart = chartOf({});
+            setRabbit(chart, 31, sire[0], sire[1], sire[2]);
+            setRabbit(chart, 33, damSire[0], damSire[1], damSire[2]);
+            QCOMPARE(Inbreeding::sameRabbit(chart, 31, 33), same);
+            QCOMPARE(Inbreeding::sameRabbit(chart, 33, 31), same);
+            QCOMPARE(Inbreeding::compute(chart).coefficient, same ? 0.125 : 0.0);
+            QVERIFY(!Inbreeding::sameRabbit(chart, 31, 99));
+        }
     }
 
     void placeholdersNeverMatch()

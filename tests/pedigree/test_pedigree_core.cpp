@@ -30,11 +30,6 @@ LineRecord goldenRecord(const QString &name)
     return parse(LineFile::fromBytes(golden(name)));
 }
 
-template <typename... T> void row(const char *name, const T &...values)
-{
-    (QTest::newRow(name) << ... << values);
-}
-
 LineRecord with(LineRecord record, const Lines &values)
 {
     for (auto it = values.begin(); it != values.end(); ++it)
@@ -68,43 +63,32 @@ private slots:
         }
     }
 
-    void loadedState_data()
+    void loadedState()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("frameBefore");
-        QTest::addColumn<Lines>("expected");
-        const QString r14 = QStringLiteral(R"(C:\Rabbits\r14.rab)");
-        // Lines an older file lacks keep the values of the window's state.
-        row("109 lines", "old109.ped", "true",
-            Lines{{BunnyName, "Blaze of Glory"}, {RabbitryFile, "kept.rbty"}, {Gridlines, "GridlinesOn"}});
-        row("125 lines", "old125.ped", "true",
-            Lines{{GreatGram4RabFile, r14}, {Gridlines, "GridlinesOff"}, {RabbitryFile, "kept.rbty"}});
-        // Sex before colour in the bunny's block; colour then winnings in an ancestor's.
-        // clang-format off
-        row("126 lines", "chart.ped", "true",
-            Lines{{BunnySex, "Doe"}, {BunnyColor, "Broken Black"}, {16, "Dad colour"},
-                  {17, QString::fromUtf8("BOB £0")}, {90, "DamOneFour name"},
-                  {SoldToLabel, QString::fromUtf8("Zoë Müller")}, {MiniFrameShown, "false"},
-                  {ChartFontWeight, "Bold"}, {RabbitryFile, R"(C:\Rabbits\meadow.rbty)"}});
-        // clang-format on
         // "True", "maybe", "bold", "Gridlineson", "None": only the exact words count.
         Lines odd{
             {BackStretch, "false"},      {MiniStretch, "true"}, {MiniFrameShown, "true"}, {ChartFontWeight, "Normal"},
             {Gridlines, "GridlinesOff"}, {MiniPicture, ""},     {BackPicture, ""}};
-        row("odd values", "odd.ped", "true", odd);
-        odd[MiniFrameShown] = "false";
-        row("odd values, frame hidden before", "odd.ped", "false", odd);
-    }
-
-    void loadedState()
-    {
-        QFETCH(QString, file);
-        QFETCH(QString, frameBefore);
-        QFETCH(Lines, expected);
-        const LineRecord before = with(newRecord(), {{MiniFrameShown, frameBefore}, {RabbitryFile, "kept.rbty"}});
-        const LineRecord state = PedigreeFile::loadedState(goldenRecord(file), before);
-        for (auto it = expected.begin(); it != expected.end(); ++it)
-            QCOMPARE(state.value(it.key()), it.value());
+        Lines oddHidden = odd;
+        oddHidden[MiniFrameShown] = "false";
+        // File, the frame before, what the state holds after. Lines an older file lacks
+        // keep the window's; sex before colour in the bunny's block, colour then winnings
+        // in an ancestor's.
+        // clang-format off
+        const std::tuple<QString, QString, Lines> cases[] = {
+            {"old109.ped", "true", {{BunnyName, "Blaze of Glory"}, {RabbitryFile, "kept.rbty"}, {Gridlines, "GridlinesOn"}}},
+            {"old125.ped", "true", {{GreatGram4RabFile, R"(C:\Rabbits\r14.rab)"}, {Gridlines, "GridlinesOff"}, {RabbitryFile, "kept.rbty"}}},
+            {"chart.ped", "true", {{BunnySex, "Doe"}, {BunnyColor, "Broken Black"}, {16, "Dad colour"},
+                {17, QString::fromUtf8("BOB £0")}, {90, "DamOneFour name"}, {SoldToLabel, QString::fromUtf8("Zoë Müller")},
+                {MiniFrameShown, "false"}, {ChartFontWeight, "Bold"}, {RabbitryFile, R"(C:\Rabbits\meadow.rbty)"}}},
+            {"odd.ped", "true", odd}, {"odd.ped", "false", oddHidden}};
+        // clang-format on
+        for (const auto &[file, frameBefore, expected] : cases) {
+            const LineRecord before = with(newRecord(), {{MiniFrameShown, frameBefore}, {RabbitryFile, "kept.rbty"}});
+            const LineRecord state = PedigreeFile::loadedState(goldenRecord(file), before);
+            for (auto it = expected.begin(); it != expected.end(); ++it)
+                QCOMPARE(state.value(it.key()), it.value());
+        }
     }
 
     void rejectsBrokenFiles()
@@ -126,56 +110,41 @@ private slots:
         }
     }
 
-    void autoFill_data()
-    {
-        // Rabbit files by name: line count, father link, mother link.
-        QTest::addColumn<RabbitFiles>("files");
-        QTest::addColumn<Lines>("initial");
-        QTest::addColumn<Lines>("expected"); // links other than these are "None"
-        QTest::addColumn<QString>("error");  // the index error's message
-        // Three generations deep: the dam's mother "None" overwrites the old link,
-        // a 57-line file (no parent links) leaves its parents' links alone.
-        // clang-format off
-        row("three generations",
-            RabbitFiles{{"bunny", {"72", "dad", "mom"}}, {"dad", {"72", "gs1", "gd1"}}, {"mom", {"69", "gs2", "None"}},
-                        {"gs1", {"72", "ggs1", "None"}}, {"gd1", {"57", "x", "y"}}, {"gs2", {"72", "None", "ggd6"}}},
-            Lines{{0, "bunny"}, {6, "/old/gram2"}, {9, "/old/ggs2"}, {14, "/old/ggd8"}},
-            Lines{{0, "bunny"}, {1, "dad"}, {2, "mom"}, {3, "gs1"}, {4, "gd1"}, {5, "gs2"}, {7, "ggs1"},
-                  {9, "/old/ggs2"}, {12, "ggd6"}, {14, "/old/ggd8"}}, "");
-        // clang-format on
-        row("bunny's mother None overwrites a set mother",
-            RabbitFiles{{"bunny", {"72", "dad", "None"}}, {"dad", {"57", "", ""}}},
-            Lines{{0, "bunny"}, {2, "/old/mom"}}, Lines{{0, "bunny"}, {1, "dad"}}, "");
-        row("58-line file stops after its father link",
-            RabbitFiles{{"bunny", {"72", "dad", "mom"}}, {"dad", {"58", "gs1", "gd1"}}, {"mom", {"72", "gs2", "gd2"}}},
-            Lines{{0, "bunny"}, {4, "/old/gram1"}},
-            Lines{{0, "bunny"}, {1, "dad"}, {2, "mom"}, {3, "gs1"}, {4, "/old/gram1"}},
-            "List index out of bounds (58)");
-    }
-
     void autoFill()
     {
-        QFETCH(RabbitFiles, files);
-        QFETCH(Lines, initial);
-        QFETCH(Lines, expected);
-        QFETCH(QString, error);
-        QTemporaryDir dir;
-        // Short names in the table stand for files in the temporary folder.
-        const auto path = [&dir](const QString &name) {
-            return name == "None" || name.isEmpty() || name.startsWith('/') ? name : dir.filePath(name);
-        };
-        for (auto it = files.begin(); it != files.end(); ++it) {
-            const QStringList &f = it.value();
-            writeRabbit(dir.filePath(it.key()),
-                        {{RabbitFile::FatherRabFile, path(f[1])}, {RabbitFile::MotherRabFile, path(f[2])}},
-                        f[0].toInt());
+        // Rabbit files by name: line count, father link, mother link; links the result
+        // does not list are "None". Three generations deep: the dam's mother "None"
+        // overwrites the old link, a 57-line file (no parent links) leaves its parents'
+        // links alone. A 58-line file stops the run after its father link.
+        // clang-format off
+        const std::tuple<RabbitFiles, Lines, Lines, QString> cases[] = {
+            {{{"bunny", {"72", "dad", "mom"}}, {"dad", {"72", "gs1", "gd1"}}, {"mom", {"69", "gs2", "None"}},
+              {"gs1", {"72", "ggs1", "None"}}, {"gd1", {"57", "x", "y"}}, {"gs2", {"72", "None", "ggd6"}}},
+             {{0, "bunny"}, {6, "/old/gram2"}, {9, "/old/ggs2"}, {14, "/old/ggd8"}},
+             {{0, "bunny"}, {1, "dad"}, {2, "mom"}, {3, "gs1"}, {4, "gd1"}, {5, "gs2"}, {7, "ggs1"},
+              {9, "/old/ggs2"}, {12, "ggd6"}, {14, "/old/ggd8"}}, ""},
+            {{{"bunny", {"72", "dad", "mom"}}, {"dad", {"58", "gs1", "gd1"}}, {"mom", {"72", "gs2", "gd2"}}},
+             {{0, "bunny"}, {4, "/old/gram1"}}, {{0, "bunny"}, {1, "dad"}, {2, "mom"}, {3, "gs1"}, {4, "/old/gram1"}},
+             "List index out of bounds (58)"}};
+        // clang-format on
+        for (const auto &[files, initial, expected, error] : cases) {
+            QTemporaryDir dir;
+            // Short names stand for files in the temporary folder.
+            const auto path = [&dir](const QString &name) {
+                return name == "None" || name.startsWith('/') ? name : dir.filePath(name);
+            };
+            for (auto it = files.begin(); it != files.end(); ++it)
+                writeRabbit(dir.filePath(it.key()),
+                            {{RabbitFile::FatherRabFile, path(it.value()[1])},
+                             {RabbitFile::MotherRabFile, path(it.value()[2])}},
+                            it.value()[0].toInt());
+            PedigreeLinks::PositionLinks links;
+            for (int i = 0; i < PositionCount; ++i)
+                links[i] = path(initial.value(i, "None"));
+            QCOMPARE(messageOf<LineIndexError>([&] { PedigreeLinks::autoFill(links, asStored); }), error);
+            for (int i = 0; i < PositionCount; ++i)
+                QCOMPARE(links[i], path(expected.value(i, "None")));
         }
-        PedigreeLinks::PositionLinks links;
-        for (int i = 0; i < PositionCount; ++i)
-            links[i] = path(initial.value(i, "None"));
-        QCOMPARE(messageOf<LineIndexError>([&] { PedigreeLinks::autoFill(links, asStored); }), error);
-        for (int i = 0; i < PositionCount; ++i)
-            QCOMPARE(links[i], path(expected.value(i, "None")));
     }
 
     void updateFromLinks()
@@ -210,8 +179,7 @@ private slots:
             // clang-format on
             QCOMPARE(messageOf<LineIndexError>([&] { PedigreeLinks::updateFromLinks(chart, asStored); }),
                      momLines == 57 ? QString() : "List index out of bounds (56)");
-            for (int line = 0; line < LineCount; ++line)
-                QCOMPARE(chart.value(line), changed.value(line, before.value(line)));
+            QCOMPARE(chart.values(), with(before, changed).values());
         }
     }
 

