@@ -37,7 +37,9 @@ void ValueLabel::showValue()
     const int room = parentWidget() ? parentWidget()->width() - 2 : 0;
     if (m_wrapWidth <= 0 && room > 0) {
         const QFontMetrics metrics(font());
-        if (cut || metrics.horizontalAdvance(shown) > room)
+        // Measuring shapes the text; a value too short to reach the edge is not measured.
+        const bool mayNotFit = cut || qint64(shown.size()) * metrics.maxWidth() > room;
+        if (mayNotFit && (cut || metrics.horizontalAdvance(shown) > room))
             shown = metrics.elidedText(shown, Qt::ElideRight, room);
     }
     setText(shown);
