@@ -34,12 +34,13 @@ void ValueLabel::showValue()
     constexpr qsizetype MaxShown = 1000;
     const bool cut = m_value.size() > MaxShown;
     QString shown = cut ? excerpt(m_value, MaxShown) : m_value;
+    // Measuring costs more than the rest of showing a value; the sheets' values are
+    // mostly a few words, which no sheet is too narrow for.
+    constexpr qsizetype AlwaysFits = 40;
     const int room = parentWidget() ? parentWidget()->width() - 2 : 0;
-    if (m_wrapWidth <= 0 && room > 0) {
+    if (m_wrapWidth <= 0 && room > 0 && shown.size() > AlwaysFits) {
         const QFontMetrics metrics(font());
-        // Measuring shapes the text; a value too short to reach the edge is not measured.
-        const bool mayNotFit = cut || qint64(shown.size()) * metrics.maxWidth() > room;
-        if (mayNotFit && (cut || metrics.horizontalAdvance(shown) > room))
+        if (cut || metrics.horizontalAdvance(shown) > room)
             shown = metrics.elidedText(shown, Qt::ElideRight, room);
     }
     setText(shown);
