@@ -254,6 +254,7 @@ LineFile LineFile::read(const QString &path)
 LineFile LineFile::fromBytes(const QByteArray &bytes)
 {
     QStringList lines;
+    lines.reserve(bytes.count('\n') + 1);
     Decoder1252 decode1252;
     qsizetype start = 0;
     const qsizetype size = bytes.size();
