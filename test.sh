@@ -26,7 +26,7 @@ if command -v clang++ >/dev/null 2>&1 && [ "$fuzz_seconds" -gt 0 ]; then
   cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
         -DHUTCHLORE_FUZZ=ON -DHUTCHLORE_TESTS=OFF -DHUTCHLORE_BENCH=OFF > build-fuzz.log 2>&1 \
     || { cat build-fuzz.log; exit 1; }
-  targets=$(sed -n 's/^add_executable(\(fuzz_[a-z_]*\).*/\1/p' fuzz/CMakeLists.txt)
+  targets=$(sed -n 's/^hutchlore_add_fuzz(\(fuzz_[a-z_]*\))/\1/p' fuzz/CMakeLists.txt)
   # shellcheck disable=SC2086
   cmake --build build-fuzz -j"$jobs" --target $targets
   for target in $targets; do

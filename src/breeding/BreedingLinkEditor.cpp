@@ -1,6 +1,8 @@
 #include "breeding/BreedingLinkEditor.h"
 
+#include "rabbit/RabbitFormat.h"
 #include "records/LineFormat.h"
+#include "shell/KindRegistry.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,7 +15,6 @@ using namespace BreedingFile;
 
 namespace {
 
-const FileDialogSpec RabbitDialog{QStringLiteral("Rabbit Files (*.rab)|*.rab"), QStringLiteral("rab"), QString()};
 constexpr int MatesPerColumn = 5;
 
 } // namespace
@@ -30,7 +31,7 @@ BreedingLinkEditor::BreedingLinkEditor(QWidget *parent)
         // "Parent3RabFile" is captioned by "Parent3RabLabel".
         QString caption = name;
         caption.replace(QStringLiteral("RabFile"), QStringLiteral("RabLabel"));
-        auto *field = new LinkField(name, caption, RabbitDialog, owner);
+        auto *field = new LinkField(name, caption, KindRegistry::dialogOf(RabbitFile::KindId), owner);
         field->pathEdit()->setMinimumWidth(170);
         m_links[std::size_t(position)] = field;
         addLink(field);

@@ -305,9 +305,7 @@ void TBreedingRecord::LoadRabbitClick()
     const int position = currentPosition();
     if (!isPosition(position))
         return;
-    const WindowKind *rabbits = KindRegistry::instance().find(QString::fromLatin1(RabbitFile::KindId));
-    const std::optional<QString> path =
-        Platform::instance().openFileName(this, rabbits->dialog(QStringLiteral("Open")));
+    const std::optional<QString> path = chooseFileOf(RabbitFile::KindId);
     if (!path)
         return;
     LineRecord r = record();

@@ -4,6 +4,7 @@
 #include "rabbit/RabbitFormat.h"
 #include "records/LineFile.h"
 #include "shell/CommandGuard.h"
+#include "shell/KindRegistry.h"
 #include "shell/Platform.h"
 
 #include <QFrame>
@@ -204,11 +205,8 @@ void TColorCombiner::OpenMotherClick()
 
 void TColorCombiner::loadParent(Parent parent)
 {
-    FileDialogSpec request;
-    request.filter = QStringLiteral("Rabbit Files (*.rab)|*.rab");
-    request.defaultExtension = QStringLiteral("rab");
-    request.title = QStringLiteral("Open");
-    const std::optional<QString> path = Platform::instance().openFileName(this, request);
+    const std::optional<QString> path =
+        Platform::instance().openFileName(this, KindRegistry::dialogOf(RabbitFile::KindId, QStringLiteral("Open")));
     if (!path)
         return;
     const LineFile lines = LineFile::read(*path);

@@ -43,9 +43,7 @@ void TMainScreen::LoadRabbitClick()
     const int code = currentPosition();
     if (!positionByCode(code))
         return;
-    const WindowKind *rabbits = KindRegistry::instance().find(QString::fromLatin1(RabbitFile::KindId));
-    const std::optional<QString> path =
-        Platform::instance().openFileName(this, rabbits->dialog(QStringLiteral("Open")));
+    const std::optional<QString> path = chooseFileOf(RabbitFile::KindId);
     if (!path)
         return;
     LineRecord r = record();
@@ -93,20 +91,16 @@ void TMainScreen::OpenRabbitryClick()
         return;
     }
     // A new rabbitry started from the breeder lines; once saved and closed it is
-    // linked here, to this certificate only.
-    QPointer<TMainScreen> self(this);
-    KindRegistry::instance().startRecord(id, PedigreeLinks::headerToRabbitry(record()), HeaderCode, this,
-                                         [self](const QString &path, int positionCode) {
-                                             if (self)
-                                                 self->ReturnRabbitryToPedigree(path, positionCode);
-                                         });
+    // linked here, to this certificate only (the record calls nobody once this window
+    // is gone).
+    KindRegistry::instance().startRecord(
+        id, PedigreeLinks::headerToRabbitry(record()), HeaderCode, this,
+        [this](const QString &path, int positionCode) { ReturnRabbitryToPedigree(path, positionCode); });
 }
 
 void TMainScreen::LoadRabbitryClick()
 {
-    const WindowKind *rabbitries = KindRegistry::instance().find(QString::fromLatin1(Rabbitry::KindId));
-    const std::optional<QString> path =
-        Platform::instance().openFileName(this, rabbitries->dialog(QStringLiteral("Open")));
+    const std::optional<QString> path = chooseFileOf(Rabbitry::KindId);
     if (!path)
         return;
     LineRecord r = record();

@@ -1,4 +1,6 @@
 #include "pedigree/PedigreeLinkEditor.h"
+#include "rabbit/RabbitFormat.h"
+#include "shell/KindRegistry.h"
 
 #include <QGridLayout>
 #include <QHash>
@@ -10,7 +12,6 @@ using PedigreeFile::Position;
 
 namespace {
 
-const FileDialogSpec RabbitDialog{QStringLiteral("Rabbit Files (*.rab)|*.rab"), QStringLiteral("rab"), QString()};
 const FileDialogSpec RabbitryDialog{QStringLiteral("Rabbit Files (*.rbty)|*.rbty"), QStringLiteral("rbty"), QString()};
 
 // "Sire", "Dam's sire", ...: what a breeder calls each place of the chart.
@@ -54,8 +55,8 @@ PedigreeLinkEditor::PedigreeLinkEditor(QWidget *parent)
     // great-grandparents, so every rabbit stands level with the middle of its parents.
     const QHash<int, QString> role = roles();
     for (const Position &p : PedigreeFile::positions()) {
-        auto *field =
-            new LinkField(QString(p.linkName), QString(p.prefix) + QStringLiteral("LinkCaption"), RabbitDialog, body());
+        auto *field = new LinkField(QString(p.linkName), QString(p.prefix) + QStringLiteral("LinkCaption"),
+                                    KindRegistry::dialogOf(RabbitFile::KindId), body());
         field->setRole(role.value(p.code));
         field->pathEdit()->setMinimumWidth(150);
         m_positions[std::size_t(p.index())] = field;

@@ -83,7 +83,7 @@ void TRabbitSheet::LoadRabbitClick()
     const int number = currentLabel() ? currentLabel()->tag() : 0;
     if (!RabbitLinks::relative(number))
         return;
-    const std::optional<QString> path = Platform::instance().openFileName(this, kind().dialog(QStringLiteral("Open")));
+    const std::optional<QString> path = chooseFileOf(KindId);
     if (!path)
         return;
     LineRecord r = record();

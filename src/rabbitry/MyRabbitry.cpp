@@ -27,9 +27,6 @@ using Rabbitry::RabbitLink;
 
 namespace {
 
-const FileDialogSpec AddRabbitDialog{QStringLiteral("Rabbit Files (*.rab)|*.rab"), QStringLiteral("rab"),
-                                     QStringLiteral("Add Rabbit")};
-
 // The kind of window each Open button opens.
 QString kindOf(RabbitLink link)
 {
@@ -354,7 +351,8 @@ bool TMyRabbitry::eventFilter(QObject *watched, QEvent *event)
 
 void TMyRabbitry::AddClick()
 {
-    const std::optional<QString> path = Platform::instance().openFileName(this, AddRabbitDialog);
+    const std::optional<QString> path = Platform::instance().openFileName(
+        this, KindRegistry::dialogOf(RabbitFile::KindId, QStringLiteral("Add Rabbit")));
     if (!path)
         return;
     recordEdit();

@@ -48,6 +48,11 @@ void DocumentWindow::buildMenus(const QString &saveAsCaption, const QList<QMenu 
     setMenus(QList<QMenu *>{file} + ownMenus);
 }
 
+std::optional<QString> DocumentWindow::chooseFileOf(const char *kindId)
+{
+    return Platform::instance().openFileName(this, KindRegistry::dialogOf(kindId, QStringLiteral("Open")));
+}
+
 bool DocumentWindow::confirmOverwrite()
 {
     return Platform::instance().ask(this, QStringLiteral("This will overwrite existing values. Continue?"),

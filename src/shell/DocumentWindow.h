@@ -115,6 +115,9 @@ protected:
         connectCommand(action, &QAction::triggered, static_cast<Window *>(this), method);
         return action;
     }
+    // The open dialog of another kind's files ("Load Saved Rabbit"); nothing when
+    // cancelled.
+    std::optional<QString> chooseFileOf(const char *kindId);
     // "This will overwrite existing values. Continue?"; true on Ok.
     bool confirmOverwrite();
     void bindTo(const QString &path);

@@ -51,6 +51,13 @@ const WindowKind *KindRegistry::byExtension(const QString &extension) const
     return nullptr;
 }
 
+FileDialogSpec KindRegistry::dialogOf(const char *kindId, const QString &title)
+{
+    const WindowKind *kind = instance().find(QString::fromLatin1(kindId));
+    Q_ASSERT_X(kind, "KindRegistry::dialogOf", kindId);
+    return kind ? kind->dialog(title) : FileDialogSpec{};
+}
+
 QString KindRegistry::openFilter() const
 {
     QStringList titled;

@@ -60,6 +60,8 @@ public:
     // Null when no kind has that id, or that exact extension (letters as written).
     const WindowKind *find(const QString &id) const;
     const WindowKind *byExtension(const QString &extension) const;
+    // The file dialog of a registered kind, with that title.
+    static FileDialogSpec dialogOf(const char *kindId, const QString &title = QString());
     // Every record file at once, then each kind on its own: the main window's Open.
     QString openFilter() const;
 

@@ -32,8 +32,6 @@ constexpr int FirstRowTop = 114;
 constexpr int RowPitch = 24;
 constexpr int ColumnGap = 16;
 
-const FileDialogSpec RabbitDialog{QStringLiteral("Rabbit Files (*.rab)|*.rab"), QStringLiteral("rab"), QString()};
-
 QFont sheetFace(int points, bool bold = false, bool underline = false)
 {
     QFont font(QStringLiteral("Times New Roman"), points);
@@ -173,8 +171,9 @@ void TShowRecord::buildLinkPanel()
     grid->setVerticalSpacing(6);
 
     grid->addWidget(new QLabel(QStringLiteral("Rabbit File"), m_editor->body()), 0, 0);
-    m_rabbitLink = new LinkField(QStringLiteral("MainRabFile"), QStringLiteral("RabbitFile"), RabbitDialog,
-                                 m_editor->body(), LinkField::Caption::Beside);
+    m_rabbitLink =
+        new LinkField(QStringLiteral("MainRabFile"), QStringLiteral("RabbitFile"),
+                      KindRegistry::dialogOf(RabbitFile::KindId), m_editor->body(), LinkField::Caption::Beside);
     m_rabbitLink->setRole(QStringLiteral("The rabbit's own file"));
     m_rabbitLink->pathEdit()->setMinimumWidth(220);
     grid->addWidget(m_rabbitLink, 0, 1);
@@ -313,8 +312,7 @@ void TShowRecord::UpdateLinksClick()
 
 void TShowRecord::LoadClick()
 {
-    const std::optional<QString> path = Platform::instance().openFileName(
-        this, {RabbitDialog.filter, RabbitDialog.defaultExtension, QStringLiteral("Open")});
+    const std::optional<QString> path = chooseFileOf(RabbitFile::KindId);
     if (!path)
         return;
     LineRecord r = record();
