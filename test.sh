@@ -12,10 +12,15 @@ if grep -rn -E '#include "(rabbit|pedigree|genetics|breeding|show|rabbitry|find)
   exit 1
 fi
 jobs=$(nproc)
+# ccache, where installed, makes a rebuild after a branch switch cheap.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
 
 echo "== Building with sanitizers"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHUTCHLORE_SANITIZE=ON \
-      -DHUTCHLORE_BENCH=OFF > build-asan.log 2>&1 || { cat build-asan.log; exit 1; }
+      -DHUTCHLORE_BENCH=OFF "${launcher[@]}" > build-asan.log 2>&1 || { cat build-asan.log; exit 1; }
 cmake --build build-asan -j"$jobs"
 
 # Fuzz each loader on its seed corpus (clang's libFuzzer). A run that needs more than

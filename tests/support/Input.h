@@ -1,0 +1,65 @@
+#pragma once
+
+// Real input for window tests: a click lands where the breeder's mouse would, a key
+// goes to the widget that has the focus, a sub-window closes the way its close button
+// closes it, and a modal dialog runs its own event loop while the test answers it.
+// A test that calls a handler directly skips all of that and cannot see a click that
+// never arrives; every command gets at least one test through these.
+
+#include <QModelIndex>
+#include <QString>
+#include <Qt>
+#include <functional>
+
+class QAbstractItemView;
+class QAbstractButton;
+class QDialog;
+class QMdiSubWindow;
+class QWidget;
+
+namespace Input {
+
+// Brings the widget's top-level window to the front and waits until it is active.
+// Fails (returns false) when a modal widget other than the window's own would block it.
+bool activate(QWidget *widget);
+
+// Whether a modal widget other than the one holding `widget` is active: input sent to
+// `widget` would then be swallowed, as it is for a breeder.
+bool blockedByModal(const QWidget *widget);
+
+// Scrolls the item into view and clicks the centre of its rectangle on the viewport.
+void clickItem(QAbstractItemView *view, const QModelIndex &index,
+               Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = {});
+void clickRow(QAbstractItemView *view, int row, int column = 0,
+              Qt::MouseButton button = Qt::LeftButton);
+void doubleClickItem(QAbstractItemView *view, const QModelIndex &index);
+void doubleClickRow(QAbstractItemView *view, int row, int column = 0);
+
+// Clicks a button with the mouse (it must be visible and enabled for that to work).
+void click(QAbstractButton *button);
+
+// Gives `widget` the keyboard focus as a click would, then the keys go to
+// QApplication::focusWidget(): with an editable combo box that is the box, which hands
+// the keys on to its line edit itself.
+void focus(QWidget *widget);
+// Presses the key on the widget that has the focus; fails the test when none has it.
+void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
+// Types the text, a key per character, on the widget that has the focus.
+void type(const QString &text);
+// The widget that has the focus now (the target of key() and type()).
+QWidget *focused();
+
+// Closes the sub-window through QMdiSubWindow::close(), as its title-bar button does,
+// and lets the deferred deletes run.
+bool closeSubWindow(QMdiSubWindow *window);
+// The sub-window that holds `widget` (the widget itself when it is one).
+QMdiSubWindow *subWindowOf(QWidget *widget);
+
+// Runs `open` (which is expected to open a modal widget and block in its exec()) and,
+// once the modal widget is up, calls `answer` with it from a timer inside that event
+// loop. Returns false when no modal widget appeared within the timeout; then the
+// `answer` was never called (and `open` has returned on its own).
+bool whileModal(const std::function<void()> &open, const std::function<void(QWidget *modal)> &answer,
+                int timeoutMs = 5000);
+
+} // namespace Input
