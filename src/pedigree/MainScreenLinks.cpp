@@ -148,3 +148,14 @@ void TMainScreen::LinkDoubleClick(LinkField *field)
     if (!path.isEmpty())
         field->setLink(path);
 }
+
+std::optional<LinkBackSpec> TMainScreen::linkBackSpec() const
+{
+    return LinkBackSpec{.subjectLine = MainRabFile,
+                        .subjectKind = QString::fromLatin1(RabbitFile::KindId),
+                        .subjectFormat = &RabbitFile::format(),
+                        .backLine = RabbitFile::PedigreeLink,
+                        .nameLine = RabbitFile::RabbitName,
+                        .subjectNoun = QStringLiteral("rabbit record"),
+                        .noun = QStringLiteral("pedigree")};
+}
