@@ -57,6 +57,10 @@ public:
     // The positions the last inbreeding check tinted, while the tint shows.
     QList<int> tintedPositions() const;
 
+    // A new pedigree is linked to the breeder's own rabbitry (File > Preferences) and
+    // takes its breeder lines from it, as Load Saved Rabbitry would.
+    void startEmpty() override;
+
 protected:
     LineRecord loadedState(const LineRecord &parsed, const LineRecord &before) const override;
     void writeOwnLines(LineRecord &record) const override;

@@ -7,6 +7,7 @@
 #include "rabbitry/RabbitryFile.h"
 #include "shell/CommandGuard.h"
 #include "shell/KindRegistry.h"
+#include "shell/Preferences.h"
 #include "shell/SheetWidgets.h"
 
 // The pedigree window's link commands: the related-file editor, auto-fill, update
@@ -113,6 +114,25 @@ void TMainScreen::ReturnRabbitryToPedigree(const QString &rabbitryPath, int posi
         LineRecord r = record();
         editThrough([&] { PedigreeLinks::handOffRabbitry(r, positionCode, rabbitryPath); }, [&] { applyValues(r); });
     });
+}
+
+void TMainScreen::startEmpty()
+{
+    const QString rabbitry = Preferences::myRabbitryFile();
+    if (rabbitry.isEmpty())
+        return;
+    LineRecord r = record();
+    try {
+        PedigreeLinks::loadSavedRabbitry(r, rabbitry);
+    } catch (const RecordError &e) {
+        // The pedigree is there all the same, with blank breeder lines.
+        Platform::instance().showError(this, QStringLiteral("The new pedigree could not take your rabbitry's details "
+                                                            "(File > Preferences, \"My rabbitry file\").\n\n%1")
+                                                 .arg(e.message()));
+        return;
+    }
+    applyValues(r);
+    setModified(false);
 }
 
 void TMainScreen::createLinkedRabbitry(LinkField *field)
