@@ -19,6 +19,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <algorithm>
+
 TBigBadParent::TBigBadParent()
 {
     setObjectName(QStringLiteral("BigBadParent"));
