@@ -377,3 +377,14 @@ void TBreedingRecord::LinkDoubleClick(LinkField *field)
     if (!path.isEmpty())
         field->setLink(path);
 }
+
+std::optional<LinkBackSpec> TBreedingRecord::linkBackSpec() const
+{
+    return LinkBackSpec{.subjectLine = BreedingFile::MainRabFile,
+                        .subjectKind = QString::fromLatin1(RabbitFile::KindId),
+                        .subjectFormat = &RabbitFile::format(),
+                        .backLine = RabbitFile::BreedLink,
+                        .nameLine = RabbitFile::RabbitName,
+                        .subjectNoun = QStringLiteral("rabbit record"),
+                        .noun = QStringLiteral("breeding record")};
+}

@@ -100,7 +100,12 @@ ValueLabel *TMainScreen::field(const QString &name) const
 
 LineRecord TMainScreen::loadedState(const LineRecord &parsed, const LineRecord &before) const
 {
-    return PedigreeFile::loadedState(parsed, before);
+    LineRecord state = PedigreeFile::loadedState(parsed, before);
+    // A file older than the rabbitry link has none, whatever rabbitry the window was
+    // started with.
+    if (!parsed.has(RabbitryFile))
+        state.setValue(RabbitryFile, RecordText::None);
+    return state;
 }
 
 void TMainScreen::writeOwnLines(LineRecord &r) const

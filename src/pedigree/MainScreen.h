@@ -57,10 +57,16 @@ public:
     // The positions the last inbreeding check tinted, while the tint shows.
     QList<int> tintedPositions() const;
 
+    // A new pedigree is linked to the breeder's own rabbitry (File > Preferences) and
+    // takes its breeder lines from it, as Load Saved Rabbitry would.
+    void startEmpty() override;
+
 protected:
     LineRecord loadedState(const LineRecord &parsed, const LineRecord &before) const override;
     void writeOwnLines(LineRecord &record) const override;
     void applyOwnLines(const LineRecord &state) override;
+    // The bunny's rabbit file links back to this pedigree.
+    std::optional<LinkBackSpec> linkBackSpec() const override;
     void aboutToShowLoad() override;
     // An emptied value keeps a width on the chart, so it can still be clicked.
     QString storedEntry(const QString &typed) const override;

@@ -7,6 +7,7 @@
 #include "rabbitry/RabbitryFile.h"
 #include "shell/CommandGuard.h"
 #include "shell/KindRegistry.h"
+#include "shell/Preferences.h"
 #include "shell/SheetWidgets.h"
 
 // The pedigree window's link commands: the related-file editor, auto-fill, update
@@ -115,6 +116,25 @@ void TMainScreen::ReturnRabbitryToPedigree(const QString &rabbitryPath, int posi
     });
 }
 
+void TMainScreen::startEmpty()
+{
+    const QString rabbitry = Preferences::myRabbitryFile();
+    if (rabbitry.isEmpty())
+        return;
+    LineRecord r = record();
+    try {
+        PedigreeLinks::loadSavedRabbitry(r, rabbitry);
+    } catch (const RecordError &e) {
+        // The pedigree is there all the same, with blank breeder lines.
+        Platform::instance().showError(this, QStringLiteral("The new pedigree could not take your rabbitry's details "
+                                                            "(File > Preferences, \"My rabbitry file\").\n\n%1")
+                                                 .arg(e.message()));
+        return;
+    }
+    applyValues(r);
+    setModified(false);
+}
+
 void TMainScreen::createLinkedRabbitry(LinkField *field)
 {
     auto *rabbitry =
@@ -147,4 +167,15 @@ void TMainScreen::LinkDoubleClick(LinkField *field)
     const QString path = KindRegistry::instance().createFile(QString::fromLatin1(RabbitFile::KindId));
     if (!path.isEmpty())
         field->setLink(path);
+}
+
+std::optional<LinkBackSpec> TMainScreen::linkBackSpec() const
+{
+    return LinkBackSpec{.subjectLine = MainRabFile,
+                        .subjectKind = QString::fromLatin1(RabbitFile::KindId),
+                        .subjectFormat = &RabbitFile::format(),
+                        .backLine = RabbitFile::PedigreeLink,
+                        .nameLine = RabbitFile::RabbitName,
+                        .subjectNoun = QStringLiteral("rabbit record"),
+                        .noun = QStringLiteral("pedigree")};
 }

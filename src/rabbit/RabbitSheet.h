@@ -41,6 +41,7 @@ protected:
     LineRecord loadedState(const LineRecord &parsed, const LineRecord &before) const override;
     void writeOwnLines(LineRecord &record) const override;
     void applyOwnLines(const LineRecord &state) override;
+    bool setOwnLine(int line, const QString &text) override;
     void hideOwnPanels() override;
     void aboutToShowLoad() override;
     bool eventFilter(QObject *watched, QEvent *event) override;

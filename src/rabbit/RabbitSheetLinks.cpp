@@ -66,6 +66,14 @@ void TRabbitSheet::applyValues(const LineRecord &r)
     m_editor->setLinks(r);
 }
 
+bool TRabbitSheet::setOwnLine(int line, const QString &text)
+{
+    LinkField *field = m_editor->linkOf(line);
+    if (field)
+        field->setLink(text);
+    return field != nullptr;
+}
+
 void TRabbitSheet::aboutToShowLoad()
 {
     // Links set by hand before the load are not what Cancel should bring back.

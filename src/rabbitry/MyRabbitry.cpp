@@ -351,23 +351,32 @@ bool TMyRabbitry::eventFilter(QObject *watched, QEvent *event)
 
 void TMyRabbitry::AddClick()
 {
-    const std::optional<QString> path = Platform::instance().openFileName(
+    const QStringList chosen = Platform::instance().openFileNames(
         this, KindRegistry::dialogOf(RabbitFile::KindId, QStringLiteral("Add Rabbit")));
-    if (!path)
+    if (chosen.isEmpty())
         return;
     recordEdit();
-    requireStorable(QStringLiteral("The path \"%1\"").arg(excerpt(*path)), *path);
+    // Each file as a single Add would take it; what is refused is told once, together.
     QStringList paths = rabbits();
-    switch (Rabbitry::addRabbit(paths, *path)) {
-    case Rabbitry::AddResult::AlreadyListed:
-        Platform::instance().ask(this, QStringLiteral("That rabbit is already in the rabbitry"), Platform::Buttons::Ok);
-        return;
-    case Rabbitry::AddResult::CannotStore: // refused above
-        return;
-    case Rabbitry::AddResult::Added:
-        break;
+    QStringList listed;
+    QStringList unstorable;
+    for (const QString &path : chosen) {
+        if (!isStorable(path))
+            unstorable.append(path);
+        else if (Rabbitry::addRabbit(paths, path) == Rabbitry::AddResult::AlreadyListed)
+            listed.append(path);
     }
-    fillList(paths, selectedPath());
+    if (paths.size() != rabbits().size())
+        fillList(paths, selectedPath());
+    if (!listed.isEmpty())
+        Platform::instance().ask(this, Rabbitry::alreadyListedMessage(listed, int(chosen.size())),
+                                 Platform::Buttons::Ok);
+    if (unstorable.isEmpty())
+        return;
+    QString what = QStringLiteral("The path \"%1\"").arg(excerpt(unstorable.first()));
+    if (unstorable.size() > 1)
+        what += QStringLiteral(" (one of %1 not added)").arg(unstorable.size());
+    requireStorable(what, unstorable.first());
 }
 
 void TMyRabbitry::RemoveClick()

@@ -134,6 +134,22 @@ AddResult addRabbit(QStringList &rabbits, const QString &path)
     return AddResult::Added;
 }
 
+QString alreadyListedMessage(const QStringList &listed, int chosen)
+{
+    const QString one = QStringLiteral("That rabbit is already in the rabbitry");
+    if (chosen <= 1 && listed.size() <= 1)
+        return one;
+    // Enough names to recognise; a thousand chosen files make no thousand-line box.
+    constexpr int ShownNames = 12;
+    QStringList names;
+    for (const QString &path : listed.mid(0, ShownNames))
+        names.append(excerpt(displayName(path)));
+    if (listed.size() > ShownNames)
+        names.append(QStringLiteral("and %1 more").arg(listed.size() - ShownNames));
+    const QString head = listed.size() == 1 ? one : QStringLiteral("These rabbits are already in the rabbitry");
+    return head + QStringLiteral(":\n") + names.join(u'\n');
+}
+
 namespace {
 
 struct LinkEntry

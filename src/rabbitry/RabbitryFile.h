@@ -92,6 +92,10 @@ enum class AddResult {
 };
 // Add: appends `path` unless exactly that text (case matters) is listed already.
 AddResult addRabbit(QStringList &rabbits, const QString &path);
+// What Add says of the files it refused as listed already, `chosen` being how many
+// were chosen: "That rabbit is already in the rabbitry" for a single Add, the file
+// names after it for several.
+QString alreadyListedMessage(const QStringList &listed, int chosen);
 
 // The rabbit files a preview may link to, with the Open button of each.
 enum class RabbitLink { Pedigree, Breeding, Show };

@@ -47,6 +47,14 @@ int LineFormat::linesUsed(int available) const
     return used;
 }
 
+int LineFormat::linesThrough(int line) const
+{
+    for (const int start : m_groupStarts)
+        if (line < start)
+            return start;
+    return lineCount();
+}
+
 LineRecord::LineRecord(const LineFormat &format)
     : m_format(&format), m_values(format.placeholders()), m_present(format.lineCount())
 {}

@@ -44,6 +44,9 @@ public:
     // plus every complete optional group it reaches). Throws LineIndexError naming
     // the first missing line when the file ends inside the head or a group.
     int linesUsed(int available) const;
+    // The number of lines a file needs to hold `line`: through the end of the head or
+    // of the optional group the line belongs to.
+    int linesThrough(int line) const;
 
 private:
     QList<FieldSpec> m_fields;

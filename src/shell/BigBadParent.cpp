@@ -8,13 +8,18 @@
 #include "shell/DocumentWindow.h"
 #include "shell/HelpWindow.h"
 #include "shell/KindRegistry.h"
+#include "shell/PreferencesDialog.h"
 #include "shell/RecentFilesMenu.h"
+#include "shell/StartPanel.h"
 
+#include <QChildEvent>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+
+#include <algorithm>
 
 TBigBadParent::TBigBadParent()
 {
@@ -36,8 +41,13 @@ TBigBadParent::TBigBadParent()
     file->setObjectName(QStringLiteral("MMFile"));
     QAction *open = file->addAction(QStringLiteral("&Open"));
     open->setObjectName(QStringLiteral("MMOpen"));
+    // The start panel names the key; a document window's own Open has it too.
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connectCommand(open, &QAction::triggered, this, &TBigBadParent::MMOpenClick);
     file->addMenu(new RecentFilesMenu(QStringLiteral("MMRecentFiles"), this));
+    QAction *preferences = file->addAction(QStringLiteral("&Preferences..."));
+    preferences->setObjectName(QStringLiteral("MMPreferences"));
+    connectCommand(preferences, &QAction::triggered, this, &TBigBadParent::MMPreferencesClick);
     file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("&Exit"));
     exit->setObjectName(QStringLiteral("MMExit"));
@@ -48,12 +58,23 @@ TBigBadParent::TBigBadParent()
     showMenusOf(nullptr);
 
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &TBigBadParent::showMenusOf);
+
+    // The start panel lies on the empty area; the frame follows the windows that come
+    // and go there to know when it is empty.
+    m_start = new StartPanel(this, m_mdi->viewport());
+    m_mdi->viewport()->installEventFilter(this);
+    updateStartPanel();
 }
 
 TBigBadParent::~TBigBadParent()
 {
-    // The frame's children go before QWidget's destructor is done; no menu swaps then.
+    // The frame's children go before QWidget's destructor is done; no menu swaps then,
+    // and no start panel to show.
     disconnect(m_mdi, nullptr, this, nullptr);
+    m_mdi->viewport()->removeEventFilter(this);
+    for (QMdiSubWindow *window : m_mdi->subWindowList())
+        window->removeEventFilter(this);
+    m_start = nullptr;
 }
 
 TBigBadParent *TBigBadParent::instance()
@@ -105,6 +126,49 @@ void TBigBadParent::adopt(QMdiSubWindow *window)
     WindowRegistry::setNewest(QString::fromLatin1(window->metaObject()->className()), window);
     window->show();
     m_mdi->setActiveSubWindow(window);
+}
+
+bool TBigBadParent::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_start && watched == m_mdi->viewport()) {
+        switch (event->type()) {
+        case QEvent::ChildAdded:
+            if (auto *window = qobject_cast<QMdiSubWindow *>(static_cast<QChildEvent *>(event)->child()))
+                window->installEventFilter(this);
+            updateStartPanel();
+            break;
+        case QEvent::ChildRemoved:
+        case QEvent::Resize:
+            updateStartPanel();
+            break;
+        default:
+            break;
+        }
+    } else if (m_start && (event->type() == QEvent::Show || event->type() == QEvent::Hide) &&
+               qobject_cast<QMdiSubWindow *>(watched)) {
+        updateStartPanel();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TBigBadParent::updateStartPanel()
+{
+    const QList<QMdiSubWindow *> windows = m_mdi->subWindowList();
+    const bool anyOpen =
+        std::any_of(windows.cbegin(), windows.cend(), [](const QMdiSubWindow *window) { return !window->isHidden(); });
+    if (anyOpen) {
+        m_start->hide();
+        return;
+    }
+    if (m_start->isHidden()) {
+        // Files opened or saved since it last showed.
+        m_start->refresh();
+        m_start->show();
+    }
+    const QSize room = m_mdi->viewport()->size();
+    const QSize size = m_start->sizeHint();
+    m_start->resize(size);
+    m_start->move(std::max(0, (room.width() - size.width()) / 2), std::max(0, (room.height() - size.height()) / 3));
 }
 
 void TBigBadParent::showMenusOf(QMdiSubWindow *window)
@@ -160,6 +224,17 @@ void TBigBadParent::MMCascadeClick()
 void TBigBadParent::MMHutchloreHelpClick()
 {
     Platform::instance().openHelpContents(this);
+}
+
+void TBigBadParent::MMPreferencesClick()
+{
+    // The rabbitry kind's own dialog, when the program has that kind.
+    const WindowKind *rabbitry = KindRegistry::instance().byExtension(QStringLiteral(".rbty"));
+    const FileDialogSpec request = rabbitry ? rabbitry->dialog(QStringLiteral("My Rabbitry File"))
+                                            : FileDialogSpec{QStringLiteral("Rabbitries (*.rbty)|*.rbty"),
+                                                             QStringLiteral("rbty"), QStringLiteral("My Rabbitry File")};
+    PreferencesDialog dialog(request, this);
+    dialog.exec();
 }
 
 void TBigBadParent::MMAboutClick()

@@ -5,6 +5,7 @@
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class StartPanel;
 
 // The main window: a multi-document frame that holds the record windows. Its menu
 // handlers are the program's shared commands; document windows call them from their
@@ -35,16 +36,25 @@ public:
     void MMCascadeClick();
     void MMHutchloreHelpClick();
     void MMAboutClick();
+    // File > Preferences: "My rabbitry file".
+    void MMPreferencesClick();
+
+    // Shown while no window is open.
+    StartPanel *startPanel() const { return m_start; }
 
     // Opens a record file by its extension; any other extension does nothing.
     void openByExtension(const QString &path);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void showMenusOf(QMdiSubWindow *window);
+    // Shows the start panel, centred, while no window is open; hides it otherwise.
+    void updateStartPanel();
 
     QMdiArea *m_mdi;
     QList<QMenu *> m_ownMenus;
+    StartPanel *m_start = nullptr;
 };

@@ -47,6 +47,10 @@ public:
     virtual void fillFrom(const LineRecord &record) = 0;
     // Writes the record to `path`; on success the window is bound to it and clean.
     void saveFile(const QString &path);
+    // Runs once when a new window starts a blank record (a Tools entry, File New, a new
+    // linked file), never for one a file is loaded into or a record started from
+    // another window. Whatever it fills in leaves the window unmodified.
+    virtual void startEmpty() {}
 
     // The position of another window's record this one was started for; 0 for none.
     int positionCode() const { return m_positionCode; }

@@ -79,6 +79,16 @@ QString KindRegistry::openFilter() const
 
 ChildWindow *KindRegistry::newWindow(const QString &id) const
 {
+    bool made = false;
+    ChildWindow *window = makeWindow(id, made);
+    if (auto *document = qobject_cast<DocumentWindow *>(window); document && made)
+        document->startEmpty();
+    return window;
+}
+
+ChildWindow *KindRegistry::makeWindow(const QString &id, bool &made) const
+{
+    made = false;
     const WindowKind *kind = find(id);
     TBigBadParent *frame = TBigBadParent::instance();
     if (!kind || !kind->isAvailable() || !frame)
@@ -94,6 +104,7 @@ ChildWindow *KindRegistry::newWindow(const QString &id) const
         }
     }
     ChildWindow *window = kind->create();
+    made = true;
     // Every window made here carries its kind: the one window of a kind is found
     // again by it, and F1 finds the window's help page.
     window->setProperty(KindProperty, id);
@@ -105,7 +116,8 @@ ChildWindow *KindRegistry::newWindow(const QString &id) const
 
 DocumentWindow *KindRegistry::openFile(const QString &id, const QString &path) const
 {
-    auto *window = qobject_cast<DocumentWindow *>(newWindow(id));
+    bool made = false;
+    auto *window = qobject_cast<DocumentWindow *>(makeWindow(id, made));
     if (!window)
         return nullptr;
     try {
@@ -135,7 +147,8 @@ QString KindRegistry::createFile(const QString &id) const
 DocumentWindow *KindRegistry::startRecord(const QString &id, const LineRecord &seed, int code, QObject *receiver,
                                           HandOff handOff) const
 {
-    auto *window = qobject_cast<DocumentWindow *>(newWindow(id));
+    bool made = false;
+    auto *window = qobject_cast<DocumentWindow *>(makeWindow(id, made));
     if (!window)
         return nullptr;
     window->fillFrom(seed);

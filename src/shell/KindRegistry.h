@@ -25,6 +25,8 @@ struct WindowKind
     QString documentToolName = {};     // ... and in a document window's Tools menu
     Qt::Key toolKey = Qt::Key_unknown; // with Ctrl
     bool separatorBefore = false;      // a separator above the Tools entry
+    QString startCaption = {};         // "New Rabbit Record", its button on the start panel
+    int startRank = 0;                 // the button's place there, 1 first; 0: none
     QString extension = {};            // ".rab"; empty for a tool without files
     QString filterTitle = {};          // "Rabbit Files", the kind's own file dialogs
     QString openFilterTitle = {};      // "Rabbit Editor Files", the main window's Open dialog
@@ -65,9 +67,10 @@ public:
     // Every record file at once, then each kind on its own: the main window's Open.
     QString openFilter() const;
 
-    // A new window of the kind in the newest main window (for a oneWindow kind, the
-    // one already made, shown again); null when the kind is not available or there
-    // is no main window.
+    // A new, empty window of the kind in the newest main window (for a oneWindow kind,
+    // the one already made, shown again); null when the kind is not available or there
+    // is no main window. A new record window starts as the kind starts a blank record
+    // (DocumentWindow::startEmpty).
     ChildWindow *newWindow(const QString &id) const;
     template <typename T> T *newWindow() const { return qobject_cast<T *>(newWindow(QString::fromLatin1(T::KindId))); }
 
@@ -92,5 +95,9 @@ public:
                                 HandOff handOff) const;
 
 private:
+    // newWindow without the blank start, for a window a file or a seed is put into;
+    // `made` says whether it is new.
+    ChildWindow *makeWindow(const QString &id, bool &made) const;
+
     QList<WindowKind> m_kinds;
 };

@@ -78,6 +78,11 @@ std::optional<QString> Platform::openFileName(QWidget *parent, const FileDialogS
     return watched(parent, [&] { return runOpenDialog(parent, request); });
 }
 
+QStringList Platform::openFileNames(QWidget *parent, const FileDialogSpec &request)
+{
+    return watched(parent, [&] { return runOpenFilesDialog(parent, request); });
+}
+
 std::optional<QString> Platform::saveFileName(QWidget *parent, const FileDialogSpec &request)
 {
     return watched(parent, [&] { return runSaveDialog(parent, request); });
@@ -119,6 +124,12 @@ std::optional<QString> QtPlatform::runOpenDialog(QWidget *parent, const FileDial
     if (path.isEmpty())
         return std::nullopt;
     return path;
+}
+
+QStringList QtPlatform::runOpenFilesDialog(QWidget *parent, const FileDialogSpec &request)
+{
+    return QFileDialog::getOpenFileNames(parent, request.title.isEmpty() ? QStringLiteral("Open") : request.title,
+                                         QDir::currentPath(), qtFilterFrom(request.filter));
 }
 
 std::optional<QString> QtPlatform::runSaveDialog(QWidget *parent, const FileDialogSpec &request)

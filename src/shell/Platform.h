@@ -36,6 +36,8 @@ public:
 
     // Full path chosen, or nothing when cancelled.
     std::optional<QString> openFileName(QWidget *parent, const FileDialogSpec &request);
+    // Full paths of the files chosen together; empty when cancelled.
+    QStringList openFileNames(QWidget *parent, const FileDialogSpec &request);
     // Never asks about overwriting: the windows ask their own question.
     std::optional<QString> saveFileName(QWidget *parent, const FileDialogSpec &request);
     std::optional<QString> pictureFileName(QWidget *parent);
@@ -64,6 +66,7 @@ public:
 
     // The dialogs themselves.
     virtual std::optional<QString> runOpenDialog(QWidget *parent, const FileDialogSpec &request) = 0;
+    virtual QStringList runOpenFilesDialog(QWidget *parent, const FileDialogSpec &request) = 0;
     virtual std::optional<QString> runSaveDialog(QWidget *parent, const FileDialogSpec &request) = 0;
     virtual std::optional<QString> runPictureDialog(QWidget *parent) = 0;
     virtual std::optional<QString> runFolderDialog(QWidget *parent, const QString &title, const QString &start) = 0;
@@ -77,6 +80,7 @@ class QtPlatform : public Platform
 {
 public:
     std::optional<QString> runOpenDialog(QWidget *parent, const FileDialogSpec &request) override;
+    QStringList runOpenFilesDialog(QWidget *parent, const FileDialogSpec &request) override;
     std::optional<QString> runSaveDialog(QWidget *parent, const FileDialogSpec &request) override;
     std::optional<QString> runPictureDialog(QWidget *parent) override;
     Answer runQuestion(QWidget *parent, const QString &message, Buttons buttons) override;

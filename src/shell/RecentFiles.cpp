@@ -1,5 +1,7 @@
 #include "shell/RecentFiles.h"
 
+#include "shell/UserSettings.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -12,21 +14,9 @@ namespace {
 
 const QString Key = QStringLiteral("RecentFiles");
 
-enum class Store { None, User, File };
-Store g_store = Store::None;
-QString g_file;
-
 std::unique_ptr<QSettings> settings()
 {
-    switch (g_store) {
-    case Store::User:
-        return std::make_unique<QSettings>();
-    case Store::File:
-        return std::make_unique<QSettings>(g_file, QSettings::IniFormat);
-    case Store::None:
-        break;
-    }
-    return nullptr;
+    return UserSettings::open();
 }
 
 void store(const QStringList &paths)
@@ -66,24 +56,22 @@ QStringList cleaned(const QStringList &stored)
 
 void useUserSettings()
 {
-    g_store = Store::User;
+    UserSettings::useUserSettings();
 }
 
 void useSettingsFile(const QString &path)
 {
-    g_store = Store::File;
-    g_file = path;
+    UserSettings::useSettingsFile(path);
 }
 
 void stopKeeping()
 {
-    g_store = Store::None;
-    g_file.clear();
+    UserSettings::stopKeeping();
 }
 
 bool isKept()
 {
-    return g_store != Store::None;
+    return UserSettings::isKept();
 }
 
 QStringList list()

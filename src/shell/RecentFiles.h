@@ -3,9 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-// The records opened or saved last, most recent first, kept in the user's settings.
-// Nothing is kept until the program names where (useUserSettings at start-up), so
-// code that opens files without it, tests included, leaves no trace.
+// The records opened or saved last, most recent first, kept in the user's settings
+// (UserSettings). Nothing is kept until the program names where (useUserSettings at
+// start-up), so code that opens files without it, tests included, leaves no trace.
 namespace RecentFiles {
 
 constexpr int Limit = 10;
@@ -17,9 +17,9 @@ QStringList cleaned(const QStringList &stored);
 // How a path is kept: absolute, without "." or "..".
 QString normalized(const QString &path);
 
-// Keeps the list with the application's organisation and name.
+// Keeps the list, and the preferences, with the application's organisation and name.
 void useUserSettings();
-// Keeps the list in an INI file of the caller's (tests).
+// Keeps them in an INI file of the caller's (tests).
 void useSettingsFile(const QString &path);
 // Keeps nothing from now on.
 void stopKeeping();

@@ -68,11 +68,16 @@ void RecentFilesMenu::refresh()
 
 void RecentFilesMenu::openRecent(const QString &path)
 {
+    openRecentFile(m_owner, path);
+}
+
+void openRecentFile(QWidget *owner, const QString &path)
+{
     const QString shown = excerpt(path, 200);
     if (!QFileInfo(path).isFile()) {
         RecentFiles::remove(path);
         Platform::instance().ask(
-            m_owner,
+            owner,
             QStringLiteral("\"%1\" could not be found. It has been removed from the Recent Files list.").arg(shown),
             Platform::Buttons::Ok);
         return;
@@ -80,7 +85,7 @@ void RecentFilesMenu::openRecent(const QString &path)
     if (!KindRegistry::instance().byExtension(extensionOf(path))) {
         RecentFiles::remove(path);
         Platform::instance().ask(
-            m_owner,
+            owner,
             QStringLiteral("\"%1\" is not a record file. It has been removed from the Recent Files list.").arg(shown),
             Platform::Buttons::Ok);
         return;

@@ -21,3 +21,7 @@ public:
 private:
     QWidget *m_owner;
 };
+
+// Opens a listed record in a new window of its kind; a file that is gone, or is no
+// record, is taken off the list with a message (to `owner`).
+void openRecentFile(QWidget *owner, const QString &path);

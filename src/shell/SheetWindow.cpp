@@ -43,7 +43,7 @@ QWidget *SheetWindow::setSheet(QSize sheetSize, const QFont &font, QSize windowS
     scroll->setWidgetResizable(false);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setWidget(scroll);
+    setWidget(withLinkBackBar(scroll));
     resize(windowSize);
 
     // The panels float over the sheet, so printing an open panel prints it too.
@@ -199,6 +199,7 @@ void SheetWindow::saved()
     for (auto it = m_movedPictures.cbegin(); it != m_movedPictures.cend(); ++it)
         m_pictures.value(it.key())->setPath(it.value());
     m_movedPictures.clear();
+    offerLinkBack();
 }
 
 QString SheetWindow::lineName(int line) const

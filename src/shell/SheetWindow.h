@@ -2,6 +2,7 @@
 
 #include "records/LineFormat.h"
 #include "shell/DocumentWindow.h"
+#include "shell/LinkBackBar.h"
 
 #include <QFont>
 #include <QHash>
@@ -9,6 +10,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <optional>
 
 class FontPanel;
 class LinkContext;
@@ -48,6 +50,11 @@ public:
 
     // Opens the text-change panel on a label, as a left click does.
     void changeText(ValueLabel *label);
+    // Sets one line of the record as an edit: its label, or what the kind keeps it in
+    // (setOwnLine). A line the window does not show is left alone.
+    void setLine(int line, const QString &text);
+    // The bar a save offers when the record's subject does not link back to it.
+    LinkBackBar *linkBackBar() const { return m_linkBackBar; }
 
     // Commands of the related-file editor (Ctrl+L opens it, or cancels it when open).
     void SetFileLinksClick();
@@ -67,6 +74,16 @@ protected:
     // The lines the window keeps otherwise than in bound labels and pictures.
     virtual void writeOwnLines(LineRecord &record) const { Q_UNUSED(record); }
     virtual void applyOwnLines(const LineRecord &state) { Q_UNUSED(state); }
+    // One of those lines set on its own; false for a line the kind does not keep.
+    virtual bool setOwnLine(int line, const QString &text)
+    {
+        Q_UNUSED(line);
+        Q_UNUSED(text);
+        return false;
+    }
+    // The rabbit this record is about, when its file should link back to records of
+    // this kind; nothing for a kind without one.
+    virtual std::optional<LinkBackSpec> linkBackSpec() const { return std::nullopt; }
     // What a label stores for what was typed (some sheets keep empty values wide).
     virtual QString storedEntry(const QString &typed) const { return typed; }
     // Hides the window's own floating panels (Cancel in the text panel hides them too).
@@ -138,6 +155,9 @@ private:
     // Reads the pictures a state names, resolved beside `recordPath`.
     Images loadPictures(const LineRecord &state, const QString &recordPath, QStringList &problems) const;
     void applyState(const LineRecord &state, const Images &images);
+    // The bar above `content`, off the sheet, so it is never printed (SheetLinkBack.cpp).
+    QWidget *withLinkBackBar(QWidget *content);
+    void offerLinkBack();
     void textAccepted(const QString &typed);
     void cancelText();
     void openPictureMenu(PictureBox *box, const QPoint &globalPos);
@@ -166,6 +186,7 @@ private:
     FontTarget m_fontTarget;
     LinkEditorPanel *m_linkEditor = nullptr;
     int m_linkEditorTop = 0;
+    LinkBackBar *m_linkBackBar = nullptr;
     // Pictures found beside the record, by their full paths, for a save into another
     // folder; the boxes take these paths once the save succeeded.
     mutable QHash<int, QString> m_movedPictures;

@@ -344,3 +344,14 @@ void TShowRecord::LinkDoubleClick()
     if (!path.isEmpty())
         m_rabbitLink->setLink(path);
 }
+
+std::optional<LinkBackSpec> TShowRecord::linkBackSpec() const
+{
+    return LinkBackSpec{.subjectLine = ShowFile::MainRabFile,
+                        .subjectKind = QString::fromLatin1(RabbitFile::KindId),
+                        .subjectFormat = &RabbitFile::format(),
+                        .backLine = RabbitFile::ShowLink,
+                        .nameLine = RabbitFile::RabbitName,
+                        .subjectNoun = QStringLiteral("rabbit record"),
+                        .noun = QStringLiteral("show record")};
+}

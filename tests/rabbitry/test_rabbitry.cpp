@@ -118,6 +118,18 @@ private slots:
         QCOMPARE(Rabbitry::addRabbit(rabbits, "/r/b.rab"), Rabbitry::AddResult::AlreadyListed);
         QCOMPARE(Rabbitry::addRabbit(rabbits, "/r/B.rab"), Rabbitry::AddResult::Added); // case matters
         QCOMPARE(Rabbitry::addRabbit(rabbits, "/r/x\ny.rab"), Rabbitry::AddResult::CannotStore);
+
+        // What Add says of refused files: the single Add's words, names for several,
+        // and no endless box for a thousand.
+        QStringList many;
+        for (int i = 1; i <= 15; ++i)
+            many.append(QStringLiteral("/r/%1.rab").arg(i));
+        const QString listed = QStringLiteral("That rabbit is already in the rabbitry");
+        QCOMPARE(Rabbitry::alreadyListedMessage({"/r/b.rab"}, 1), listed);
+        QCOMPARE(Rabbitry::alreadyListedMessage({"/r/b.rab"}, 3), listed + ":\nb.rab");
+        const QString cut = Rabbitry::alreadyListedMessage(many, 20);
+        QVERIFY(cut.startsWith("These rabbits are already in the rabbitry:\n1.rab\n"));
+        QVERIFY(cut.endsWith("\n12.rab\nand 3 more"));
         QCOMPARE(rabbits, QStringList({"/r/b.rab", "/r/B.rab"}));
     }
 

@@ -148,6 +148,39 @@ private slots:
         QCOMPARE(LineFile::read(saved).at(4), "");
     }
 
+    // One Add takes several files: each is added as a single Add would take it, and
+    // what is refused is told once.
+    void severalFilesInOneAdd()
+    {
+        ScriptedPlatform &platform = m_fx->platform();
+        const QString a = rabbit("a.rab", {});
+        const QString b = rabbit("b.rab", {});
+        const QString c = rabbit("c.rab", {});
+        const QString d = rabbit("more/d.rab", {});
+        TMyRabbitry *window = newRabbitry();
+        add(window, b);
+
+        platform.expectFiles({c, b, a});
+        platform.expectQuestion(AlreadyListed + QStringLiteral(":\nb.rab"), Answer::Ok);
+        QVERIFY(changes(window, [&] { press(window, "Add"); }));
+        QCOMPARE(window->rabbits(), QStringList({a, b, c}));
+
+        // Several refused: named together, the others still added; a path the file cannot
+        // store is refused as a single Add refuses it.
+        const QString foreign = m_fx->path(QString::fromUtf8("\u5154.rab"));
+        platform.expectFiles({a, d, foreign, c});
+        platform.expectQuestion(QStringLiteral("These rabbits are already in the rabbitry:\na.rab\nc.rab"),
+                                Answer::Ok);
+        press(window, "Add");
+        platform.takeError("cannot store");
+        QCOMPARE(window->rabbits(), QStringList({a, b, c, d}));
+
+        // Cancel adds nothing and changes nothing.
+        platform.expectFiles({});
+        QVERIFY(!changes(window, [&] { press(window, "Add"); }));
+        QVERIFY(platform.allAnswered());
+    }
+
     // The selected rabbit is previewed; a file that cannot be read leaves nothing of the
     // previous rabbit behind. The reading itself is tested with readPreview.
     void previewOfTheSelectedRabbit()

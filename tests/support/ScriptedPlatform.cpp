@@ -69,6 +69,20 @@ std::optional<QString> ScriptedPlatform::runOpenDialog(QWidget *, const FileDial
     return nextFile("open dialog");
 }
 
+QStringList ScriptedPlatform::runOpenFilesDialog(QWidget *, const FileDialogSpec &request)
+{
+    m_titles.append(request.title);
+    whileOpen();
+    if (!m_steps.isEmpty() && std::holds_alternative<FilesChoice>(m_steps.head()))
+        return std::get<FilesChoice>(m_steps.dequeue()).paths;
+    if (!m_steps.isEmpty() && std::holds_alternative<FileChoice>(m_steps.head())) {
+        const std::optional<QString> path = std::get<FileChoice>(m_steps.dequeue()).path;
+        return path ? QStringList{*path} : QStringList();
+    }
+    failUnexpected(QStringLiteral("open dialog for several files"));
+    return {};
+}
+
 std::optional<QString> ScriptedPlatform::runSaveDialog(QWidget *, const FileDialogSpec &request)
 {
     m_titles.append(request.title);

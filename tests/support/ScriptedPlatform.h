@@ -25,7 +25,11 @@ public:
     {
         QString pdfPath; // empty = Cancel
     };
-    using Step = std::variant<Question, FileChoice, PrinterChoice>;
+    struct FilesChoice
+    {
+        QStringList paths; // empty = Cancel
+    };
+    using Step = std::variant<Question, FileChoice, FilesChoice, PrinterChoice>;
 
     // Installs a fresh scripted platform for the lifetime of the guard.
     class Installed
@@ -43,6 +47,9 @@ public:
 
     void expectQuestion(const QString &message, Answer answer) { m_steps.enqueue(Question{message, answer}); }
     void expectFile(const std::optional<QString> &path) { m_steps.enqueue(FileChoice{path}); }
+    // Several files chosen in one open dialog that allows it; an expectFile answers
+    // such a dialog with its one file (or Cancel).
+    void expectFiles(const QStringList &paths) { m_steps.enqueue(FilesChoice{paths}); }
     void expectPrinter(const QString &pdfPath) { m_steps.enqueue(PrinterChoice{pdfPath}); }
     // Runs `action` while the next file dialog or question is open.
     void whileNextDialogIsOpen(std::function<void()> action) { m_whileOpen = std::move(action); }
@@ -57,6 +64,7 @@ public:
     int helpOpened() const { return m_helpOpened; }
 
     std::optional<QString> runOpenDialog(QWidget *parent, const FileDialogSpec &request) override;
+    QStringList runOpenFilesDialog(QWidget *parent, const FileDialogSpec &request) override;
     std::optional<QString> runSaveDialog(QWidget *parent, const FileDialogSpec &request) override;
     std::optional<QString> runPictureDialog(QWidget *parent) override;
     Answer runQuestion(QWidget *parent, const QString &message, Buttons buttons) override;

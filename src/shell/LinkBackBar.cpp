@@ -1,0 +1,169 @@
+#include "shell/LinkBackBar.h"
+
+#include "records/FileLink.h"
+#include "records/LineFile.h"
+#include "records/LinePatch.h"
+#include "records/LinkContext.h"
+#include "records/RecordError.h"
+#include "records/RecordText.h"
+#include "shell/BigBadParent.h"
+#include "shell/CommandGuard.h"
+#include "shell/KindRegistry.h"
+#include "shell/SheetWidgets.h"
+#include "shell/SheetWindow.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QStatusBar>
+
+namespace {
+
+// Two paths to one file: the same file when both exist (links, "..", symbolic links),
+// the same absolute path otherwise.
+bool sameFile(const QString &a, const QString &b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo fa(a);
+    const QFileInfo fb(b);
+    const QString ca = fa.canonicalFilePath();
+    const QString cb = fb.canonicalFilePath();
+    if (!ca.isEmpty() && !cb.isEmpty())
+        return ca == cb;
+    return QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath());
+}
+
+// The subject as the bar names it: its name, or its file's name while the name is blank.
+QString shownName(const QString &name, const QString &placeholder, const QString &path)
+{
+    const QString shown = RecordText::isBlank(name, placeholder) ? QFileInfo(path).completeBaseName() : name;
+    return excerpt(shown.simplified(), 60);
+}
+
+} // namespace
+
+LinkBackBar::LinkBackBar(SheetWindow *window) : QFrame(window), m_window(window)
+{
+    setObjectName(QStringLiteral("LinkBackBar"));
+    setFrameShape(QFrame::StyledPanel);
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(255, 246, 196));
+    colours.setColor(QPalette::WindowText, Qt::black);
+    setPalette(colours);
+
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(8, 4, 8, 4);
+    m_message = new QLabel(this);
+    m_message->setObjectName(QStringLiteral("LinkBackMessage"));
+    // A rabbit's name is the breeder's text, never markup.
+    m_message->setTextFormat(Qt::PlainText);
+    row->addWidget(m_message, 1);
+    m_linkIt = new QPushButton(QStringLiteral("Link It"), this);
+    m_linkIt->setObjectName(QStringLiteral("LinkBackLinkIt"));
+    m_notNow = new QPushButton(QStringLiteral("Not Now"), this);
+    m_notNow->setObjectName(QStringLiteral("LinkBackNotNow"));
+    row->addWidget(m_linkIt);
+    row->addWidget(m_notNow);
+    connectCommand(m_linkIt, &QPushButton::clicked, this, &LinkBackBar::LinkItClick);
+    connect(m_notNow, &QPushButton::clicked, this, &LinkBackBar::NotNowClick);
+    hide();
+}
+
+QList<SheetWindow *> LinkBackBar::openSubjects() const
+{
+    QList<SheetWindow *> open;
+    const TBigBadParent *frame = TBigBadParent::instance();
+    if (!frame)
+        return open;
+    for (QMdiSubWindow *sub : frame->mdiArea()->subWindowList()) {
+        auto *window = qobject_cast<SheetWindow *>(sub);
+        if (window && window != m_window && window->kind().id == m_spec.subjectKind &&
+            sameFile(window->fileName(), m_subjectPath))
+            open.append(window);
+    }
+    return open;
+}
+
+void LinkBackBar::offer(const LinkBackSpec &spec)
+{
+    hide();
+    m_spec = spec;
+    Q_ASSERT(spec.subjectFormat);
+    const QString &none = RecordText::None;
+    try {
+        const QString stored = m_window->record().value(spec.subjectLine);
+        if (!FileLink::isLink(stored) || m_window->fileName().isEmpty())
+            return;
+        LinkContext context = m_window->linkContext();
+        m_subjectPath = context.pathOf(stored);
+        m_recordPath = m_window->fileName();
+        // Only a file of the subject's kind is written to, whatever a hand-edited link
+        // names (another record's lines may well parse as a rabbit's).
+        const WindowKind *subjectKind = KindRegistry::instance().find(spec.subjectKind);
+        if (!subjectKind || extensionOf(m_subjectPath) != subjectKind->extension)
+            return;
+        const QString &placeholder = spec.subjectFormat->field(spec.nameLine).placeholder;
+        bool unlinked = false;
+        QString name;
+        const QList<SheetWindow *> open = openSubjects();
+        if (!open.isEmpty()) {
+            // The open window is what will be saved over the file: it decides.
+            for (const SheetWindow *window : open)
+                unlinked = unlinked || window->record().value(spec.backLine) == none;
+            name = open.constFirst()->record().value(spec.nameLine);
+        } else {
+            const LineRecord subject = LineRecord::parse(*spec.subjectFormat, LineFile::read(m_subjectPath));
+            // An older file that ends before the line has no link of this kind.
+            unlinked = !subject.has(spec.backLine) || subject.value(spec.backLine) == none;
+            name = subject.value(spec.nameLine);
+        }
+        if (!unlinked)
+            return;
+        m_subjectName = shownName(name, placeholder, m_subjectPath);
+        m_message->setText(
+            QStringLiteral("%1's %2 has no %3 link.").arg(m_subjectName, spec.subjectNoun, spec.noun));
+        show();
+    } catch (const RecordError &) {
+        // A subject that cannot be read is not offered; following the link says why.
+    }
+}
+
+void LinkBackBar::LinkItClick()
+{
+    const QString &none = RecordText::None;
+    if (!isStorable(m_recordPath))
+        throw RecordError(QStringLiteral("The path \"%1\" holds characters a record file cannot store, so %2's %3 "
+                                         "was not linked to it.")
+                              .arg(shownPath(m_recordPath), m_subjectName, m_spec.subjectNoun));
+    bool linked = false;
+    const QList<SheetWindow *> open = openSubjects();
+    if (!open.isEmpty()) {
+        for (SheetWindow *window : open) {
+            if (window->record().value(m_spec.backLine) == none) {
+                window->setLine(m_spec.backLine, m_recordPath);
+                linked = true;
+            }
+        }
+    } else {
+        linked = LinePatch::setLineIf(m_subjectPath, *m_spec.subjectFormat, m_spec.backLine, none, m_recordPath);
+    }
+    hide();
+    if (!linked) {
+        Platform::instance().ask(m_window,
+                                 QStringLiteral("%1's %2 has been linked to another %3 meanwhile. It was left as it is.")
+                                     .arg(m_subjectName, m_spec.subjectNoun, m_spec.noun),
+                                 Platform::Buttons::Ok);
+        return;
+    }
+    if (TBigBadParent *frame = TBigBadParent::instance()) {
+        constexpr int ShownMs = 10000;
+        frame->statusBar()->showMessage(
+            QStringLiteral("%1's %2 now links to this %3.").arg(m_subjectName, m_spec.subjectNoun, m_spec.noun),
+            ShownMs);
+    }
+}

@@ -1,0 +1,76 @@
+#include "shell/PreferencesDialog.h"
+
+#include "records/LineFile.h"
+#include "records/RecordError.h"
+#include "shell/CommandGuard.h"
+#include "shell/Preferences.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+PreferencesDialog::PreferencesDialog(const FileDialogSpec &rabbitryDialog, QWidget *parent)
+    : QDialog(parent), m_rabbitryDialog(rabbitryDialog)
+{
+    setObjectName(QStringLiteral("PreferencesDialog"));
+    setWindowTitle(QStringLiteral("Preferences"));
+    auto *grid = new QGridLayout(this);
+    auto *caption = new QLabel(QStringLiteral("My rabbitry file"), this);
+    grid->addWidget(caption, 0, 0);
+    m_myRabbitry = new QLineEdit(Preferences::myRabbitryFile(), this);
+    m_myRabbitry->setObjectName(QStringLiteral("MyRabbitryFile"));
+    // Chosen, never typed: only a file that was there when chosen gets in.
+    m_myRabbitry->setReadOnly(true);
+    m_myRabbitry->setMinimumWidth(360);
+    caption->setBuddy(m_myRabbitry);
+    grid->addWidget(m_myRabbitry, 0, 1);
+    auto *choose = new QPushButton(QStringLiteral("Choose..."), this);
+    choose->setObjectName(QStringLiteral("MyRabbitryFileSet"));
+    choose->setAutoDefault(false);
+    grid->addWidget(choose, 0, 2);
+    auto *clear = new QPushButton(QStringLiteral("Clear"), this);
+    clear->setObjectName(QStringLiteral("MyRabbitryFileClear"));
+    clear->setAutoDefault(false);
+    grid->addWidget(clear, 0, 3);
+    auto *note = new QLabel(QStringLiteral("A new pedigree is linked to this rabbitry and takes its breeder name and "
+                                           "abbreviated address from it."),
+                            this);
+    note->setWordWrap(true);
+    grid->addWidget(note, 1, 0, 1, 4);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->setObjectName(QStringLiteral("PreferencesButtons"));
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("PreferencesOk"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("PreferencesCancel"));
+    grid->addWidget(buttons, 2, 0, 1, 4);
+    connectCommand(choose, &QPushButton::clicked, this, &PreferencesDialog::ChooseClick);
+    connect(clear, &QPushButton::clicked, this, &PreferencesDialog::ClearClick);
+    connect(buttons, &QDialogButtonBox::accepted, this, &PreferencesDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &PreferencesDialog::reject);
+}
+
+void PreferencesDialog::ChooseClick()
+{
+    const std::optional<QString> path = Platform::instance().openFileName(this, m_rabbitryDialog);
+    if (!path)
+        return;
+    // Every new pedigree would store the path as its link and read the file.
+    if (!isStorable(*path))
+        throw RecordError(QStringLiteral("The path \"%1\" holds characters a record file cannot store. Choose a "
+                                         "rabbitry file whose folders and name use only plain letters.")
+                              .arg(shownPath(*path)));
+    LineFile::read(*path);
+    m_myRabbitry->setText(*path);
+}
+
+void PreferencesDialog::ClearClick()
+{
+    m_myRabbitry->clear();
+}
+
+void PreferencesDialog::accept()
+{
+    Preferences::setMyRabbitryFile(m_myRabbitry->text());
+    QDialog::accept();
+}

@@ -1,0 +1,266 @@
+// How a breeder starts: the start panel of the empty main window, and the preference
+// that gives every new pedigree the breeder's own rabbitry.
+
+#include "Input.h"
+#include "TestFiles.h"
+#include "WindowFixture.h"
+#include "pedigree/MainScreen.h"
+#include "pedigree/PedigreeFormat.h"
+#include "pedigree/PedigreeLinkEditor.h"
+#include "rabbit/RabbitSheet.h"
+#include "rabbitry/RabbitryFile.h"
+#include "records/WindowRegistry.h"
+#include "shell/BigBadParent.h"
+#include "shell/KindRegistry.h"
+#include "shell/Preferences.h"
+#include "shell/RecentFiles.h"
+#include "shell/SheetWidgets.h"
+#include "shell/StartPanel.h"
+#include "shell/UserSettings.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using Answer = Platform::Answer;
+
+class TestStart : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<WindowFixture> m_fx;
+    QTemporaryDir m_settingsDir;
+
+    StartPanel *panel() const { return m_fx->parent().startPanel(); }
+    QPushButton *button(const char *name) const { return panel()->findChild<QPushButton *>(name); }
+    // The one window open now.
+    QMdiSubWindow *active() const
+    {
+        const QList<QMdiSubWindow *> windows = m_fx->parent().mdiArea()->subWindowList();
+        return windows.size() == 1 ? windows.constFirst() : nullptr;
+    }
+    TMainScreen *pedigreeByKey() const
+    {
+        Input::focus(&m_fx->parent());
+        Input::key(Qt::Key_E, Qt::ControlModifier);
+        return WindowRegistry::newest<TMainScreen>();
+    }
+    // File > Preferences, with `answer` done inside the dialog while it runs.
+    void preferences(const std::function<void(QDialog *)> &answer)
+    {
+        const bool shown = Input::whileModal([&] { trigger(&m_fx->parent(), "MMPreferences"); },
+                                             [&](QWidget *modal) { answer(qobject_cast<QDialog *>(modal)); });
+        QVERIFY(shown);
+    }
+    static void press(QDialog *dialog, const char *name) { Input::click(dialog->findChild<QPushButton *>(name)); }
+    QString rabbitry(const QString &name, const Rabbitry::Details &details) const
+    {
+        const QString path = m_fx->path(name);
+        Rabbitry::write(path, {}, details);
+        return path;
+    }
+
+private slots:
+    void init()
+    {
+        // Never the breeder's own settings.
+        RecentFiles::useSettingsFile(m_settingsDir.filePath(QStringLiteral("%1.ini").arg(QTest::currentTestFunction())));
+        m_fx = std::make_unique<WindowFixture>();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_fx->parent()));
+    }
+    void cleanup()
+    {
+        const QStringList errors = m_fx->finish();
+        m_fx.reset();
+        UserSettings::stopKeeping();
+        QCOMPARE(errors.join(" | "), QString());
+    }
+
+    void panelRunsEachCommandAndHidesWhileAWindowIsOpen()
+    {
+        QVERIFY(panel()->isVisible());
+        const QList<std::pair<const char *, QString>> buttons = {
+            {"StartRabbit", "New Rabbit Record (Ctrl+R)"}, {"StartPedigree", "New Pedigree (Ctrl+E)"},
+            {"StartBreeding", "New Breeding Record (Ctrl+B)"}, {"StartShow", "New Show Record (Ctrl+H)"},
+            {"StartRabbitry", "My Rabbitry (Ctrl+M)"}, {"StartGenetics", "Color Genetics (Ctrl+G)"},
+            {"StartOpen", "Open... (Ctrl+O)"},
+        };
+        QList<QWidget *> shown;
+        for (const auto &[name, text] : buttons) {
+            QVERIFY2(button(name) && button(name)->text() == text, name);
+            shown.append(button(name));
+        }
+        // Top to bottom in that order.
+        for (int i = 1; i < shown.size(); ++i)
+            QVERIFY(shown.at(i - 1)->y() < shown.at(i)->y());
+
+        for (const auto &[name, text] : buttons.mid(0, 6)) {
+            Input::click(button(name));
+            QVERIFY2(m_fx->windows() == 1 && panel()->isHidden(), name);
+            QVERIFY2(text.contains(KindRegistry::instance().find(active()->property(KindRegistry::KindProperty).toString())
+                                       ->startCaption),
+                     name);
+            QVERIFY(Input::closeSubWindow(active()));
+            QVERIFY2(m_fx->windows() == 0 && panel()->isVisible(), name);
+        }
+
+        // Open...: Cancel leaves the panel; a record opens in its window.
+        m_fx->platform().expectFile(std::nullopt);
+        Input::click(button("StartOpen"));
+        QVERIFY(panel()->isVisible());
+        const QString rab = m_fx->copyData("rabbit/filled.rab", "Thumper.rab");
+        m_fx->platform().expectFile(rab);
+        Input::click(button("StartOpen"));
+        QCOMPARE(m_fx->windows(), 1);
+        QVERIFY(panel()->isHidden());
+
+        // The find window only hides when closed: the panel comes back all the same.
+        QVERIFY(Input::closeSubWindow(active()));
+        Input::focus(&m_fx->parent());
+        Input::key(Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(panel()->isHidden());
+        QVERIFY(Input::closeSubWindow(active()));
+        QVERIFY(panel()->isVisible());
+    }
+
+    void ctrlOOpensFromTheEmptyFrame()
+    {
+        m_fx->platform().expectFile(std::nullopt);
+        Input::focus(button("StartRabbit"));
+        Input::key(Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(m_fx->platform().dialogTitles(), QStringList{"Open"});
+        // In a record window the key is still that window's own Open, not a clash.
+        TRabbitSheet *sheet = m_fx->newRabbit();
+        m_fx->platform().expectFile(std::nullopt);
+        Input::focus(sheet->sheet());
+        Input::key(Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(m_fx->platform().dialogTitles().size(), 2);
+        QVERIFY(m_fx->platform().allAnswered());
+    }
+
+    void recentFilesAreButtonsTooAndAGoneFileLeaves()
+    {
+        QVERIFY(panel()->recentButtons().isEmpty());
+        QVERIFY(panel()->findChild<QLabel *>("StartRecentEmpty")->isVisible());
+        const QString rab = m_fx->copyData("rabbit/filled.rab", "Thumper.rab");
+        m_fx->platform().expectFile(rab);
+        Input::click(button("StartOpen"));
+        QVERIFY(Input::closeSubWindow(active()));
+
+        // Shown again, the panel lists what was opened meanwhile.
+        QCOMPARE(panel()->recentButtons().size(), 1);
+        QPushButton *recent = panel()->recentButtons().constFirst();
+        QVERIFY(recent->isVisible() && recent->text().endsWith("Thumper.rab"));
+        Input::click(recent);
+        QCOMPARE(m_fx->windows(), 1);
+        QVERIFY(Input::closeSubWindow(active()));
+
+        QVERIFY(QFile::remove(rab));
+        m_fx->platform().expectQuestion(
+            QStringLiteral("\"%1\" could not be found. It has been removed from the Recent Files list.").arg(rab),
+            Answer::Ok);
+        Input::click(panel()->recentButtons().constFirst());
+        WindowFixture::deleteClosed();
+        QVERIFY(panel()->recentButtons().isEmpty());
+        QVERIFY(panel()->findChild<QLabel *>("StartRecentEmpty")->isVisible());
+    }
+
+    void myRabbitryFillsEveryNewPedigree()
+    {
+        // Empty by default: a new pedigree is as it always was.
+        QCOMPARE(Preferences::myRabbitryFile(), QString());
+        TMainScreen *plain = pedigreeByKey();
+        QCOMPARE(plain->record().value(PedigreeFile::BreederLabel), PedigreeFile::newRecord().value(PedigreeFile::BreederLabel));
+        QVERIFY(Input::closeSubWindow(plain));
+
+        const QString meadow =
+            rabbitry("Meadow, Hart.rbty", {"Meadow Rabbitry", "12 Long Lane, Springfield", "Springfield", "555 0101"});
+        preferences([&](QDialog *dialog) {
+            m_fx->platform().expectFile(meadow);
+            press(dialog, "MyRabbitryFileSet");
+            QCOMPARE(dialog->findChild<QLineEdit *>("MyRabbitryFile")->text(), meadow);
+            press(dialog, "PreferencesOk");
+        });
+        QCOMPARE(Preferences::myRabbitryFile(), meadow);
+
+        TMainScreen *chart = pedigreeByKey();
+        QVERIFY(chart);
+        QCOMPARE(chart->field("BreederLabel")->value(), QStringLiteral("Meadow Rabbitry"));
+        QCOMPARE(chart->field("AddressLabel")->value(), QStringLiteral("Springfield"));
+        QCOMPARE(chart->linkEditor()->rabbitryLink()->link(), meadow);
+        QVERIFY(!chart->isModified());
+        // Still "Untitled" and unchanged: File Open loads into it, and a file older than
+        // the rabbitry link does not keep the one the window started with.
+        const QString old = m_fx->copyData("pedigree/old125.ped", "old.ped");
+        m_fx->platform().expectFile(old);
+        trigger(chart, "FileOpen");
+        m_fx->platform().takeError("blaze.jpg"); // the old file's picture is not in the scratch folder
+        QCOMPARE(m_fx->windows(), 1);
+        QCOMPARE(chart->fileName(), old);
+        QCOMPARE(chart->record().value(PedigreeFile::RabbitryFile), RecordText::None);
+
+        // Cancel keeps the preference; Clear and Ok empty it.
+        preferences([&](QDialog *dialog) {
+            press(dialog, "MyRabbitryFileClear");
+            press(dialog, "PreferencesCancel");
+        });
+        QCOMPARE(Preferences::myRabbitryFile(), meadow);
+        preferences([&](QDialog *dialog) {
+            press(dialog, "MyRabbitryFileClear");
+            press(dialog, "PreferencesOk");
+        });
+        QCOMPARE(Preferences::myRabbitryFile(), QString());
+        QCOMPARE(pedigreeByKey()->record().value(PedigreeFile::RabbitryFile), RecordText::None);
+    }
+
+    void hostileRabbitryFilesAreRefusedOrReported()
+    {
+        const QString fifo = m_fx->path("pipe.rbty");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString foreign = rabbitry(QStringLiteral("\u5154.rbty"), {"Hare", "", "", ""});
+        // Neither is taken: the field keeps what it had.
+        preferences([&](QDialog *dialog) {
+            for (const QString &path : {fifo, foreign}) {
+                m_fx->platform().expectFile(path);
+                press(dialog, "MyRabbitryFileSet");
+                QCOMPARE(m_fx->platform().takeErrors().size(), 1);
+                QCOMPARE(dialog->findChild<QLineEdit *>("MyRabbitryFile")->text(), QString());
+            }
+            press(dialog, "PreferencesOk");
+        });
+        QCOMPARE(Preferences::myRabbitryFile(), QString());
+
+        // A rabbitry file gone since it was chosen: the pedigree opens, blank, and says why.
+        const QString gone = rabbitry("gone.rbty", {"Gone", "", "", ""});
+        Preferences::setMyRabbitryFile(gone);
+        QVERIFY(QFile::remove(gone));
+        TMainScreen *chart = pedigreeByKey();
+        QVERIFY(chart && !chart->isModified());
+        m_fx->platform().takeError("gone.rbty");
+        QCOMPARE(chart->record().value(PedigreeFile::RabbitryFile), RecordText::None);
+    }
+
+    void preferenceIsKeptAsTextOnly()
+    {
+        // The settings file is INI text: a comma must not turn the path into a list.
+        const QString path = QStringLiteral("/herd/Hart, Renee/My \"Rabbitry\".rbty");
+        Preferences::setMyRabbitryFile(path);
+        QCOMPARE(Preferences::myRabbitryFile(), path);
+        // What a hand-edited file holds that is no path is no preference.
+        UserSettings::open()->setValue("Preferences/MyRabbitryFile", QStringList{"a", "b"});
+        QCOMPARE(Preferences::myRabbitryFile(), QString());
+        UserSettings::stopKeeping();
+        QCOMPARE(Preferences::myRabbitryFile(), QString());
+    }
+};
+
+QTEST_MAIN(TestStart)
+#include "test_start.moc"
