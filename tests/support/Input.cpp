@@ -11,6 +11,9 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
 #include <QWindow>
 
@@ -150,6 +153,57 @@ bool clickMenu(QMenuBar *bar, QAction *entry)
         return true;
     }
     return false;
+}
+
+bool clickMenuPath(QMenuBar *bar, const QStringList &texts)
+{
+    const auto byText = [](const QList<QAction *> &actions, const QString &text) -> QAction * {
+        for (QAction *action : actions)
+            if (action->text() == text && action->isVisible())
+                return action;
+        return nullptr;
+    };
+    QAction *title = texts.isEmpty() ? nullptr : byText(bar->actions(), texts.first());
+    if (!title || !title->menu() || !reachable(bar))
+        return false;
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
+    QMenu *menu = title->menu();
+    for (qsizetype i = 1; i < texts.size(); ++i) {
+        // Looked up once the menu is up: some menus make their entries as they open.
+        QAction *entry = QApplication::activePopupWidget() == menu ? byText(menu->actions(), texts.at(i)) : nullptr;
+        if (!entry || !entry->isEnabled())
+            return false;
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+        if (!entry->menu())
+            return i == texts.size() - 1;
+        // A submenu opens a moment after the press on its entry.
+        menu = entry->menu();
+        if (!QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000))
+            return false;
+    }
+    return false;
+}
+
+void clickLink(QTextBrowser *browser, const QString &href)
+{
+    QTextDocument *document = browser->document();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.charFormat().anchorHref() != href)
+                continue;
+            QTextCursor cursor(document);
+            cursor.setPosition(fragment.position() + fragment.length() / 2);
+            browser->setTextCursor(cursor);
+            browser->ensureCursorVisible();
+            QApplication::processEvents();
+            const QRect at = browser->cursorRect(cursor);
+            if (reachable(browser))
+                QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, at.center());
+            return;
+        }
+    }
+    QFAIL(qPrintable(QStringLiteral("no link to %1 on the page").arg(href)));
 }
 
 bool clickPopupEntry(QAction *entry)

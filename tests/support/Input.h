@@ -8,6 +8,7 @@
 
 #include <QModelIndex>
 #include <QString>
+#include <QStringList>
 #include <Qt>
 #include <functional>
 
@@ -16,6 +17,7 @@ class QAbstractButton;
 class QAction;
 class QLabel;
 class QMenuBar;
+class QTextBrowser;
 class QDialog;
 class QMdiSubWindow;
 class QWidget;
@@ -48,6 +50,13 @@ void click(QAbstractButton *button);
 // that popped up. False when the bar has no such menu or it did not pop up with the
 // entry shown and enabled.
 bool clickMenu(QMenuBar *bar, QAction *entry);
+// Clicks through the bar's menus by their texts as shown ("&File", "&Recent Files",
+// "&1 /herd/Blaze.ped"): each entry is looked up once its menu is up. False when an
+// entry is missing or disabled.
+bool clickMenuPath(QMenuBar *bar, const QStringList &texts);
+// Clicks the link to `href` on the page the text browser shows; fails the test when
+// there is none.
+void clickLink(QTextBrowser *browser, const QString &href);
 // Clicks `entry` in the menu that has popped up (a context menu); false when no popped
 // up menu shows it enabled.
 bool clickPopupEntry(QAction *entry);
