@@ -15,8 +15,8 @@
 #include <QAction>
 #include <QEvent>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
