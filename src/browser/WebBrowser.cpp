@@ -13,6 +13,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 TWebBrowser::TWebBrowser(QWidget *parent)
@@ -39,7 +41,14 @@ TWebBrowser::TWebBrowser(QWidget *parent)
         m_view->stop();
         m_status->setText(QStringLiteral("Done"));
     });
-    button("Reload", QStringLiteral("Reload"), [this] { m_view->reload(); });
+    // The page view reloads the last page it reached; while the address asked for is
+    // still on its way, that is the page being left, so the address is asked for again.
+    button("Reload", QStringLiteral("Reload"), [this] {
+        if (!m_reached && m_asked.isValid())
+            m_view->setUrl(m_asked);
+        else
+            m_view->reload();
+    });
     button("HideBrowser", QStringLiteral("Back To Hutchlore"), [this] { hide(); });
 
     auto *central = new QWidget(this);
@@ -52,6 +61,10 @@ TWebBrowser::TWebBrowser(QWidget *parent)
     // The history is kept by the rules of Go and Enter, never by the box itself.
     m_address->setInsertPolicy(QComboBox::NoInsert);
     m_address->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // Keys reach the line through the box, which has the focus and hands them to the
+    // line directly, past the line's own filters: Enter, copy and paste are caught on
+    // the box (and on the line, for keys sent to it straight).
+    m_address->installEventFilter(this);
     m_address->lineEdit()->installEventFilter(this);
     label->setBuddy(m_address);
     auto *go = new QPushButton(QStringLiteral("Go!"), central);
@@ -69,9 +82,25 @@ TWebBrowser::TWebBrowser(QWidget *parent)
     m_status->setObjectName(QStringLiteral("BrowserStatus"));
     statusBar()->addWidget(m_status, 1);
 
-    // Navigate complete: the address line follows the page, links included.
-    connect(m_view, &QWebEngineView::urlChanged, this,
-            [this](const QUrl &url) { m_address->setEditText(url.toString()); });
+    // Navigate complete: the address line follows the page reached, links included.
+    // Only a finished navigation counts: the view's address also changes while one is
+    // pending and when Reload or Stop take it back, and the line would then show a
+    // page that was never reached, or the one left.
+    connect(m_view->page(), &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
+        if (info.status() != QWebEngineLoadingInfo::LoadSucceededStatus &&
+            info.status() != QWebEngineLoadingInfo::LoadFailedStatus)
+            return;
+        m_reached = true;
+        m_reachedUrl = info.url();
+        m_address->setEditText(m_reachedUrl.toString());
+    });
+    // A link to a place in the same page moves no page and finishes no load.
+    connect(m_view, &QWebEngineView::urlChanged, this, [this](const QUrl &url) {
+        if (m_reached && url.adjusted(QUrl::RemoveFragment) == m_reachedUrl.adjusted(QUrl::RemoveFragment)) {
+            m_reachedUrl = url;
+            m_address->setEditText(url.toString());
+        }
+    });
     connect(m_view, &QWebEngineView::loadFinished, this, [this] { m_status->setText(QStringLiteral("Done")); });
 
     // The hidden menu entries.
@@ -100,7 +129,9 @@ void TWebBrowser::GoClick()
     const QString address = m_address->currentText();
     if (address.isEmpty())
         return;
-    m_view->setUrl(QUrl::fromUserInput(address));
+    m_asked = QUrl::fromUserInput(address);
+    m_reached = false;
+    m_view->setUrl(m_asked);
     if (m_address->findText(address, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) {
         // Adding an entry must not change what the line shows.
         m_address->addItem(address);
@@ -133,7 +164,7 @@ void TWebBrowser::PasteClick()
 bool TWebBrowser::eventFilter(QObject *watched, QEvent *event)
 {
     // The address line's own Enter, copy and paste would keep other rules.
-    if (watched == m_address->lineEdit() &&
+    if ((watched == m_address || watched == m_address->lineEdit()) &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
         auto *key = static_cast<QKeyEvent *>(event);
         const bool press = event->type() == QEvent::KeyPress;

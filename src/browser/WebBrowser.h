@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QUrl>
 
 class QComboBox;
 class QLabel;
@@ -36,4 +37,9 @@ private:
     QWebEngineView *m_view;
     QComboBox *m_address;
     QLabel *m_status;
+    // The address Go last asked for, whether a navigation has finished since, and
+    // the page the last one reached.
+    QUrl m_asked;
+    bool m_reached = true;
+    QUrl m_reachedUrl;
 };

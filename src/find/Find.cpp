@@ -5,6 +5,7 @@
 #include "shell/CommandGuard.h"
 #include "shell/KindRegistry.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QGridLayout>
@@ -14,6 +15,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -112,6 +114,10 @@ TFind::TFind(QWidget *parent) : ChildWindow(parent)
     connectCommand(m_open, &QPushButton::clicked, this, &TFind::OpenClick);
     connectCommand(m_found, &QListWidget::itemDoubleClicked, this, &TFind::OpenClick);
     connectCommand(cancel, &QPushButton::clicked, this, &TFind::FindCancelClick);
+    // Cancel is the window's cancel button: Esc anywhere in it does the same.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    escape->setObjectName(QStringLiteral("FindEscape"));
+    connectCommand(escape, &QShortcut::activated, this, &TFind::FindCancelClick);
     connect(m_found, &QListWidget::itemClicked, this, [this] {
         if (!m_found->selectedItems().isEmpty())
             m_open->setEnabled(true);
@@ -360,6 +366,17 @@ void TFind::OpenClick()
     // The path the result was found in, whatever folder is chosen now; an extension
     // no record kind has opens nothing.
     KindRegistry::instance().openByExtension(selected.first()->data(Qt::UserRole).toString());
+}
+
+void TFind::closeEvent(QCloseEvent *event)
+{
+    QMdiSubWindow::closeEvent(event);
+    // A sub-window closes the form inside it as well, and showing the window again
+    // would not show the form: keep it shown, so Find in Files brings back the whole
+    // window with its folder, text and results.
+    if (event->isAccepted())
+        if (QWidget *form = widget())
+            form->show();
 }
 
 void TFind::FindCancelClick()

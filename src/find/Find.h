@@ -56,6 +56,9 @@ signals:
     // The last result of a search is shown (or it was stopped).
     void searchFinished();
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     // What the workers hand over: the files searched so far, waiting to be shown.
     struct Pending

@@ -16,10 +16,12 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -120,12 +122,19 @@ QWidget *TMyRabbitry::buildList()
     m_list->setObjectName(QStringLiteral("RabbitList"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->installEventFilter(this);
+    m_list->viewport()->installEventFilter(this);
     column->addWidget(m_list);
+    // A mouse press makes an item current before it selects it, the keyboard selects
+    // before it moves the current item: the preview follows whichever comes, once.
     connect(m_list, &QListWidget::currentItemChanged, this, [this] {
         if (m_filling)
             return;
         enableEntryButtons();
-        runCommand(this, [this] { previewSelected(); });
+        followChosen();
+    });
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!m_filling)
+            followChosen();
     });
     connect(m_list, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
         m_list->setCurrentItem(item);
@@ -239,6 +248,7 @@ void TMyRabbitry::fillList(const QStringList &paths, const QString &select)
 {
     m_filling = true;
     m_list->clear();
+    m_previewed = nullptr;
     for (const QString &path : Rabbitry::displayOrder(paths)) {
         auto *item = new QListWidgetItem(Rabbitry::displayName(path), m_list);
         item->setData(Qt::UserRole, path);
@@ -260,10 +270,18 @@ bool TMyRabbitry::selectRabbit(const QString &path)
     return false;
 }
 
+QListWidgetItem *TMyRabbitry::chosenItem() const
+{
+    // One entry at most is selected; the current item may be another while a press
+    // is under way, or none is selected after Remove.
+    const QList<QListWidgetItem *> selected = m_list->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
 QString TMyRabbitry::selectedPath() const
 {
-    const QListWidgetItem *item = m_list->currentItem();
-    return item && item->isSelected() ? item->data(Qt::UserRole).toString() : QString();
+    const QListWidgetItem *item = chosenItem();
+    return item ? item->data(Qt::UserRole).toString() : QString();
 }
 
 void TMyRabbitry::showRecord(const Rabbitry::Record &record)
@@ -314,12 +332,26 @@ void TMyRabbitry::blankPreview()
     for (QLabel *label : std::as_const(m_preview))
         label->clear();
     m_picture->clear();
+    m_previewed = nullptr;
+}
+
+void TMyRabbitry::followChosen()
+{
+    if (chosenItem() != m_previewed)
+        preview();
+}
+
+void TMyRabbitry::preview()
+{
+    ++m_previews;
+    runCommand(this, [this] { previewSelected(); });
 }
 
 void TMyRabbitry::previewSelected()
 {
     // Whatever the new entry's file holds, nothing of the previous rabbit stays.
     blankPreview();
+    m_previewed = chosenItem();
     const QString path = selectedPath();
     if (path.isEmpty())
         return;
@@ -344,8 +376,38 @@ void TMyRabbitry::enableEntryButtons()
 
 bool TMyRabbitry::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_list && event->type() == QEvent::FocusIn)
-        enableEntryButtons();
+    if (watched == m_list) {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            enableEntryButtons();
+            break;
+        case QEvent::KeyPress:
+            // A key that moves nothing (Home on the first entry) still reads the file
+            // again when it is let go; one that moves the choice has shown it already.
+            if (!static_cast<QKeyEvent *>(event)->isAutoRepeat()) {
+                m_keyDown = static_cast<QKeyEvent *>(event)->key();
+                m_previewsAtKey = m_previews;
+            }
+            break;
+        case QEvent::KeyRelease: {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (!key->isAutoRepeat() && key->key() == m_keyDown) {
+                m_keyDown = 0;
+                if (m_previews == m_previewsAtKey && chosenItem())
+                    preview();
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    } else if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonPress) {
+        // A click on the rabbit already chosen changes no selection; it shows the
+        // file as it is now all the same.
+        const QListWidgetItem *pressed = m_list->itemAt(static_cast<QMouseEvent *>(event)->position().toPoint());
+        if (pressed && pressed == chosenItem())
+            preview();
+    }
     return DocumentWindow::eventFilter(watched, event);
 }
 

@@ -9,6 +9,7 @@ class PictureBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 
 // The breeder's rabbitry: the list of their rabbit files, sorted by file name, a
@@ -63,7 +64,13 @@ private:
     void showRecord(const Rabbitry::Record &record);
     void setDetails(const Rabbitry::Details &details);
     void fillList(const QStringList &paths, const QString &select);
+    // The selected entry, whatever item is current.
+    QListWidgetItem *chosenItem() const;
     QString selectedPath() const;
+    // Previews the chosen entry unless it is the one shown.
+    void followChosen();
+    // Reads the chosen entry's file and shows it, errors through the command guard.
+    void preview();
     void previewSelected();
     void blankPreview();
     void enableEntryButtons();
@@ -75,4 +82,10 @@ private:
     QList<QPushButton *> m_entryButtons;
     // The list is being refilled: its selection signals are not the breeder's.
     bool m_filling = false;
+    // The entry the preview shows (null when blank); compared, never followed.
+    const QListWidgetItem *m_previewed = nullptr;
+    // Previews so far, and their count when the key now held went down.
+    quint64 m_previews = 0;
+    quint64 m_previewsAtKey = 0;
+    int m_keyDown = 0;
 };

@@ -39,6 +39,9 @@ TAboutPopUp::TAboutPopUp(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("AboutPopUp"));
     setWindowTitle(QStringLiteral("About Hutchlore"));
+    // Modal to the main window only: the browser its web address opens is a window
+    // of its own and must take clicks and keys while the box stays open behind it.
+    setWindowModality(Qt::WindowModal);
     WindowRegistry::setNewest(this);
 
     auto *layout = new QHBoxLayout(this);

@@ -1,13 +1,18 @@
-#include "ScriptedPlatform.h"
+#include "Input.h"
+#include "WindowFixture.h"
 #include "shell/AboutPopUp.h"
+#include "shell/BigBadParent.h"
 #include "shell/WebBrowser.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,82 +43,141 @@ private slots:
     {
         address()->clear();
         address()->setEditText(QString());
+        m_browser->show();
     }
+    void cleanup() { m_browser->hide(); }
 
-    // Go keeps one entry per address and chosen entries add nothing; Enter puts the
-    // address on top every time. An empty line does nothing either way.
+    // Go keeps one entry per address and an entry chosen from the list adds nothing;
+    // Enter puts the address on top every time, also when it is in the list already.
+    // An empty line does nothing either way.
     void goAndEnterFillTheAddressList()
     {
         press("Go");
-        QTest::keyClick(address()->lineEdit(), Qt::Key_Return);
+        Input::focus(address());
+        Input::key(Qt::Key_Return);
         QCOMPARE(history(), QStringList());
         const QString one = page(QStringLiteral("one.html"));
         const QString two = page(QStringLiteral("two.html"));
         for (const QString &url : {one, one, two}) {
-            address()->setEditText(url);
+            typeAddress(url);
             press("Go");
             QVERIFY(reaches(url));
         }
         QCOMPARE(history(), QStringList({one, two}));
-        address()->setCurrentIndex(0);
-        emit address()->activated(0);
+
+        // F4 drops the list down; a click on an entry goes there.
+        Input::focus(address());
+        Input::key(Qt::Key_F4);
+        QVERIFY(QTest::qWaitFor([&] { return address()->view()->isVisible(); }));
+        Input::clickRow(address()->view(), 0);
         QVERIFY(reaches(one));
         QCOMPARE(history(), QStringList({one, two}));
 
-        address()->clear();
-        address()->setEditText(two);
         for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
-            QTest::keyClick(address()->lineEdit(), key);
+            typeAddress(two);
+            Input::key(key);
             QVERIFY(reaches(two));
         }
-        QCOMPARE(history(), QStringList({two, two}));
+        QCOMPARE(history(), QStringList({two, two, one, two}));
     }
+    // Ctrl+C copies only the selected part of the line; Ctrl+V replaces the whole line
+    // wherever the cursor stands, and goes nowhere.
     void copyTakesOnlyTheSelectionAndPasteReplacesTheLine()
     {
         QClipboard *clipboard = QApplication::clipboard();
-        QLineEdit *line = address()->lineEdit();
-        QAction *copy = m_browser->findChild<QAction *>(QStringLiteral("CopyAddress"));
-        address()->setEditText(QStringLiteral("file:///farm/rabbits.html"));
+        typeAddress(QStringLiteral("file:///farm/rabbits.html"));
         clipboard->setText(QStringLiteral("before"));
-        line->deselect();
-        copy->trigger();
+        Input::key(Qt::Key_End);
+        Input::key(Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(clipboard->text(), QStringLiteral("before"));
-        line->setSelection(8, 4); // "farm"
-        copy->trigger();
+        Input::key(Qt::Key_Home);
+        for (int i = 0; i < 8; ++i)
+            Input::key(Qt::Key_Right);
+        for (int i = 0; i < 4; ++i)
+            Input::key(Qt::Key_Right, Qt::ShiftModifier);
+        Input::key(Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(clipboard->text(), QStringLiteral("farm"));
+
         clipboard->setText(QStringLiteral("file:///other.html"));
-        line->setCursorPosition(3);
-        m_browser->findChild<QAction *>(QStringLiteral("PasteAddress"))->trigger();
+        Input::key(Qt::Key_Home);
+        for (int i = 0; i < 3; ++i)
+            Input::key(Qt::Key_Right);
+        Input::key(Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(address()->currentText(), QStringLiteral("file:///other.html"));
         QCOMPARE(history(), QStringList()); // nothing navigated
     }
-    // The frame's close and Back To Hutchlore only hide the one window.
-    void closingOnlyHidesAndKeepsPageAndHistory()
+    // Back and Forward; the frame's close, Back To Hutchlore and Ctrl+W only hide the
+    // one window, which keeps its page and history.
+    void backForwardAndHiding()
     {
         const QString one = page(QStringLiteral("one.html"));
-        m_browser->show();
-        QMetaObject::invokeMethod(m_browser, "navigate", Q_ARG(QString, one));
+        const QString two = page(QStringLiteral("two.html"));
+        for (const QString &url : {one, two}) {
+            typeAddress(url);
+            Input::key(Qt::Key_Return);
+            QVERIFY(reaches(url));
+        }
+        press("Back");
         QVERIFY(reaches(one));
+        press("Forward");
+        QVERIFY(reaches(two));
+
         QVERIFY(!m_browser->close());
         QVERIFY(!m_browser->isVisible());
         m_browser->show();
         press("HideBrowser");
         QVERIFY(!m_browser->isVisible());
+        m_browser->show();
+        Input::focus(address());
+        Input::key(Qt::Key_W, Qt::ControlModifier);
+        QVERIFY(!m_browser->isVisible());
         QCOMPARE(webBrowser(), m_browser);
-        QCOMPARE(history(), QStringList({one}));
-        QCOMPARE(address()->currentText(), one);
+        QCOMPARE(history(), QStringList({two, one}));
+        QCOMPARE(address()->currentText(), two);
     }
-    void aboutBoxAddressOpensTheBrowser()
+    // Help > About, a click on the web address: the browser opens in front of the box,
+    // which stays open behind it, and takes clicks and keys. A page gone to and at once
+    // reloaded and stopped keeps the line, and Reload then goes there.
+    void aboutBoxAddressOpensABrowserThatTakesInput()
     {
-        ScriptedPlatform::Installed platform;
-        TAboutPopUp about;
-        // The maker's page is replaced by a local one here, as no test may need a network.
-        const QString one = page(QStringLiteral("one.html"));
-        emit about.findChild<QLabel *>(QStringLiteral("WebAddress"))->linkActivated(one);
-        QVERIFY(m_browser->isVisible());
-        QVERIFY(reaches(one));
-        QCOMPARE(platform->takeErrors(), QStringList());
         m_browser->hide();
+        WindowFixture fx;
+        QVERIFY(QTest::qWaitForWindowExposed(&fx.parent()));
+        const QString one = page(QStringLiteral("one.html"));
+        const QString two = page(QStringLiteral("two.html"));
+        QPointer<TAboutPopUp> box;
+        const bool shown = Input::whileModal(
+            [&] { QVERIFY(Input::clickMenu(fx.parent().menuBar(), fx.parent().findChild<QAction *>("MMAbout"))); },
+            [&](QWidget *modal) {
+                box = qobject_cast<TAboutPopUp *>(modal);
+                QVERIFY(box);
+                // The maker's page is replaced by a local one here, as no test may need a network.
+                auto *web = box->findChild<QLabel *>(QStringLiteral("WebAddress"));
+                web->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(one));
+                Input::clickText(web, one);
+                QVERIFY(m_browser->isVisible());
+                QVERIFY(!Input::blockedByModal(m_browser));
+                QVERIFY(reaches(one));
+
+                typeAddress(two);
+                press("Go");
+                press("Reload");
+                press("Stop");
+                QTest::qWait(1000); // whatever the page view still had on its way
+                QCOMPARE(address()->currentText(), two);
+                status()->clear();
+                press("Reload");
+                QVERIFY(reaches(two));
+
+                Input::focus(address());
+                Input::key(Qt::Key_W, Qt::ControlModifier);
+                QVERIFY(!m_browser->isVisible());
+                QVERIFY(box->isVisible());
+                Input::click(box->findChild<QPushButton *>(QStringLiteral("AboutOk")));
+            });
+        QVERIFY(shown);
+        QVERIFY(box && !box->isVisible());
+        QCOMPARE(fx.platform().takeErrors(), QStringList());
     }
 
 private:
@@ -127,13 +191,26 @@ private:
     }
     QString page(const QString &name) const { return QUrl::fromLocalFile(m_dir.filePath(name)).toString(); }
     QLabel *status() const { return m_browser->findChild<QLabel *>(QStringLiteral("BrowserStatus")); }
-    void press(const char *button) const { m_browser->findChild<QPushButton *>(QLatin1String(button))->click(); }
-    // Waits until the page view has finished loading `url`; the status line is
-    // emptied first, so only a new "Done" counts.
+    void press(const char *button) const { Input::click(m_browser->findChild<QPushButton *>(QLatin1String(button))); }
+    // Replaces the address line's text by typing into the box, which has the focus.
+    void typeAddress(const QString &text) const
+    {
+        Input::focus(address());
+        QCOMPARE(Input::focused(), address());
+        Input::key(Qt::Key_A, Qt::ControlModifier);
+        Input::type(text);
+    }
+    // Waits until the page view has finished loading `url` and the line shows it; the
+    // status line is emptied afterwards, so only a new "Done" counts.
     bool reaches(const QString &url) const
     {
-        const bool done =
-            QTest::qWaitFor([&] { return address()->currentText() == url && status()->text() == u"Done"; }, 20000);
+        const QWidget *view = m_browser->findChild<QWidget *>(QStringLiteral("PageView"));
+        const bool done = QTest::qWaitFor(
+            [&] {
+                return address()->currentText() == url && view->property("url").toUrl() == QUrl(url) &&
+                       status()->text() == u"Done";
+            },
+            20000);
         status()->clear();
         return done;
     }

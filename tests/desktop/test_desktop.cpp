@@ -1,4 +1,5 @@
 #include "Metafiles.h"
+#include "Input.h"
 #include "TestFiles.h"
 #include "WindowFixture.h"
 #include "app/CommandLine.h"
@@ -103,9 +104,20 @@ private slots:
         QVERIFY2(broken.isEmpty(), qPrintable(broken.join(", ")));
         QVERIFY(links > 20);
 
-        // A link followed in the help window shows that page.
-        showHelpContents(&m_fx->parent());
-        helpText()->setSource(QUrl(QStringLiteral("qrc:/help/genetics.html")));
+        // F1 opens the page of the active window, the main window's when none is; a
+        // link clicked in the help window shows that page.
+        Input::focus(&m_fx->parent());
+        Input::key(Qt::Key_F1);
+        QVERIFY(helpText() && helpText()->isVisible());
+        QCOMPARE(helpText()->source().fileName(), "main.html");
+        TRabbitSheet *rabbit = m_fx->newRabbit();
+        Input::focus(rabbit);
+        Input::key(Qt::Key_F1);
+        QCOMPARE(helpText()->source().fileName(), "rabbit.html");
+        Input::clickLink(helpText(), "RABBITHELP.html");
+        QCOMPARE(helpText()->source().fileName(), "RABBITHELP.html");
+        Input::clickLink(helpText(), "genetics.html");
+        QCOMPARE(helpText()->source().fileName(), "genetics.html");
         QVERIFY(helpText()->toPlainText().contains(QStringLiteral("Calculate Possible Colors")));
     }
     // A metafile named by a rabbit record shows in the sheet; a damaged one is refused

@@ -1,6 +1,7 @@
 // The find window over folders the tests write.
 
 #include "TestFiles.h"
+#include "Input.h"
 #include "WindowFixture.h"
 #include "find/Find.h"
 #include "pedigree/MainScreen.h"
@@ -25,7 +26,14 @@ class TestFindWindow : public QObject
 
     std::unique_ptr<WindowFixture> m_fx;
 
-    TFind *find() const { return qobject_cast<TFind *>(m_fx->parent().runTool(QString::fromLatin1(TFind::KindId))); }
+    // Ctrl+F in the main window, as the breeder shows the find window.
+    TFind *find() const
+    {
+        Input::focus(&m_fx->parent());
+        Input::key(Qt::Key_F, Qt::ControlModifier);
+        auto *window = WindowRegistry::newest<TFind>();
+        return window && window->isVisible() ? window : nullptr;
+    }
     QString folder(const QString &name) const
     {
         const QString path = m_fx->path(name);
@@ -36,23 +44,50 @@ class TestFindWindow : public QObject
     {
         return TestFiles::writeLines(QDir(folder).filePath(name), lines);
     }
-    // Types the text and presses Search; waits for the last result.
-    static void search(TFind *window, const QString &text)
+    // Replaces the text of a line of the window by typing.
+    static void typeInto(TFind *window, const char *line, const QString &text)
     {
-        window->findChild<QLineEdit *>("FindName")->setText(text);
+        Input::focus(window->findChild<QLineEdit *>(line));
+        Input::key(Qt::Key_A, Qt::ControlModifier);
+        Input::type(text);
+    }
+    // Types the text and clicks Search (or presses Enter); waits for the last result.
+    static void search(TFind *window, const QString &text, bool byEnter = false)
+    {
+        typeInto(window, "FindName", text);
         QSignalSpy finished(window, &TFind::searchFinished);
-        window->findChild<QPushButton *>("Search")->click();
+        if (byEnter)
+            Input::key(Qt::Key_Return);
+        else
+            Input::click(window->findChild<QPushButton *>("Search"));
         QVERIFY(finished.wait(20000));
         QVERIFY(!window->isSearching());
     }
+    // Chooses a file kind with the keys in the drop-down list.
+    static void chooseKind(TFind *window, Qt::Key key)
+    {
+        Input::focus(window->findChild<QComboBox *>("Extensions"));
+        Input::key(key);
+    }
     static QListWidget *found(TFind *window) { return window->findChild<QListWidget *>("FoundBox"); }
     static QStringList foundNames(TFind *window) { return itemTexts(found(window)); }
-    // Clicks a result as the breeder would, then presses Open.
+    // Clicks a result as the breeder would, then clicks Open.
     static void openResult(TFind *window, int row)
     {
-        QListWidget *list = found(window);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-        window->findChild<QPushButton *>("Open")->click();
+        Input::clickRow(found(window), row);
+        Input::click(window->findChild<QPushButton *>("Open"));
+    }
+    // What the window shows: every control of its form, with the folder, kind, text
+    // and results.
+    static QString shown(TFind *window)
+    {
+        const QStringList controls{"FindName", "DirectoryBox", "Extensions", "FileBox", "FoundBox", "Search"};
+        for (const QString &name : controls)
+            if (!window->findChild<QWidget *>(name)->isVisible())
+                return name + " is not shown";
+        return QStringList{window->folder(), window->findChild<QComboBox *>("Extensions")->currentText(),
+                           window->findChild<QLineEdit *>("FindName")->text(), foundNames(window).join(u',')}
+            .join(u'|');
     }
 
 private slots:
@@ -75,20 +110,21 @@ private slots:
         write(dir, "OLDDOE.RAB", {"Smith"});
         write(dir, "notes.txt", {"smith"});
         TFind *window = find();
+        QVERIFY(window);
         QCOMPARE(window->folder(), QDir::currentPath()); // starts in the process's folder
-        window->setFolder(dir);
+        typeInto(window, "DirectoryBox", QDir::toNativeSeparators(dir));
         QCOMPARE(window->listedFiles(), QStringList({"a.ped", "b.rab", "c.brd", "d.shw", "OLDDOE.RAB"}));
-        search(window, "smith");
+        search(window, "smith", true);
         QCOMPARE(foundNames(window), QStringList({"a.ped", "b.rab", "b.rab", "d.shw", "OLDDOE.RAB"}));
         QCOMPARE(window->resultPaths().at(1), QDir(dir).filePath("b.rab"));
 
         // Show Records only: other kinds are neither listed nor read.
-        auto *kinds = window->findChild<QComboBox *>("Extensions");
-        kinds->setCurrentIndex(4);
+        chooseKind(window, Qt::Key_End);
+        QCOMPARE(window->findChild<QComboBox *>("Extensions")->currentIndex(), 4);
         QCOMPARE(window->listedFiles(), QStringList({"d.shw"}));
         search(window, QString::fromUtf8("élodie"));
         QCOMPARE(foundNames(window), QStringList({"d.shw"}));
-        kinds->setCurrentIndex(0);
+        chooseKind(window, Qt::Key_Home);
 
         // Search reads the folder as it is now, though FileBox was listed before.
         write(dir, "e.rab", {"smith"});
@@ -111,7 +147,9 @@ private slots:
         search(window, "smith");
         QCOMPARE(foundNames(window), QStringList({"a.rab", "b.ped", "OLDDOE.RAB"}));
 
-        // Open with nothing selected does nothing; a click enables it.
+        // Open starts disabled and a click on a result enables it; Open with nothing
+        // selected does nothing.
+        QVERIFY(!window->findChild<QPushButton *>("Open")->isEnabled());
         window->findChild<QPushButton *>("Open")->setEnabled(true);
         const int before = m_fx->windows();
         window->OpenClick();
@@ -128,33 +166,57 @@ private slots:
         openResult(window, 2);
         QCOMPARE(m_fx->windows(), opened);
         QCOMPARE(foundNames(window).size(), 3); // results stay for further opening
+        // A double click opens a result too.
+        Input::doubleClickRow(found(window), 1);
+        QCOMPARE(m_fx->windows(), opened + 1);
+        QCOMPARE(WindowRegistry::newest<TMainScreen>()->fileName(), QDir(dir).filePath("b.ped"));
     }
 
-    // The one window: Cancel empties and hides it, Ctrl+F shows it again in the same folder;
-    // the folder dialog sets the folder and FileBox follows.
-    void oneWindowCancelAndBrowse()
+    // The one window: its close button hides it, and Ctrl+F brings it back whole with
+    // its folder, kind, text and results. Cancel and Esc empty the text and results and
+    // hide it; Ctrl+F shows it again in the same folder. The folder dialog sets the
+    // folder and FileBox follows.
+    void oneWindowCloseCancelAndBrowse()
     {
         const QString dir = folder("one");
         write(dir, "a.rab", {"smith"});
+        write(dir, "b.shw", {"smith"});
         TFind *window = find();
         window->setFolder(dir);
+        chooseKind(window, Qt::Key_End);
         search(window, "smith");
+        const QString before = shown(window);
+        QCOMPARE(before, dir + "|Show Records (*.shw)|smith|b.shw");
+
         QPointer<TFind> kept(window);
-        window->findChild<QPushButton *>("FindCancel")->click();
-        QVERIFY(window->isHidden());
-        WindowFixture::deleteClosed();
-        QVERIFY(kept); // hidden, not destroyed
+        QVERIFY(Input::closeSubWindow(window));
+        QVERIFY(kept && window->isHidden()); // hidden, not destroyed
         QCOMPARE(find(), window);
-        QVERIFY(window->isVisible() && foundNames(window).isEmpty());
-        QCOMPARE(window->folder(), dir);
+        QCOMPARE(shown(window), before);
+
+        const QString emptied = dir + "|Show Records (*.shw)||";
+        const auto cancelBy = [&](const char *how, const std::function<void()> &cancel) {
+            search(window, "smith");
+            cancel();
+            QVERIFY2(window->isHidden(), how);
+            QVERIFY2(find() == window, how);
+            QCOMPARE(shown(window), emptied);
+        };
+        cancelBy("Cancel", [&] { Input::click(window->findChild<QPushButton *>("FindCancel")); });
+        for (const char *focus : {"FoundBox", "FindName"})
+            cancelBy(focus, [&] {
+                Input::focus(window->findChild<QWidget *>(focus));
+                Input::key(Qt::Key_Escape);
+            });
 
         const QString other = folder("other");
         write(other, "z.shw", {});
+        auto *browse = window->findChild<QToolButton *>("DirectoryBrowse");
         m_fx->platform().expectFile(std::nullopt);
-        window->findChild<QToolButton *>("DirectoryBrowse")->click();
+        Input::click(browse);
         QCOMPARE(window->folder(), dir);
         m_fx->platform().expectFile(other);
-        window->findChild<QToolButton *>("DirectoryBrowse")->click();
+        Input::click(browse);
         QCOMPARE(window->folder(), other);
         QCOMPARE(window->listedFiles(), QStringList({"z.shw"}));
     }
@@ -179,8 +241,18 @@ private slots:
         search(window, "smith");
         QCOMPARE(window->resultPaths(), expected);
 
+        // The Stop button shows after a moment; its click keeps a prefix of the results.
+        auto *search = window->findChild<QPushButton *>("Search");
+        auto *stop = window->findChild<QPushButton *>("SearchStop");
+        QVERIFY(!stop->isVisible());
+        Input::click(search);
+        QVERIFY(QTest::qWaitFor([&] { return stop->isVisible() || !window->isSearching(); }, 20000));
+        QVERIFY2(stop->isVisible(), "the search ended before Stop showed");
+        Input::click(stop);
+        QVERIFY(!window->isSearching() && !stop->isVisible() && search->isEnabled());
+        QCOMPARE(window->resultPaths(), expected.mid(0, window->resultPaths().size()));
+
         // Stopped at once: a prefix of the full results, and the window is ready again.
-        window->findChild<QLineEdit *>("FindName")->setText("smith");
         QSignalSpy finished(window, &TFind::searchFinished);
         window->findChild<QPushButton *>("Search")->click();
         window->StopClick();
@@ -191,12 +263,13 @@ private slots:
         QVERIFY(partial.size() < expected.size());
         QVERIFY(window->findChild<QPushButton *>("Search")->isEnabled());
         // Cancel in the middle of a search stops it too.
-        window->findChild<QPushButton *>("Search")->click();
-        window->findChild<QPushButton *>("FindCancel")->click();
+        Input::click(search);
+        Input::click(window->findChild<QPushButton *>("FindCancel"));
         QVERIFY(!window->isSearching());
         // Left running: the program closing stops it and frees everything.
-        window->findChild<QLineEdit *>("FindName")->setText("smith");
-        window->findChild<QPushButton *>("Search")->click();
+        QCOMPARE(find(), window);
+        typeInto(window, "FindName", "smith");
+        Input::click(search);
         QVERIFY(window->isSearching());
     }
 };

@@ -1,6 +1,7 @@
 // The rabbitry window, and the pedigree's rabbitry link with its hand-off.
 
 #include "TestFiles.h"
+#include "Input.h"
 #include "WindowFixture.h"
 #include "pedigree/MainScreen.h"
 #include "pedigree/PedigreeFormat.h"
@@ -12,12 +13,14 @@
 #include "records/LineFile.h"
 #include "records/WindowRegistry.h"
 #include "shell/BigBadParent.h"
+#include "shell/DocumentWindow.h"
 #include "shell/SheetWidgets.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QPushButton>
@@ -53,9 +56,16 @@ class TestRabbitryWindow : public QObject
     void add(TMyRabbitry *window, const QString &path)
     {
         m_fx->platform().expectFile(path);
-        window->findChild<QPushButton *>("Add")->click();
+        press(window, "Add");
     }
-    void press(TMyRabbitry *window, const char *button) { window->findChild<QPushButton *>(button)->click(); }
+    static void press(QWidget *window, const char *button) { Input::click(window->findChild<QPushButton *>(button)); }
+    // Clicks the entry listed with this path.
+    static void choose(TMyRabbitry *window, const QString &path)
+    {
+        const int row = int(window->rabbits().indexOf(path));
+        QVERIFY2(row >= 0, qPrintable(path));
+        Input::clickRow(window->rabbitList(), row);
+    }
     static QStringList shownNames(TMyRabbitry *window) { return itemTexts(window->rabbitList()); }
     // The preview's texts: name, ear, registration, sex, colour, owner.
     static QStringList preview(TMyRabbitry *window)
@@ -69,19 +79,33 @@ class TestRabbitryWindow : public QObject
     {
         return preview(window) == QStringList(6, QString()) && window->picture()->isBlank();
     }
-    // Chooses an entry of the chart's header menu.
-    void onHeader(TMainScreen *chart, const char *action)
+    // Right-clicks the chart's breeder line and clicks the entry in the menu that pops up.
+    static void onHeader(TMainScreen *chart, const char *action)
     {
         QTest::mouseClick(chart->field("BreederLabel"), Qt::RightButton);
-        if (QWidget *menu = QApplication::activePopupWidget())
-            menu->close();
-        trigger(chart, action);
+        QVERIFY2(Input::clickPopupEntry(chart->findChild<QAction *>(action)), action);
     }
-    void setText(TMainScreen *chart, const QString &field, const QString &text)
+    // Clicks the field, replaces the text panel's text by typing and presses Ok.
+    static void setText(TMainScreen *chart, const QString &field, const QString &text)
     {
         QTest::mouseClick(chart->field(field), Qt::LeftButton);
-        chart->findChild<QLineEdit *>("TextEdit")->setText(text);
-        chart->findChild<QPushButton *>("TextOk")->click();
+        Input::focus(chart->findChild<QLineEdit *>("TextEdit"));
+        Input::key(Qt::Key_A, Qt::ControlModifier);
+        Input::type(text);
+        press(chart, "TextOk");
+    }
+    // Replaces a detail field's text by typing.
+    static void typeDetail(TMyRabbitry *window, const char *field, const QString &text)
+    {
+        Input::focus(window->detailField(field));
+        Input::key(Qt::Key_A, Qt::ControlModifier);
+        Input::type(text);
+    }
+    // Chooses the entry from the window's menus in the main window's menu bar.
+    void fromMenuBar(QWidget *window, const char *action)
+    {
+        QVERIFY(Input::activate(window));
+        QVERIFY2(Input::clickMenu(m_fx->parent().menuBar(), window->findChild<QAction *>(action)), action);
     }
 
 private slots:
@@ -119,8 +143,9 @@ private slots:
         platform.takeError("cannot store");
         QCOMPARE(window->rabbits().size(), 3);
 
-        // Remove asks first, and No changes nothing.
-        QVERIFY(window->selectRabbit(a));
+        // A click in the list turns the entry buttons on. Remove asks first, and No
+        // changes nothing; with nothing chosen it does nothing after the question.
+        choose(window, a);
         QVERIFY(window->findChild<QPushButton *>("OpenPedigree")->isEnabled());
         platform.expectQuestion(RemoveQuestion, Answer::No);
         QVERIFY(!changes(window, [&] { press(window, "Remove"); }));
@@ -129,20 +154,24 @@ private slots:
         QCOMPARE(window->rabbits(), QStringList({b, z}));
         QVERIFY(previewBlank(window));
         QVERIFY(QFileInfo::exists(a)); // the rabbit file itself stays
+        platform.expectQuestion(RemoveQuestion, Answer::Yes);
+        QVERIFY(!changes(window, [&] { press(window, "Remove"); }));
+        QCOMPARE(window->rabbits(), QStringList({b, z}));
 
-        // Typing in a detail field is an edit; Save writes paths by full path, the marker, the details.
-        QVERIFY(changes(window, [&] { QTest::keyClicks(window->detailField("RabbitryName"), "Hazel Hill"); }));
-        QTest::keyClicks(window->detailField("RabbitryPhone"), "555-0100");
+        // Typing in a detail field is an edit; Ctrl+S writes paths by full path, the
+        // marker, the details.
+        QVERIFY(changes(window, [&] { typeDetail(window, "RabbitryName", "Hazel Hill"); }));
+        typeDetail(window, "RabbitryPhone", "555-0100");
         const QString saved = m_fx->path("mine.rbty");
         platform.expectFile(saved);
-        trigger(window, "FileSave");
+        Input::key(Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(platform.allAnswered());
         QCOMPARE(LineFile::read(saved).lines(),
                  QStringList({z, b, "-RabbitryInfo-", "Hazel Hill", "", "", "555-0100"}));
 
         // Typed characters a file cannot hold stop the save; the file and the flag stay.
-        window->detailField("RabbitryAddress")->setText(QString::fromUtf8("\u2603 Lane"));
-        window->recordEdit();
-        trigger(window, "FileSave");
+        typeDetail(window, "RabbitryAddress", QString::fromUtf8("\u2603 Lane"));
+        Input::key(Qt::Key_S, Qt::ControlModifier);
         platform.takeError("Address:");
         QVERIFY(window->isModified());
         QCOMPARE(LineFile::read(saved).at(4), "");
@@ -181,35 +210,68 @@ private slots:
         QVERIFY(platform.allAnswered());
     }
 
-    // The selected rabbit is previewed; a file that cannot be read leaves nothing of the
-    // previous rabbit behind. The reading itself is tested with readPreview.
-    void previewOfTheSelectedRabbit()
+    // The preview follows the chosen rabbit by mouse and by keys; a click or a key on
+    // the rabbit already chosen shows its file as it is now; a file that cannot be read
+    // leaves nothing of the previous rabbit behind. The reading itself is tested with
+    // readPreview.
+    void previewFollowsTheChosenRabbit()
     {
         const QString png = m_fx->path("photo.png");
         QImage image(8, 6, QImage::Format_RGB32);
         image.fill(Qt::darkRed);
         image.save(png);
-        const QString full = rabbit("full.rab", {{RabbitName, "Hazel"},
-                                                 {OwnerName, "Ann"},
-                                                 {EarNumber, "H7"},
-                                                 {RegNumber, "R12"},
-                                                 {Sex, "Doe"},
-                                                 {Color, "Blue"},
-                                                 {RabbitPicture, png}});
+        const QString first = rabbit("a.rab", {{RabbitName, "Acorn"}});
+        const QString full = rabbit("b.rab", {{RabbitName, "Hazel"},
+                                              {OwnerName, "Ann"},
+                                              {EarNumber, "H7"},
+                                              {RegNumber, "R12"},
+                                              {Sex, "Doe"},
+                                              {Color, "Blue"},
+                                              {RabbitPicture, png}});
+        const QStringList hazel{"Hazel", "H7", "R12", "Doe", "Blue", "Ann"};
         TMyRabbitry *window = newRabbitry();
-        for (const QString &path : {full, m_fx->path("gone.rab")})
+        for (const QString &path : {first, full, m_fx->path("c.rab")})
             add(window, path);
         window->setModified(false);
-        QVERIFY(window->selectRabbit(full));
-        QCOMPARE(preview(window), QStringList({"Hazel", "H7", "R12", "Doe", "Blue", "Ann"}));
+        QListWidget *list = window->rabbitList();
+
+        // The mouse: the press makes the entry current before it selects it.
+        choose(window, full);
+        QCOMPARE(preview(window), hazel);
         QVERIFY(!window->picture()->isBlank());
-        QVERIFY(window->selectRabbit(m_fx->path("gone.rab")));
-        m_fx->platform().takeError("gone.rab");
+        // The keys, in the list that has the focus now.
+        Input::focus(list);
+        Input::key(Qt::Key_Up);
+        QCOMPARE(preview(window).first(), "Acorn");
+        Input::key(Qt::Key_Down);
+        QCOMPARE(preview(window), hazel);
+
+        // The chosen rabbit's file changed meanwhile: a click on it shows the change,
+        // and so does a key that moves nothing.
+        TestFiles::writeRabbit(full, {{RabbitName, "Hazel II"}});
+        choose(window, full);
+        QCOMPARE(preview(window).first(), "Hazel II");
+        QVERIFY(window->picture()->isBlank());
+        choose(window, first);
+        TestFiles::writeRabbit(first, {{RabbitName, "Acorn II"}});
+        Input::key(Qt::Key_Home);
+        QCOMPARE(preview(window).first(), "Acorn II");
+
+        // Ctrl+click takes the choice away: nothing is shown, nothing opens.
+        Input::clickItem(list, list->model()->index(0, 0), Qt::LeftButton, Qt::ControlModifier);
+        QVERIFY(list->selectedItems().isEmpty());
+        QVERIFY(previewBlank(window));
+        const int before = m_fx->windows();
+        press(window, "OpenRabbitFile");
+        QCOMPARE(m_fx->windows(), before);
+
+        choose(window, m_fx->path("c.rab"));
+        m_fx->platform().takeError("c.rab");
         QVERIFY(previewBlank(window));
         QVERIFY(!window->isModified()); // previews are not edits
     }
 
-    // The four Open buttons read the selected rabbit's file when pressed.
+    // The four Open buttons and a double click read the chosen rabbit's file when used.
     void openCommands()
     {
         ScriptedPlatform &platform = m_fx->platform();
@@ -217,26 +279,28 @@ private slots:
         const QString old69 = m_fx->copyData("rabbit/old69.rab", "old69.rab");
         const QString old71 = m_fx->copyData("rabbit/old71.rab", "old71.rab");
         TestFiles::writeLines(old71, LineFile::read(old71).lines(), {{PedigreeLink, pedigree}});
-        // Two a.rab in different folders: the selected one opens.
+        // Two a.rab in different folders: the chosen one opens.
         const QString a1 = rabbit("one/a.rab", {{RabbitName, "First"}});
         const QString a2 = rabbit("two/a.rab", {{RabbitName, "Second"}});
         TMyRabbitry *window = newRabbitry();
         for (const QString &path : {old69, old71, a1, a2})
             add(window, path);
 
-        QVERIFY(window->selectRabbit(a2));
+        choose(window, a2);
         press(window, "OpenRabbitFile");
         QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->record().value(RabbitName), "Second");
+        Input::doubleClickRow(window->rabbitList(), int(window->rabbits().indexOf(a1)));
+        QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->record().value(RabbitName), "First");
 
         const auto noLink = [&](const char *button, Rabbitry::RabbitLink link) {
             platform.expectQuestion(Rabbitry::noLinkMessage(link), Answer::Ok);
             press(window, button);
             QVERIFY2(platform.allAnswered(), button);
         };
-        QVERIFY(window->selectRabbit(old69));
+        choose(window, old69);
         noLink("OpenBreeding", Rabbitry::RabbitLink::Breeding);
 
-        QVERIFY(window->selectRabbit(old71));
+        choose(window, old71);
         const int before = m_fx->windows();
         press(window, "OpenPedigree");
         QCOMPARE(m_fx->windows(), before + 1);
@@ -251,6 +315,48 @@ private slots:
         platform.takeError("gone.ped");
         WindowFixture::deleteClosed();
         QCOMPARE(m_fx->windows(), before + 1);
+    }
+
+    // A linked file that moved with the rabbit is taken from beside the rabbit's own
+    // file, not from beside the rabbitry, which lies in another folder and holds files
+    // of the same names.
+    void openLinksBesideTheRabbitsOwnFile()
+    {
+        const struct
+        {
+            const char *button;
+            int line;
+            const char *data;
+            const char *name;
+        } links[] = {{"OpenPedigree", PedigreeLink, "pedigree/new.ped", "line.ped"},
+                     {"OpenBreeding", BreedLink, "breeding/new.brd", "line.brd"},
+                     {"OpenShow", ShowLink, "show/new.shw", "line.shw"}};
+        QMap<int, QString> values{{RabbitName, "Moved"}};
+        for (const auto &link : links) {
+            for (const char *folder : {"herd/", "lists/"}) {
+                QDir().mkpath(m_fx->path(folder));
+                m_fx->copyData(link.data, folder + QString::fromLatin1(link.name));
+            }
+            values.insert(link.line, "/gone/herd/" + QString::fromLatin1(link.name));
+        }
+        const QString doe = rabbit("herd/doe.rab", values);
+        const QString list = m_fx->path("lists/mine.rbty");
+        Rabbitry::write(list, {doe}, {});
+
+        TMyRabbitry *window = newRabbitry();
+        m_fx->platform().expectFile(list);
+        fromMenuBar(window, "FileOpen");
+        QCOMPARE(window->fileName(), list);
+        choose(window, doe);
+        QCOMPARE(preview(window).first(), "Moved");
+        for (const auto &link : links) {
+            press(window, link.button);
+            const auto *opened = qobject_cast<DocumentWindow *>(
+                m_fx->parent().mdiArea()->subWindowList(QMdiArea::CreationOrder).last());
+            QVERIFY2(opened && opened->fileName() == m_fx->path("herd/" + QString::fromLatin1(link.name)),
+                     link.button);
+        }
+        QCOMPARE(m_fx->platform().takeErrors(), QStringList());
     }
 
     // A record started from the header hands its file back to that pedigree only.
@@ -270,12 +376,12 @@ private slots:
                                                         "12 Warren Lane, Springfield", ""}));
 
         // The breeder shortens the abbreviated address, saves and closes: A takes it.
-        started->detailField("RabbitryAbrev")->setText("Springfield");
+        typeDetail(started, "RabbitryAbrev", "Springfield");
         const QString path = m_fx->path("hazel.rbty");
         platform.expectFile(path);
-        trigger(started, "FileSaveAs");
+        fromMenuBar(started, "FileSaveAs");
         a->setModified(false);
-        QVERIFY(started->close());
+        QVERIFY(Input::closeSubWindow(started));
         QVERIFY(a->isModified());
         QCOMPARE(a->linkEditor()->rabbitryLink()->link(), path);
         QCOMPARE(a->field("AddressLabel")->text(), "Springfield");
@@ -285,28 +391,27 @@ private slots:
         onHeader(a, "OpenRabbitry");
         auto *opened = WindowRegistry::newest<TMyRabbitry>();
         QVERIFY(opened->fileName() == path && opened->positionCode() == 0);
-        QVERIFY(opened->close());
+        QVERIFY(Input::closeSubWindow(opened));
 
         // A placeholder breeder line starts a record with an empty name; unsaved, nothing comes back.
         onHeader(b, "OpenRabbitry");
         started = WindowRegistry::newest<TMyRabbitry>();
         QCOMPARE(started->details(), Rabbitry::Details());
-        started->recordEdit();
+        typeDetail(started, "RabbitryPhone", "555-0100");
         platform.expectQuestion(Unsaved, Answer::No);
-        QVERIFY(!changes(b, [&] { QVERIFY(started->close()); }));
+        QVERIFY(!changes(b, [&] { QVERIFY(Input::closeSubWindow(started)); }));
         QCOMPARE(b->linkEditor()->rabbitryLink()->link(), "None");
 
         // The starting pedigree closed first: saved, nothing handed back, nothing fails.
         onHeader(b, "OpenRabbitry");
         started = WindowRegistry::newest<TMyRabbitry>();
         platform.expectFile(m_fx->path("orphan.rbty"));
-        trigger(started, "FileSaveAs");
+        fromMenuBar(started, "FileSaveAs");
         QPointer<TMainScreen> gone(b);
         a->setModified(false);
-        QVERIFY(b->close());
-        WindowFixture::deleteClosed();
+        QVERIFY(Input::closeSubWindow(b));
         QVERIFY(gone.isNull());
-        QVERIFY(started->close());
+        QVERIFY(Input::closeSubWindow(started));
         QVERIFY(!a->isModified());
         QCOMPARE(a->linkEditor()->rabbitryLink()->link(), path);
     }
@@ -343,21 +448,21 @@ private slots:
         // The link row: set and clear turn Cancel on, and Cancel does not undo them.
         PedigreeLinkEditor *editor = chart->linkEditor();
         LinkField *link = editor->rabbitryLink();
-        trigger(chart, "SetFileLinks");
+        fromMenuBar(chart, "SetFileLinks");
         QVERIFY(link->isEnabled());
         m_fx->platform().expectQuestion("This will overwrite existing values. Continue?", Answer::Ok);
-        editor->updateButton()->click(); // turns Cancel off
+        Input::click(editor->updateButton()); // turns Cancel off
         QVERIFY(!editor->cancelButton()->isEnabled());
         platform.expectFile(blank);
-        QVERIFY(changes(chart, [&] { editor->findChild<QToolButton *>("RabbitryFileSet")->click(); }));
+        QVERIFY(changes(chart, [&] { Input::click(editor->findChild<QToolButton *>("RabbitryFileSet")); }));
         QVERIFY(link->link() == blank && editor->cancelButton()->isEnabled());
-        editor->findChild<QToolButton *>("RabbitryFileNew")->click();
+        Input::click(editor->findChild<QToolButton *>("RabbitryFileNew"));
         QCOMPARE(link->link(), "None");
-        editor->cancelButton()->click();
+        Input::click(editor->cancelButton());
         QCOMPARE(link->link(), "None");
 
         // A double click on no link names a new rabbitry's file at once.
-        trigger(chart, "SetFileLinks");
+        fromMenuBar(chart, "SetFileLinks");
         const QString made = m_fx->path("made.rbty");
         platform.expectFile(made);
         QTest::mouseDClick(link->pathEdit(), Qt::LeftButton);

@@ -1,4 +1,5 @@
 #include "TestFiles.h"
+#include "Input.h"
 #include "WindowFixture.h"
 #include "pedigree/MainScreen.h"
 #include "rabbit/RabbitSheet.h"
@@ -6,11 +7,14 @@
 #include "records/RecordError.h"
 #include "records/WindowRegistry.h"
 #include "shell/BigBadParent.h"
+#include "shell/DocumentWindow.h"
 #include "shell/RecentFiles.h"
 #include "shell/RecentFilesMenu.h"
 
 #include <QDir>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -127,22 +131,33 @@ private slots:
 
         // From a document window's menu, the pedigree opens in a new pedigree window.
         const int before = fx.windows();
-        documentMenu->actions()[2]->trigger();
+        const auto fromRecent = [&](int index, const QString &path) {
+            return Input::clickMenuPath(parent.menuBar(),
+                                        {"&File", "&Recent Files", RecentFilesMenu::entryText(index, path)});
+        };
+        QVERIFY(Input::activate(chart));
+        QVERIFY(fromRecent(3, chartPath));
         QCOMPARE(fx.windows(), before + 1);
         auto *opened = WindowRegistry::newest<TMainScreen>();
         QVERIFY(opened != chart && opened->fileName() == chartPath);
 
-        // A file that is gone is taken off the list, with a message, and opens nothing.
+        // From the main window's menu once no document is left open; a file that is
+        // gone is taken off the list, with a message, and opens nothing.
+        for (QMdiSubWindow *window : parent.mdiArea()->subWindowList()) {
+            qobject_cast<DocumentWindow *>(window)->setModified(false);
+            QVERIFY(Input::closeSubWindow(window));
+        }
         QVERIFY(QFile::remove(rabbit));
-        entries(mainMenu);
         fx.platform().expectQuestion(QStringLiteral("\"%1\" could not be found. It has been removed from the "
                                                     "Recent Files list.")
                                          .arg(rabbit),
                                      Answer::Ok);
-        mainMenu->actions()[1]->trigger();
+        QVERIFY(fromRecent(2, rabbit));
         QVERIFY(fx.platform().allAnswered());
-        QCOMPARE(fx.windows(), before + 1);
+        QCOMPARE(fx.windows(), 0);
         QCOMPARE(RecentFiles::list(), (QStringList{chartPath, fx.path("saved.rab")}));
+        QVERIFY(fromRecent(2, fx.path("saved.rab")));
+        QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->fileName(), fx.path("saved.rab"));
         QCOMPARE(fx.finish(), QStringList());
     }
 };

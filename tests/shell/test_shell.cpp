@@ -1,3 +1,4 @@
+#include "Input.h"
 #include "WindowFixture.h"
 #include "rabbit/RabbitSheet.h"
 #include "records/WindowRegistry.h"
@@ -9,6 +10,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
 #include <QTest>
 
 using Answer = Platform::Answer;
@@ -33,14 +36,17 @@ private slots:
     {
         for (const WindowKind &kind : KindRegistry::instance().kinds())
             QCOMPARE(action(qPrintable(kind.mainToolName))->isEnabled(), kind.isAvailable());
-        QTest::keyClick(&m_fx->parent(), Qt::Key_R, Qt::ControlModifier);
+        Input::focus(&m_fx->parent());
+        Input::key(Qt::Key_R, Qt::ControlModifier);
         auto *first = WindowRegistry::newest<TRabbitSheet>();
         QVERIFY(first);
-        // Ctrl+R inside a rabbit window, and File New, open further windows; New never
-        // clears the window it is given in.
-        QTest::keyClick(&m_fx->parent(), Qt::Key_R, Qt::ControlModifier);
+        // Ctrl+R inside a rabbit window, and File New (Ctrl+N), open further windows; New
+        // never clears the window it is given in.
+        Input::focus(first);
+        Input::key(Qt::Key_R, Qt::ControlModifier);
         first->setModified(true);
-        first->findChild<QAction *>("FileNew")->trigger();
+        Input::focus(first);
+        Input::key(Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(m_fx->windows(), 3);
         QVERIFY(first->isModified());
         for (const WindowKind &kind : KindRegistry::instance().kinds())
@@ -53,33 +59,42 @@ private slots:
         // Same letters in another case, another extension, Cancel: nothing opens.
         for (const QString &path : {upper, m_fx->path("notes.txt"), QString()}) {
             m_fx->platform().expectFile(path.isEmpty() ? std::nullopt : std::optional(path));
-            action("MMOpen")->trigger();
+            QVERIFY(Input::clickMenu(bar(), action("MMOpen")));
         }
         QCOMPARE(m_fx->windows(), 0);
-        for (int i = 0; i < 2; ++i) {
-            m_fx->platform().expectFile(rab);
-            action("MMOpen")->trigger();
-        }
+        m_fx->platform().expectFile(rab);
+        QVERIFY(Input::clickMenu(bar(), action("MMOpen")));
+        // The frame's own File menu is in the bar only while no document is active.
+        m_fx->platform().expectFile(rab);
+        action("MMOpen")->trigger();
         QCOMPARE(m_fx->windows(), 2); // the same file twice gives two windows
         QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->fileName(), rab);
     }
     // The active document's menus stand in the bar until it closes; Help Contents
-    // opens from the frame and from a document.
+    // opens from the frame and from a document, and so does the about box, modal to
+    // the main window until its Ok.
     void activeDocumentMenusReplaceTheFrames()
     {
-        action("MMHutchloreHelp")->trigger();
+        QVERIFY(Input::clickMenu(bar(), action("MMHutchloreHelp")));
         auto *sheet = m_fx->newRabbit();
-        m_fx->parent().mdiArea()->setActiveSubWindow(sheet);
+        QVERIFY(Input::activate(sheet));
         QMenu *file = sheet->findChild<QMenu *>("File");
-        QVERIFY(m_fx->parent().menuBar()->actions().contains(file->menuAction()));
+        QVERIFY(bar()->actions().contains(file->menuAction()));
         QVERIFY(file->actions().contains(sheet->findChild<QAction *>("FileExportPdf")));
-        sheet->findChild<QAction *>("HelpContents")->trigger();
+        QVERIFY(Input::clickMenu(bar(), sheet->findChild<QAction *>("HelpContents")));
         QCOMPARE(m_fx->platform().helpOpened(), 2);
 
-        sheet->close();
-        WindowFixture::deleteClosed();
-        QVERIFY(
-            m_fx->parent().menuBar()->actions().contains(m_fx->parent().findChild<QMenu *>("MMFile")->menuAction()));
+        QPointer<QWidget> box;
+        QVERIFY(Input::whileModal([&] { QVERIFY(Input::clickMenu(bar(), sheet->findChild<QAction *>("About"))); },
+                                  [&](QWidget *modal) {
+                                      box = modal;
+                                      QVERIFY(Input::blockedByModal(sheet));
+                                      Input::click(modal->findChild<QPushButton *>("AboutOk"));
+                                  }));
+        QVERIFY(box && !box->isVisible() && !Input::blockedByModal(sheet));
+
+        QVERIFY(Input::closeSubWindow(sheet));
+        QVERIFY(bar()->actions().contains(m_fx->parent().findChild<QMenu *>("MMFile")->menuAction()));
     }
     void exitAndFrameCloseAskForEachChange()
     {
@@ -103,6 +118,7 @@ private slots:
 
 private:
     QAction *action(const char *name) const { return m_fx->parent().findChild<QAction *>(name); }
+    QMenuBar *bar() const { return m_fx->parent().menuBar(); }
 
     std::unique_ptr<WindowFixture> m_fx;
 };

@@ -4,24 +4,69 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
+#include <QWindow>
 
 namespace Input {
 
-bool blockedByModal(const QWidget *widget)
+namespace {
+
+// The window that owns `window`: its parent's window, or the window it is transient for.
+const QWidget *ownerOf(const QWidget *window)
 {
-    const QWidget *modal = QApplication::activeModalWidget();
-    if (!modal || !widget)
-        return false;
-    // The modal widget itself and what lies inside it take input.
-    for (const QWidget *w = widget; w; w = w->parentWidget())
+    if (const QWidget *parent = window->parentWidget())
+        return parent->window();
+    if (const QWindow *handle = window->windowHandle())
+        if (const QWindow *transient = handle->transientParent())
+            for (QWidget *top : QApplication::topLevelWidgets())
+                if (top->windowHandle() == transient)
+                    return top;
+    return nullptr;
+}
+
+// Whether `modal` (shown with its modality) keeps input from `window`, as the
+// toolkit decides it: an application-modal widget blocks every window but its own and
+// those it owns; a window-modal one blocks the windows of its owner chain.
+bool blocks(const QWidget *modal, const QWidget *window)
+{
+    for (const QWidget *w = window; w; w = ownerOf(w))
         if (w == modal)
             return false;
-    return true;
+    if (modal->windowModality() == Qt::ApplicationModal)
+        return true;
+    for (const QWidget *w = window; w; w = ownerOf(w))
+        for (const QWidget *m = ownerOf(modal); m; m = ownerOf(m))
+            if (m == w)
+                return true;
+    return false;
+}
+
+} // namespace
+
+bool blockedByModal(const QWidget *widget)
+{
+    return modalBlocking(widget) != nullptr;
+}
+
+QWidget *modalBlocking(const QWidget *widget)
+{
+    if (!widget)
+        return nullptr;
+    const QWidget *window = widget->window();
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top != window && top->isVisible() && top->windowModality() != Qt::NonModal && blocks(top, window))
+            return top;
+    return nullptr;
 }
 
 bool activate(QWidget *widget)
@@ -38,9 +83,25 @@ bool activate(QWidget *widget)
     return QTest::qWaitForWindowActive(top, 2000);
 }
 
+namespace {
+// Fails the test when a modal widget would swallow input sent to `target`.
+bool reachable(const QWidget *target)
+{
+    if (const QWidget *modal = modalBlocking(target)) {
+        QTest::qFail(qPrintable(QStringLiteral("\"%1\" is blocked by the modal \"%2\"")
+                                    .arg(target->window()->windowTitle(), modal->windowTitle())),
+                     __FILE__, __LINE__);
+        return false;
+    }
+    return true;
+}
+} // namespace
+
 void clickItem(QAbstractItemView *view, const QModelIndex &index, Qt::MouseButton button,
                Qt::KeyboardModifiers modifiers)
 {
+    if (!reachable(view))
+        return;
     view->scrollTo(index);
     QApplication::processEvents();
     const QRect rect = view->visualRect(index);
@@ -54,6 +115,8 @@ void clickRow(QAbstractItemView *view, int row, int column, Qt::MouseButton butt
 
 void doubleClickItem(QAbstractItemView *view, const QModelIndex &index)
 {
+    if (!reachable(view))
+        return;
     view->scrollTo(index);
     QApplication::processEvents();
     const QPoint centre = view->visualRect(index).center();
@@ -69,7 +132,98 @@ void doubleClickRow(QAbstractItemView *view, int row, int column)
 
 void click(QAbstractButton *button)
 {
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    if (reachable(button))
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+}
+
+bool clickMenu(QMenuBar *bar, QAction *entry)
+{
+    for (QAction *title : bar->actions()) {
+        QMenu *menu = title->menu();
+        if (!menu || !menu->actions().contains(entry))
+            continue;
+        if (!reachable(bar))
+            return false;
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
+        if (QApplication::activePopupWidget() != menu || !entry->isVisible() || !entry->isEnabled())
+            return false;
+        // The press picks the entry, the release triggers it (and returns only once
+        // whatever it opened modally has closed).
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+        return true;
+    }
+    return false;
+}
+
+bool clickMenuPath(QMenuBar *bar, const QStringList &texts)
+{
+    const auto byText = [](const QList<QAction *> &actions, const QString &text) -> QAction * {
+        for (QAction *action : actions)
+            if (action->text() == text && action->isVisible())
+                return action;
+        return nullptr;
+    };
+    QAction *title = texts.isEmpty() ? nullptr : byText(bar->actions(), texts.first());
+    if (!title || !title->menu() || !reachable(bar))
+        return false;
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
+    QMenu *menu = title->menu();
+    for (qsizetype i = 1; i < texts.size(); ++i) {
+        // Looked up once the menu is up: some menus make their entries as they open.
+        QAction *entry = QApplication::activePopupWidget() == menu ? byText(menu->actions(), texts.at(i)) : nullptr;
+        if (!entry || !entry->isEnabled())
+            return false;
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+        if (!entry->menu())
+            return i == texts.size() - 1;
+        // A submenu opens a moment after the press on its entry.
+        menu = entry->menu();
+        if (!QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000))
+            return false;
+    }
+    return false;
+}
+
+void clickLink(QTextBrowser *browser, const QString &href)
+{
+    QTextDocument *document = browser->document();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.charFormat().anchorHref() != href)
+                continue;
+            QTextCursor cursor(document);
+            cursor.setPosition(fragment.position() + fragment.length() / 2);
+            browser->setTextCursor(cursor);
+            browser->ensureCursorVisible();
+            QApplication::processEvents();
+            const QRect at = browser->cursorRect(cursor);
+            if (reachable(browser))
+                QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, at.center());
+            return;
+        }
+    }
+    QFAIL(qPrintable(QStringLiteral("no link to %1 on the page").arg(href)));
+}
+
+bool clickPopupEntry(QAction *entry)
+{
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    if (!menu || !menu->actions().contains(entry) || !entry->isVisible() || !entry->isEnabled())
+        return false;
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+    return true;
+}
+
+void clickText(QLabel *label, const QString &text)
+{
+    // A label's text starts at its left edge, past the margin and indent.
+    const QRect contents = label->contentsRect();
+    const QFontMetrics metrics(label->font());
+    const int indent = qMax(label->indent(), 0) + label->margin();
+    const QPoint at(contents.left() + indent + metrics.horizontalAdvance(text) / 2, contents.center().y());
+    if (reachable(label))
+        QTest::mouseClick(label, Qt::LeftButton, {}, at);
 }
 
 void focus(QWidget *widget)
@@ -84,18 +238,29 @@ QWidget *focused()
     return QApplication::focusWidget();
 }
 
+
 void key(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
     QWidget *target = QApplication::focusWidget();
     QVERIFY2(target, "no widget has the keyboard focus");
-    QTest::keyClick(target, key, modifiers);
+    if (reachable(target))
+        QTest::keyClick(target, key, modifiers);
 }
 
 void type(const QString &text)
 {
     QWidget *target = QApplication::focusWidget();
     QVERIFY2(target, "no widget has the keyboard focus");
-    QTest::keyClicks(target, text);
+    if (!reachable(target))
+        return;
+    // A character beyond ASCII has no key of its own here: it comes as the text of a key,
+    // as a keyboard layout or input method gives it.
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(target, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 QMdiSubWindow *subWindowOf(QWidget *widget)
@@ -127,7 +292,11 @@ bool whileModal(const std::function<void()> &open, const std::function<void(QWid
         if (QWidget *modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
             answered = true;
             poll.stop();
+            QPointer<QWidget> guard(modal);
             answer(modal);
+            // A check that failed inside left the dialog up: its exec() would never return.
+            if (guard && guard->isVisible() && QTest::currentTestFailed())
+                guard->close();
         } else if (clock.elapsed() > timeoutMs) {
             poll.stop();
         }

@@ -8,11 +8,16 @@
 
 #include <QModelIndex>
 #include <QString>
+#include <QStringList>
 #include <Qt>
 #include <functional>
 
 class QAbstractItemView;
 class QAbstractButton;
+class QAction;
+class QLabel;
+class QMenuBar;
+class QTextBrowser;
 class QDialog;
 class QMdiSubWindow;
 class QWidget;
@@ -23,9 +28,13 @@ namespace Input {
 // Fails (returns false) when a modal widget other than the window's own would block it.
 bool activate(QWidget *widget);
 
-// Whether a modal widget other than the one holding `widget` is active: input sent to
-// `widget` would then be swallowed, as it is for a breeder.
+// Whether a shown modal widget keeps input from `widget`'s window, as the toolkit
+// decides it: an application-modal one blocks every other window, a window-modal one
+// the windows it belongs to. Input sent to `widget` would then be swallowed, as it is
+// for a breeder.
 bool blockedByModal(const QWidget *widget);
+// The modal widget that blocks `widget`, or null.
+QWidget *modalBlocking(const QWidget *widget);
 
 // Scrolls the item into view and clicks the centre of its rectangle on the viewport.
 void clickItem(QAbstractItemView *view, const QModelIndex &index,
@@ -37,6 +46,22 @@ void doubleClickRow(QAbstractItemView *view, int row, int column = 0);
 
 // Clicks a button with the mouse (it must be visible and enabled for that to work).
 void click(QAbstractButton *button);
+// Clicks the title of the bar's menu that holds `entry`, then the entry in the menu
+// that popped up. False when the bar has no such menu or it did not pop up with the
+// entry shown and enabled.
+bool clickMenu(QMenuBar *bar, QAction *entry);
+// Clicks through the bar's menus by their texts as shown ("&File", "&Recent Files",
+// "&1 /herd/Blaze.ped"): each entry is looked up once its menu is up. False when an
+// entry is missing or disabled.
+bool clickMenuPath(QMenuBar *bar, const QStringList &texts);
+// Clicks the link to `href` on the page the text browser shows; fails the test when
+// there is none.
+void clickLink(QTextBrowser *browser, const QString &href);
+// Clicks `entry` in the menu that has popped up (a context menu); false when no popped
+// up menu shows it enabled.
+bool clickPopupEntry(QAction *entry);
+// Clicks the middle of `text`, the start of the label's text (a link it shows).
+void clickText(QLabel *label, const QString &text);
 
 // Gives `widget` the keyboard focus as a click would, then the keys go to
 // QApplication::focusWidget(): with an editable combo box that is the box, which hands
@@ -44,7 +69,8 @@ void click(QAbstractButton *button);
 void focus(QWidget *widget);
 // Presses the key on the widget that has the focus; fails the test when none has it.
 void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
-// Types the text, a key per character, on the widget that has the focus.
+// Types the text, a key per character, on the widget that has the focus (any Unicode
+// character outside a surrogate pair).
 void type(const QString &text);
 // The widget that has the focus now (the target of key() and type()).
 QWidget *focused();
