@@ -49,6 +49,8 @@ GeneticsChangePanel::GeneticsChangePanel(QWidget *parent) : QFrame(parent)
     layout->addLayout(body, 1);
 
     styleFloatingPanel(this, QStringLiteral("Set Genetics"));
+    // A click elsewhere on the panel gives the keys back to the list.
+    setFocusProxy(m_list);
     setFixedSize(337, 281);
 
     connect(m_list, &QListWidget::currentRowChanged, this, &GeneticsChangePanel::GeneSelectClick);

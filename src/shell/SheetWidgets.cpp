@@ -205,6 +205,9 @@ void styleFloatingPanel(QFrame *panel, const QString &title)
     panel->setPalette(palette);
     // Panels keep a plain readable face whatever font the sheet uses.
     panel->setFont(QFont(QStringLiteral("Arial"), 9));
+    // A click on the panel's ground or on a button that takes no focus keeps the
+    // keyboard in the panel, so Esc still reaches it.
+    panel->setFocusPolicy(Qt::ClickFocus);
     auto *heading = new QLabel(title, panel);
     heading->setObjectName(QStringLiteral("PanelTitle"));
     QFont bold = heading->font();
@@ -224,6 +227,8 @@ TextChangePanel::TextChangePanel(QWidget *parent) : QFrame(parent)
     layout->addWidget(m_edit);
     auto [ok, cancel] = addPanelButtons(this, layout, "TextOk", "TextCancel", "Cancel");
     styleFloatingPanel(this, QStringLiteral("Change Text Entry"));
+    // A click elsewhere on the panel gives the keys back to the edit box.
+    setFocusProxy(m_edit);
     connect(ok, &QPushButton::clicked, this, &TextChangePanel::accept);
     connect(cancel, &QPushButton::clicked, this, &TextChangePanel::cancelled);
     connect(m_edit, &QLineEdit::returnPressed, this, &TextChangePanel::accept);

@@ -4,16 +4,19 @@
 #include "TestFiles.h"
 #include "WindowFixture.h"
 #include "app/Kinds.h"
+#include "genetics/ColorCombiner.h"
 #include "pedigree/MainScreen.h"
 #include "pedigree/PedigreeLinkEditor.h"
 #include "rabbit/RabbitSheet.h"
 #include "records/LineFile.h"
 #include "shell/BigBadParent.h"
 #include "shell/KindRegistry.h"
+#include "shell/RecentFiles.h"
 #include "shell/SheetWidgets.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QPushButton>
@@ -101,6 +104,8 @@ private slots:
     void saveAsAsksBeforeOverwriting();
     void failedLoadsAndSavesChangeNothing_data() { kindRows(); }
     void failedLoadsAndSavesChangeNothing();
+    void menusEveryWindowShares_data() { kindRows(); }
+    void menusEveryWindowShares();
     void editingCommandsSetTheFlag();
     void windowsClosedDuringADialog();
     void aLoadThatFailsWhileShownIsUndone();
@@ -114,7 +119,27 @@ private:
             if (kind.isAvailable() && !kind.extension.isEmpty())
                 QTest::newRow(qPrintable(kind.id)) << kind.id;
     }
-    DocumentWindow *open(const QString &id) const { return qobject_cast<DocumentWindow *>(m_fx->parent().runTool(id)); }
+    // A new window by the kind's Tools shortcut, pressed in the main window.
+    DocumentWindow *open(const QString &id) const
+    {
+        Input::keyOn(m_fx->parent().mdiArea(), KindRegistry::instance().find(id)->toolKey, Qt::ControlModifier);
+        auto *window = qobject_cast<DocumentWindow *>(m_fx->parent().mdiArea()->activeSubWindow());
+        return window && window->kind().id == id ? window : nullptr;
+    }
+    // Changes the record as the breeder does: types into its first value.
+    static void edit(DocumentWindow *window)
+    {
+        for (ValueLabel *label : window->findChildren<ValueLabel *>())
+            if (label->isVisible())
+                return typeInto(window, label, "edited");
+        for (QLineEdit *line : window->findChildren<QLineEdit *>()) {
+            if (line->isVisible() && line->isEnabled() && !line->isReadOnly()) {
+                Input::clickOn(line);
+                return Input::type("edited");
+            }
+        }
+        QFAIL("the window shows nothing to type into");
+    }
     QString pathFor(const QString &id, const QString &stem) const
     {
         return m_fx->path(stem + KindRegistry::instance().find(id)->extension);
@@ -123,40 +148,50 @@ private:
     std::unique_ptr<WindowFixture> m_fx;
 };
 
+// Closed by its close button, by Ctrl+W and by File > Close.
 void TestApp::newWindowsAndTheCloseQuestion()
 {
     QFETCH(QString, id);
     const WindowKind &kind = *KindRegistry::instance().find(id);
     ScriptedPlatform &platform = m_fx->platform();
     DocumentWindow *window = open(id);
+    QVERIFY(window);
     QCOMPARE(window->windowTitle(), "Untitled" + kind.captionSuffix);
     QVERIFY(!window->isModified() && window->fileName().isEmpty());
-    QVERIFY(window->close()); // a clean window closes without a word
-    WindowFixture::deleteClosed();
+    QVERIFY(Input::closeSubWindow(window)); // a clean window closes without a word
+    QCOMPARE(m_fx->windows(), 0);
 
     window = open(id);
-    window->recordEdit();
+    edit(window);
+    QVERIFY(window->isModified());
     platform.expectQuestion(Unsaved, Answer::Cancel);
-    QVERIFY(!window->close());
+    QVERIFY(!Input::closeSubWindow(window));
     // Yes runs Save As; cancelling it keeps the window and its edits.
     platform.expectQuestion(Unsaved, Answer::Yes);
     platform.expectFile(std::nullopt);
-    QVERIFY(!window->close());
+    press(window, Qt::CTRL | Qt::Key_W);
+    QVERIFY(platform.allAnswered());
+    WindowFixture::deleteClosed();
+    QCOMPARE(m_fx->windows(), 1);
     QVERIFY(window->isModified());
     // Yes with a name saves, then closes.
     const QString path = pathFor(id, "saved");
     platform.expectQuestion(Unsaved, Answer::Yes);
     platform.expectFile(path);
-    QVERIFY(window->close());
+    Input::chooseFromMenuBar(window, "File", "FileQuit");
+    WindowFixture::deleteClosed();
+    QCOMPARE(m_fx->windows(), 0);
     QVERIFY(QFileInfo(path).isFile());
     QCOMPARE(platform.dialogTitles(), QStringList(2, "Save As"));
 
     // No closes without saving.
     window = open(id);
-    window->recordEdit();
+    edit(window);
     platform.expectQuestion(Unsaved, Answer::No);
-    QVERIFY(window->close());
+    press(window, Qt::CTRL | Qt::Key_W);
     QVERIFY(platform.allAnswered());
+    WindowFixture::deleteClosed();
+    QCOMPARE(m_fx->windows(), 0);
 }
 
 void TestApp::saveAsAsksBeforeOverwriting()
@@ -167,25 +202,28 @@ void TestApp::saveAsAsksBeforeOverwriting()
     TestFiles::writeBytes(existing, "old\r\n");
     const QString fresh = pathFor(id, "fresh");
     DocumentWindow *window = open(id);
-    window->recordEdit();
+    QVERIFY(window);
+    edit(window);
+    const auto saveAs = [&] { Input::chooseFromMenuBar(window, "File", "FileSaveAs"); };
 
     // No asks for another name; Cancel then writes nothing.
     platform.expectFile(existing);
     platform.expectQuestion(Overwrite, Answer::No);
     platform.expectFile(existing);
     platform.expectQuestion(Overwrite, Answer::Cancel);
-    trigger(window, "FileSaveAs");
+    saveAs();
+    QVERIFY(platform.allAnswered());
     QCOMPARE(readBytes(existing), QByteArray("old\r\n"));
     QVERIFY(window->isModified() && window->fileName().isEmpty());
 
     // A name that is free is written at once; Yes overwrites.
     platform.expectFile(fresh);
-    trigger(window, "FileSaveAs");
+    saveAs();
     QCOMPARE(window->fileName(), fresh);
     QVERIFY(!window->isModified());
     platform.expectFile(existing);
     platform.expectQuestion(Overwrite, Answer::Yes);
-    trigger(window, "FileSaveAs");
+    saveAs();
     QCOMPARE(readBytes(existing), readBytes(fresh));
     QCOMPARE(window->windowTitle(), "existing" + window->kind().extension + window->kind().captionSuffix);
 }
@@ -198,6 +236,7 @@ void TestApp::failedLoadsAndSavesChangeNothing()
     QFETCH(QString, id);
     ScriptedPlatform &platform = m_fx->platform();
     DocumentWindow *window = open(id);
+    QVERIFY(window);
     const QString good = pathFor(id, "good");
     window->saveFile(good);
     const QByteArray saved = readBytes(good);
@@ -209,13 +248,14 @@ void TestApp::failedLoadsAndSavesChangeNothing()
 
     for (const QString &bad : {pathFor(id, "missing"), pathFor(id, "folder"), cut}) {
         platform.expectFile(bad);
-        trigger(window, "FileOpen");
+        press(window, Qt::CTRL | Qt::Key_O);
+        QVERIFY(platform.allAnswered());
         QCOMPARE(platform.takeErrors().size(), 1);
         QCOMPARE(window->windowTitle(), title);
         QCOMPARE(window->fileName(), good);
         QVERIFY(window->isModified());
-        QCOMPARE(m_fx->windows(), 1); // no window is left behind for a file that did not open
         WindowFixture::deleteClosed();
+        QCOMPARE(m_fx->windows(), 1); // no window is left behind for a file that did not open
         const QString check = pathFor(id, "check");
         window->saveFile(check);
         QCOMPARE(readBytes(check), saved);
@@ -223,11 +263,55 @@ void TestApp::failedLoadsAndSavesChangeNothing()
         window->recordEdit();
     }
 
-    withFileSizeLimit(8, [&] { trigger(window, "FileSave"); });
+    withFileSizeLimit(8, [&] { press(window, Qt::CTRL | Qt::Key_S); });
     QCOMPARE(platform.takeErrors().size(), 1);
     QCOMPARE(readBytes(good), saved);
     QVERIFY(window->isModified());
     QCOMPARE(window->windowTitle(), title);
+}
+
+// File > New and Recent Files, a Tools entry, Window > Cascade and the Help menu, from
+// the menu bar of a window of each kind.
+void TestApp::menusEveryWindowShares()
+{
+    QFETCH(QString, id);
+    ScriptedPlatform &platform = m_fx->platform();
+    RecentFiles::useSettingsFile(m_fx->path("recent.ini"));
+    const auto active = [&] { return qobject_cast<ChildWindow *>(m_fx->parent().mdiArea()->activeSubWindow()); };
+
+    DocumentWindow *window = open(id);
+    QVERIFY(window);
+    const QString path = pathFor(id, "recent");
+    platform.expectFile(path);
+    press(window, Qt::CTRL | Qt::Key_S);
+    press(window, Qt::CTRL | Qt::Key_N);
+    auto *second = qobject_cast<DocumentWindow *>(active());
+    QVERIFY(second && second != window);
+    QCOMPARE(second->kind().id, id);
+
+    Input::chooseFromMenuBar(second, "File", "RecentFiles/RecentFile1");
+    auto *reopened = qobject_cast<DocumentWindow *>(active());
+    QVERIFY(reopened && reopened != window && reopened != second);
+    QCOMPARE(reopened->fileName(), path);
+
+    Input::chooseFromMenuBar(reopened, "Tools", "ColorGenetics1");
+    QVERIFY(qobject_cast<TColorCombiner *>(active()));
+    Input::chooseFromMenuBar(second, "Window1", "WindowCascade");
+    QSet<QPoint> corners;
+    for (QMdiSubWindow *sub : m_fx->parent().mdiArea()->subWindowList())
+        corners.insert(sub->pos());
+    QCOMPARE(corners.size(), 4);
+
+    Input::chooseFromMenuBar(second, "Help", "HelpContents");
+    QCOMPARE(platform.helpOpened(), 1);
+    QVERIFY(Input::whileModal([&] { Input::chooseFromMenuBar(second, "Help", "About"); },
+                              [&](QWidget *modal) {
+                                  QCOMPARE(modal->objectName(), "AboutPopUp");
+                                  QVERIFY(Input::blockedByModal(second));
+                                  modal->close();
+                              }));
+    QVERIFY(!Input::blockedByModal(second));
+    RecentFiles::stopKeeping();
 }
 
 // Every command that changes a record sets the flag (so closing asks).
@@ -241,8 +325,10 @@ void TestApp::editingCommandsSetTheFlag()
 
     const auto changeFont = [](SheetWindow *window, QWidget *label, const char *action) {
         fromMenu(window, label, action);
-        window->findChild<QComboBox *>("FontSize")->setEditText("23");
-        window->findChild<QPushButton *>("FontOk")->click();
+        Input::clickOn(window->findChild<QComboBox *>("FontSize"));
+        Input::key(Qt::Key_A, Qt::ControlModifier);
+        Input::type("23");
+        Input::clickOn(window->findChild<QPushButton *>("FontOk"));
     };
 
     struct Command
@@ -264,23 +350,24 @@ void TestApp::editingCommandsSetTheFlag()
          }},
         {r, "Set Genetics",
          [&](SheetWindow *w) {
-             rabbit(w)->ASeriesClick(rabbit(w)->field("CSeries"));
-             w->findChild<QListWidget *>()->setCurrentRow(1);
-             w->findChild<QPushButton *>("GeneOK")->click();
+             Input::clickOn(rabbit(w)->field("CSeries"));
+             Input::clickRow(w->findChild<QListWidget *>("GeneSelect"), 1);
+             Input::clickOn(w->findChild<QPushButton *>("GeneOK"));
          }},
         {c, "clear picture", [&](SheetWindow *w) { fromMenu(w, chart(w)->miniPicture(), "ClearPicture"); }},
-        {c, "View Picture", [&](SheetWindow *w) { trigger(w, "ViewPicture"); }},
+        {c, "View Picture", [&](SheetWindow *w) { Input::chooseFromMenuBar(w, "View1", "ViewPicture"); }},
         {c, "title font", [&](SheetWindow *w) { changeFont(w, chart(w)->titleLabel(), "TitleChangeFont"); }},
         {c, "link Ok",
          [&](SheetWindow *w) {
-             trigger(w, "SetFileLinks");
-             chart(w)->linkEditor()->okButton()->click();
+             press(w, Qt::CTRL | Qt::Key_L);
+             Input::clickOn(chart(w)->linkEditor()->okButton());
          }},
     };
     // The windows stay open: cleanup closes them and fails on any error shown.
     for (const Command &command : table) {
-        auto *window = qobject_cast<SheetWindow *>(m_fx->parent().runTool(QString::fromLatin1(command.kind)));
+        auto *window = qobject_cast<SheetWindow *>(open(QString::fromLatin1(command.kind)));
         QVERIFY2(changes(window, [&] { command.run(window); }), command.name);
+        QVERIFY2(!QTest::currentTestFailed(), command.name);
     }
 }
 
@@ -298,13 +385,11 @@ void TestApp::windowsClosedDuringADialog()
         platform.whileNextDialogIsOpen([&] {
             rabbit = m_fx->parent().mdiArea()->activeSubWindow();
             QVERIFY(qobject_cast<TRabbitSheet *>(rabbit));
-            if (closeChart)
-                chart->close();
-            else
-                rabbit->close();
+            QVERIFY(Input::closeSubWindow(closeChart ? chart : rabbit.data()));
         });
         platform.expectFile(m_fx->path("named.rab"));
-        emit link->doubleClicked(link);
+        press(chart, Qt::CTRL | Qt::Key_L);
+        Input::doubleClickOn(link->pathEdit());
         QVERIFY(platform.allAnswered());
         QVERIFY(platform.takeErrors().isEmpty());
         QCOMPARE(chartAlive.isNull(), closeChart);

@@ -95,12 +95,12 @@ private slots:
 
         const QString printed = m_fx->path("printed.pdf");
         platform.expectPrinter(printed);
-        trigger(window, "FilePrint");
+        press(window, Qt::CTRL | Qt::Key_P);
         const QString exported = m_fx->path("exported.pdf");
         TestFiles::writeBytes(exported, "old");
         platform.expectFile(exported);
         platform.expectQuestion(Overwrite, Answer::Yes);
-        trigger(window, "FileExportPdf");
+        Input::chooseFromMenuBar(window, "File", "FileExportPdf");
         QVERIFY(platform.allAnswered());
         QVERIFY(!window->isModified());
 
@@ -115,7 +115,7 @@ private slots:
 
         // A folder that is not there: the error is shown and nothing is written.
         platform.expectFile(m_fx->path("gone/out.pdf"));
-        trigger(window, "FileExportPdf");
+        Input::chooseFromMenuBar(window, "File", "FileExportPdf");
         QCOMPARE(platform.takeErrors().size(), 1);
         QVERIFY(!QFileInfo::exists(m_fx->path("gone")));
     }
@@ -144,7 +144,7 @@ private slots:
         window->loadFile(file);
         const QString csv = m_fx->path("doe.csv");
         m_fx->platform().expectFile(csv);
-        trigger(window, "FileExportCsv");
+        Input::chooseFromMenuBar(window, "File", "FileExportCsv");
         QCOMPARE(m_fx->platform().dialogTitles(), QStringList{"Export as CSV"});
 
         // The quoting itself is checked above, so the file is compared as rows.
@@ -182,7 +182,7 @@ private slots:
         const QString message = "These rabbit files could not be read; their rows hold only the file:\n" +
                                 shownPath(shortFile) + "\n" + shownPath(missing);
         platform.expectQuestion(message, Answer::Ok);
-        trigger(window, "FileExportCsv");
+        Input::chooseFromMenuBar(window, "File", "FileExportCsv");
         QVERIFY(platform.allAnswered());
 
         const QStringList none(6);

@@ -135,19 +135,19 @@ private slots:
         TMainScreen *window = m_fx->newChart();
         window->loadFile(herd.newPath("chart.ped"));
         PedigreeLinkEditor *editor = window->linkEditor();
-        trigger(window, "SetFileLinks");
+        press(window, Qt::CTRL | Qt::Key_L);
         const QString folder = QDir::toNativeSeparators(herd.to.path());
 
         // Auto-fill reads the seven files with parents from the copy and fills in the
         // links as those files hold them.
         m_fx->platform().expectQuestion("This will overwrite existing values. Continue?", Platform::Answer::Ok);
-        editor->autoFillButton()->click();
+        Input::clickOn(editor->autoFillButton());
         QCOMPARE(editor->positionLinks(), filled);
         QCOMPARE(status(),
                  "7 linked files were not at their stored paths; found them beside chart.ped in " + folder + ".");
 
         m_fx->platform().expectQuestion("This will overwrite existing values. Continue?", Platform::Answer::Ok);
-        editor->updateButton()->click();
+        Input::clickOn(editor->updateButton());
         for (const PedigreeFile::Position &p : PedigreeFile::positions())
             QCOMPARE(window->field(p.fieldName(PedigreeFile::ChartField::Name))->text(),
                      QStringLiteral("Name of ") + p.prefix);
@@ -158,7 +158,7 @@ private slots:
         QCOMPARE(PedigreeLinks::linksOf(saved), filled);
 
         // Opening a linked file opens the copy.
-        QTest::mouseDClick(editor->positionLink(1)->pathEdit(), Qt::LeftButton);
+        Input::doubleClickOn(editor->positionLink(1)->pathEdit());
         QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->fileName(), herd.newPath("Dad.rab"));
     }
 

@@ -11,6 +11,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -40,6 +42,24 @@ class TestBreedingWindow : public QObject
 
     LinkField *link(TBreedingRecord *w, int position) { return w->linkEditor()->positionLink(position); }
 
+    // Links the positions to the files through the related-file editor and its Ok.
+    void setLinks(TBreedingRecord *w, const QMap<int, QString> &files)
+    {
+        press(w, Qt::CTRL | Qt::Key_L);
+        for (auto it = files.begin(); it != files.end(); ++it) {
+            m_fx->platform().expectFile(it.value());
+            Input::clickOn(link(w, it.key())->setButton());
+        }
+        Input::clickOn(w->linkEditor()->okButton());
+        QVERIFY(w->linkEditor()->isHidden());
+    }
+    // Right-clicks the background where the heading stands (it lets clicks through).
+    static void onBackground(TBreedingRecord *w, const char *action)
+    {
+        Input::clickOn(w->backImage(), Qt::RightButton, w->findChild<QLabel *>("Heading")->geometry().center());
+        Input::chooseFromPopup(action);
+    }
+
 private slots:
     void init() { m_fx = std::make_unique<WindowFixture>(); }
     void cleanup()
@@ -54,7 +74,7 @@ private slots:
         QVERIFY(showsWithoutScrollBars(w));
         const QString path = m_fx->path("new.brd");
         m_fx->platform().expectFile(path);
-        trigger(w, "FileSave");
+        press(w, Qt::CTRL | Qt::Key_S);
         QCOMPARE(TestFiles::readBytes(path), TestFiles::readBytes(TestFiles::dataPath("breeding/new.brd")));
 
         // The table's columns stand in file order; a value typed long pushes the columns
@@ -63,9 +83,11 @@ private slots:
             QVERIFY(w->field(1, RowField(k))->x() > w->field(1, RowField(k - 1))->geometry().right());
         setText(w, "Parent5", "Hazel Hill Grand Champion Smokey Joe the Third");
         QVERIFY(w->field("Color5")->x() > w->field("Parent5")->geometry().right());
-        // An emptied text is kept as 27 blanks.
-        setText(w, "Colors3", QString());
-        trigger(w, "FileSave");
+        // An emptied text (here through Change Text in the label's menu) is kept as 27 blanks.
+        fromMenu(w, w->field("Colors3"), "ChangeText");
+        Input::key(Qt::Key_Delete);
+        Input::key(Qt::Key_Return);
+        press(w, Qt::CTRL | Qt::Key_S);
         const LineFile saved = LineFile::read(path);
         QCOMPARE(saved.at(rowLine(3, RowField::Colors)), QString(27, u' '));
         QCOMPARE(saved.at(rowLine(5, RowField::Parent)), "Hazel Hill Grand Champion Smokey Joe the Third");
@@ -78,7 +100,7 @@ private slots:
         TBreedingRecord *w = m_fx->newBreeding();
         const QString full = m_fx->copyData("breeding/full.brd", "full.brd");
         m_fx->platform().expectFile(full);
-        trigger(w, "FileOpen");
+        press(w, Qt::CTRL | Qt::Key_O);
         QCOMPARE(link(w, 0)->link(), BreedingFile::read(full).value(MainRabFile));
 
         const QString png = m_fx->path("hay.png");
@@ -86,14 +108,14 @@ private slots:
         image.fill(Qt::darkYellow);
         QVERIFY(image.save(png));
         m_fx->platform().expectFile(png);
-        QVERIFY(changes(w, [&] { fromMenu(w, w->backImage(), "ChangePicture"); }));
+        QVERIFY(changes(w, [&] { onBackground(w, "ChangePicture"); }));
         QVERIFY(!w->backImage()->isBlank());
-        trigger(w, "FileSave");
+        press(w, Qt::CTRL | Qt::Key_S);
         QCOMPARE(TestFiles::readBytes(full), TestFiles::readBytes(TestFiles::dataPath("breeding/full.brd")));
 
         const QString pdf = m_fx->path("record.pdf");
         m_fx->platform().expectPrinter(pdf);
-        trigger(w, "FilePrint");
+        press(w, Qt::CTRL | Qt::Key_P);
         QVERIFY(TestFiles::onePageAcross(pdf));
     }
 
@@ -105,19 +127,26 @@ private slots:
 
         // Clear on mate 12, then Cancel: the link is back.
         const QString mate = m_fx->rabbit("mate.rab", {{RabbitFile::RabbitName, "Castor"}});
-        link(w, 12)->setLink(mate);
-        trigger(w, "SetFileLinks");
-        QVERIFY(changes(w, [&] { button("Parent12RabFileNew")->click(); }));
+        setLinks(w, {{12, mate}});
+        Input::chooseFromMenuBar(w, "Edit1", "SetFileLinks");
+        QVERIFY(changes(w, [&] { Input::clickOn(button("Parent12RabFileNew")); }));
         QCOMPARE(link(w, 12)->link(), None);
-        editor->cancelButton()->click();
+        Input::clickOn(editor->cancelButton());
         QVERIFY(editor->isHidden());
         QCOMPARE(link(w, 12)->link(), mate);
 
+        // A double-click on a link opens its file.
+        press(w, Qt::CTRL | Qt::Key_L);
+        Input::doubleClickOn(link(w, 12)->pathEdit());
+        QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->windowTitle(), "mate.rab - Rabbit Information");
+        QVERIFY(Input::activate(w));
+        press(w, Qt::CTRL | Qt::Key_L);
+
         // Ok keeps what was set and is an edit; the links are saved on their lines.
-        trigger(w, "SetFileLinks");
+        press(w, Qt::CTRL | Qt::Key_L);
         m_fx->platform().expectFile(mate);
-        button("MainRabFileSet")->click();
-        QVERIFY(changes(w, [&] { editor->okButton()->click(); }));
+        Input::clickOn(button("MainRabFileSet"));
+        QVERIFY(changes(w, [&] { Input::clickOn(editor->okButton()); }));
         QCOMPARE(w->record().value(MainRabFile), mate);
         QCOMPARE(w->record().value(mateRabFile(12)), mate);
     }
@@ -137,17 +166,24 @@ private slots:
         // untitled and unchanged rabbit record carries the row's values, and is not
         // linked back once saved.
         QCOMPARE(onField(w, "Color4", "OpenRabbitFile")->windowTitle(), "castor.rab - Rabbit Information");
+        QVERIFY(Input::activate(w));
         setText(w, "Parent9", "Pollux");
         TRabbitSheet *started = onField(w, "Parent9", "OpenRabbitFile");
         QVERIFY(!started->isModified());
         QCOMPARE(started->record().value(RabbitFile::RabbitName), "Pollux");
         m_fx->platform().expectFile(m_fx->path("pollux.rab"));
-        trigger(started, "FileSave");
-        QVERIFY(started->close());
+        press(started, Qt::CTRL | Qt::Key_S);
+        QVERIFY(Input::closeSubWindow(started));
         QCOMPARE(link(w, 9)->link(), None);
 
+        // The subject's own menu starts a record from the subject line.
+        QVERIFY(Input::activate(w));
+        setText(w, "RabbitName", "Dancer");
+        QCOMPARE(onField(w, "RabbitName", "OpenRabbitFile")->record().value(RabbitFile::RabbitName), "Dancer");
+
         // A link to a file that is gone reports it and leaves no empty window.
-        link(w, 9)->setLink(m_fx->path("gone.rab"));
+        QVERIFY(Input::activate(w));
+        setLinks(w, {{9, m_fx->path("gone.rab")}});
         const int windows = m_fx->windows();
         onField(w, "Parent9", "OpenRabbitFile");
         m_fx->platform().takeError("gone.rab");
@@ -160,9 +196,13 @@ private slots:
         const QString buck = m_fx->rabbit("buck.rab", {{RabbitFile::RabbitName, "Castor"}});
         const QString doe = m_fx->rabbit("doe.rab", {{RabbitFile::RabbitName, "Dancer"}});
 
+        // Without both links the breeder is told so.
+        m_fx->platform().expectQuestion("Must have two linked parent files", Answer::Ok);
+        onField(w, "Kept3", "GenerateOffspring");
+        QVERIFY(m_fx->platform().allAnswered());
+
         // Any row label starts the litter: a changed, untitled kit; the record is untouched.
-        link(w, 0)->setLink(buck);
-        link(w, 3)->setLink(doe);
+        setLinks(w, {{0, buck}, {3, doe}});
         setText(w, "Sex", "Buck");
         w->setModified(false);
         TRabbitSheet *kit = onField(w, "Colors3", "GenerateOffspring");
@@ -173,6 +213,7 @@ private slots:
 
         // The mate's file is gone: the error; the kit's window stays with both links.
         QFile::remove(doe);
+        QVERIFY(Input::activate(w));
         kit = onField(w, "Parent3", "GenerateOffspring");
         m_fx->platform().takeError("doe.rab");
         QCOMPARE(kit->record().value(RabbitFile::MotherRabFile), doe);
@@ -186,13 +227,15 @@ private slots:
         BreedingLinkEditor *editor = w->linkEditor();
         const auto update = [&](Answer answer) {
             m_fx->platform().expectQuestion(Overwrite, answer);
-            editor->updateButton()->click();
+            Input::clickOn(editor->updateButton());
         };
         const QString mate7 = m_fx->rabbit("mate7.rab", {{RabbitFile::RabbitName, "Castor"}});
         const QString mate9 = m_fx->rabbit("mate9.rab", {{RabbitFile::RabbitName, "Pollux"}});
-        trigger(w, "SetFileLinks");
-        link(w, 7)->setLink(mate7);
-        link(w, 9)->setLink(mate9);
+        press(w, Qt::CTRL | Qt::Key_L);
+        for (const auto &[position, file] : {std::pair{7, mate7}, std::pair{9, mate9}}) {
+            m_fx->platform().expectFile(file);
+            Input::clickOn(link(w, position)->setButton());
+        }
 
         // OK: the rows are refreshed; Cancel is off, and the
         // links as they now are become what a later Cancel returns to.
@@ -200,20 +243,20 @@ private slots:
         QCOMPARE(w->field("Parent7")->text(), "Castor");
         QCOMPARE(w->field("Parent9")->text(), "Pollux");
         QVERIFY(!editor->cancelButton()->isEnabled());
-        trigger(w, "SetFileLinks");
+        press(w, Qt::CTRL | Qt::Key_L);
         QCOMPARE(link(w, 9)->link(), mate9);
 
         // Mate 9's file gone: the error; mate 2 was refreshed, the snapshot was not
         // retaken, so Cancel is on and returns to the links of the opening.
         QFile::remove(mate9);
-        trigger(w, "SetFileLinks");
-        editor->findChild<QToolButton *>("Parent2RabFileNew")->click();
-        link(w, 2)->setLink(mate7);
+        press(w, Qt::CTRL | Qt::Key_L);
+        m_fx->platform().expectFile(mate7);
+        Input::clickOn(link(w, 2)->setButton());
         QVERIFY(changes(w, [&] { update(Answer::Ok); }));
         m_fx->platform().takeError("mate9.rab");
         QCOMPARE(w->field("Parent2")->text(), "Castor");
         QVERIFY(editor->cancelButton()->isEnabled());
-        editor->cancelButton()->click();
+        Input::clickOn(editor->cancelButton());
         QCOMPARE(link(w, 2)->link(), None);
     }
 };

@@ -11,7 +11,6 @@
 
 #include <QAction>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -36,20 +35,22 @@ class TestPedigreeWindow : public QObject
         return WindowRegistry::newest<TRabbitSheet>();
     }
 
-    void dragTitle(TMainScreen *chart, QPoint to)
+    // Drags the title by a point near its top left until the pointer is at `to` on the sheet.
+    static void dragTitle(TMainScreen *chart, QPoint to)
     {
-        // Sent straight to the title: press, two moves over the chart, release.
         ValueLabel *title = chart->titleLabel();
-        const auto send = [&](QEvent::Type type, QPoint sheetPos, Qt::MouseButtons buttons) {
-            const QPoint global = chart->sheet()->mapToGlobal(sheetPos);
-            QMouseEvent event(type, title->mapFromGlobal(global), global, Qt::LeftButton, buttons, Qt::NoModifier);
-            QCoreApplication::sendEvent(title, &event);
-        };
-        const QPoint from = title->pos() + QPoint(10, 5);
-        send(QEvent::MouseButtonPress, from, Qt::LeftButton);
-        send(QEvent::MouseMove, from + QPoint(1, 0), Qt::LeftButton);
-        send(QEvent::MouseMove, to, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+        Input::drag(title, QPoint(10, 5), to - title->pos());
+    }
+    // Right-clicks the background where nothing covers it and chooses `action`.
+    static void onBackground(TMainScreen *chart, const char *action)
+    {
+        QPoint free;
+        for (int y = chart->sheet()->height() - 5; free.isNull() && y > 0; y -= 20)
+            for (int x = chart->sheet()->width() - 5; free.isNull() && x > 0; x -= 20)
+                if (chart->sheet()->childAt(x, y) == chart->backImage())
+                    free = QPoint(x, y);
+        Input::clickOn(chart->backImage(), Qt::RightButton, free);
+        Input::chooseFromPopup(action);
     }
 
     LinkField *link(TMainScreen *chart, int code)
@@ -84,7 +85,7 @@ private slots:
         // Untitled, Save runs Save As and writes a new record ("None" for each picture).
         const QString path = m_fx->path("new.ped");
         m_fx->platform().expectFile(path);
-        trigger(chart, "FileSave");
+        press(chart, Qt::CTRL | Qt::Key_S);
         QCOMPARE(TestFiles::readBytes(path), TestFiles::readBytes(TestFiles::dataPath("pedigree/new.ped")));
 
         // The background's picture and stretch are saved; a cleared picture saves an
@@ -93,18 +94,21 @@ private slots:
         QImage image(30, 20, QImage::Format_RGB32);
         image.fill(Qt::darkCyan);
         QVERIFY(image.save(png));
-        QTest::mouseClick(chart->backImage(), Qt::RightButton, {}, QPoint(900, 680));
         m_fx->platform().expectFile(png);
-        trigger(chart, "ChangePicture");
-        trigger(chart, "StretchPicture");
+        onBackground(chart, "ChangePicture");
+        onBackground(chart, "StretchPicture");
         QCOMPARE(saved(chart, BackStretch), "false");
         QCOMPARE(lastSaved(BackPicture), png);
-        trigger(chart, "ClearPicture"); // still the background
+        // The check mark follows the picture under the menu.
+        Input::clickOn(chart->miniPicture(), Qt::RightButton);
+        QVERIFY(chart->findChild<QAction *>("StretchPicture")->isChecked());
+        Input::key(Qt::Key_Escape);
+        onBackground(chart, "ClearPicture");
         QCOMPARE(saved(chart, BackPicture), QString());
 
         // View Picture and View Gridlines are saved.
-        trigger(chart, "ViewPicture");
-        trigger(chart, "ViewGridlines");
+        Input::chooseFromMenuBar(chart, "View1", "ViewPicture");
+        Input::chooseFromMenuBar(chart, "View1", "ViewGridlines");
         QVERIFY(chart->miniPicture()->isHidden() && chart->connectorBars().last()->isHidden());
         QCOMPARE(saved(chart, MiniFrameShown), "false");
         QCOMPARE(lastSaved(Gridlines), "GridlinesOff");
@@ -113,8 +117,10 @@ private slots:
     void filledFileAndPrint()
     {
         const QString source = m_fx->copyData("pedigree/chart.ped", "chart.ped");
-        m_fx->parent().openByExtension(source);
+        m_fx->platform().expectFile(source);
+        Input::chooseFromMenuBar(&m_fx->parent(), "MMFile", "MMOpen");
         auto *chart = WindowRegistry::newest<TMainScreen>();
+        QVERIFY(chart);
         m_fx->platform().takeError("blaze.jpg"); // the mini picture's folder is not here; the path is kept
         // Saving gives the same bytes: every value reached the window (record() reads
         // the widgets). What the file shows besides:
@@ -125,7 +131,7 @@ private slots:
         // Printed on one page, across: the certificate is wider than high.
         const QString pdf = m_fx->path("chart.pdf");
         m_fx->platform().expectPrinter(pdf);
-        trigger(chart, "FilePrint");
+        press(chart, Qt::CTRL | Qt::Key_P);
         QVERIFY(TestFiles::onePageAcross(pdf));
     }
 
@@ -139,6 +145,20 @@ private slots:
         dragTitle(chart, {5000, 5000});
         QVERIFY(chart->sheet()->rect().contains(chart->titleLabel()->geometry()));
 
+        // A double-click on the title, or Change Text in its menu, edits it.
+        Input::doubleClickOn(chart->titleLabel());
+        QCOMPARE(Input::focused(), chart->findChild<QLineEdit *>("TextEdit"));
+        Input::type("Pedigree of Smokey");
+        Input::key(Qt::Key_Return);
+        QCOMPARE(saved(chart, Title), "Pedigree of Smokey");
+        fromMenu(chart, chart->titleLabel(), "TitleChangeText");
+        QCOMPARE(chart->findChild<QLineEdit *>("TextEdit")->text(), "Pedigree of Smokey");
+        // A click on the panel's heading leaves the keys with the panel: Esc cancels.
+        auto *textPanel = chart->findChild<QWidget *>("TextChangePanel");
+        Input::clickOn(textPanel->findChild<QLabel *>("PanelTitle"));
+        Input::key(Qt::Key_Escape);
+        QVERIFY(!textPanel->isVisible());
+
         // An empty entry is stored as 27 blanks, which the file keeps.
         typeInto(chart, chart->field("MomWinnings"), QString());
         QCOMPARE(saved(chart, positionByCode(22)->line(ChartField::Winnings)), QString(27, u' '));
@@ -146,7 +166,7 @@ private slots:
         // not the chart fields.
         auto *footer = chart->findChild<QLabel *>("FooterPrinted");
         const int plainWidth = footer->width();
-        trigger(chart, "Bold");
+        onBackground(chart, "Bold");
         QVERIFY(footer->width() > plainWidth && !chart->field("DadName")->font().bold());
         QCOMPARE(saved(chart, ChartFontWeight), "Bold");
     }
@@ -167,13 +187,13 @@ private slots:
         PedigreeLinkEditor *editor = chart->linkEditor();
         const auto answer = [&](Answer answer, QPushButton *button) {
             m_fx->platform().expectQuestion("This will overwrite existing values. Continue?", answer);
-            button->click();
+            Input::clickOn(button);
         };
 
         // A link set from the dialog turns Cancel on.
-        trigger(chart, "SetFileLinks");
+        press(chart, Qt::CTRL | Qt::Key_L);
         m_fx->platform().expectFile(bunny);
-        editor->findChild<QToolButton *>("MainRabFileSet")->click();
+        Input::clickOn(editor->findChild<QToolButton *>("MainRabFileSet"));
         QCOMPARE(link(chart, 1)->caption()->text(), "bunny.rab");
         QVERIFY(editor->cancelButton()->isEnabled());
 
@@ -181,15 +201,16 @@ private slots:
         answer(Answer::Ok, editor->autoFillButton());
         QCOMPARE(link(chart, 31)->caption()->text(), "gss.rab");
         QCOMPARE(chart->field("DadName")->text(), RecordText::underscores(27));
-        editor->cancelButton()->click();
+        Input::clickOn(editor->cancelButton());
         QVERIFY(editor->isHidden());
         QCOMPARE(editor->positionLinks(), noLinks);
 
         // A rabbit file that is gone stops auto-fill and Update; what each did before it
         // stays, and as the run did not finish, Cancel stays on.
         QFile::remove(dam);
-        trigger(chart, "SetFileLinks");
-        link(chart, 1)->setLink(bunny);
+        press(chart, Qt::CTRL | Qt::Key_L);
+        m_fx->platform().expectFile(bunny);
+        Input::clickOn(editor->findChild<QToolButton *>("MainRabFileSet"));
         answer(Answer::Ok, editor->autoFillButton());
         m_fx->platform().takeError("dam.rab");
         QCOMPARE(link(chart, 31)->link(), gss);
@@ -203,12 +224,24 @@ private slots:
         chart->loadFile(m_fx->copyData("pedigree/new.ped", "plain.ped"));
         QVERIFY(editor->isHidden());
         QCOMPARE(editor->positionLinks(), noLinks);
+
+        // Load Saved Rabbit links the position and copies the file; Change Text in the
+        // same menu edits a value.
+        m_fx->platform().expectFile(sire);
+        QVERIFY(changes(chart, [&] { onField(chart, "DadEar", "LoadSavedRabbit"); }));
+        QCOMPARE(link(chart, 21)->link(), sire);
+        QCOMPARE(chart->field("DadName")->text(), "Smokey");
+        fromMenu(chart, chart->field("DadColor"), "ChartChangeText");
+        Input::type("Blue");
+        Input::key(Qt::Key_Return);
+        QCOMPARE(chart->field("DadColor")->text(), "Blue");
     }
 
     void rabbitRecordsAndTheChart()
     {
         TMainScreen *a = m_fx->newChart();
-        TMainScreen *b = m_fx->newChart(); // the newest pedigree
+        TMainScreen *b = m_fx->newChart(); // the newest pedigree, in front
+        QVERIFY(Input::activate(a));
         typeInto(a, a->field("DadName"), "Hazel Hill Smokey");
 
         // Open Rabbit File on an unlinked position starts a rabbit record from the chart.
@@ -216,38 +249,42 @@ private slots:
         QCOMPARE(rabbit->record().value(RabbitFile::RabbitName), "Hazel Hill Smokey");
 
         // Saved and closed while B is the newer pedigree: it lands in A.
-        rabbit->field("Color")->setValue("Blue");
+        typeInto(rabbit, rabbit->field("Color"), "Blue");
         const QString path = m_fx->path("Smokey.rab");
         m_fx->platform().expectFile(path);
-        trigger(rabbit, "FileSaveAs");
-        QVERIFY(changes(a, [&] { QVERIFY(rabbit->close()); }));
+        Input::chooseFromMenuBar(rabbit, "File", "FileSaveAs");
+        QVERIFY(changes(a, [&] { QVERIFY(Input::closeSubWindow(rabbit)); }));
         QCOMPARE(link(a, 21)->link(), path);
         QCOMPARE(a->field("DadColor")->text(), "Blue");
         QCOMPARE(link(b, 21)->link(), None);
 
         // A linked position opens its file, whose rabbit goes back to nobody.
         const QStringList before = a->record().values();
+        QVERIFY(Input::activate(a));
         rabbit = onField(a, "DadWeight", "OpenRabbitFile");
-        rabbit->field("Weight")->setValue("4 lb");
-        trigger(rabbit, "FileSave");
-        QVERIFY(!changes(a, [&] { QVERIFY(rabbit->close()); }));
+        typeInto(rabbit, rabbit->field("Weight"), "4 lb");
+        press(rabbit, Qt::CTRL | Qt::Key_S);
+        QVERIFY(!changes(a, [&] { QVERIFY(Input::closeSubWindow(rabbit)); }));
         QCOMPARE(a->record().values(), before);
 
         // The starting chart closed first: the record is saved, nothing is handed
         // back, nothing fails, and B is not touched.
+        QVERIFY(Input::activate(a));
         rabbit = onField(a, "BunnyName", "OpenRabbitFile");
         m_fx->platform().expectFile(m_fx->path("bunny.rab"));
-        trigger(rabbit, "FileSaveAs");
+        Input::chooseFromMenuBar(rabbit, "File", "FileSaveAs");
         QPointer<TMainScreen> gone(a);
-        QVERIFY(a->close());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(Input::closeSubWindow(a));
         QVERIFY(gone.isNull());
-        QVERIFY(rabbit->close());
+        QVERIFY(Input::closeSubWindow(rabbit));
         QVERIFY(!b->isModified());
         QCOMPARE(link(b, 1)->link(), None);
 
         // A link to a file that is gone reports it and leaves no empty window behind.
-        link(b, 22)->setLink(m_fx->path("gone.rab"));
+        press(b, Qt::CTRL | Qt::Key_L);
+        m_fx->platform().expectFile(m_fx->path("gone.rab"));
+        Input::clickOn(b->linkEditor()->findChild<QToolButton *>("MotherRabFileSet"));
+        Input::clickOn(b->linkEditor()->okButton());
         const int windows = m_fx->windows();
         onField(b, "MomName", "OpenRabbitFile");
         m_fx->platform().takeError("gone.rab");

@@ -39,10 +39,18 @@ private:
         return TestFiles::writeLines(m_fx->path(name), LineFile::read(TestFiles::dataPath("rabbit/filled.rab")).lines(),
                                      changes, keep);
     }
-    static void clickPicture(TRabbitSheet *sheet, PictureBox *box, const char *action)
+    static void clickPicture(PictureBox *box, const char *action)
     {
-        QTest::mouseClick(box, Qt::RightButton, {}, QPoint(5, 5));
-        trigger(sheet, action);
+        Input::clickOn(box, Qt::RightButton, QPoint(5, 5));
+        Input::chooseFromPopup(action);
+    }
+    // Types into the font panel's size box and presses its Ok.
+    static void typeFontSize(TRabbitSheet *sheet, const QString &size)
+    {
+        Input::clickOn(sheet->findChild<QComboBox *>("FontSize"));
+        Input::key(Qt::Key_A, Qt::ControlModifier);
+        Input::type(size);
+        Input::clickOn(sheet->findChild<QPushButton *>("FontOk"));
     }
 
     std::unique_ptr<WindowFixture> m_fx;
@@ -62,7 +70,7 @@ void TestRabbit::newRecordSheet()
     QVERIFY(showsWithoutScrollBars(sheet));
     const QString path = m_fx->path("new.rab");
     m_fx->platform().expectFile(path);
-    trigger(sheet, "FileSave");
+    press(sheet, Qt::CTRL | Qt::Key_S);
     QCOMPARE(TestFiles::readBytes(path), TestFiles::readBytes(TestFiles::dataPath("rabbit/new.rab")));
 }
 
@@ -121,7 +129,7 @@ void TestRabbit::weightAndPictureLinesReadExactly()
     m_fx->platform().takeError("moved-away.jpg");
     QCOMPARE(sheet->record().value(RabbitFile::PedigreeLink), QStringLiteral("C:\\Rabbits\\Moon.ped"));
 
-    trigger(sheet, "FileSave");
+    press(sheet, Qt::CTRL | Qt::Key_S);
     const LineFile saved = LineFile::read(path);
     QCOMPARE(saved.at(RabbitFile::FontWeight), QStringLiteral("Normal"));
     QCOMPARE(saved.at(RabbitFile::RabbitPicture), photo);
@@ -133,15 +141,18 @@ void TestRabbit::weightAndPictureLinesReadExactly()
 void TestRabbit::openReusesOnlyAFreshUntitledWindow()
 {
     const QString source = copyData("filled.rab");
-    m_fx->parent().openByExtension(filledWith("untitled.rab", {{RabbitFile::RabbitName, "Untitled"}}));
+    // Opened from the main window's File menu, a rabbit is captioned with its name.
+    m_fx->platform().expectFile(filledWith("untitled.rab", {{RabbitFile::RabbitName, "Untitled"}}));
+    Input::chooseFromMenuBar(&m_fx->parent(), "MMFile", "MMOpen");
     TRabbitSheet *named = WindowRegistry::newest<TRabbitSheet>();
+    QVERIFY(named);
     QCOMPARE(named->windowTitle(), QStringLiteral("Untitled - Rabbit Information"));
     m_fx->platform().expectFile(source);
-    trigger(named, "FileOpen");
+    press(named, Qt::CTRL | Qt::Key_O);
     QCOMPARE(WindowRegistry::newest<TRabbitSheet>(), named);
     QCOMPARE(named->windowTitle(), QStringLiteral("filled.rab - Rabbit Information"));
     m_fx->platform().expectFile(source);
-    trigger(named, "FileOpen");
+    press(named, Qt::CTRL | Qt::Key_O);
     QCOMPARE(m_fx->windows(), 2);
 }
 
@@ -150,19 +161,28 @@ void TestRabbit::openReusesOnlyAFreshUntitledWindow()
 void TestRabbit::badEntriesInThePanels()
 {
     TRabbitSheet *sheet = m_fx->newRabbit();
-    // An emptied value stays empty on file and keeps a width to be clicked on.
-    typeInto(sheet, sheet->field("Weight"), QString());
+    // An emptied value (Change Text in its menu) stays empty on file and keeps a width
+    // to be clicked on.
+    fromMenu(sheet, sheet->field("Weight"), "Change Text");
+    Input::key(Qt::Key_Delete); // the panel opens with the text selected
+    Input::key(Qt::Key_Return);
     QCOMPARE(sheet->record().value(RabbitFile::Weight), QString());
     QVERIFY(sheet->field("Weight")->width() >= 10);
 
-    clickPicture(sheet, sheet->backImage(), "ChangeFontFace");
-    auto *size = sheet->findChild<QComboBox *>("FontSize");
-    size->setEditText("thirteen");
-    sheet->findChild<QPushButton *>("FontOk")->click();
+    // Close and Esc leave the font as it was.
+    auto *fontPanel = sheet->findChild<QWidget *>("FontPanel");
+    clickPicture(sheet->backImage(), "ChangeFontFace");
+    Input::clickOn(sheet->findChild<QPushButton *>("FontClose"));
+    clickPicture(sheet->backImage(), "ChangeFontFace");
+    Input::key(Qt::Key_Escape);
+    QVERIFY(!fontPanel->isVisible());
+    QCOMPARE(sheet->field("Breed")->font().pointSize(), 10);
+
+    clickPicture(sheet->backImage(), "ChangeFontFace");
+    typeFontSize(sheet, "thirteen");
     QCOMPARE(m_fx->platform().takeErrors().size(), 1);
-    QVERIFY(sheet->findChild<QWidget *>("FontPanel")->isVisible()); // stays open
-    size->setEditText("13");                                        // not one of the offered sizes
-    sheet->findChild<QPushButton *>("FontOk")->click();
+    QVERIFY(fontPanel->isVisible());                              // stays open
+    typeFontSize(sheet, "13");                                    // not one of the offered sizes
     QCOMPARE(sheet->field("Breed")->font().pointSize(), 13);      // values follow the sheet
     QCOMPARE(sheet->field("RabbitName")->font().pointSize(), 12); // the name keeps its own
     QCOMPARE(sheet->record().value(RabbitFile::FontSize), QStringLiteral("13"));
@@ -175,10 +195,10 @@ void TestRabbit::badEntriesInThePanels()
     TestFiles::writeBytes(broken, "\xff\xd8\xff\xe0 not a photo");
     PictureBox *photo = sheet->rabbitPicture();
     m_fx->platform().expectFile(png);
-    clickPicture(sheet, photo, "ChangePicture");
+    clickPicture(photo, "ChangePicture");
     QCOMPARE(photo->image().size(), QSize(40, 30));
     m_fx->platform().expectFile(broken);
-    clickPicture(sheet, photo, "ChangePicture");
+    clickPicture(photo, "ChangePicture");
     m_fx->platform().takeError("JPEG");
     QCOMPARE(photo->path(), png); // the old picture stays
 }
@@ -203,11 +223,11 @@ void TestRabbit::hugeAndUnstorableValues()
     image.fill(Qt::blue);
     QVERIFY(image.save(png));
     m_fx->platform().expectFile(png);
-    clickPicture(sheet, sheet->rabbitPicture(), "ChangePicture");
+    clickPicture(sheet->rabbitPicture(), "ChangePicture");
     m_fx->platform().expectQuestion("The record was saved, but some characters cannot be stored in a record file and "
                                     "were written as \"?\" in: RabbitPicturePath.",
                                     Answer::Ok);
-    trigger(sheet, "FileSave");
+    press(sheet, Qt::CTRL | Qt::Key_S);
     const QByteArray bytes = TestFiles::readBytes(path);
     QVERIFY(bytes.contains("?mega.png") && !bytes.contains('\x1a'));
 }
@@ -229,7 +249,7 @@ void TestRabbit::picturesBesideTheRecordFollowASaveAs()
     sheet->saveFile(original); // the same folder: the name stays bare
     QCOMPARE(LineFile::read(original).at(RabbitFile::RabbitPicture), "photo.png");
     m_fx->platform().expectFile(copy);
-    trigger(sheet, "FileSaveAs");
+    Input::chooseFromMenuBar(sheet, "File", "FileSaveAs");
     QCOMPARE(LineFile::read(copy).at(RabbitFile::RabbitPicture), m_fx->path("photo.png"));
 
     TRabbitSheet *reopened = m_fx->newRabbit();

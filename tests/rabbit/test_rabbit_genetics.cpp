@@ -4,6 +4,7 @@
 #include "records/LineFile.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,31 +25,31 @@ private slots:
     void bothPanelsOpenTogether();
 
 private:
-    void highlight(const QString &text)
+    // The row of the entry, or -1.
+    int rowOf(const QString &text) const
     {
         const QList<QListWidgetItem *> found = list()->findItems(text, Qt::MatchExactly);
-        QCOMPARE(found.size(), 1);
-        list()->scrollToItem(found.first());
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->visualItemRect(found.first()).center());
+        return found.size() == 1 ? list()->row(found.first()) : -1;
     }
-    void useMenu(const char *label, const QString &entry)
+    void highlight(const QString &text)
     {
-        QTest::mouseClick(field(label), Qt::RightButton);
-        auto *menu = m_sheet->findChild<QMenu *>("GeneticPopUp");
-        QVERIFY(menu->isVisible());
-        menu->hide();
-        for (QAction *action : menu->actions())
-            if (action->text() == entry)
-                return action->trigger();
-        QFAIL(qPrintable("no menu entry " + entry));
+        const int row = rowOf(text);
+        QVERIFY2(row >= 0, qPrintable(text));
+        Input::clickRow(list(), row);
+    }
+    void useMenu(const char *label, const char *entry)
+    {
+        Input::clickOn(field(label), Qt::RightButton);
+        QCOMPARE(QApplication::activePopupWidget(), m_sheet->findChild<QMenu *>("GeneticPopUp"));
+        Input::chooseFromPopup(entry);
     }
 
     QWidget *genePanel() const { return m_sheet->findChild<QWidget *>("GeneticsChangePanel"); }
     QWidget *textPanel() const { return m_sheet->findChild<QWidget *>("TextChangePanel"); }
     QListWidget *list() const { return m_sheet->findChild<QListWidget *>("GeneSelect"); }
     QString effect() const { return m_sheet->findChild<QLabel *>("ColorEffect")->text(); }
-    void clickButton(const char *name) { m_sheet->findChild<QPushButton *>(name)->click(); }
-    void click(const char *name) { QTest::mouseClick(field(name), Qt::LeftButton); }
+    void clickButton(const char *name) { Input::clickOn(m_sheet->findChild<QPushButton *>(name)); }
+    void click(const char *name) { Input::clickOn(field(name)); }
     ValueLabel *field(const char *name) const { return m_sheet->field(QString::fromLatin1(name)); }
 
     std::unique_ptr<WindowFixture> m_fx;
@@ -78,12 +79,20 @@ void TestRabbitGenetics::panelOffersTheSeriesOfItsLabel()
     QCOMPARE(effect(), QStringLiteral("Unknown"));
     highlight("VV");
     QCOMPARE(effect(), QStringLiteral("Vienna White: No effect ")); // the blank is part of it
-    QTest::keyClick(list(), Qt::Key_Escape);
+    // A click elsewhere on the panel leaves the keys with the list.
+    Input::clickOn(m_sheet->findChild<QLabel *>("ColorEffect"));
+    QCOMPARE(Input::focused(), list());
+    Input::key(Qt::Key_Escape);
     QVERIFY(!genePanel()->isVisible());
+    click("ASeries");
+    highlight("aa");
+    clickButton("GeneCancel");
+    QVERIFY(!genePanel()->isVisible());
+    QCOMPARE(field("ASeries")->text(), QStringLiteral("_________"));
     QVERIFY(!m_sheet->isModified());
 }
 
-// Ok and Enter store the highlighted entry as it stands; free text
+// Ok, Enter and a double-click store the highlighted entry as it stands; free text
 // typed into a series ("Change Text" in its menu) is kept too. Both are saved on
 // the series' lines and read back.
 void TestRabbitGenetics::choicesAndFreeTextAreStored()
@@ -104,20 +113,29 @@ void TestRabbitGenetics::choicesAndFreeTextAreStored()
     QCOMPARE(field("ASeries")->text(), QStringLiteral("AA, A at, or Aa"));
 
     click("VSeries");
-    QTest::keyClick(list(), Qt::Key_End);
-    QTest::keyClick(list(), Qt::Key_Return);
+    Input::key(Qt::Key_End);
+    Input::key(Qt::Key_Return);
     QCOMPARE(field("VSeries")->text(), QStringLiteral("vv"));
+
+    useMenu("DSeries", "ChangeGenes");
+    QVERIFY(genePanel()->isVisible());
+    Input::doubleClickRow(list(), rowOf("dd"));
+    QCOMPARE(field("DSeries")->text(), QStringLiteral("dd"));
+    QVERIFY(!genePanel()->isVisible());
 
     const QString typed = QStringLiteral("ww? (sire unknown)");
     useMenu("WSeries", "Change Text");
     QCOMPARE(m_sheet->findChild<QLineEdit *>("TextEdit")->text(), QStringLiteral("WW"));
-    m_sheet->findChild<QLineEdit *>("TextEdit")->setText(typed);
+    QCOMPARE(Input::focused(), m_sheet->findChild<QLineEdit *>("TextEdit"));
+    Input::type(typed); // over the selected text
     clickButton("TextOk");
 
     const QString saved = m_fx->path("saved.rab");
-    m_sheet->saveFile(saved);
+    m_fx->platform().expectFile(saved);
+    Input::chooseFromMenuBar(m_sheet, "File", "FileSaveAs");
     const LineFile lines = LineFile::read(saved);
     QCOMPARE(lines.at(43), QStringLiteral("AA, A at, or Aa"));
+    QCOMPARE(lines.at(46), QStringLiteral("dd"));
     QCOMPARE(lines.at(50), typed);
 }
 
@@ -140,7 +158,9 @@ void TestRabbitGenetics::bothPanelsOpenTogether()
     QCOMPARE(field("ASeries")->text(), QStringLiteral("aa"));
     QCOMPARE(field("Breed")->text(), breed);
     QVERIFY(textPanel()->isVisible());
-    m_sheet->findChild<QLineEdit *>("TextEdit")->setText("Rex");
+    Input::clickOn(m_sheet->findChild<QLineEdit *>("TextEdit"));
+    Input::key(Qt::Key_A, Qt::ControlModifier);
+    Input::type("Rex");
     clickButton("TextOk");
     QCOMPARE(field("Breed")->text(), QStringLiteral("Rex"));
     QCOMPARE(field("ASeries")->text(), QStringLiteral("aa"));

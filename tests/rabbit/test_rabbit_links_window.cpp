@@ -66,38 +66,54 @@ private slots:
         m_fx.reset();
     }
 
-    // Ctrl+L shows every link under the names of its commands; the links are the
-    // record's lines 57-71; Cancel goes back to the snapshot, Ok is an edit.
+    // Ctrl+L (or Edit > Set File Links) shows every link under the names of its
+    // commands; the links are the record's lines 57-71; Cancel, Esc and Ctrl+L again
+    // go back to the snapshot, Ok is an edit.
     void editorKeepsTheRecordsLinks()
     {
         TRabbitSheet *rabbit = m_fx->newRabbit();
-        trigger(rabbit, "RSRabbitFileSet");
+        press(rabbit, Qt::CTRL | Qt::Key_L);
         RabbitLinkEditor *editor = rabbit->linkEditor();
+        QVERIFY(editor->isVisible());
         QVERIFY(rabbit->sheet()->rect().contains(editor->geometry()));
 
         const QString sire = rabbitFile("sire.rab", {{RabbitName, "Sire"}});
         m_fx->platform().expectFile(sire);
-        QVERIFY(changes(rabbit, [&] { rabbit->findChild<QToolButton *>("FatherRabFileSet")->click(); }));
+        QVERIFY(changes(rabbit, [&] { Input::clickOn(editor->findChild<QToolButton *>("FatherRabFileSet")); }));
         QCOMPARE(rabbit->findChild<QLabel *>("FatherFile")->text(), "sire.rab");
-        editor->cancelButton()->click();
+        Input::clickOn(editor->cancelButton());
+        QVERIFY(editor->isHidden());
         QCOMPARE(link(rabbit, FatherRabFile)->link(), None);
         QCOMPARE(rabbit->findChild<QLabel *>("FatherFile")->text(), QString());
 
-        trigger(rabbit, "RSRabbitFileSet");
+        // Esc cancels also after a button of the editor was clicked.
+        Input::chooseFromMenuBar(rabbit, "Edit1", "RSRabbitFileSet");
+        m_fx->platform().expectFile(sire);
+        Input::clickOn(editor->findChild<QToolButton *>("MotherRabFileSet"));
+        QCOMPARE(link(rabbit, MotherRabFile)->link(), sire);
+        Input::key(Qt::Key_Escape);
+        QVERIFY(editor->isHidden());
+        QCOMPARE(link(rabbit, MotherRabFile)->link(), None);
+
+        press(rabbit, Qt::CTRL | Qt::Key_L);
         m_fx->platform().expectFile(m_fx->path("p.ped"));
-        rabbit->findChild<QToolButton *>("SetPedFile")->click();
-        QVERIFY(changes(rabbit, [&] { editor->okButton()->click(); }));
+        Input::clickOn(editor->findChild<QToolButton *>("SetPedFile"));
+        QVERIFY(changes(rabbit, [&] { Input::clickOn(editor->okButton()); }));
+        QVERIFY(editor->isHidden());
         const QString path = m_fx->path("linked.rab");
-        rabbit->saveFile(path);
+        m_fx->platform().expectFile(path);
+        press(rabbit, Qt::CTRL | Qt::Key_S);
         QCOMPARE(LineFile::read(path).at(PedigreeLink), m_fx->path("p.ped"));
 
         // A load shows the file's links; Ctrl+L again is Cancel.
         TRabbitSheet *again = m_fx->newRabbit();
-        again->loadFile(path);
+        m_fx->platform().expectFile(path);
+        press(again, Qt::CTRL | Qt::Key_O);
+        QCOMPARE(again->fileName(), path);
         QCOMPARE(again->findChild<QLabel *>("PedigreeFile")->text(), "p.ped");
-        trigger(again, "RSRabbitFileSet");
-        again->findChild<QToolButton *>("NewPedFile")->click();
-        trigger(again, "RSRabbitFileSet");
+        press(again, Qt::CTRL | Qt::Key_L);
+        Input::clickOn(again->findChild<QToolButton *>("NewPedFile"));
+        press(again, Qt::CTRL | Qt::Key_L);
         QVERIFY(again->linkEditor()->isHidden());
         QCOMPARE(link(again, PedigreeLink)->link(), m_fx->path("p.ped"));
     }
@@ -124,18 +140,18 @@ private slots:
             seed.setValue(it.key(), it.value());
         rabbit->fillFrom(seed);
 
-        trigger(rabbit, "RSRabbitFileSet");
+        press(rabbit, Qt::CTRL | Qt::Key_L);
         QPushButton *update = rabbit->linkEditor()->updateButton();
         platform.expectQuestion(Overwrite, Answer::Cancel);
-        QVERIFY(!changes(rabbit, [&] { update->click(); }));
+        QVERIFY(!changes(rabbit, [&] { Input::clickOn(update); }));
         QCOMPARE(value(rabbit, DadName), RabbitFile::format().field(DadName).placeholder);
 
         platform.expectQuestion(Overwrite, Answer::Ok);
-        QVERIFY(changes(rabbit, [&] { update->click(); }));
+        QVERIFY(changes(rabbit, [&] { Input::clickOn(update); }));
         QCOMPARE(value(rabbit, Winnings), "Best of Breed at County Fair against 14 opponents");
         QCOMPARE(value(rabbit, siblingName(7)), "Kit Seven");
         QVERIFY(!rabbit->linkEditor()->cancelButton()->isEnabled());
-        trigger(rabbit, "RSRabbitFileSet"); // Cancel: the snapshot was retaken
+        press(rabbit, Qt::CTRL | Qt::Key_L); // Cancel: the snapshot was retaken
         for (auto it = links.begin(); it != links.end(); ++it)
             QCOMPARE(link(rabbit, it.key())->link(), it.value());
 
@@ -143,14 +159,14 @@ private slots:
         rabbitFile("dam.rab", {{RabbitName, "Dam Again"}});
         rabbitFile("s7.rab", {{RabbitName, "Not reached"}});
         QVERIFY(QFile::remove(links[siblingRabFile(4)]));
-        trigger(rabbit, "RSRabbitFileSet");
+        press(rabbit, Qt::CTRL | Qt::Key_L);
         platform.expectQuestion(Overwrite, Answer::Ok);
-        update->click();
+        Input::clickOn(update);
         platform.takeError("s4.rab");
         QVERIFY(rabbit->isModified());
         QCOMPARE(value(rabbit, MomName), "Dam Again");
         QCOMPARE(value(rabbit, siblingName(7)), "Kit Seven");
-        rabbit->linkEditor()->okButton()->click();
+        Input::clickOn(rabbit->linkEditor()->okButton());
     }
 
     // Load Saved Rabbit and Open Rabbit File act on the relative whose label was
@@ -178,7 +194,7 @@ private slots:
         QCOMPARE(mother->windowTitle(), "Untitled - Rabbit Information");
         QCOMPARE(value(mother, RabbitName), "Nell");
         QCOMPARE(value(mother, Sex), "Female");
-        QVERIFY(mother->close());
+        QVERIFY(Input::closeSubWindow(mother));
 
         // Linked: the file itself.
         onField(rabbit, "Sibling3Name", "OpenRabbitFile");
@@ -191,24 +207,27 @@ private slots:
     {
         ScriptedPlatform &platform = m_fx->platform();
         TRabbitSheet *rabbit = m_fx->newRabbit();
-        trigger(rabbit, "RSRabbitFileSet");
+        press(rabbit, Qt::CTRL | Qt::Key_L);
         QLineEdit *show = link(rabbit, ShowLink)->pathEdit();
 
         const QString wins = m_fx->path("wins.shw");
         platform.expectFile(wins);
-        QTest::mouseDClick(show, Qt::LeftButton);
+        Input::doubleClickOn(show);
         QCOMPARE(link(rabbit, ShowLink)->link(), wins);
         QCOMPARE(WindowRegistry::newest<TShowRecord>()->windowTitle(), "wins.shw - Show Record");
 
+        // The new window came to the front; the breeder goes back to the rabbit.
         const QString ped = m_fx->path("family.ped");
         platform.expectFile(ped);
-        QTest::mouseDClick(link(rabbit, PedigreeLink)->pathEdit(), Qt::LeftButton);
+        QVERIFY(Input::activate(rabbit));
+        Input::doubleClickOn(link(rabbit, PedigreeLink)->pathEdit());
         QCOMPARE(link(rabbit, PedigreeLink)->link(), ped);
 
         // A linked file that is gone leaves no window behind.
         QFile::remove(ped);
         const int before = windows();
-        QTest::mouseDClick(link(rabbit, PedigreeLink)->pathEdit(), Qt::LeftButton);
+        QVERIFY(Input::activate(rabbit));
+        Input::doubleClickOn(link(rabbit, PedigreeLink)->pathEdit());
         QCOMPARE(platform.takeErrors().size(), 1);
         QCOMPARE(windows(), before);
     }

@@ -13,6 +13,8 @@
 #include "show/ShowRecord.h"
 
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <QTest>
@@ -53,43 +55,61 @@ private slots:
         m_fx.reset();
     }
 
-    // Show Records in a rabbit window gives a new record that saves as the 68 lines
-    // of a new show file; a load shows the chosen row and link.
+    // Show Records (Ctrl+H) in a rabbit window gives a new record that saves as the
+    // 68 lines of a new show file; a load shows the chosen row and link.
     void newRecordLoadAndSave()
     {
         TRabbitSheet *rabbit = m_fx->newRabbit();
-        trigger(rabbit, "ShowRecords1");
+        press(rabbit, Qt::CTRL | Qt::Key_H);
         TShowRecord *show = WindowRegistry::newest<TShowRecord>();
+        QVERIFY(show);
         QVERIFY(show->backImage()->stretch());
         QVERIFY(showsWithoutScrollBars(show));
         const QString path = m_fx->path("new.shw");
-        show->saveFile(path);
+        m_fx->platform().expectFile(path);
+        press(show, Qt::CTRL | Qt::Key_S);
         QCOMPARE(readBytes(path), readBytes(TestFiles::dataPath("show/new.shw")));
+        // The heading lets a right-click through to the background's menu.
+        Input::clickOn(show->backImage(), Qt::RightButton, show->findChild<QLabel *>("Heading")->geometry().center());
+        QVERIFY(changes(show, [&] { Input::chooseFromPopup("StretchPicture"); }));
+        QVERIFY(!show->backImage()->stretch());
 
+        // Open in an untitled, unchanged window loads there.
         const QString full = m_fx->copyData("show/full.shw", "full.shw");
-        show->loadFile(full);
+        show = newShow();
+        m_fx->platform().expectFile(full);
+        press(show, Qt::CTRL | Qt::Key_O);
+        QCOMPARE(show->fileName(), full);
         QCOMPARE(show->winningsNum()->currentText(), LineFile::read(full).lines().at(WinningsNum));
         QCOMPARE(show->rabbitLink()->link(), LineFile::read(full).lines().at(MainRabFile));
     }
 
     // Choosing another row is an edit: Cancel in the link panel keeps it (only the
-    // link goes back).
+    // link goes back). A row's value changes through its menu.
     void chosenRowIsAnEdit()
     {
         ScriptedPlatform &platform = m_fx->platform();
         TShowRecord *show = newShow();
         const QString rabbit = m_fx->rabbit("r.rab", {{RabbitFile::RabbitName, "Dancer"}});
-        trigger(show, "RSRabbitFileSet");
-        QVERIFY(changes(show, [&] { show->winningsNum()->setCurrentIndex(4); }));
+        press(show, Qt::CTRL | Qt::Key_L);
+        // Typed on the focused list, as on any drop-down list.
+        QVERIFY(changes(show, [&] { Input::keyOn(show->winningsNum(), Qt::Key_4); }));
+        QCOMPARE(show->winningsNum()->currentText(), "4");
         platform.expectFile(rabbit);
-        show->rabbitLink()->setButton()->click();
-        show->linkEditor()->cancelButton()->click();
+        Input::clickOn(show->rabbitLink()->setButton());
+        Input::clickOn(show->linkEditor()->cancelButton());
         QVERIFY(show->linkEditor()->isHidden());
         QCOMPARE(show->rabbitLink()->link(), None);
         QCOMPARE(show->winningsNum()->currentText(), "4");
 
-        show->saveFile(m_fx->path("row.shw"));
-        QCOMPARE(LineFile::read(m_fx->path("row.shw")).lines().at(WinningsNum), "4");
+        fromMenu(show, show->field(4, RowField::Award), "ChangeTextClick");
+        Input::type("Best in Show");
+        Input::key(Qt::Key_Return);
+        platform.expectFile(m_fx->path("row.shw"));
+        press(show, Qt::CTRL | Qt::Key_S);
+        const LineFile saved = LineFile::read(m_fx->path("row.shw"));
+        QCOMPARE(saved.at(WinningsNum), "4");
+        QCOMPARE(saved.at(rowLine(4, RowField::Award)), "Best in Show");
     }
 
     // Update from Links copies the rabbit's identity and retakes the snapshot, so
@@ -99,16 +119,21 @@ private slots:
         ScriptedPlatform &platform = m_fx->platform();
         TShowRecord *show = newShow();
 
-        trigger(show, "RSRabbitFileSet");
+        Input::chooseFromMenuBar(show, "Edit1", "RSRabbitFileSet");
         const QString rabbit = m_fx->rabbit("dancer.rab", {{RabbitFile::RabbitName, "Dancer"}});
         platform.expectFile(rabbit);
-        show->rabbitLink()->setButton()->click();
+        Input::clickOn(show->rabbitLink()->setButton());
         platform.expectQuestion(Overwrite, Answer::Ok);
-        show->updateButton()->click();
+        Input::clickOn(show->updateButton());
         QCOMPARE(value(show, "RabbitName"), "Dancer");
         QVERIFY(!show->linkEditor()->cancelButton()->isEnabled());
-        trigger(show, "RSRabbitFileSet"); // Cancel: the snapshot was retaken
+        press(show, Qt::CTRL | Qt::Key_L); // Cancel: the snapshot was retaken
         QCOMPARE(show->rabbitLink()->link(), rabbit);
+
+        // A double-click on the link opens the rabbit's file.
+        press(show, Qt::CTRL | Qt::Key_L);
+        Input::doubleClickOn(show->rabbitLink()->pathEdit());
+        QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->windowTitle(), "dancer.rab - Rabbit Information");
     }
 
     // Load Saved Rabbit links the file; Open Rabbit File opens
@@ -126,6 +151,7 @@ private slots:
 
         const QString rabbit = m_fx->rabbit("r.rab", {{RabbitFile::RegNumber, "R-1"}});
         platform.expectFile(rabbit);
+        QVERIFY(Input::activate(show));
         QVERIFY(changes(show, [&] { onField(show, "EarNumber", "LoadSavedRabbit"); }));
         QCOMPARE(show->rabbitLink()->link(), rabbit);
         QCOMPARE(value(show, "RegNumber"), "R-1");

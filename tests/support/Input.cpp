@@ -7,10 +7,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QTest>
+#include <QScrollArea>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -82,6 +84,115 @@ bool activate(QWidget *widget)
             area->setActiveSubWindow(sub);
     return QTest::qWaitForWindowActive(top, 2000);
 }
+
+namespace {
+
+QString describe(const QWidget *widget)
+{
+    if (!widget)
+        return QStringLiteral("nothing");
+    const QString name = widget->objectName();
+    return QString::fromLatin1(widget->metaObject()->className()) +
+           (name.isEmpty() ? QString() : QStringLiteral(" \"%1\"").arg(name));
+}
+
+// Where the mouse goes for a click at `at` on `widget`: its top-level window and the
+// point there. Empty (after failing the test) when the click would land elsewhere.
+struct Spot
+{
+    QWindow *window = nullptr;
+    QPoint point;
+};
+
+Spot spotOf(QWidget *widget, QPoint at)
+{
+    if (at.isNull())
+        at = widget->rect().center();
+    const QString what = describe(widget);
+    if (!widget->isVisible()) {
+        QTest::qFail(qPrintable(what + " is not shown"), __FILE__, __LINE__);
+        return {};
+    }
+    if (blockedByModal(widget)) {
+        QTest::qFail(qPrintable(what + " is blocked by " + describe(QApplication::activeModalWidget())), __FILE__,
+                     __LINE__);
+        return {};
+    }
+    QWidget *top = widget->window();
+    if (QWidget *popup = QApplication::activePopupWidget(); popup && popup != top) {
+        QTest::qFail(qPrintable(what + ": a pop-up menu is open over it"), __FILE__, __LINE__);
+        return {};
+    }
+    // The window manager makes the clicked window the active one; inside it, the
+    // click itself does the rest (a sub-window activates itself).
+    if (QApplication::activeWindow() != top && top->windowType() != Qt::Popup) {
+        top->activateWindow();
+        QApplication::setActiveWindow(top);
+        if (!QTest::qWaitForWindowActive(top, 2000)) {
+            QTest::qFail(qPrintable(what + ": its window does not become active"), __FILE__, __LINE__);
+            return {};
+        }
+    }
+    // The breeder scrolls a sheet wider than its window to what they click.
+    for (QWidget *w = widget->parentWidget(); w; w = w->parentWidget())
+        if (auto *scroll = qobject_cast<QScrollArea *>(w))
+            scroll->ensureWidgetVisible(widget);
+    const QPoint inTop = widget->mapTo(top, at);
+    QWidget *under = top->rect().contains(inTop) ? top->childAt(inTop) : nullptr;
+    if (!under && top->rect().contains(inTop))
+        under = top;
+    if (under != widget && !widget->isAncestorOf(under)) {
+        QTest::qFail(qPrintable(QStringLiteral("a click on %1 reaches %2").arg(what, describe(under))), __FILE__,
+                     __LINE__);
+        return {};
+    }
+    return {top->windowHandle(), inTop};
+}
+
+// Clicks an entry of an open menu and waits for the submenu it opens, if any.
+bool clickEntry(QMenu *menu, QAction *action)
+{
+    const QRect rect = menu->actionGeometry(action);
+    if (!action->isVisible() || !action->isEnabled() || rect.isEmpty()) {
+        QTest::qFail(qPrintable(QStringLiteral("the menu entry %1 is not offered").arg(action->objectName())), __FILE__,
+                     __LINE__);
+        return false;
+    }
+    // The entry's command may close the window that owns the menu.
+    const QPointer<QMenu> sub = action->menu();
+    QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, {}, rect.center());
+    if (sub) {
+        // A submenu opens after a short delay, as it does under the mouse.
+        if (!QTest::qWaitFor([sub] { return sub->isVisible(); })) {
+            QTest::qFail(qPrintable(QStringLiteral("the submenu %1 did not open").arg(sub->objectName())), __FILE__,
+                         __LINE__);
+            return false;
+        }
+    }
+    return true;
+}
+
+// An entry is named by its object name (a submenu's entry by the submenu's), or by
+// its text without the "&" marks.
+bool isNamed(const QAction *action, const QString &name)
+{
+    return action->objectName() == name || (action->menu() && action->menu()->objectName() == name) ||
+           (!action->isSeparator() && QString(action->text()).remove(u'&') == name);
+}
+
+// The entries leading to `name` in `menu` and its submenus, the entry itself last.
+bool pathTo(QMenu *menu, const QString &name, QList<QAction *> &path)
+{
+    for (QAction *action : menu->actions()) {
+        if (isNamed(action, name) || (action->menu() && pathTo(action->menu(), name, path))) {
+            path.prepend(action);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
 
 namespace {
 // Fails the test when a modal widget would swallow input sent to `target`.
@@ -226,6 +337,105 @@ void clickText(QLabel *label, const QString &text)
         QTest::mouseClick(label, Qt::LeftButton, {}, at);
 }
 
+void clickOn(QWidget *widget, Qt::MouseButton button, QPoint at)
+{
+    if (const Spot spot = spotOf(widget, at); spot.window)
+        QTest::mouseClick(spot.window, button, {}, spot.point);
+}
+
+void doubleClickOn(QWidget *widget, QPoint at)
+{
+    if (const Spot spot = spotOf(widget, at); spot.window)
+        QTest::mouseDClick(spot.window, Qt::LeftButton, {}, spot.point);
+}
+
+void drag(QWidget *widget, QPoint from, QPoint to)
+{
+    const Spot spot = spotOf(widget, from);
+    if (!spot.window)
+        return;
+    const QPoint end = widget->mapTo(widget->window(), to);
+    QTest::mousePress(spot.window, Qt::LeftButton, {}, spot.point);
+    QTest::mouseMove(spot.window, spot.point + QPoint(1, 0));
+    QTest::mouseMove(spot.window, (spot.point + end) / 2);
+    QTest::mouseMove(spot.window, end);
+    QTest::mouseRelease(spot.window, Qt::LeftButton, {}, end);
+}
+
+void chooseFromPopup(const char *action)
+{
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    if (!menu) {
+        QTest::qFail(qPrintable(QStringLiteral("no pop-up menu is open to choose %1 from").arg(action)), __FILE__,
+                     __LINE__);
+        return;
+    }
+    // "Sub/Entry" names the steps; a menu filled as it opens is searched once open.
+    const QStringList steps = QString::fromLatin1(action).split(u'/');
+    for (int step = 0; step < steps.size(); ++step) {
+        QList<QAction *> path;
+        if (!pathTo(menu, steps.at(step), path)) {
+            QTest::qFail(
+                qPrintable(QStringLiteral("the menu %1 has no entry %2").arg(menu->objectName(), steps.at(step))),
+                __FILE__, __LINE__);
+            menu->close();
+            return;
+        }
+        for (int i = 0; i < path.size(); ++i) {
+            const bool last = step + 1 == steps.size() && i + 1 == path.size();
+            QMenu *next = last ? nullptr : path.at(i)->menu();
+            if (!clickEntry(menu, path.at(i))) {
+                menu->close();
+                return;
+            }
+            if (!last && !next) {
+                QTest::qFail(qPrintable(QStringLiteral("the entry %1 opens no submenu").arg(steps.at(step))), __FILE__,
+                             __LINE__);
+                return;
+            }
+            menu = next;
+        }
+    }
+}
+
+void chooseFromMenuBar(QWidget *widget, const char *menu, const char *action)
+{
+    // The bar shows the menus of the active sub-window: the breeder works in the
+    // window first.
+    if (subWindowOf(widget) && !activate(widget)) {
+        QTest::qFail(qPrintable(describe(widget) + " cannot be made active"), __FILE__, __LINE__);
+        return;
+    }
+    auto *frame = qobject_cast<QMainWindow *>(widget->window());
+    QMenuBar *bar = frame ? frame->menuBar() : nullptr;
+    QAction *title = nullptr;
+    if (bar)
+        for (QAction *a : bar->actions())
+            if (a->menu() && a->menu()->objectName() == QLatin1String(menu))
+                title = a;
+    if (!title) {
+        QTest::qFail(qPrintable(QStringLiteral("the menu bar shows no menu %1").arg(menu)), __FILE__, __LINE__);
+        return;
+    }
+    clickOn(bar, Qt::LeftButton, bar->actionGeometry(title).center());
+    if (!QTest::qWaitFor([&] { return QApplication::activePopupWidget() == title->menu(); })) {
+        QTest::qFail(qPrintable(QStringLiteral("the menu %1 did not open").arg(menu)), __FILE__, __LINE__);
+        return;
+    }
+    chooseFromPopup(action);
+}
+
+void keyOn(QWidget *widget, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    if (blockedByModal(widget)) {
+        QTest::qFail(qPrintable(describe(widget) + " is blocked by " + describe(QApplication::activeModalWidget())),
+                     __FILE__, __LINE__);
+        return;
+    }
+    focus(widget);
+    Input::key(key, modifiers);
+}
+
 void focus(QWidget *widget)
 {
     activate(widget);
@@ -239,9 +449,17 @@ QWidget *focused()
 }
 
 
+// Where the keyboard goes: an open pop-up menu takes it, as it does on screen.
+static QWidget *keyTarget()
+{
+    if (QWidget *popup = QApplication::activePopupWidget())
+        return popup->focusWidget() ? popup->focusWidget() : popup;
+    return QApplication::focusWidget();
+}
+
 void key(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
-    QWidget *target = QApplication::focusWidget();
+    QWidget *target = keyTarget();
     QVERIFY2(target, "no widget has the keyboard focus");
     if (reachable(target))
         QTest::keyClick(target, key, modifiers);
@@ -249,7 +467,7 @@ void key(Qt::Key key, Qt::KeyboardModifiers modifiers)
 
 void type(const QString &text)
 {
-    QWidget *target = QApplication::focusWidget();
+    QWidget *target = keyTarget();
     QVERIFY2(target, "no widget has the keyboard focus");
     if (!reachable(target))
         return;

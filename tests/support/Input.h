@@ -7,6 +7,7 @@
 // never arrives; every command gets at least one test through these.
 
 #include <QModelIndex>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <Qt>
@@ -63,11 +64,39 @@ bool clickPopupEntry(QAction *entry);
 // Clicks the middle of `text`, the start of the label's text (a link it shows).
 void clickText(QLabel *label, const QString &text);
 
+// Clicks where `widget` shows, through its top-level window as the mouse does: the
+// widget on top at that point gets the click. A scroll area is scrolled to show the
+// widget first, as the breeder would. Fails the test, clicking nothing, when another
+// widget covers the point, the point lies outside what its window shows, or a pop-up
+// menu or a modal dialog would take the click. `at` is in the widget's coordinates,
+// its centre when null.
+void clickOn(QWidget *widget, Qt::MouseButton button = Qt::LeftButton, QPoint at = {});
+void doubleClickOn(QWidget *widget, QPoint at = {});
+// Presses the left button at `from`, moves to `to` and releases there (widget
+// coordinates), through the window, so the widget pressed on follows the mouse.
+void drag(QWidget *widget, QPoint from, QPoint to);
+
+// Clicks the entry of the pop-up menu that is open (a right-click opened it) named
+// `action` (its object name, or its text without "&"), opening the submenu that
+// holds it first; "Sub/Entry" opens the submenu Sub before looking for Entry, for a
+// menu filled as it opens. Fails when no menu is open or the entry is not shown and
+// enabled there.
+void chooseFromPopup(const char *action);
+// Makes the sub-window holding `widget` (if any) the active one, opens the menu whose
+// object name is `menu` on the menu bar of its window with the mouse and clicks its
+// entry `action`.
+void chooseFromMenuBar(QWidget *widget, const char *menu, const char *action);
+
+// Gives `widget` the focus as a click would and presses the key there, as a
+// shortcut is pressed. Fails when a modal widget would swallow the key.
+void keyOn(QWidget *widget, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
+
 // Gives `widget` the keyboard focus as a click would, then the keys go to
 // QApplication::focusWidget(): with an editable combo box that is the box, which hands
 // the keys on to its line edit itself.
 void focus(QWidget *widget);
-// Presses the key on the widget that has the focus; fails the test when none has it.
+// Presses the key on the widget that has the focus (an open pop-up menu takes the
+// keys first); fails the test when none has it.
 void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
 // Types the text, a key per character, on the widget that has the focus (any Unicode
 // character outside a surrogate pair).

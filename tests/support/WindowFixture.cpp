@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 
+#include "Input.h"
 #include "TestFiles.h"
 #include "app/Kinds.h"
 #include "breeding/BreedingRecord.h"
@@ -16,12 +17,15 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 
 WindowFixture::WindowFixture() : m_parent((registerKinds(), std::make_unique<TBigBadParent>()))
 {
+    // Qt runs neither command of a key bound twice and only warns: here that fails.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("Ambiguous shortcut")));
     m_parent->show();
 }
 
@@ -96,15 +100,27 @@ bool showsWithoutScrollBars(QWidget *window)
 
 void typeInto(QWidget *window, QWidget *label, const QString &text)
 {
-    QTest::mouseClick(label, Qt::LeftButton);
-    window->findChild<QLineEdit *>("TextEdit")->setText(text);
-    window->findChild<QPushButton *>("TextOk")->click();
+    Input::clickOn(label);
+    auto *edit = window->findChild<QLineEdit *>("TextEdit");
+    QVERIFY2(edit->isVisible() && Input::focused() == edit, "the text panel did not take the keyboard focus");
+    Input::key(Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty())
+        Input::key(Qt::Key_Delete);
+    else
+        Input::type(text);
+    QCOMPARE(edit->text(), text);
+    Input::key(Qt::Key_Return);
 }
 
 void fromMenu(QObject *window, QWidget *label, const char *action)
 {
-    QTest::mouseClick(label, Qt::RightButton);
-    if (QWidget *menu = QApplication::activePopupWidget())
-        menu->close();
-    trigger(window, action);
+    Q_UNUSED(window);
+    Input::clickOn(label, Qt::RightButton);
+    Input::chooseFromPopup(action);
+}
+
+void press(QWidget *window, QKeyCombination key)
+{
+    QMdiSubWindow *sub = Input::subWindowOf(window);
+    Input::keyOn(sub && sub->widget() ? sub->widget() : window, key.key(), key.keyboardModifiers());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Input.h"
 #include "ScriptedPlatform.h"
 
 #include <QAction>
@@ -48,15 +49,20 @@ private:
     std::unique_ptr<TBigBadParent> m_parent;
 };
 
-// Triggers the window's action of that object name.
+// Triggers the window's action of that object name, without any input: for edge
+// cases only, as it cannot see an entry or a key that never reaches the window.
 inline void trigger(QObject *window, const char *action)
 {
     window->findChild<QAction *>(action)->trigger();
 }
-// Clicks the label, types `text` into the text panel and presses Ok.
+// Clicks the label, types `text` over what the text panel shows (which must have
+// the keyboard focus) and presses Enter.
 void typeInto(QWidget *window, QWidget *label, const QString &text);
-// Right-clicks the label, closes the menu that pops up and triggers the window's action.
+// Right-clicks the label and clicks the entry `action` of the menu that pops up.
 void fromMenu(QObject *window, QWidget *label, const char *action);
+// Presses a shortcut in the window with the focus where a click on its content puts
+// it (for a sheet, its scroll area).
+void press(QWidget *window, QKeyCombination key);
 // The texts of a list's items, top to bottom.
 QStringList itemTexts(const QListWidget *list);
 // The window's sheet shows whole: neither scroll bar is visible.
