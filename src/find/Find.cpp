@@ -157,6 +157,11 @@ QString TFind::folder() const
     return QDir::fromNativeSeparators(m_folder->text());
 }
 
+void TFind::setStopDelay(int ms)
+{
+    m_momentTimer->setInterval(ms);
+}
+
 void TFind::setFolder(const QString &folder)
 {
     m_folder->setText(QDir::toNativeSeparators(folder));

@@ -44,6 +44,9 @@ public:
     // The names FileBox lists.
     QStringList listedFiles() const;
     bool isSearching() const { return !m_workers.isEmpty(); }
+    // How long a search runs before Stop and the progress bar show (a fast disk
+    // finishes most searches before that; tests shorten it).
+    void setStopDelay(int ms);
 
     // Commands.
     void SearchClick();
