@@ -54,13 +54,32 @@ void checkWmfRecords(const QByteArray &bytes)
     }
 }
 
+// The fixed part of an enhanced metafile's header record, and where in it the
+// description (UTF-16 characters, then their offset from the record's start) is told.
+constexpr qint64 EmfHeaderBytes = 88;
+constexpr qint64 EmfDescriptionChars = 60;
+constexpr qint64 EmfDescriptionOffset = 64;
+
+// libemf2svg reads the header's description wherever its offset points (no offset:
+// none), so the description must lie within the header record.
+void checkEmfHeader(const uchar *data, qint64 headerSize)
+{
+    if (headerSize < EmfHeaderBytes)
+        throw damaged(QStringLiteral("its header record is too short"));
+    const qint64 chars = qFromLittleEndian<quint32>(data + EmfDescriptionChars);
+    const qint64 offset = qFromLittleEndian<quint32>(data + EmfDescriptionOffset);
+    if (offset != 0 && (offset > headerSize || chars * 2 > headerSize - offset))
+        throw damaged(QStringLiteral("its description lies outside its header record"));
+}
+
 // The same walk for an enhanced metafile: a header record that says " EMF", then
 // records each at least 8 bytes, a multiple of 4, up to EMR_EOF.
 void checkEmfRecords(const QByteArray &bytes)
 {
     const auto *data = reinterpret_cast<const uchar *>(bytes.constData());
     const qint64 length = bytes.size();
-    if (length < 88 || qFromLittleEndian<quint32>(data) != 1 || qFromLittleEndian<quint32>(data + 40) != 0x464D4520u)
+    if (length < EmfHeaderBytes || qFromLittleEndian<quint32>(data) != 1 ||
+        qFromLittleEndian<quint32>(data + 40) != 0x464D4520u)
         throw damaged(QStringLiteral("it does not start with an enhanced metafile header"));
     qint64 at = 0;
     for (qint64 records = 0;; ++records) {
@@ -74,6 +93,8 @@ void checkEmfRecords(const QByteArray &bytes)
             throw damaged(QStringLiteral("a record states an impossible size"));
         if (size > length - at)
             throw damaged(QStringLiteral("it ends before its last record"));
+        if (at == 0)
+            checkEmfHeader(data, size);
         if (type == 14) // EMR_EOF
             return;
         at += size;
@@ -172,7 +193,12 @@ QByteArray emfToSvg(const QByteArray &bytes)
     options.nameSpace = const_cast<char *>("svg");
     options.svgDelimiter = true;
     options.emfplus = true;
+    // The library reads even a sound description past its stated length (it looks
+    // for terminating characters, and takes the second of its two strings to be as
+    // long as both) and draws nothing from it: it is given none.
     QByteArray input = bytes;
+    qToLittleEndian<quint32>(0, input.data() + EmfDescriptionChars);
+    qToLittleEndian<quint32>(0, input.data() + EmfDescriptionOffset);
     char *out = nullptr;
     size_t outLength = 0;
     const int ok = emf2svg(input.data(), size_t(input.size()), &out, &outLength, &options);

@@ -20,6 +20,15 @@ namespace {
 
 const QString NotConverted = QStringLiteral("the metafile could not be converted");
 
+// UTF-16 little-endian, as an enhanced metafile's description is stored.
+QByteArray utf16(const QString &text)
+{
+    QByteArray bytes;
+    for (QChar c : text)
+        Metafiles::put16(bytes, c.unicode());
+    return bytes;
+}
+
 } // namespace
 
 class TestMetafile : public QObject
@@ -27,17 +36,35 @@ class TestMetafile : public QObject
     Q_OBJECT
 private slots:
     // Metafiles go through the converter process: a good one comes back as a drawing,
-    // a damaged one with the converter's reason.
+    // a damaged one with the converter's reason. The header's description must lie
+    // inside the header record, or libemf2svg reads outside the file.
     void convertsOrRefusesWithTheReason_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("extension");
         QTest::addColumn<QString>("reason"); // empty: converts
+        const QString description = QStringLiteral("its description lies outside its header record");
+        const QByteArray text = utf16(QString::fromLatin1("Hutchlore\0clip\0\0", 16));
         using Metafiles::emfRectangle;
         QTest::newRow("wmf") << Metafiles::wmfRectangle() << ".wmf"
                              << "";
         QTest::newRow("emf") << emfRectangle() << ".EMF"
                              << "";
+        QTest::newRow("description filling the header") << emfRectangle(16, 88, text) << ".emf"
+                                                        << "";
+        QTest::newRow("description one character past") << emfRectangle(17, 88, text) << ".emf" << description;
+        QTest::newRow("description past the header and the file")
+            << Metafiles::emfDescriptionPastHeader() << ".emf" << description;
+        QTest::newRow("description of 2^31 characters") << emfRectangle(0x80000000u, 88, text) << ".emf" << description;
+        QTest::newRow("description at offset 2^32-1") << emfRectangle(1, 0xFFFFFFFFu, text) << ".emf" << description;
+        QTest::newRow("description's offset past the header, no characters")
+            << emfRectangle(0, 124, text) << ".emf" << description;
+        QTest::newRow("description's characters, no offset") << emfRectangle(0x80000000u, 0, text) << ".emf"
+                                                             << "";
+        QByteArray shortHeader = emfRectangle();
+        qToLittleEndian<quint32>(84, shortHeader.data() + 4);
+        QTest::newRow("header record of 84 bytes") << shortHeader << ".emf"
+                                                   << "its header record is too short";
         QTest::newRow("emf cut short") << emfRectangle().chopped(12) << ".emf"
                                        << "ends before its last record";
         QTest::newRow("wmf of text") << QByteArray("just words, no metafile") << ".wmf"
@@ -64,7 +91,10 @@ private slots:
     {
         const QDir corpus(QStringLiteral(METAFILE_CORPUS));
         const QStringList names = corpus.entryList(QDir::Files);
-        QVERIFY(names.size() >= 4);
+        QVERIFY(names.size() >= 5);
+        // The corpus holds the 132-byte file this test builds (the first byte picks EMF).
+        QCOMPARE(TestFiles::readBytes(corpus.filePath(QStringLiteral("description-past-header.emf"))),
+                 '\x01' + Metafiles::emfDescriptionPastHeader());
         for (const QString &name : names) {
             const QByteArray input = TestFiles::readBytes(corpus.filePath(name));
             QVERIFY2(!input.isEmpty(), qPrintable(name));

@@ -119,4 +119,18 @@ inline QByteArray emfRectangle(quint32 descriptionChars = 0, quint32 description
     return emfHeader(bytes, 5, descriptionChars, descriptionOffset, headerExtra) + body + end;
 }
 
+// 132 bytes whose header places its description at byte 128: past the 88-byte header
+// record, in the last four bytes of the file, with no terminating character there.
+inline QByteArray emfDescriptionPastHeader()
+{
+    QByteArray body;
+    put32(body, 18); // EMR_SETBKMODE transparent
+    put32(body, 12);
+    put32(body, 1);
+    put32(body, 37); // EMR_SELECTOBJECT, a stock brush
+    put32(body, 12);
+    put32(body, 0x80000000);
+    return emfHeader(132, 4, 0, 128) + body + emfEnd();
+}
+
 } // namespace Metafiles
