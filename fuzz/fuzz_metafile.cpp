@@ -13,12 +13,6 @@
 #include <cstdint>
 #include <cstdlib>
 
-// libemf2svg drops a few bytes on every conversion; that is not ours to find.
-extern "C" const char *__lsan_default_suppressions()
-{
-    return "leak:libemf2svg.so\n";
-}
-
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     // Qt SVG draws with QPainter on an image, which needs no window system.

@@ -189,8 +189,8 @@ QByteArray wmfToSvg(const QByteArray &bytes)
 QByteArray emfToSvg(const QByteArray &bytes)
 {
     checkEmfRecords(bytes);
+    // No namespace prefix: the library never frees the copy it makes of one.
     generatorOptions options{};
-    options.nameSpace = const_cast<char *>("svg");
     options.svgDelimiter = true;
     options.emfplus = true;
     // The library reads even a sound description past its stated length (it looks
