@@ -1,28 +1,49 @@
 #pragma once
 
+#include "records/MetafileConverter.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
-// Windows metafiles (.wmf, through libwmf) and enhanced metafiles (.emf, through
-// libemf2svg) are converted to SVG and drawn with Qt SVG. Both libraries are loaded
-// on the first metafile, so a program that never meets one never loads them.
+// Windows metafiles (.wmf) and enhanced metafiles (.emf) are converted to SVG in a
+// child process (the converter, MetafileConverter.h) and drawn with Qt SVG. The
+// program never loads the converter libraries itself: a file that makes them crash,
+// hang or run wild costs a picture, never the program or its memory.
 
-// Largest metafile read at all; clip-art is a few kilobytes, a big drawing a megabyte.
-constexpr qint64 MaxMetafileBytes = 16 * 1024 * 1024;
-// Largest SVG a conversion may produce; a conversion that writes more is stopped.
-constexpr qint64 MaxMetafileSvgBytes = 64 * 1024 * 1024;
-// Records a metafile may hold; each costs the converters some work.
-constexpr qint64 MaxMetafileRecords = 1'000'000;
 // Longest side of the image a metafile is drawn into, in pixels.
 constexpr int MaxMetafileSide = 4096;
+
+// What a converter process may take. A conversion past any of them is stopped.
+struct ConverterLimits
+{
+    qint64 memoryBytes = 1024LL * 1024 * 1024; // address space of the process
+    int cpuSeconds = 15;                       // processor time
+    int wallMilliseconds = 30'000;             // time from start to answer, waiting included
+    qint64 replyBytes = 1 + MaxMetafileSvgBytes;
+};
 
 // Whether the extension (".wmf", ".EMF", ...) names a metafile.
 bool isMetafileExtension(const QString &extension);
 
-// Converts metafile bytes to SVG. Throws PictureError when the bytes are not a
-// metafile of that kind, are damaged, exceed the bounds above or the converter
-// library cannot be loaded.
+// The converter program: beside the program as installed, else in the build tree,
+// unless one was set below.
+QString metafileConverterPath();
+// For tests: converts with `program` from now on (started with "wmf" or "emf" as the
+// real one is); an empty path goes back to the real converter.
+void setMetafileConverterPath(const QString &program);
+
+// Runs a converter `program` with `arguments` and `bytes` on its standard input
+// under `limits`, and returns the SVG it answers. Throws PictureError with the
+// converter's reason when it refuses the metafile, and "the metafile could not be
+// converted" when it crashes, is stopped at a limit, ends with a failure or answers
+// anything else.
+QByteArray runMetafileConverter(const QString &program, const QStringList &arguments, const QByteArray &bytes,
+                                const ConverterLimits &limits = {});
+
+// Converts metafile bytes to SVG with the converter program. Throws PictureError as
+// above, and for bytes past MaxMetafileBytes or an unknown extension.
 QByteArray metafileToSvg(const QByteArray &bytes, const QString &extension);
 
 // Draws SVG bytes into an image at the SVG's own size (bounded by MaxMetafileSide and

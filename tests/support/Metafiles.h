@@ -52,7 +52,50 @@ inline QByteArray wmfRectangle()
     return out + records;
 }
 
-inline QByteArray emfRectangle()
+// The header record of an enhanced metafile of a 100 x 80 drawing, `records` long
+// with `fileBytes` in all. A description of `descriptionChars` UTF-16 characters at
+// `descriptionOffset`; `extra` follows the fixed 88 bytes inside the header record.
+inline QByteArray emfHeader(quint32 fileBytes, quint32 records, quint32 descriptionChars = 0,
+                            quint32 descriptionOffset = 0, const QByteArray &extra = {})
+{
+    QByteArray header;
+    put32(header, 1);                          // EMR_HEADER
+    put32(header, quint32(88 + extra.size())); // size
+    for (quint32 v : {0u, 0u, 99u, 79u})       // bounds, device units
+        put32(header, v);
+    for (quint32 v : {0u, 0u, 2646u, 2117u}) // frame, 0.01 mm
+        put32(header, v);
+    put32(header, 0x464D4520); // " EMF"
+    put32(header, 0x00010000); // version
+    put32(header, fileBytes);  // bytes
+    put32(header, records);    // records
+    put16(header, 2);          // handles
+    put16(header, 0);
+    put32(header, descriptionChars);
+    put32(header, descriptionOffset);
+    put32(header, 0);   // palette entries
+    put32(header, 100); // device, pixels
+    put32(header, 80);
+    put32(header, 26); // device, millimetres
+    put32(header, 21);
+    return header + extra;
+}
+
+inline QByteArray emfEnd()
+{
+    QByteArray end;
+    put32(end, 14); // EMR_EOF
+    put32(end, 20);
+    put32(end, 0);
+    put32(end, 16);
+    put32(end, 20);
+    return end;
+}
+
+// The blue rectangle; `headerExtra` (a description, a pixel format) is placed in the
+// header record, and the header's fields pointing at it are the caller's to set.
+inline QByteArray emfRectangle(quint32 descriptionChars = 0, quint32 descriptionOffset = 0,
+                               const QByteArray &headerExtra = {})
 {
     QByteArray body;
     // EMR_CREATEBRUSHINDIRECT: handle 1, solid style, colour 0x00BBGGRR, hatch
@@ -71,35 +114,23 @@ inline QByteArray emfRectangle()
     put32(body, 24);
     for (quint32 v : {10u, 10u, 90u, 70u})
         put32(body, v);
-    // EMR_EOF
-    QByteArray end;
-    put32(end, 14);
-    put32(end, 20);
-    put32(end, 0);
-    put32(end, 16);
-    put32(end, 20);
+    const QByteArray end = emfEnd();
+    const quint32 bytes = quint32(88 + headerExtra.size() + body.size() + end.size());
+    return emfHeader(bytes, 5, descriptionChars, descriptionOffset, headerExtra) + body + end;
+}
 
-    QByteArray header;
-    put32(header, 1);                    // EMR_HEADER
-    put32(header, 88);                   // size
-    for (quint32 v : {0u, 0u, 99u, 79u}) // bounds, device units
-        put32(header, v);
-    for (quint32 v : {0u, 0u, 2646u, 2117u}) // frame, 0.01 mm
-        put32(header, v);
-    put32(header, 0x464D4520);                             // " EMF"
-    put32(header, 0x00010000);                             // version
-    put32(header, quint32(88 + body.size() + end.size())); // bytes
-    put32(header, 5);                                      // records
-    put16(header, 2);                                      // handles
-    put16(header, 0);
-    put32(header, 0);   // description length
-    put32(header, 0);   // description offset
-    put32(header, 0);   // palette entries
-    put32(header, 100); // device, pixels
-    put32(header, 80);
-    put32(header, 26); // device, millimetres
-    put32(header, 21);
-    return header + body + end;
+// 132 bytes whose header places its description at byte 128: past the 88-byte header
+// record, in the last four bytes of the file, with no terminating character there.
+inline QByteArray emfDescriptionPastHeader()
+{
+    QByteArray body;
+    put32(body, 18); // EMR_SETBKMODE transparent
+    put32(body, 12);
+    put32(body, 1);
+    put32(body, 37); // EMR_SELECTOBJECT, a stock brush
+    put32(body, 12);
+    put32(body, 0x80000000);
+    return emfHeader(132, 4, 0, 128) + body + emfEnd();
 }
 
 } // namespace Metafiles
