@@ -1,10 +1,10 @@
 #include "app/CommandLine.h"
 #include "app/Kinds.h"
-#include "shell/AboutPopUp.h"
-#include "shell/BigBadParent.h"
+#include "frame/AboutPopUp.h"
+#include "frame/BigBadParent.h"
 #include "shell/HiddenPrint.h"
 #include "shell/Platform.h"
-#include "shell/RecentFiles.h"
+#include "frame/RecentFiles.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,8 +1,8 @@
-#include "shell/WebBrowser.h"
+#include "browser/BrowserLoader.h"
 
 #include "records/RecordError.h"
 #include "records/WindowRegistry.h"
-#include "shell/BrowserPlugin.h"
+#include "browser/BrowserPlugin.h"
 
 #include <QCoreApplication>
 #include <QDir>
