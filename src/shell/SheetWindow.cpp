@@ -369,7 +369,7 @@ void SheetWindow::FilePrintClick()
     setUpPrinter(printer);
     if (!Platform::instance().choosePrinter(this, printer))
         return;
-    THiddenPrint::instance()->printSheet(m_sheet, printer);
+    THiddenPrint::instance(this)->printSheet(m_sheet, printer);
 }
 
 void SheetWindow::FileExportPdfClick()
@@ -394,7 +394,7 @@ void SheetWindow::exportPdf(const QString &path)
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(draft);
         setUpPrinter(printer);
-        THiddenPrint::instance()->printSheet(m_sheet, printer);
+        THiddenPrint::instance(this)->printSheet(m_sheet, printer);
     }
     QFile written(draft);
     if (!written.open(QIODevice::ReadOnly))
