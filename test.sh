@@ -11,6 +11,22 @@ if grep -rn -E '#include "(rabbit|pedigree|genetics|breeding|show|rabbitry|find)
   echo "src/shell/ and src/records/ must not include a record kind's folder (register kinds in src/app/)."
   exit 1
 fi
+# What the desktop and the software centres read, and the manual page.
+echo "== Checking the desktop files"
+# A hint is as much a finding as an error; groff warns of what it cannot render.
+desktop_notes=$(desktop-file-validate desktop/hutchlore.desktop 2>&1) || true
+if [ -n "$desktop_notes" ]; then
+  echo "$desktop_notes"
+  exit 1
+fi
+appstreamcli validate --no-net desktop/org.hutchlore.hutchlore.metainfo.xml
+man_warnings=$(MANWIDTH=80 man --warnings -l desktop/hutchlore.1 2>&1 >/dev/null)
+if [ -n "$man_warnings" ]; then
+  echo "$man_warnings"
+  echo "The manual page desktop/hutchlore.1 does not render cleanly."
+  exit 1
+fi
+
 jobs=$(nproc)
 # ccache, where installed, makes a rebuild after a branch switch cheap.
 launcher=()

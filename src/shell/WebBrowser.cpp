@@ -30,7 +30,8 @@ BrowserPlugin *loadPlugin()
         return plugin;
     allowRootWithoutSandbox();
     QStringList failures;
-    for (const QString &path : browserModulePaths()) {
+    const QStringList paths = browserModulePaths();
+    for (const QString &path : paths) {
         if (!QFileInfo::exists(path))
             continue;
         // The loader stays alive (and the module loaded) for the rest of the run.
@@ -43,17 +44,34 @@ BrowserPlugin *loadPlugin()
         delete loader;
     }
     throw RecordError(QStringLiteral("The web browser could not be loaded: %1")
-                          .arg(failures.isEmpty() ? QStringLiteral("its module is not installed")
+                          .arg(failures.isEmpty() ? QStringLiteral("its module is not installed (looked for \"%1\")")
+                                                                        .arg(paths.join(QStringLiteral("\", \"")))
                                                   : failures.join(QStringLiteral("; "))));
 }
 
 } // namespace
 
-QStringList browserModulePaths()
+QStringList browserModulePaths(const QString &programDir)
 {
     const QString name = QStringLiteral("hutchlore_browser.so");
-    return {QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(HUTCHLORE_PLUGIN_RELATIVE "/") + name),
-            QStringLiteral(HUTCHLORE_BUILD_PLUGIN_DIR "/") + name};
+    // A build tree is known by what CMake writes into it: its cache at the top, where
+    // the program is built, and an install script in every folder below, where the
+    // test programs are. Climbing stops at the first folder that is neither, so an
+    // installed program never looks above its own folder.
+    QDir dir(programDir);
+    for (;;) {
+        if (QFileInfo(dir.filePath(QStringLiteral("CMakeCache.txt"))).isFile())
+            return {dir.filePath(QStringLiteral(HUTCHLORE_PLUGIN_BUILD_SUBDIR "/") + name)};
+        if (!QFileInfo(dir.filePath(QStringLiteral("cmake_install.cmake"))).isFile() || !dir.cdUp())
+            break;
+    }
+    // Installed: the module folder of the program's own prefix, and nowhere else.
+    return {QDir::cleanPath(QDir(programDir).filePath(QStringLiteral(HUTCHLORE_PLUGIN_RELATIVE "/") + name))};
+}
+
+QStringList browserModulePaths()
+{
+    return browserModulePaths(QCoreApplication::applicationDirPath());
 }
 
 QWidget *webBrowser()
