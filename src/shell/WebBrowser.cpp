@@ -1,5 +1,7 @@
 #include "shell/WebBrowser.h"
 
+#include "records/OwnFiles.h"
+
 #include "records/RecordError.h"
 #include "records/WindowRegistry.h"
 #include "shell/BrowserPlugin.h"
@@ -53,20 +55,7 @@ BrowserPlugin *loadPlugin()
 
 QStringList browserModulePaths(const QString &programDir)
 {
-    const QString name = QStringLiteral("hutchlore_browser.so");
-    // A build tree is known by what CMake writes into it: its cache at the top, where
-    // the program is built, and an install script in every folder below, where the
-    // test programs are. Climbing stops at the first folder that is neither, so an
-    // installed program never looks above its own folder.
-    QDir dir(programDir);
-    for (;;) {
-        if (QFileInfo(dir.filePath(QStringLiteral("CMakeCache.txt"))).isFile())
-            return {dir.filePath(QStringLiteral(HUTCHLORE_PLUGIN_BUILD_SUBDIR "/") + name)};
-        if (!QFileInfo(dir.filePath(QStringLiteral("cmake_install.cmake"))).isFile() || !dir.cdUp())
-            break;
-    }
-    // Installed: the module folder of the program's own prefix, and nowhere else.
-    return {QDir::cleanPath(QDir(programDir).filePath(QStringLiteral(HUTCHLORE_PLUGIN_RELATIVE "/") + name))};
+    return {ownFilePath(programDir, QStringLiteral("hutchlore_browser.so"))};
 }
 
 QStringList browserModulePaths()

@@ -19,10 +19,11 @@ if ! out=$(DESTDIR="$stage" "${CMAKE:-cmake}" --install "$build" --strip 2>&1); 
 fi
 program=$stage$bindir/hutchlore
 module=$stage$libdir/hutchlore/hutchlore_browser.so
+converter=$stage$libdir/hutchlore/hutchlore-metafile
 docs=$stage$datadir/doc/hutchlore
 metainfo=$stage$datadir/metainfo/org.hutchlore.hutchlore.metainfo.xml
 
-for file in "$program" "$module" \
+for file in "$program" "$module" "$converter" \
     "$stage$datadir/applications/hutchlore.desktop" \
     "$stage$datadir/mime/packages/hutchlore.xml" \
     "$stage$datadir/icons/hicolor/scalable/apps/hutchlore.svg" \
@@ -39,9 +40,9 @@ $reported
 expected only:
 $module"
 
-# Neither the program nor the module names the build tree, in 8-bit text or in the
-# UTF-16 of Qt's string literals.
-for file in "$program" "$module"; do
+# No installed binary names the build tree, in 8-bit text or in the UTF-16 of Qt's
+# string literals.
+for file in "$program" "$module" "$converter"; do
   if { strings -a "$file"; strings -a -e l "$file"; } | grep -qF "$build"; then
     fail "${file#"$stage"} holds the build path $build"
   fi
