@@ -181,6 +181,17 @@ bool isStorable(const QString &text)
     return true;
 }
 
+void requireStorableLink(const QString &path)
+{
+    QStringList unstorable = unstorableCharacters(path);
+    if (unstorable.isEmpty())
+        return;
+    unstorable.replaceInStrings(QStringLiteral("\n"), QStringLiteral("(line break)"));
+    throw RecordError(QStringLiteral("\"%1\" cannot be a link: a record file cannot store the characters %2 of its "
+                                     "path. Rename the file or its folder and choose it again.")
+                          .arg(shownPath(path), excerpt(unstorable.join(u' '))));
+}
+
 QByteArray readRegularFile(const QString &path, qint64 maxBytes, const QString &noun, const QString &kind)
 {
     const auto fail = [&](const char *verb, const QString &reason) {

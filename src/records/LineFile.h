@@ -54,6 +54,10 @@ private:
 // pair). Empty when the whole text can be stored.
 QStringList unstorableCharacters(const QString &text);
 bool isStorable(const QString &text);
+// A path about to become a link. A link a record file cannot store would be saved with
+// "?" in place of those characters and lead nowhere from then on, so it is refused
+// before anything changes: throws RecordError naming the path and the characters.
+void requireStorableLink(const QString &path);
 
 // The bytes of a regular file, refusing anything else without waiting on it (a pipe
 // or a device is never read). `maxBytes` bounds what is read even when the file grows
