@@ -361,6 +361,24 @@ private slots:
         QCOMPARE(chart->field("BreederLabel")->value(), "Oak Hutch");
         QCOMPARE(chart->field("AddressLabel")->value(), "Elm");
     }
+
+    // Every dialog that asks for a rabbitry file says the same: the kind's own filter.
+    void rabbitryDialogsShareTheirFilter()
+    {
+        ScriptedPlatform &platform = m_fx->platform();
+        TMainScreen *chart = m_fx->newChart();
+        trigger(chart, "SetFileLinks");
+        platform.expectFile(std::nullopt);
+        Input::click(chart->findChild<QToolButton *>("RabbitryFileSet"));
+        platform.expectFile(std::nullopt);
+        fromMenu(chart, chart->field("BreederLabel"), "LoadSavedRabbitry");
+        TMyRabbitry *window = newRabbitry();
+        Input::focus(window->rabbitList());
+        platform.expectFile(std::nullopt);
+        Input::key(Qt::Key_O, Qt::ControlModifier);
+        QVERIFY(platform.allAnswered());
+        QCOMPARE(platform.dialogFilters(), QStringList(3, QStringLiteral("Rabbitries (*.rbty)|*.rbty")));
+    }
 };
 
 QTEST_MAIN(TestRabbitryWindow)

@@ -66,12 +66,14 @@ std::optional<QString> ScriptedPlatform::nextFile(const char *what)
 std::optional<QString> ScriptedPlatform::runOpenDialog(QWidget *, const FileDialogSpec &request)
 {
     m_titles.append(request.title);
+    m_filters.append(request.filter);
     return nextFile("open dialog");
 }
 
 std::optional<QString> ScriptedPlatform::runSaveDialog(QWidget *, const FileDialogSpec &request)
 {
     m_titles.append(request.title);
+    m_filters.append(request.filter);
     return nextFile("save dialog");
 }
 
