@@ -259,17 +259,25 @@ QString shownPath(const QString &path)
 
 LineFile LineFile::read(const QString &path)
 {
-    return fromBytes(readRegularFile(path, MaxFileBytes, QStringLiteral("file"), QStringLiteral("record file")));
+    return readHead(path, -1);
 }
 
-LineFile LineFile::fromBytes(const QByteArray &bytes)
+LineFile LineFile::readHead(const QString &path, int lineCount)
 {
+    return fromBytes(readRegularFile(path, MaxFileBytes, QStringLiteral("file"), QStringLiteral("record file")),
+                     lineCount);
+}
+
+LineFile LineFile::fromBytes(const QByteArray &bytes, int lineCount)
+{
+    const bool all = lineCount < 0;
     QStringList lines;
-    lines.reserve(bytes.count('\n') + 1);
+    // Counting the line ends of the whole file would cost what a head saves.
+    lines.reserve(all ? bytes.count('\n') + 1 : std::min<qsizetype>(lineCount, bytes.size() + 1));
     Decoder1252 decode1252;
     qsizetype start = 0;
     const qsizetype size = bytes.size();
-    while (start < size) {
+    while (start < size && (all || lines.size() < lineCount)) {
         qsizetype end = bytes.indexOf('\n', start);
         const bool lastWithoutEnd = end < 0;
         if (lastWithoutEnd)
