@@ -23,8 +23,10 @@ void updateFromLinks(LineRecord &breeding, LinkContext &context)
     Q_ASSERT(&breeding.format() == &BreedingFile::format());
     for (int position = BreedingFile::SubjectPosition; position <= BreedingFile::RowCount; ++position) {
         const QString link = breeding.value(BreedingFile::linkLine(position));
-        if (FileLink::isLink(link))
-            copyRabbit(breeding, context.read(link), BreedingFile::rabbitLines(position));
+        if (!FileLink::isLink(link))
+            continue;
+        const QList<LinePair> pairs = BreedingFile::rabbitLines(position);
+        copyRabbit(breeding, context.readHead(link, linesRead(pairs)), pairs);
     }
 }
 
@@ -33,8 +35,8 @@ bool loadSavedRabbit(LineRecord &breeding, int position, const QString &rabbitPa
     Q_ASSERT(&breeding.format() == &BreedingFile::format());
     if (!BreedingFile::isPosition(position))
         return false;
-    const LineFile rabbit = LineFile::read(rabbitPath);
-    copyRabbit(breeding, rabbit, BreedingFile::rabbitLines(position));
+    const QList<LinePair> pairs = BreedingFile::rabbitLines(position);
+    copyRabbit(breeding, LineFile::readHead(rabbitPath, linesRead(pairs)), pairs);
     // Set only once the copy cannot fail any more.
     breeding.setValue(BreedingFile::linkLine(position), rabbitPath);
     return true;

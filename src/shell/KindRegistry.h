@@ -81,8 +81,9 @@ public:
     // null comes back) for an extension no kind has.
     DocumentWindow *openByExtension(const QString &path) const;
 
-    // A new record of the kind whose file the breeder names at once (its Save As):
-    // the saved path, or empty when the dialog was cancelled. The window stays open.
+    // A new record of the kind whose file the breeder names at once (its Save As), for
+    // a link to it: the saved path, or empty when the dialog was cancelled. The window
+    // stays open. A path no link can hold is refused unwritten (RecordError).
     QString createFile(const QString &id) const;
 
     // The hand-off: `path` is the file the started record was saved as; `code` is the

@@ -117,15 +117,17 @@ void write(const LineRecord &record, const QString &path)
     record.toLines().write(path);
 }
 
-std::optional<QString> winningsSummary(const LineRecord &show)
+namespace {
+
+// The summary from whatever holds the lines; `lineAt` throws for a missing one.
+template <typename LineAt> std::optional<QString> summaryOf(LineAt lineAt)
 {
-    Q_ASSERT(&show.format() == &format());
-    const std::optional<int> row = chosenRow(show.value(WinningsNum));
+    const std::optional<int> row = chosenRow(lineAt(WinningsNum));
     if (!row)
         return std::nullopt;
     const auto filled = [&](RowField field) -> std::optional<QString> {
         const int line = rowLine(*row, field);
-        const QString &text = show.value(line);
+        const QString &text = lineAt(line);
         if (text == format().field(line).placeholder)
             return std::nullopt;
         return text;
@@ -142,6 +144,19 @@ std::optional<QString> winningsSummary(const LineRecord &show)
     if (summary.isEmpty())
         return std::nullopt;
     return summary;
+}
+
+} // namespace
+
+std::optional<QString> winningsSummary(const LineRecord &show)
+{
+    Q_ASSERT(&show.format() == &format());
+    return summaryOf([&](int line) -> const QString & { return show.value(line); });
+}
+
+std::optional<QString> winningsSummary(const LineFile &show)
+{
+    return summaryOf([&](int line) -> const QString & { return show.at(line); });
 }
 
 } // namespace ShowFile

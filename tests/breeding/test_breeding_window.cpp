@@ -1,3 +1,4 @@
+#include "Input.h"
 #include "TestFiles.h"
 #include "WindowFixture.h"
 #include "breeding/BreedingFormat.h"
@@ -258,6 +259,35 @@ private slots:
         QVERIFY(editor->cancelButton()->isEnabled());
         Input::clickOn(editor->cancelButton());
         QCOMPARE(link(w, 2)->link(), None);
+    }
+
+    // Every position is refreshed, the first and the last mating row included; each
+    // link is chosen and the update run with the mouse.
+    void updateReachesEveryMatingRow()
+    {
+        TBreedingRecord *w = m_fx->newBreeding();
+        QVERIFY(Input::activate(w));
+        ScriptedPlatform &platform = m_fx->platform();
+        trigger(w, "SetFileLinks");
+        for (int position = SubjectPosition; position <= RowCount; ++position) {
+            const QString name = QStringLiteral("Rabbit %1").arg(position);
+            platform.expectFile(m_fx->rabbit(QStringLiteral("r%1.rab").arg(position),
+                                             {{RabbitFile::RabbitName, name},
+                                              {RabbitFile::EarNumber, QStringLiteral("E%1").arg(position)},
+                                              {RabbitFile::Color, QStringLiteral("Colour %1").arg(position)}}));
+            Input::click(link(w, position)->setButton());
+        }
+        platform.expectQuestion(Overwrite, Answer::Ok);
+        Input::click(w->linkEditor()->updateButton());
+        QVERIFY(platform.allAnswered());
+        QCOMPARE(w->field("RabbitName")->value(), "Rabbit 0");
+        for (int row = 1; row <= RowCount; ++row) {
+            const QStringList expected = {QStringLiteral("Rabbit %1").arg(row), QStringLiteral("E%1").arg(row),
+                                          QStringLiteral("Colour %1").arg(row)};
+            const QStringList shown = {w->field(row, RowField::Parent)->value(), w->field(row, RowField::Ear)->value(),
+                                       w->field(row, RowField::Color)->value()};
+            QCOMPARE(shown, expected);
+        }
     }
 };
 
