@@ -165,7 +165,7 @@ void TBreedingRecord::buildSheet()
         x = value->geometry().right() + 20;
         m_subjectEnd = value;
     }
-    m_subjectRow.add(row);
+    m_subjectRow.add(row, SheetSize.width() - Margin);
 
     // A black rule under the subject.
     m_rule = new QWidget(s);
@@ -221,6 +221,10 @@ bool TBreedingRecord::eventFilter(QObject *watched, QEvent *event)
 void TBreedingRecord::relayout()
 {
     m_subjectRow.layoutAll();
+    // On paper the table keeps to the sheet's width: the widest columns' values (the
+    // litters' colours, a mate's long name) get smaller rather than the page.
+    if (isPrinting())
+        fitTableColumns(m_columns, SheetSize.width() - 2 * Margin - ColumnGap * int(m_columns.size() - 1));
     // Each column as wide as its widest entry, so long values push the columns to
     // their right along and never cover them.
     int x = Margin;
