@@ -1,13 +1,16 @@
 #include "app/Kinds.h"
 
+#include "breeding/BreedingFormat.h"
 #include "breeding/BreedingRecord.h"
 #include "find/Find.h"
 #include "genetics/ColorCombiner.h"
 #include "pedigree/MainScreen.h"
+#include "pedigree/PedigreeFormat.h"
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
 #include "rabbitry/MyRabbitry.h"
 #include "shell/KindRegistry.h"
+#include "show/ShowFormat.h"
 #include "show/ShowRecord.h"
 
 namespace {
@@ -34,6 +37,7 @@ void registerKinds()
                .openFilterTitle = QStringLiteral("Pedigree Files"),
                .captionSuffix = QStringLiteral(" - Rabbit Pedigree"),
                .defaultSize = TMainScreen::DefaultSize,
+               .format = &PedigreeFile::format(),
                .create = factory<TMainScreen>()});
     kinds.add({.id = QString::fromLatin1(TRabbitSheet::KindId),
                .toolCaption = QStringLiteral("&Rabbit Editor"),
@@ -46,6 +50,7 @@ void registerKinds()
                .filterTitle = QStringLiteral("Rabbit Files"),
                .openFilterTitle = QStringLiteral("Rabbit Editor Files"),
                .captionSuffix = QStringLiteral(" - Rabbit Information"),
+               .format = &RabbitFile::format(),
                .create = factory<TRabbitSheet>(),
                // Opened from the main window, a rabbit is captioned with its name.
                .openedFromMenu = [](DocumentWindow *window) {
@@ -64,6 +69,7 @@ void registerKinds()
                .openFilterTitle = QStringLiteral("Breeding Record Files"),
                .captionSuffix = QStringLiteral(" - Breeding Record"),
                .defaultSize = TBreedingRecord::DefaultSize,
+               .format = &BreedingFile::format(),
                .create = factory<TBreedingRecord>()});
     kinds.add({.id = QString::fromLatin1(TShowRecord::KindId),
                .toolCaption = QStringLiteral("&Show Records"),
@@ -77,6 +83,7 @@ void registerKinds()
                .openFilterTitle = QStringLiteral("Show Record Files"),
                .captionSuffix = QStringLiteral(" - Show Record"),
                .defaultSize = TShowRecord::DefaultSize,
+               .format = &ShowFile::format(),
                .create = factory<TShowRecord>()});
     // Every Color Genetics command opens another, empty calculator at its own size.
     kinds.add({.id = QString::fromLatin1(TColorCombiner::KindId),

@@ -11,6 +11,7 @@
 
 class ChildWindow;
 class DocumentWindow;
+class LineFormat;
 class LineRecord;
 class QObject;
 
@@ -33,6 +34,9 @@ struct WindowKind
     bool namedInOpenTitle = true;      // listed in the title of the Open dialog's first filter
     QString captionSuffix = {};        // " - Rabbit Information"
     QSize defaultSize = {};            // empty: the window sizes itself
+    // The layout of the kind's files; find in files names a matching line's field by
+    // its labels. Null for a kind without files.
+    const LineFormat *format = nullptr;
     // One window for the whole run: once made, newWindow() shows and activates it
     // again (hidden or not) instead of making another.
     bool oneWindow = false;

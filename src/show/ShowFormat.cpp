@@ -45,6 +45,25 @@ QList<FieldSpec> buildFields()
     add("Sex", underscores(9));
     add("Color", underscores(22));
     Q_ASSERT(f.size() == LineCount);
+
+    // The names a breeder knows the lines by.
+    const std::pair<int, const char *> named[] = {
+        {RabbitName, "Name"},
+        {EarNumber, "Ear number"},
+        {RegNumber, "Registration number"},
+        {Legs, "Legs"},
+        {MainRabFile, "Rabbit's file"},
+        {WinningsNum, "Placing shown as winnings"},
+        {Sex, "Sex"},
+        {Color, "Color"},
+    };
+    for (const auto &[line, label] : named)
+        f[line].label = QString::fromLatin1(label);
+    const char *const columns[RowSize] = {"award", "date", "location", "competitors"};
+    for (int row = 1; row <= RowCount; ++row)
+        for (int k = 0; k < RowSize; ++k)
+            f[rowLine(row, RowField(k))].label =
+                QStringLiteral("Placing %1 %2").arg(row).arg(QLatin1String(columns[k]));
     return f;
 }
 

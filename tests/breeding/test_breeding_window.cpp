@@ -11,9 +11,11 @@
 #include "shell/BigBadParent.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -220,6 +222,74 @@ private slots:
         QCOMPARE(kit->record().value(RabbitFile::MotherRabFile), doe);
         QCOMPARE(kit->record().value(RabbitFile::DadName), "Castor");
         QVERIFY(kit->isModified());
+    }
+
+    // The Row menu acts on the mating row last clicked, left or right, and is greyed
+    // before any; a click on the subject chooses no row. Without both parents linked
+    // its Generate Offspring says how to link the one missing.
+    void rowMenu()
+    {
+        TBreedingRecord *w = m_fx->newBreeding();
+        const QStringList entries{"RowGenerateOffspring", "RowLoadSavedRabbit", "RowOpenMate"};
+        const auto enabled = [&] {
+            QStringList on;
+            for (const QString &entry : entries)
+                if (w->findChild<QAction *>(entry)->isEnabled())
+                    on.append(entry);
+            return on;
+        };
+        const auto click = [&](const QString &field, Qt::MouseButton button) {
+            QTest::mouseClick(w->field(field), button);
+            if (QWidget *menu = QApplication::activePopupWidget())
+                menu->close();
+            w->findChild<QPushButton *>("TextCancel")->click();
+        };
+        auto *menu = w->findChild<QMenu *>("RowMenu");
+        QCOMPARE(menu->title(), "&Row");
+        QStringList captions;
+        for (QAction *action : menu->actions())
+            captions.append(action->text());
+        QCOMPARE(captions, QStringList({"&Generate Offspring", "&Load Saved Rabbit as Mate", "&Open Mate's Record"}));
+        QCOMPARE(enabled(), QStringList());
+        const int windows = m_fx->windows();
+        trigger(w, "RowGenerateOffspring"); // greyed: nothing happens
+        QCOMPARE(m_fx->windows(), windows);
+        click("RabbitName", Qt::LeftButton);
+        QCOMPARE(enabled(), QStringList());
+        click("Kept9", Qt::RightButton);
+        QCOMPARE(enabled(), entries);
+        click("Kept4", Qt::LeftButton);
+        QCOMPARE(w->chosenRow(), 4);
+        click("RabbitName", Qt::LeftButton);
+        QCOMPARE(w->chosenRow(), 4);
+
+        const QString doe = m_fx->rabbit("doe.rab", {{RabbitFile::RabbitName, "Dancer"}, {RabbitFile::Color, "Blue"}});
+        m_fx->platform().expectFile(doe);
+        trigger(w, "RowLoadSavedRabbit");
+        QCOMPARE(w->field("Parent4")->value(), "Dancer");
+        QCOMPARE(w->field("Color4")->value(), "Blue");
+        QCOMPARE(link(w, 4)->link(), doe);
+
+        m_fx->platform().expectQuestion("Must have two linked parent files. Link this record's rabbit to its file "
+                                        "through Edit > Set File Links.",
+                                        Answer::Ok);
+        trigger(w, "RowGenerateOffspring");
+        QVERIFY(m_fx->platform().allAnswered());
+        QCOMPARE(m_fx->windows(), windows);
+
+        const QString buck = m_fx->rabbit("buck.rab", {{RabbitFile::RabbitName, "Castor"}});
+        link(w, 0)->setLink(buck);
+        setText(w, "Sex", "Buck");
+        click("Colors4", Qt::LeftButton);
+        trigger(w, "RowGenerateOffspring");
+        TRabbitSheet *kit = WindowRegistry::newest<TRabbitSheet>();
+        QCOMPARE(kit->record().value(RabbitFile::FatherRabFile), buck);
+        QCOMPARE(kit->record().value(RabbitFile::MotherRabFile), doe);
+        QCOMPARE(kit->record().value(RabbitFile::MomName), "Dancer");
+
+        trigger(w, "RowOpenMate");
+        QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->fileName(), doe);
+        kit->setModified(false);
     }
 
     void updateFromLinks()
