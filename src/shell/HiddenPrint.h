@@ -17,7 +17,7 @@ public:
     explicit THiddenPrint(QWidget *owner = nullptr);
     // The program's form; made on first use, owned by `owner`'s window, when the
     // program made none at start (tests).
-    static THiddenPrint *instance(QWidget *owner);
+    static THiddenPrint *instance(QWidget *owner = nullptr);
 
     // Throws RecordError when the printer cannot be started.
     void printSheet(QWidget *sheet, QPrinter &printer);
