@@ -138,6 +138,12 @@ private slots:
         auto *value = window->findChild<ValueLabel *>(label);
         QVERIFY(value);
         const QString shown = value->value();
+        // Back in the first window, the breeder leaves the editor with Esc and
+        // right-clicks the value.
+        Input::activate(window);
+        Input::focus(field->pathEdit());
+        Input::key(Qt::Key_Escape);
+        QVERIFY(!field->isVisible());
         platform.expectFile(chosen);
         fromMenu(window, value, qPrintable(loadAction));
         takeRefusal();

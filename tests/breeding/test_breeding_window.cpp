@@ -200,7 +200,11 @@ private slots:
         const QString doe = m_fx->rabbit("doe.rab", {{RabbitFile::RabbitName, "Dancer"}});
 
         // Without both links the breeder is told so.
-        m_fx->platform().expectQuestion("Must have two linked parent files", Answer::Ok);
+        m_fx->platform().expectQuestion(
+            "Must have two linked parent files. Link this record's rabbit to its file through Edit > Set File Links. "
+            "Link the mate of row 3 to its file through Load Saved Rabbit on the row (Row > Load Saved Rabbit as Mate, "
+            "or a right-click on the mate's name).",
+            Answer::Ok);
         onField(w, "Kept3", "GenerateOffspring");
         QVERIFY(m_fx->platform().allAnswered());
 
