@@ -8,6 +8,22 @@ scripts/ensure-packages.sh --test
 
 # Which folder may include which (an allow-list): kinds are wired in src/app/ only.
 scripts/check-layers.sh
+# What the desktop and the software centres read, and the manual page.
+echo "== Checking the desktop files"
+# A hint is as much a finding as an error; groff warns of what it cannot render.
+desktop_notes=$(desktop-file-validate desktop/hutchlore.desktop 2>&1) || true
+if [ -n "$desktop_notes" ]; then
+  echo "$desktop_notes"
+  exit 1
+fi
+appstreamcli validate --no-net desktop/org.hutchlore.hutchlore.metainfo.xml
+man_warnings=$(MANWIDTH=80 man --warnings -l desktop/hutchlore.1 2>&1 >/dev/null)
+if [ -n "$man_warnings" ]; then
+  echo "$man_warnings"
+  echo "The manual page desktop/hutchlore.1 does not render cleanly."
+  exit 1
+fi
+
 jobs=$(nproc)
 # ccache, where installed, makes a rebuild after a branch switch cheap.
 launcher=()

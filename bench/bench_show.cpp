@@ -1,6 +1,6 @@
 // The show file against raw I/O of the same bytes, and a rabbit's Update from Links
 // over twelve linked rabbit files and a show file against reading the same thirteen
-// files raw.
+// files raw and against the same update reading every file whole.
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitLinks.h"
 #include "records/LineFile.h"
@@ -108,6 +108,28 @@ void BM_RabbitUpdateFromLinks(benchmark::State &state)
     }
 }
 BENCHMARK(BM_RabbitUpdateFromLinks)->Unit(benchmark::kMicrosecond);
+
+// The update as it was before it read only the lines it takes: every file read and
+// decoded whole, the show file parsed as the show window parses it.
+void BM_RabbitUpdateWholeFiles(benchmark::State &state)
+{
+    const LineRecord start = family();
+    for (auto _ : state) {
+        LineRecord rabbit = start;
+        const QString show = rabbit.value(RabbitFile::ShowLink);
+        if (const auto summary = ShowFile::winningsSummary(ShowFile::parse(LineFile::read(show))))
+            rabbit.setValue(RabbitFile::Winnings, *summary);
+        for (int number = 1; number <= RabbitLinks::RelativeCount; ++number) {
+            const RabbitLinks::Relative r = *RabbitLinks::relative(number);
+            const LineFile file = LineFile::read(rabbit.value(r.linkLine));
+            const QList<LinePair> pairs = r.rabbitLines();
+            requireLines(file, pairs);
+            copyLines(file, RabbitFile::format(), pairs, rabbit, Placeholders::Skip);
+        }
+        benchmark::DoNotOptimize(rabbit);
+    }
+}
+BENCHMARK(BM_RabbitUpdateWholeFiles)->Unit(benchmark::kMicrosecond);
 
 // The thirteen files opened and read whole, nothing more.
 void BM_ThirteenFilesRaw(benchmark::State &state)

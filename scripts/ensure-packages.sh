@@ -11,9 +11,10 @@ packages=(
   fonts-liberation fonts-dejavu-core
   libbenchmark-dev
 )
-# Extra tools used only by the test run (fuzzing with clang, screenshots).
+# Extra tools used only by the test run (fuzzing with clang, screenshots, checking the
+# desktop entry, the software-centre listing and the manual page).
 if [ "${1:-}" = "--test" ]; then
-  packages+=(clang libclang-rt-14-dev poppler-utils)
+  packages+=(clang libclang-rt-14-dev poppler-utils desktop-file-utils appstream man-db)
 fi
 
 missing=()

@@ -1,13 +1,16 @@
 #include "app/Kinds.h"
 
+#include "breeding/BreedingFormat.h"
 #include "breeding/BreedingRecord.h"
 #include "find/Find.h"
 #include "genetics/ColorCombiner.h"
 #include "pedigree/MainScreen.h"
+#include "pedigree/PedigreeFormat.h"
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
 #include "rabbitry/MyRabbitry.h"
 #include "shell/KindRegistry.h"
+#include "show/ShowFormat.h"
 #include "show/ShowRecord.h"
 
 namespace {
@@ -37,6 +40,7 @@ void registerKinds()
                .helpPage = QStringLiteral("pedigree.html"),
                .mimeType = QStringLiteral("application/x-hutchlore-pedigree"),
                .findTitle = QStringLiteral("Pedigree Files"),
+               .format = &PedigreeFile::format(),
                .create = factory<TMainScreen>()});
     kinds.add({.id = QString::fromLatin1(TRabbitSheet::KindId),
                .toolCaption = QStringLiteral("&Rabbit Editor"),
@@ -52,6 +56,7 @@ void registerKinds()
                .helpPage = QStringLiteral("rabbit.html"),
                .mimeType = QStringLiteral("application/x-hutchlore-rabbit"),
                .findTitle = QStringLiteral("Rabbit Files"),
+               .format = &RabbitFile::format(),
                .create = factory<TRabbitSheet>(),
                // Opened from the main window, a rabbit is captioned with its name.
                .openedFromMenu = [](DocumentWindow *window) {
@@ -73,6 +78,7 @@ void registerKinds()
                .helpPage = QStringLiteral("breeding.html"),
                .mimeType = QStringLiteral("application/x-hutchlore-breeding"),
                .findTitle = QStringLiteral("Breeding Records"),
+               .format = &BreedingFile::format(),
                .create = factory<TBreedingRecord>()});
     kinds.add({.id = QString::fromLatin1(TShowRecord::KindId),
                .toolCaption = QStringLiteral("&Show Records"),
@@ -89,6 +95,7 @@ void registerKinds()
                .helpPage = QStringLiteral("show.html"),
                .mimeType = QStringLiteral("application/x-hutchlore-show"),
                .findTitle = QStringLiteral("Show Records"),
+               .format = &ShowFile::format(),
                .create = factory<TShowRecord>()});
     // Every Color Genetics command opens another, empty calculator at its own size.
     kinds.add({.id = QString::fromLatin1(TColorCombiner::KindId),

@@ -1,14 +1,16 @@
 #include "app/CommandLine.h"
 #include "app/Kinds.h"
+#include "browser/BrowserLoader.h"
 #include "frame/AboutPopUp.h"
 #include "frame/BigBadParent.h"
+#include "frame/RecentFiles.h"
 #include "shell/HiddenPrint.h"
 #include "shell/Platform.h"
-#include "frame/RecentFiles.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <QTextStream>
 #include <QTimer>
 
 int main(int argc, char **argv)
@@ -22,6 +24,14 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("hutchlore")));
     // The recent-files list lives in the user's configuration folder, under these names.
     QApplication::setOrganizationName(QStringLiteral("Hutchlore"));
+    // Where this copy of the program looks for its browser module, for checking an
+    // installed layout; nothing is opened.
+    if (QApplication::arguments().contains(QStringLiteral("--browser-module-path"))) {
+        QTextStream out(stdout);
+        for (const QString &path : browserModulePaths())
+            out << path << '\n';
+        return 0;
+    }
     RecentFiles::useUserSettings();
     registerKinds();
     try {

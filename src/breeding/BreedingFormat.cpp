@@ -46,6 +46,25 @@ QList<FieldSpec> buildFields()
     for (int row = 1; row <= RowCount; ++row)
         add(QStringLiteral("Parent%1RabFile").arg(row), RecordText::None);
     Q_ASSERT(f.size() == LineCount);
+
+    // The names a breeder knows the lines by: the mate's and the litter's of a row.
+    const std::pair<int, const char *> named[] = {{RabbitName, "Name"},
+                                                  {Sex, "Sex"},
+                                                  {Color, "Color"},
+                                                  {EarNumber, "Ear number"},
+                                                  {RegNumber, "Registration number"},
+                                                  {MainRabFile, "Rabbit's file"}};
+    for (const auto &[line, label] : named)
+        f[line].label = QString::fromLatin1(label);
+    const char *const columns[RowSize] = {"Mate %1's name", "Mate %1's color",    "Mate %1's ear number",
+                                          "Litter %1 bred", "Litter %1 kindled",  "Litter %1 born",
+                                          "Litter %1 died", "Litter %1 fostered", "Litter %1 bucks",
+                                          "Litter %1 does", "Litter %1 kept",     "Litter %1 colors"};
+    for (int row = 1; row <= RowCount; ++row) {
+        for (int k = 0; k < RowSize; ++k)
+            f[rowLine(row, RowField(k))].label = QString::fromLatin1(columns[k]).arg(row);
+        f[mateRabFile(row)].label = QStringLiteral("Mate %1's file").arg(row);
+    }
     return f;
 }
 

@@ -16,15 +16,33 @@ void copyRabbit(LineRecord &breeding, const LineFile &rabbit, const QList<LinePa
     copyLines(rabbit, RabbitLinks::nameAndColorBlanks(), pairs, breeding, Placeholders::Skip);
 }
 
+QString missingParentsMessage(bool subjectLinked, bool mateLinked, int row)
+{
+    QStringList how;
+    if (!subjectLinked)
+        how.append(QStringLiteral("Link this record's rabbit to its file through Edit > Set File Links."));
+    if (!mateLinked)
+        how.append(QStringLiteral("Link the mate of row %1 to its file through Load Saved Rabbit on the row "
+                                  "(Row > Load Saved Rabbit as Mate, or a right-click on the mate's name).")
+                       .arg(row));
+    return QStringLiteral("Must have two linked parent files.") + (how.isEmpty() ? QString() : u' ' + how.join(u' '));
+}
+
 } // namespace
+
+MissingParentsError::MissingParentsError(bool subjectLinked, bool mateLinked, int row)
+    : RecordError(missingParentsMessage(subjectLinked, mateLinked, row))
+{}
 
 void updateFromLinks(LineRecord &breeding, LinkContext &context)
 {
     Q_ASSERT(&breeding.format() == &BreedingFile::format());
     for (int position = BreedingFile::SubjectPosition; position <= BreedingFile::RowCount; ++position) {
         const QString link = breeding.value(BreedingFile::linkLine(position));
-        if (FileLink::isLink(link))
-            copyRabbit(breeding, context.read(link), BreedingFile::rabbitLines(position));
+        if (!FileLink::isLink(link))
+            continue;
+        const QList<LinePair> pairs = BreedingFile::rabbitLines(position);
+        copyRabbit(breeding, context.readHead(link, linesRead(pairs)), pairs);
     }
 }
 
@@ -33,8 +51,8 @@ bool loadSavedRabbit(LineRecord &breeding, int position, const QString &rabbitPa
     Q_ASSERT(&breeding.format() == &BreedingFile::format());
     if (!BreedingFile::isPosition(position))
         return false;
-    const LineFile rabbit = LineFile::read(rabbitPath);
-    copyRabbit(breeding, rabbit, BreedingFile::rabbitLines(position));
+    const QList<LinePair> pairs = BreedingFile::rabbitLines(position);
+    copyRabbit(breeding, LineFile::readHead(rabbitPath, linesRead(pairs)), pairs);
     // Set only once the copy cannot fail any more.
     breeding.setValue(BreedingFile::linkLine(position), rabbitPath);
     return true;
@@ -65,7 +83,7 @@ LineRecord offspringLinks(const LineRecord &breeding, int row)
     const QString subject = breeding.value(BreedingFile::MainRabFile);
     const QString mate = breeding.value(BreedingFile::mateRabFile(row));
     if (!FileLink::isLink(subject) || !FileLink::isLink(mate))
-        throw MissingParentsError();
+        throw MissingParentsError(FileLink::isLink(subject), FileLink::isLink(mate), row);
     const bool father = subjectIsFather(breeding);
     LineRecord rabbit = RabbitFile::newRecord();
     rabbit.setValue(RabbitFile::FatherRabFile, father ? subject : mate);

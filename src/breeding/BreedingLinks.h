@@ -20,11 +20,14 @@
 namespace BreedingLinks {
 
 // Generate Offspring without both parents linked. The window shows its text as a
-// message, not as an error.
+// message, not as an error: "Must have two linked parent files", then how to link
+// the one that is missing.
 class MissingParentsError : public RecordError
 {
 public:
+    // A row that is not a mating row has nothing to link.
     MissingParentsError() : RecordError(QStringLiteral("Must have two linked parent files")) {}
+    MissingParentsError(bool subjectLinked, bool mateLinked, int row);
 };
 
 // Update from Links: refreshes the subject (name, ear, registration, sex, colour)

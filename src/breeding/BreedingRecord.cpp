@@ -99,7 +99,16 @@ void TBreedingRecord::createMenus()
     edit->setObjectName(QStringLiteral("Edit1"));
     command(edit, "SetFileLinks", "&Set File Links", &SheetWindow::SetFileLinksClick,
             QKeySequence(Qt::CTRL | Qt::Key_L));
-    buildMenus(QStringLiteral("Save &As"), {edit});
+    // The row commands, found without right-clicking: they act on the row last clicked
+    // and stay greyed until a row is.
+    m_rowMenu = new QMenu(QStringLiteral("&Row"), this);
+    m_rowMenu->setObjectName(QStringLiteral("RowMenu"));
+    command(m_rowMenu, "RowGenerateOffspring", "&Generate Offspring", &TBreedingRecord::RowGenerateOffspringClick);
+    command(m_rowMenu, "RowLoadSavedRabbit", "&Load Saved Rabbit as Mate", &TBreedingRecord::RowLoadSavedRabbitClick);
+    command(m_rowMenu, "RowOpenMate", "&Open Mate's Record", &TBreedingRecord::RowOpenMateClick);
+    for (QAction *action : m_rowMenu->actions())
+        action->setEnabled(false);
+    buildMenus(QStringLiteral("Save &As"), {edit, m_rowMenu});
 
     // One action per command, shared by the menus that offer it.
     m_subjectMenu = new QMenu(this);
@@ -130,7 +139,18 @@ ValueLabel *TBreedingRecord::addValue(int line, int x, int y, int position, QMen
     label->installEventFilter(this);
     bindLabel(line, label);
     setLabelMenu(label, menu);
+    if (isRow(position)) {
+        connect(label, &ValueLabel::clicked, this, [this](ValueLabel *l) { chooseRow(l->tag()); });
+        connect(label, &ValueLabel::rightClicked, this, [this](ValueLabel *l) { chooseRow(l->tag()); });
+    }
     return label;
+}
+
+void TBreedingRecord::chooseRow(int row)
+{
+    m_chosenRow = row;
+    for (QAction *action : m_rowMenu->actions())
+        action->setEnabled(true);
 }
 
 void TBreedingRecord::buildSheet()
@@ -165,7 +185,7 @@ void TBreedingRecord::buildSheet()
         x = value->geometry().right() + 20;
         m_subjectEnd = value;
     }
-    m_subjectRow.add(row);
+    m_subjectRow.add(row, SheetSize.width() - Margin);
 
     // A black rule under the subject.
     m_rule = new QWidget(s);
@@ -221,6 +241,10 @@ bool TBreedingRecord::eventFilter(QObject *watched, QEvent *event)
 void TBreedingRecord::relayout()
 {
     m_subjectRow.layoutAll();
+    // On paper the table keeps to the sheet's width: the widest columns' values (the
+    // litters' colours, a mate's long name) get smaller rather than the page.
+    if (isPrinting())
+        fitTableColumns(m_columns, SheetSize.width() - 2 * Margin - ColumnGap * int(m_columns.size() - 1));
     // Each column as wide as its widest entry, so long values push the columns to
     // their right along and never cover them.
     int x = Margin;
@@ -302,7 +326,16 @@ void TBreedingRecord::UpdateLinksClick()
 
 void TBreedingRecord::LoadRabbitClick()
 {
-    const int position = currentPosition();
+    loadSavedRabbit(currentPosition());
+}
+
+void TBreedingRecord::RowLoadSavedRabbitClick()
+{
+    loadSavedRabbit(m_chosenRow);
+}
+
+void TBreedingRecord::loadSavedRabbit(int position)
+{
     if (!isPosition(position))
         return;
     const std::optional<QString> path = chooseFileOf(RabbitFile::KindId);
@@ -315,7 +348,16 @@ void TBreedingRecord::LoadRabbitClick()
 
 void TBreedingRecord::OpenRabbitClick()
 {
-    const int position = currentPosition();
+    openRabbit(currentPosition());
+}
+
+void TBreedingRecord::RowOpenMateClick()
+{
+    openRabbit(m_chosenRow);
+}
+
+void TBreedingRecord::openRabbit(int position)
+{
     if (!isPosition(position))
         return;
     const LinkField *link = m_editor->positionLink(position);
@@ -330,7 +372,16 @@ void TBreedingRecord::OpenRabbitClick()
 
 void TBreedingRecord::GenerateOffspringClick()
 {
-    const int row = currentPosition();
+    generateOffspring(currentPosition());
+}
+
+void TBreedingRecord::RowGenerateOffspringClick()
+{
+    generateOffspring(m_chosenRow);
+}
+
+void TBreedingRecord::generateOffspring(int row)
+{
     if (!isRow(row))
         return;
     LineRecord kit = RabbitFile::newRecord();

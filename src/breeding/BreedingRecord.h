@@ -31,11 +31,18 @@ public:
     PictureBox *backImage() const { return m_backImage; }
     BreedingLinkEditor *linkEditor() const { return m_editor; }
 
-    // Commands of the menus and the related-file editor.
+    // Commands of the menus and the related-file editor. The pop-up menus' commands
+    // act on the value they were opened on.
     void UpdateLinksClick();
     void OpenRabbitClick();
     void LoadRabbitClick();
     void GenerateOffspringClick();
+    // The Row menu's commands act on the mating row last clicked.
+    void RowGenerateOffspringClick();
+    void RowLoadSavedRabbitClick();
+    void RowOpenMateClick();
+    // The mating row last clicked (1..15), or 0 before any.
+    int chosenRow() const { return m_chosenRow; }
     void LinkDoubleClick(LinkField *field);
     // Asks for a CSV file and writes the filled mating rows to it.
     void FileExportCsvClick();
@@ -49,6 +56,7 @@ protected:
     // An emptied value keeps a width on the sheet, so it can still be clicked.
     QString storedEntry(const QString &typed) const override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void layOutSheet() override { relayout(); }
     void setUpPrinter(QPrinter &printer) const override;
     void addFileCommands(QMenu *file) override;
 
@@ -63,6 +71,12 @@ private:
     // The position of the current label: 0 the subject, 1..15 a row; -1 for none.
     int currentPosition() const;
     void openLinkedRabbit(const QString &path);
+    // The commands on a position (0 the subject, 1..15 a row).
+    void openRabbit(int position);
+    void loadSavedRabbit(int position);
+    void generateOffspring(int row);
+    // A click on a value of a mating row makes it the Row menu's row.
+    void chooseRow(int row);
 
     PictureBox *m_backImage = nullptr;
     QLabel *m_heading = nullptr;
@@ -76,4 +90,6 @@ private:
     QMenu *m_subjectMenu = nullptr;
     QMenu *m_mateMenu = nullptr;
     QMenu *m_litterMenu = nullptr;
+    QMenu *m_rowMenu = nullptr;
+    int m_chosenRow = 0;
 };

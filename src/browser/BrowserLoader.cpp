@@ -1,8 +1,9 @@
 #include "browser/BrowserLoader.h"
 
+#include "browser/BrowserPlugin.h"
+#include "records/OwnFiles.h"
 #include "records/RecordError.h"
 #include "records/WindowRegistry.h"
-#include "browser/BrowserPlugin.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,7 +31,8 @@ BrowserPlugin *loadPlugin()
         return plugin;
     allowRootWithoutSandbox();
     QStringList failures;
-    for (const QString &path : browserModulePaths()) {
+    const QStringList paths = browserModulePaths();
+    for (const QString &path : paths) {
         if (!QFileInfo::exists(path))
             continue;
         // The loader stays alive (and the module loaded) for the rest of the run.
@@ -43,17 +45,21 @@ BrowserPlugin *loadPlugin()
         delete loader;
     }
     throw RecordError(QStringLiteral("The web browser could not be loaded: %1")
-                          .arg(failures.isEmpty() ? QStringLiteral("its module is not installed")
+                          .arg(failures.isEmpty() ? QStringLiteral("its module is not installed (looked for \"%1\")")
+                                                                        .arg(paths.join(QStringLiteral("\", \"")))
                                                   : failures.join(QStringLiteral("; "))));
 }
 
 } // namespace
 
+QStringList browserModulePaths(const QString &programDir)
+{
+    return {ownFilePath(programDir, QStringLiteral("hutchlore_browser.so"))};
+}
+
 QStringList browserModulePaths()
 {
-    const QString name = QStringLiteral("hutchlore_browser.so");
-    return {QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(HUTCHLORE_PLUGIN_RELATIVE "/") + name),
-            QStringLiteral(HUTCHLORE_BUILD_PLUGIN_DIR "/") + name};
+    return browserModulePaths(QCoreApplication::applicationDirPath());
 }
 
 QWidget *webBrowser()

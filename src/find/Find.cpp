@@ -1,15 +1,18 @@
 #include "find/Find.h"
 
 #include "records/LineFile.h"
+#include "records/LineFormat.h"
 #include "records/RecordError.h"
 #include "shell/CommandGuard.h"
 #include "shell/KindRegistry.h"
+#include "shell/SheetWidgets.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,6 +22,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -86,9 +90,17 @@ TFind::TFind(QWidget *parent) : ChildWindow(parent)
 
     auto *results = new QVBoxLayout;
     results->addWidget(new QLabel(QStringLiteral("Results:"), form));
-    m_found = new QListWidget(form);
+    // One row per matching line: the file's name, then the line, named by its field
+    // where the file's kind names it, so "blue" in a colour tells from "Blue" in a name.
+    m_found = new QTreeWidget(form);
     m_found->setObjectName(QStringLiteral("FoundBox"));
-    m_found->setUniformItemSizes(true);
+    m_found->setColumnCount(2);
+    m_found->setHeaderLabels({QStringLiteral("File"), QStringLiteral("Matching Line")});
+    m_found->setRootIsDecorated(false);
+    m_found->setUniformRowHeights(true);
+    m_found->setAllColumnsShowFocus(true);
+    m_found->header()->setStretchLastSection(true);
+    m_found->setColumnWidth(0, 110);
     results->addWidget(m_found);
     m_progress = new QProgressBar(form);
     m_progress->setObjectName(QStringLiteral("SearchProgress"));
@@ -121,13 +133,13 @@ TFind::TFind(QWidget *parent) : ChildWindow(parent)
     connectCommand(m_text, &QLineEdit::returnPressed, this, &TFind::SearchClick);
     connectCommand(m_stop, &QPushButton::clicked, this, &TFind::StopClick);
     connectCommand(m_open, &QPushButton::clicked, this, &TFind::OpenClick);
-    connectCommand(m_found, &QListWidget::itemDoubleClicked, this, &TFind::OpenClick);
+    connectCommand(m_found, &QTreeWidget::itemDoubleClicked, this, &TFind::OpenClick);
     connectCommand(cancel, &QPushButton::clicked, this, &TFind::FindCancelClick);
     // Cancel is the window's cancel button: Esc anywhere in it does the same.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
     escape->setObjectName(QStringLiteral("FindEscape"));
     connectCommand(escape, &QShortcut::activated, this, &TFind::FindCancelClick);
-    connect(m_found, &QListWidget::itemClicked, this, [this] {
+    connect(m_found, &QTreeWidget::itemClicked, this, [this] {
         if (!m_found->selectedItems().isEmpty())
             m_open->setEnabled(true);
     });
@@ -180,9 +192,31 @@ void TFind::setFolder(const QString &folder)
 QStringList TFind::resultPaths() const
 {
     QStringList paths;
-    for (int i = 0; i < m_found->count(); ++i)
-        paths.append(m_found->item(i)->data(Qt::UserRole).toString());
+    for (int i = 0; i < m_found->topLevelItemCount(); ++i)
+        paths.append(m_found->topLevelItem(i)->data(0, Qt::UserRole).toString());
     return paths;
+}
+
+QStringList TFind::resultLines() const
+{
+    QStringList lines;
+    for (int i = 0; i < m_found->topLevelItemCount(); ++i)
+        lines.append(m_found->topLevelItem(i)->text(1));
+    return lines;
+}
+
+QString TFind::describeLine(const QString &path, int line, const QString &text)
+{
+    // The kind by its extension in any letters: OLDDOE.RAB is still a rabbit's file,
+    // though Open leaves it alone.
+    const QString extension = extensionOf(path);
+    for (const WindowKind &kind : KindRegistry::instance().kinds()) {
+        if (!kind.format || kind.extension.compare(extension, Qt::CaseInsensitive) != 0)
+            continue;
+        const QString field = kind.format->label(line);
+        return field.isEmpty() ? text : field + QStringLiteral(": ") + text;
+    }
+    return text;
 }
 
 QStringList TFind::listedFiles() const
@@ -318,12 +352,19 @@ void TFind::drain()
             continue;
         }
         const QString name = fileNamePart(result.path);
-        for (const int line : result.lines) {
-            auto *item = new QListWidgetItem(name);
-            item->setData(Qt::UserRole, result.path);
-            item->setToolTip(QStringLiteral("%1, line %2").arg(QDir::toNativeSeparators(result.path)).arg(line + 1));
-            m_found->addItem(item);
+        QList<QTreeWidgetItem *> items;
+        items.reserve(result.lines.size());
+        for (qsizetype i = 0; i < result.lines.size(); ++i) {
+            const int line = result.lines.at(i);
+            auto *item = new QTreeWidgetItem({name, describeLine(result.path, line, result.texts.value(i))});
+            item->setData(0, Qt::UserRole, result.path);
+            const QString where =
+                QStringLiteral("%1, line %2").arg(QDir::toNativeSeparators(result.path)).arg(line + 1);
+            item->setToolTip(0, where);
+            item->setToolTip(1, plainToolTip(where + u'\n' + item->text(1)));
+            items.append(item);
         }
+        m_found->addTopLevelItems(items);
     }
     m_progress->setValue(m_received);
     if (taken.running == 0) {
@@ -375,12 +416,12 @@ void TFind::finishSearch()
 
 void TFind::OpenClick()
 {
-    const QList<QListWidgetItem *> selected = m_found->selectedItems();
+    const QList<QTreeWidgetItem *> selected = m_found->selectedItems();
     if (selected.isEmpty())
         return;
     // The path the result was found in, whatever folder is chosen now; an extension
     // no record kind has opens nothing.
-    KindRegistry::instance().openByExtension(selected.first()->data(Qt::UserRole).toString());
+    KindRegistry::instance().openByExtension(selected.first()->data(0, Qt::UserRole).toString());
 }
 
 void TFind::closeEvent(QCloseEvent *event)

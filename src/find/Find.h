@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QProgressBar;
+class QTreeWidget;
 class QPushButton;
 class QThread;
 class QTimer;
@@ -41,6 +42,11 @@ public:
     void setFolder(const QString &folder);
     // The full path of each result, in list order.
     QStringList resultPaths() const;
+    // What each result shows of its line: "Color: Blue Otter", or the line's text
+    // alone where the file's kind has no name for the line.
+    QStringList resultLines() const;
+    // What a result shows of a matching line of the file at `path`.
+    static QString describeLine(const QString &path, int line, const QString &text);
     // The names FileBox lists.
     QStringList listedFiles() const;
     bool isSearching() const { return !m_workers.isEmpty(); }
@@ -84,7 +90,7 @@ private:
     QLineEdit *m_folder = nullptr;
     QComboBox *m_kinds = nullptr;
     QListWidget *m_files = nullptr;
-    QListWidget *m_found = nullptr;
+    QTreeWidget *m_found = nullptr; // file name, then the matching line
     QPushButton *m_search = nullptr;
     QPushButton *m_open = nullptr;
     QPushButton *m_stop = nullptr;

@@ -325,7 +325,29 @@ qsizetype Search::findFrom(const char *data, qsizetype size, qsizetype from) con
     return -1;
 }
 
-QList<int> Search::matchingLines(const char *data, qsizetype size) const
+namespace {
+
+// The text of the line from `start` to `end` (line end excluded) holding a match at
+// `at`, decoded as LineFile decodes it. A long line keeps the part around the match.
+QString lineText(const char *data, qsizetype start, qsizetype end, qsizetype at, qsizetype matched)
+{
+    if (end > start && data[end - 1] == '\r')
+        --end;
+    const bool cutFront = end - start > MaxShownLine && at - start > MaxShownLine / 4;
+    const qsizetype from = cutFront ? std::max(start, std::min(at - MaxShownLine / 4, end - MaxShownLine)) : start;
+    const qsizetype to = std::min(end, std::max(from + MaxShownLine, at + matched));
+    const QStringList decoded = LineFile::fromBytes(QByteArray(data + from, to - from)).lines();
+    QString text = decoded.join(QStringLiteral(" "));
+    if (from > start)
+        text.prepend(u'\u2026');
+    if (to < end)
+        text.append(u'\u2026');
+    return text;
+}
+
+} // namespace
+
+QList<int> Search::matchingLines(const char *data, qsizetype size, QStringList *texts) const
 {
     QList<int> lines;
     if (!m_possible)
@@ -348,6 +370,11 @@ QList<int> Search::matchingLines(const char *data, qsizetype size) const
         // One hit per line: go on after this line's end. The text holds no line
         // feed, so the line goes on at least to the end of the match.
         const auto *end = static_cast<const char *>(std::memchr(data + at + m, '\n', std::size_t(size - at - m)));
+        if (texts) {
+            const void *before = at > counted ? memrchr(data + counted, '\n', std::size_t(at - counted)) : nullptr;
+            const qsizetype start = before ? static_cast<const char *>(before) - data + 1 : counted;
+            texts->append(lineText(data, start, end ? end - data : size, at, m));
+        }
         if (!end)
             break;
         pos = counted = end - data + 1;
@@ -383,7 +410,7 @@ int Search::openInFolder(const QString &path)
 
 FileResult Search::searchFile(const QString &path)
 {
-    FileResult result{path, {}, {}};
+    FileResult result{path, {}, {}, {}};
     const int fd = openInFolder(path);
     if (fd < 0) {
         result.error = openError(path, errno);
@@ -391,7 +418,7 @@ FileResult Search::searchFile(const QString &path)
     }
     const qsizetype size = readBounded(fd, path, m_buffer, result.error);
     if (size >= 0)
-        result.lines = matchingLines(m_buffer.data(), size);
+        result.lines = matchingLines(m_buffer.data(), size, &result.texts);
     return result;
 }
 

@@ -65,12 +65,17 @@ struct Hit
     bool operator==(const Hit &) const = default;
 };
 
+// How much of a matching line a result keeps: a record's line is far shorter, and a
+// line of a hostile file may be megabytes long.
+constexpr qsizetype MaxShownLine = 200;
+
 // What one file gave.
 struct FileResult
 {
     QString path;
-    QList<int> lines; // the matching lines, from 0, ascending, each once
-    QString error;    // why the file could not be searched; empty when it was
+    QList<int> lines;  // the matching lines, from 0, ascending, each once
+    QStringList texts; // each matching line's text, cut around the match when longer than MaxShownLine
+    QString error;     // why the file could not be searched; empty when it was
 
     bool failed() const { return !error.isEmpty(); }
 };
@@ -97,7 +102,8 @@ public:
     Search &operator=(const Search &) = delete;
 
 private:
-    QList<int> matchingLines(const char *data, qsizetype size) const;
+    // The matching lines; with `texts`, their texts as well.
+    QList<int> matchingLines(const char *data, qsizetype size, QStringList *texts = nullptr) const;
     // Where the text starts at or after `from`, or -1.
     qsizetype findFrom(const char *data, qsizetype size, qsizetype from) const;
     bool matchesAt(const char *data, qsizetype at) const;

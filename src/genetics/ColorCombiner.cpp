@@ -3,9 +3,11 @@
 #include "genetics/CrossCalculation.h"
 #include "rabbit/RabbitFormat.h"
 #include "records/LineFile.h"
+#include "records/RecordError.h"
 #include "shell/CommandGuard.h"
 #include "shell/KindRegistry.h"
 #include "shell/Platform.h"
+#include "shell/SheetWidgets.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -25,6 +27,8 @@ namespace {
 // Before a parent is chosen its name, colour and the father's genotypes show blanks;
 // the mother's genotypes are empty. Either way every series cannot be calculated.
 const QString Blank = QStringLiteral(" ");
+// No name is this long; a tooltip of a megabyte line would cover the screen.
+constexpr qsizetype MaxToolTipChars = 1000;
 
 QFont boldOf(QFont font)
 {
@@ -213,8 +217,12 @@ void TColorCombiner::loadParent(Parent parent)
     // Line by line: a short file stops at its first missing line, and the labels set
     // before it keep their new texts. The window holds no record that could be left
     // half-changed, and the breeder sees how far the file went.
-    label(labelName(parent, QStringLiteral("Name")))->setText(lines.at(RabbitFile::RabbitName));
-    label(labelName(parent, QStringLiteral("Color")))->setText(lines.at(RabbitFile::Color));
+    // The name and colour are cut to the window's width; their tooltips hold them whole.
+    for (const auto &[suffix, line] : {std::pair{"Name", int(RabbitFile::RabbitName)}, {"Color", RabbitFile::Color}}) {
+        QLabel *shown = label(labelName(parent, QLatin1String(suffix)));
+        shown->setText(lines.at(line));
+        shown->setToolTip(plainToolTip(excerpt(lines.at(line), MaxToolTipChars)));
+    }
     for (GeneSeries s : AllSeries)
         label(labelName(parent, table(s).windowSuffix))->setText(lines.at(table(s).fileLine));
 }
@@ -231,4 +239,10 @@ void TColorCombiner::CalculateClick()
     const QStringList names = resultLabels();
     for (qsizetype i = 0; i < names.size(); ++i)
         label(names.at(i))->setText(lines.at(i));
+    // "Cannot Calculate" says why when the pointer rests on it; a series that was
+    // calculated keeps no reason from an earlier cross.
+    for (GeneSeries s : AllSeries) {
+        const QString reason = cannotCalculateReason(s, father[indexOf(s)], mother[indexOf(s)]);
+        label(resultLabels(s).first())->setToolTip(reason.isEmpty() ? QString() : plainToolTip(reason));
+    }
 }

@@ -1,5 +1,9 @@
 #include "genetics/CrossCalculation.h"
 
+#include "records/RecordError.h"
+
+#include <QRegularExpression>
+
 #include <optional>
 
 namespace Genetics {
@@ -39,7 +43,51 @@ std::optional<Shares> tableShares(const SeriesTable &t, const QString &father, c
     return std::nullopt;
 }
 
+QString countWord(qsizetype n)
+{
+    static const char *const words[] = {"no", "one", "two", "three", "four", "five", "six"};
+    return n < qsizetype(std::size(words)) ? QString::fromLatin1(words[n]) : QString::number(n);
+}
+
+// What is wrong with one parent's text, or nothing when it is one genotype.
+std::optional<QString> parentProblem(const SeriesTable &t, const QString &text)
+{
+    if (exactGenotype(t.series, text))
+        return std::nullopt;
+    // A parent not chosen yet shows blanks; a rabbit file may leave a line empty.
+    if (text == Placeholder || text.trimmed().isEmpty())
+        return QStringLiteral("not set");
+    const QString quoted = u'\'' + excerpt(text) + u'\'';
+    if (t.choices.contains(text)) {
+        // A grouped choice names its genotypes apart: "AA, A at, or Aa".
+        static const QRegularExpression separators(QStringLiteral("\\s*,\\s*(?:or\\s+)?|\\s+or\\s+"));
+        const qsizetype count = text.split(separators, Qt::SkipEmptyParts).size();
+        if (count > 1)
+            return quoted + QStringLiteral(" is %1 genotypes; choose one to calculate").arg(countWord(count));
+    }
+    QStringList known;
+    for (const Genotype &g : t.exactGenotypes)
+        known.append(g.text);
+    return quoted + QStringLiteral(" is not a genotype of this series; choose one of %1").arg(known.join(u", "));
+}
+
 } // namespace
+
+QString cannotCalculateReason(GeneSeries s, const QString &father, const QString &mother)
+{
+    const SeriesTable &t = table(s);
+    QStringList lines;
+    const std::pair<const char *, const QString *> parents[] = {{"Father", &father}, {"Mother", &mother}};
+    for (const auto &[who, text] : parents) {
+        if (const std::optional<QString> problem = parentProblem(t, *text))
+            lines.append(QStringLiteral("%1, %2: %3").arg(QLatin1String(who), t.heading, *problem));
+    }
+    // Both are genotypes, yet the pair has no cell: not a table this program has.
+    if (lines.isEmpty() && crossSeries(s, father, mother).first() == CannotCalculate)
+        lines.append(QStringLiteral("%1: '%2' and '%3' are not in the table of this series")
+                         .arg(t.heading, excerpt(father), excerpt(mother)));
+    return lines.join(u'\n');
+}
 
 QStringList CrossResult::allLines() const
 {

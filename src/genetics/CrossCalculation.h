@@ -34,6 +34,12 @@ private:
 // table method (B, D, En, V, W) only the nine tabled pairs.
 QStringList crossSeries(GeneSeries s, const QString &father, const QString &mother);
 
+// Why a series cannot be calculated, one line per parent whose text holds no single
+// genotype of the series: "Father, Color Base: 'BB or Bb' is two genotypes; choose
+// one to calculate", "Mother, Dilution: not set". Empty when crossSeries() gives
+// shares.
+QString cannotCalculateReason(GeneSeries s, const QString &father, const QString &mother);
+
 // Every series of a father and a mother; each series is calculated on its own.
 CrossResult calculateCross(const GenotypeTexts &father, const GenotypeTexts &mother);
 

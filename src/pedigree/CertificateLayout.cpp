@@ -44,6 +44,13 @@ constexpr QPoint BunnyAt{5, 288};
 constexpr int BunnyPitch = 18;
 constexpr QRect MiniFrame{226, 278, 167, 133};
 constexpr QPoint TitleAt{464, 0};
+// On paper a value ends before whatever stands to its right: the header's before the
+// brackets to the grandparents, the rabbit's before its picture, an ancestor's before
+// the bracket to its own parents (a name before the line out of it).
+constexpr int HeaderRight = GrandparentX - 16;
+constexpr int BunnyRight = MiniFrame.left() - 4;
+constexpr int BracketGap = 16;
+constexpr int LeaderGap = 29;
 
 QFont chartFace(int pixels, bool bold = false, bool italic = false)
 {
@@ -167,7 +174,7 @@ void TMainScreen::buildHeader()
     for (const auto &[text, line] : rows) {
         QLabel *c = addSheetCaption(QString::fromLatin1(text), {HeaderAt.x(), y}, caption);
         ValueLabel *v = addValue(line, {valueX, y}, value, HeaderCode);
-        m_rows.add({{c, HeaderAt.x()}, {v, valueX}});
+        m_rows.add({{c, HeaderAt.x()}, {v, valueX}}, HeaderRight);
         y += HeaderPitch;
     }
 }
@@ -185,7 +192,7 @@ void TMainScreen::buildBunnyBox()
     for (const auto &[text, line] : rows) {
         QLabel *c = addSheetCaption(QString::fromLatin1(text), {BunnyAt.x(), y}, caption);
         ValueLabel *v = addValue(line, {0, y + drop}, value, BunnyCode);
-        m_rows.add({{c, BunnyAt.x()}, {v, 0}});
+        m_rows.add({{c, BunnyAt.x()}, {v, 0}}, BunnyRight);
         y += BunnyPitch;
     }
 }
@@ -204,11 +211,14 @@ void TMainScreen::buildAncestorBox(int code, QPoint at)
         ValueLabel *v = addValue(p->line(field), {0, y + drop}, value, code);
         return QList<std::pair<QWidget *, int>>{{c, x + column}, {v, 0}};
     };
-    m_rows.add(cell(isSire(code) ? "Sire" : "Dam", ChartField::Name, 0, 0));
-    m_rows.add(cell("Ear #", ChartField::Ear, 0, 1) + cell("Reg. #", ChartField::Reg, SecondColumn, 1));
-    m_rows.add(cell("Weight", ChartField::Weight, 0, 2) + cell("Color", ChartField::Color, SecondColumn, 2));
-    auto winnings = cell("Winnings", ChartField::Winnings, 0, 3);
     const int generation = code >= 41 ? 2 : code >= 31 ? 1 : 0;
+    const int nextColumn = generation == 0 ? GrandparentX : generation == 1 ? GreatGrandparentX : 0;
+    const int right = nextColumn > 0 ? nextColumn - BracketGap : SheetSize.width() - 4;
+    const int nameRight = nextColumn > 0 ? nextColumn - LeaderGap : right;
+    m_rows.add(cell(isSire(code) ? "Sire" : "Dam", ChartField::Name, 0, 0), nameRight);
+    m_rows.add(cell("Ear #", ChartField::Ear, 0, 1) + cell("Reg. #", ChartField::Reg, SecondColumn, 1), right);
+    m_rows.add(cell("Weight", ChartField::Weight, 0, 2) + cell("Color", ChartField::Color, SecondColumn, 2), right);
+    auto winnings = cell("Winnings", ChartField::Winnings, 0, 3);
     static_cast<ValueLabel *>(winnings.last().first)->setWrapWidth(WinningsWidth[generation]);
     m_rows.add(winnings);
 }

@@ -71,6 +71,7 @@ protected:
     // An emptied value keeps a width on the chart, so it can still be clicked.
     QString storedEntry(const QString &typed) const override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void layOutSheet() override { relayout(); }
     void setUpPrinter(QPrinter &printer) const override;
 
 private:

@@ -5,6 +5,7 @@
 #include "pedigree/PedigreeLinks.h"
 #include "rabbit/RabbitFormat.h"
 #include "rabbitry/RabbitryFormat.h"
+#include "records/LineFile.h"
 #include "shell/CommandGuard.h"
 #include "shell/KindRegistry.h"
 #include "shell/Preferences.h"
@@ -79,6 +80,7 @@ void TMainScreen::openLinkedRabbit(const QString &path)
 void TMainScreen::ReturnRabbitToPedigree(const QString &rabbitPath, int positionCode)
 {
     runCommand(this, [&] {
+        requireStorableLink(rabbitPath);
         LineRecord r = record();
         editThrough([&] { PedigreeLinks::handOff(r, positionCode, rabbitPath); }, [&] { applyValues(r); });
     });
@@ -111,6 +113,7 @@ void TMainScreen::LoadRabbitryClick()
 void TMainScreen::ReturnRabbitryToPedigree(const QString &rabbitryPath, int positionCode)
 {
     runCommand(this, [&] {
+        requireStorableLink(rabbitryPath);
         LineRecord r = record();
         editThrough([&] { PedigreeLinks::handOffRabbitry(r, positionCode, rabbitryPath); }, [&] { applyValues(r); });
     });
@@ -144,7 +147,7 @@ void TMainScreen::createLinkedRabbitry(LinkField *field)
     QPointer<TMainScreen> self(this);
     QPointer<LinkField> target(field);
     QPointer<DocumentWindow> created(rabbitry);
-    rabbitry->FileSaveAsClick();
+    rabbitry->saveAsLinkTarget();
     if (self && target && created && !created->fileName().isEmpty())
         target->setLink(created->fileName());
 }

@@ -2,6 +2,8 @@
 
 #include "records/LineFile.h"
 
+#include <QHash>
+
 #include <array>
 
 namespace PedigreeFile {
@@ -81,6 +83,73 @@ QString chartPlaceholder(bool bunny, ChartField field)
     Q_UNREACHABLE();
 }
 
+QString fieldWords(ChartField field)
+{
+    switch (field) {
+    case CF::Name:
+        return QStringLiteral("name");
+    case CF::Ear:
+        return QStringLiteral("ear number");
+    case CF::Reg:
+        return QStringLiteral("registration number");
+    case CF::Weight:
+        return QStringLiteral("weight");
+    case CF::Sex:
+        return QStringLiteral("sex");
+    case CF::Color:
+        return QStringLiteral("color");
+    case CF::Born:
+        return QStringLiteral("birth date");
+    case CF::Winnings:
+        return QStringLiteral("winnings");
+    }
+    Q_UNREACHABLE();
+}
+
+// The names a breeder knows the lines by: an ancestor's by its place in the family
+// ("Sire's name", "Dam's sire's color"), the rabbit's own plainly ("Color").
+void nameLines(QList<FieldSpec> &f)
+{
+    QHash<int, QString> relation; // by position code; the rabbit's own is empty
+    for (const Position &p : Positions) {
+        const QString own = relation.value(p.code);
+        if (p.hasParents()) {
+            relation.insert(p.fatherCode, own.isEmpty() ? QStringLiteral("Sire") : own + QStringLiteral("'s sire"));
+            relation.insert(p.motherCode, own.isEmpty() ? QStringLiteral("Dam") : own + QStringLiteral("'s dam"));
+        }
+        for (ChartField field : p.fields()) {
+            const QString words = fieldWords(field);
+            f[p.line(field)].label =
+                own.isEmpty() ? words.at(0).toUpper() + words.mid(1) : own + QStringLiteral("'s ") + words;
+        }
+        f[p.linkLine].label = (own.isEmpty() ? QStringLiteral("Rabbit") : own) + QStringLiteral("'s file");
+    }
+    const std::pair<int, const char *> named[] = {
+        {BreederLabel, "Breeder"},
+        {AddressLabel, "Breeder's address"},
+        {SoldToLabel, "Sold to"},
+        {SoldAddress, "Buyer's address"},
+        {DateLabel, "Date"},
+        {Title, "Title"},
+        {TitleLeft, "Title position (left)"},
+        {TitleTop, "Title position (top)"},
+        {TitleFontFace, "Title font"},
+        {TitleFontSize, "Title font size"},
+        {BackStretch, "Background stretched"},
+        {MiniStretch, "Picture stretched"},
+        {MiniFrameShown, "Picture frame"},
+        {ChartFontFace, "Font"},
+        {ChartFontSize, "Font size"},
+        {ChartFontWeight, "Font weight"},
+        {MiniPicture, "Picture"},
+        {BackPicture, "Background picture"},
+        {Gridlines, "Connector lines"},
+        {RabbitryFile, "Rabbitry file"},
+    };
+    for (const auto &[line, label] : named)
+        f[line].label = QString::fromLatin1(label);
+}
+
 QList<FieldSpec> buildFields()
 {
     using RecordText::underscores;
@@ -122,6 +191,7 @@ QList<FieldSpec> buildFields()
     add("Gridlines", GridlinesOn);
     add("RabbitryFile", RecordText::None);
     Q_ASSERT(f.size() == LineCount);
+    nameLines(f);
     return f;
 }
 

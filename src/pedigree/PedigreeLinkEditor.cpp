@@ -1,5 +1,6 @@
 #include "pedigree/PedigreeLinkEditor.h"
 #include "rabbit/RabbitFormat.h"
+#include "rabbitry/RabbitryFormat.h"
 #include "shell/KindRegistry.h"
 
 #include <QGridLayout>
@@ -11,8 +12,6 @@
 using PedigreeFile::Position;
 
 namespace {
-
-const FileDialogSpec RabbitryDialog{QStringLiteral("Rabbit Files (*.rbty)|*.rbty"), QStringLiteral("rbty"), QString()};
 
 // "Sire", "Dam's sire", ...: what a breeder calls each place of the chart.
 QHash<int, QString> roles()
@@ -79,8 +78,8 @@ PedigreeLinkEditor::PedigreeLinkEditor(QWidget *parent)
     auto *rabbitryColumn = new QVBoxLayout(rabbitry);
     rabbitryColumn->setContentsMargins(0, 0, 0, 0);
     rabbitryColumn->setSpacing(1);
-    m_rabbitry =
-        new LinkField(QStringLiteral("RabbitryFile"), QStringLiteral("RabbitryName"), RabbitryDialog, rabbitry);
+    m_rabbitry = new LinkField(QStringLiteral("RabbitryFile"), QStringLiteral("RabbitryName"),
+                               KindRegistry::dialogOf(Rabbitry::KindId), rabbitry);
     m_rabbitry->pathEdit()->setToolTip(QStringLiteral("The breeder's rabbitry file"));
     m_rabbitry->pathEdit()->setMinimumWidth(150);
     addLink(m_rabbitry, false);

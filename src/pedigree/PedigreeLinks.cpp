@@ -80,7 +80,7 @@ void updateFromLinks(LineRecord &pedigree, LinkContext &context)
     for (const Position &p : PedigreeFile::positions()) {
         const QString link = pedigree.value(p.linkLine);
         if (FileLink::isLink(link))
-            copyRabbit(pedigree, p, context.read(link));
+            copyRabbit(pedigree, p, context.readHead(link, linesRead(p.rabbitLines())));
     }
     const QString rabbitry = pedigree.value(PedigreeFile::RabbitryFile);
     if (FileLink::isLink(rabbitry)) {
@@ -106,8 +106,8 @@ LineRecord chartToRabbit(const LineRecord &pedigree, int positionCode)
 bool loadSavedRabbit(LineRecord &pedigree, int positionCode, const QString &rabbitPath)
 {
     Q_ASSERT(&pedigree.format() == &PedigreeFile::format());
-    const LineFile rabbit = LineFile::read(rabbitPath);
     const Position *position = PedigreeFile::positionByCode(positionCode);
+    const LineFile rabbit = LineFile::readHead(rabbitPath, position ? linesRead(position->rabbitLines()) : 0);
     if (!position)
         return false;
     // A file too short for the position changes nothing: the link must not name a

@@ -6,6 +6,55 @@ namespace RabbitFile {
 
 namespace {
 
+// The names a breeder knows the lines by, as the sheet and the colour genetics
+// window show them.
+void nameLines(QList<FieldSpec> &f)
+{
+    const std::pair<int, const char *> named[] = {
+        {RabbitName, "Name"},
+        {OwnerName, "Owner"},
+        {Breed, "Breed"},
+        {EarNumber, "Ear tag number"},
+        {RegNumber, "Registration number"},
+        {Weight, "Weight"},
+        {Sex, "Sex"},
+        {Color, "Color"},
+        {BirthDate, "Birth date"},
+        {DadName, "Sire's name"},
+        {DadColor, "Sire's color"},
+        {MomName, "Dam's name"},
+        {MomColor, "Dam's color"},
+        {ASeries, "Coat pattern"},
+        {BSeries, "Color base"},
+        {CSeries, "C series"},
+        {DSeries, "Dilution"},
+        {ESeries, "Pigment extension"},
+        {BrokenSeries, "Broken"},
+        {VSeries, "Vienna white"},
+        {WSeries, "Wide band"},
+        {FontFace, "Font"},
+        {FontSize, "Font size"},
+        {FontWeight, "Font weight"},
+        {RabbitPicture, "Picture"},
+        {BackPicture, "Background picture"},
+        {Winnings, "Winnings"},
+        {FatherRabFile, "Sire's file"},
+        {MotherRabFile, "Dam's file"},
+        {PedigreeLink, "Pedigree file"},
+        {BreedLink, "Breeding record file"},
+        {ShowLink, "Show record file"},
+    };
+    for (const auto &[line, label] : named)
+        f[line].label = QString::fromLatin1(label);
+    for (int i = 1; i <= SiblingCount; ++i) {
+        const QString sibling = QStringLiteral("Sibling %1's ").arg(i);
+        f[siblingName(i)].label = sibling + QStringLiteral("name");
+        f[siblingColor(i)].label = sibling + QStringLiteral("color");
+        f[siblingSex(i)].label = sibling + QStringLiteral("sex");
+        f[siblingRabFile(i)].label = sibling + QStringLiteral("file");
+    }
+}
+
 QList<FieldSpec> buildFields()
 {
     using RecordText::underscores;
@@ -47,6 +96,7 @@ QList<FieldSpec> buildFields()
     add("PedigreeLink", RecordText::None);
     add("BreedLink", RecordText::None);
     add("ShowLink", RecordText::None);
+    nameLines(f);
     return f;
 }
 

@@ -21,6 +21,13 @@ void copyRelative(LineRecord &rabbit, const Relative &r, const LineFile &source)
     copyLines(source, RabbitFile::format(), pairs, rabbit, Placeholders::Skip);
 }
 
+// The top of a relative's file down to the last line taken from it: what else the
+// file holds is not needed, and not paid for.
+int relativeLines(const Relative &r)
+{
+    return linesRead(r.rabbitLines());
+}
+
 // "Open Rabbit File" is looser than the copies from files: any value starting with
 // an underscore is a blank, whatever its length.
 bool isFilledOnSheet(const QString &text)
@@ -77,14 +84,16 @@ void updateFromLinks(LineRecord &rabbit, LinkContext &context)
     Q_ASSERT(&rabbit.format() == &RabbitFile::format());
     const QString show = rabbit.value(RabbitFile::ShowLink);
     if (FileLink::isLink(show)) {
-        if (const auto summary = ShowFile::winningsSummary(ShowFile::parse(context.read(show))))
+        // Line 65 and the chosen row only: the rest of the show file is the show
+        // window's business.
+        if (const auto summary = ShowFile::winningsSummary(context.readHead(show, ShowFile::SummaryLines)))
             rabbit.setValue(RabbitFile::Winnings, *summary);
     }
     for (int number = 1; number <= RelativeCount; ++number) {
         const Relative r = *relative(number);
         const QString link = rabbit.value(r.linkLine);
         if (FileLink::isLink(link))
-            copyRelative(rabbit, r, context.read(link));
+            copyRelative(rabbit, r, context.readHead(link, relativeLines(r)));
     }
 }
 
@@ -94,7 +103,7 @@ bool loadSavedRabbit(LineRecord &rabbit, int relativeNumber, const QString &rabb
     const std::optional<Relative> r = relative(relativeNumber);
     if (!r)
         return false;
-    copyRelative(rabbit, *r, LineFile::read(rabbitPath));
+    copyRelative(rabbit, *r, LineFile::readHead(rabbitPath, relativeLines(*r)));
     // Set only once the copy cannot fail any more.
     rabbit.setValue(r->linkLine, rabbitPath);
     return true;

@@ -53,10 +53,11 @@ const LineFormat &nameAndColorBlanks();
 // from the linked rabbit file; a line still holding the rabbit file's blank is not
 // copied. Pedigree and breeding links are not read; no link changes. A file missing
 // at its stored path is taken from beside the holder of `context` when it is there.
-// Each file is checked whole before anything is taken from it. Throws FileError,
-// LineIndexError (a rabbit file of fewer than 8 lines, a show file of fewer than 66)
-// or ConversionError (a show file whose line 65 is not a number); `rabbit` then
-// holds what the files before the failing one gave.
+// Only the lines taken are read (the show file's line 65 and chosen row, a relative's
+// lines 0-7), and all those of a file are there before anything is taken from it.
+// Throws FileError, LineIndexError (a rabbit file of fewer than 8 lines, a show file
+// of fewer than 66) or ConversionError (a show file whose line 65 is not a number);
+// `rabbit` then holds what the files before the failing one gave.
 void updateFromLinks(LineRecord &rabbit, LinkContext &context);
 
 // Load Saved Rabbit on a relative: reads the rabbit file, links the relative to it

@@ -22,6 +22,11 @@ namespace {
 // The client area of the 596 x 589 window, so the whole sheet shows without scrolling.
 constexpr int SheetWidth = 588;
 constexpr int SheetHeight = 561;
+// The family and sibling table end before the genetics block; the sibling columns
+// start at these places.
+constexpr int TableRight = 306;
+constexpr int SiblingColumns[] = {8, 124, 234};
+constexpr int ColumnGap = 4;
 
 QFont sheetFace(int points, bool bold = false, bool italic = false, bool underline = false)
 {
@@ -149,21 +154,23 @@ void TRabbitSheet::buildSheet()
         setLabelMenu(value, m_relativeMenu);
         return QList<std::pair<QWidget *, int>>{{c, x}, {value, 0}};
     };
-    m_rows.add(relative("Father:", DadName, 8, 222, 1) + relative("Color:", DadColor, 170, 222, 1));
-    m_rows.add(relative("Mother:", MomName, 8, 240, 2) + relative("Color:", MomColor, 170, 240, 2));
+    // On paper the parents' colours end before the genetics block.
+    m_rows.add(relative("Father:", DadName, 8, 222, 1) + relative("Color:", DadColor, 170, 222, 1), TableRight);
+    m_rows.add(relative("Mother:", MomName, 8, 240, 2) + relative("Color:", MomColor, 170, 240, 2), TableRight);
 
     const QFont bold = sheetFace(10, true);
     const QFont columnHead = sheetFace(10, true, false, true);
     addCaption(s, QStringLiteral("Siblings"), 8, 266, &bold);
-    m_columns = {{addCaption(s, QStringLiteral("Name"), 8, 284, &columnHead)},
-                 {addCaption(s, QStringLiteral("Color"), 124, 284, &columnHead)},
-                 {addCaption(s, QStringLiteral("Sex"), 234, 284, &columnHead)}};
+    m_columns = {{addCaption(s, QStringLiteral("Name"), SiblingColumns[0], 284, &columnHead)},
+                 {addCaption(s, QStringLiteral("Color"), SiblingColumns[1], 284, &columnHead)},
+                 {addCaption(s, QStringLiteral("Sex"), SiblingColumns[2], 284, &columnHead)}};
     for (int i = 1; i <= SiblingCount; ++i) {
         const int row = 302 + (i - 1) * 17;
         const int lines[] = {siblingName(i), siblingColor(i), siblingSex(i)};
-        const int xs[] = {8, 124, 234};
         for (int c = 0; c < 3; ++c) {
-            ValueLabel *value = addField(lines[c], xs[c], row, i + 2);
+            ValueLabel *value = addField(lines[c], SiblingColumns[c], row, i + 2);
+            // On paper each column keeps to its own place.
+            value->setPlaceWidth((c < 2 ? SiblingColumns[c + 1] - 2 * ColumnGap : TableRight) - SiblingColumns[c]);
             setLabelMenu(value, m_relativeMenu);
             m_columns[c].append(value);
         }
@@ -239,11 +246,9 @@ void TRabbitSheet::relayout()
 
 void TRabbitSheet::layoutColumns()
 {
-    constexpr int gap = 4;
     // Sibling columns: each starts after the widest entry of the column before, but
     // the table stays left of the genetics block.
-    constexpr int tableRight = 306;
-    const int nominal[] = {8, 124, 234};
+    const int *nominal = SiblingColumns;
     QList<int> widest;
     for (const QList<QWidget *> &column : std::as_const(m_columns)) {
         int w = 0;
@@ -256,9 +261,9 @@ void TRabbitSheet::layoutColumns()
     int columnX = nominal[0];
     for (int c = 0; c < m_columns.size(); ++c) {
         if (c > 0)
-            columnX = std::max(nominal[c], columnX + widest[c - 1] + 2 * gap);
+            columnX = std::max(nominal[c], columnX + widest[c - 1] + 2 * ColumnGap);
         if (c == m_columns.size() - 1)
-            columnX = std::max(nominal[c], std::min(columnX, tableRight - widest[c]));
+            columnX = std::max(nominal[c], std::min(columnX, TableRight - widest[c]));
         for (QWidget *widget : std::as_const(m_columns[c]))
             widget->move(columnX, widget->y());
     }

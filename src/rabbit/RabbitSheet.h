@@ -45,6 +45,7 @@ protected:
     void hideOwnPanels() override;
     void aboutToShowLoad() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void layOutSheet() override { relayout(); }
 
 private:
     void buildSheet();

@@ -22,6 +22,23 @@ Details detailsAt(const LineFile &file, int markerLine)
     return Details{file.at(markerLine + 1), file.at(markerLine + 2), file.at(markerLine + 3), file.at(markerLine + 4)};
 }
 
+// How many lines of the file count. A file touched by hand or by another tool may
+// end with blank lines after the phone line; they hold nothing and are not kept.
+// Only as many are set aside as bring the marker fifth from the end, so an empty
+// phone stays the phone, and blank lines at the end of an older plain list stay
+// entries as they always were.
+int countedLines(const LineFile &file)
+{
+    const QStringList &lines = file.lines();
+    for (int end = file.count(); end >= TrailerLines; --end) {
+        if (lines.at(end - TrailerLines) == Marker)
+            return end;
+        if (!lines.at(end - 1).trimmed().isEmpty())
+            break;
+    }
+    return file.count();
+}
+
 void requireStorable(const QString &text)
 {
     if (text.contains(u'\n')) {
@@ -37,7 +54,7 @@ void requireStorable(const QString &text)
 Record parse(const LineFile &file, const QString &path)
 {
     const QStringList &lines = file.lines();
-    const int n = file.count();
+    const int n = countedLines(file);
     const qsizetype marker = lines.indexOf(Marker);
     if (marker < 0)
         return Record{lines, std::nullopt};
@@ -102,7 +119,7 @@ Record fromSeed(const LineRecord &seed)
 
 std::optional<Details> trailer(const LineFile &file)
 {
-    const int n = file.count();
+    const int n = countedLines(file);
     if (n < TrailerLines || file.at(n - TrailerLines) != Marker)
         return std::nullopt;
     return detailsAt(file, n - TrailerLines);

@@ -44,10 +44,11 @@ struct Record
     std::optional<Details> details;
 };
 
-// Parses a whole file. A file without the marker is an older plain list. Throws
-// RecordError naming `path` when the marker stands anywhere but fifth from the end
-// (a cut-off trailer, or lines after it): reading such a file as a list would turn
-// the details into rabbits and lose them at the next save.
+// Parses a whole file. A file without the marker is an older plain list. Blank lines
+// after the trailer are passed over (a save does not write them back). Throws
+// RecordError naming `path` when the marker stands anywhere else but fifth from the
+// end (a cut-off trailer, or lines after it): reading such a file as a list would
+// turn the details into rabbits and lose them at the next save.
 Record parse(const LineFile &file, const QString &path);
 // Reads and parses; throws FileError or RecordError and never returns half a record.
 Record read(const QString &path);
@@ -68,8 +69,9 @@ LineRecord seed(const Details &details);
 // lines form one (rabbits included) seeds a window. Throws RecordError otherwise.
 Record fromSeed(const LineRecord &seed);
 
-// The details of a file that ends with a complete trailer, else nothing (an older
-// list, a file shorter than five lines, a cut-off trailer). The pedigree reads
+// The details of a file that ends with a complete trailer (blank lines after it
+// passed over as parse() does), else nothing (an older list, a file shorter than
+// five lines, a cut-off trailer). The pedigree reads
 // rabbitry files this way: it only takes the name and abbreviated address and
 // never writes the file.
 std::optional<Details> trailer(const LineFile &file);

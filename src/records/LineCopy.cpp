@@ -1,5 +1,7 @@
 #include "records/LineCopy.h"
 
+#include <algorithm>
+
 void copyLines(const LineFile &source, const LineFormat &sourceFormat, std::span<const LinePair> pairs,
                LineRecord &target, Placeholders rule)
 {
@@ -9,6 +11,14 @@ void copyLines(const LineFile &source, const LineFormat &sourceFormat, std::span
             continue;
         target.setValue(pair.target, text);
     }
+}
+
+int linesRead(std::span<const LinePair> pairs)
+{
+    int count = 0;
+    for (const LinePair &pair : pairs)
+        count = std::max(count, pair.source + 1);
+    return count;
 }
 
 void requireLines(const LineFile &source, std::span<const LinePair> pairs)

@@ -23,6 +23,10 @@ enum class Placeholders {
 void copyLines(const LineFile &source, const LineFormat &sourceFormat, std::span<const LinePair> pairs,
                LineRecord &target, Placeholders rule);
 
+// How many lines from the top of a file the table reads (one past its highest source
+// line): what a reader passes to LineFile::readHead.
+int linesRead(std::span<const LinePair> pairs);
+
 // Throws LineIndexError naming the first line of the table the source lacks. A
 // command that must change all or nothing checks this before it copies.
 void requireLines(const LineFile &source, std::span<const LinePair> pairs);

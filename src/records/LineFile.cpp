@@ -181,6 +181,17 @@ bool isStorable(const QString &text)
     return true;
 }
 
+void requireStorableLink(const QString &path)
+{
+    QStringList unstorable = unstorableCharacters(path);
+    if (unstorable.isEmpty())
+        return;
+    unstorable.replaceInStrings(QStringLiteral("\n"), QStringLiteral("(line break)"));
+    throw RecordError(QStringLiteral("\"%1\" cannot be a link: a record file cannot store the characters %2 of its "
+                                     "path. Rename the file or its folder and choose it again.")
+                          .arg(shownPath(path), excerpt(unstorable.join(u' '))));
+}
+
 QByteArray readRegularFile(const QString &path, qint64 maxBytes, const QString &noun, const QString &kind)
 {
     const auto fail = [&](const char *verb, const QString &reason) {
@@ -248,17 +259,25 @@ QString shownPath(const QString &path)
 
 LineFile LineFile::read(const QString &path)
 {
-    return fromBytes(readRegularFile(path, MaxFileBytes, QStringLiteral("file"), QStringLiteral("record file")));
+    return readHead(path, -1);
 }
 
-LineFile LineFile::fromBytes(const QByteArray &bytes)
+LineFile LineFile::readHead(const QString &path, int lineCount)
 {
+    return fromBytes(readRegularFile(path, MaxFileBytes, QStringLiteral("file"), QStringLiteral("record file")),
+                     lineCount);
+}
+
+LineFile LineFile::fromBytes(const QByteArray &bytes, int lineCount)
+{
+    const bool all = lineCount < 0;
     QStringList lines;
-    lines.reserve(bytes.count('\n') + 1);
+    // Counting the line ends of the whole file would cost what a head saves.
+    lines.reserve(all ? bytes.count('\n') + 1 : std::min<qsizetype>(lineCount, bytes.size() + 1));
     Decoder1252 decode1252;
     qsizetype start = 0;
     const qsizetype size = bytes.size();
-    while (start < size) {
+    while (start < size && (all || lines.size() < lineCount)) {
         qsizetype end = bytes.indexOf('\n', start);
         const bool lastWithoutEnd = end < 0;
         if (lastWithoutEnd)

@@ -25,7 +25,13 @@ public:
     // cannot be opened or read, is not a regular file (a pipe, a device, a folder)
     // or is too large.
     static LineFile read(const QString &path);
-    static LineFile fromBytes(const QByteArray &bytes);
+    // The first `lineCount` lines of a file read with the same checks, or all of them
+    // when it has fewer. The lines after them are neither decoded nor looked at: a
+    // reader that takes a few lines from the top of another record's file pays for
+    // those only, and is not stopped by what the rest holds.
+    static LineFile readHead(const QString &path, int lineCount);
+    // All lines, or the first `lineCount` when it is not negative.
+    static LineFile fromBytes(const QByteArray &bytes, int lineCount = -1);
 
     // A character windows-1252 cannot store, or a line break inside a line, is
     // written as "?"; unencodableLines() names the lines where that happens.
@@ -54,6 +60,10 @@ private:
 // pair). Empty when the whole text can be stored.
 QStringList unstorableCharacters(const QString &text);
 bool isStorable(const QString &text);
+// A path about to become a link. A link a record file cannot store would be saved with
+// "?" in place of those characters and lead nowhere from then on, so it is refused
+// before anything changes: throws RecordError naming the path and the characters.
+void requireStorableLink(const QString &path);
 
 // The bytes of a regular file, refusing anything else without waiting on it (a pipe
 // or a device is never read). `maxBytes` bounds what is read even when the file grows

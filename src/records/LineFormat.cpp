@@ -17,6 +17,11 @@ int LineFormat::lineOf(const QString &name) const
     return -1;
 }
 
+QString LineFormat::label(int line) const
+{
+    return line >= 0 && line < m_fields.size() ? m_fields.at(line).label : QString();
+}
+
 QStringList LineFormat::placeholders() const
 {
     QStringList result;

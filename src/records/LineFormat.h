@@ -20,6 +20,9 @@ struct FieldSpec
     QString name;        // control name in the window, or a descriptive name
     QString placeholder; // the blank value a new record holds
     FieldCheck check = FieldCheck::Text;
+    // What a breeder calls the line outside its window ("Sire's name"), as find in
+    // files names a matching line; empty for a line with no such name.
+    QString label = {};
 };
 
 // The line layout of one kind of record file, stated once and used both to read
@@ -38,6 +41,8 @@ public:
     const FieldSpec &field(int line) const { return m_fields.at(line); }
     // Line index of the named field, or -1.
     int lineOf(const QString &name) const;
+    // The line's label (FieldSpec::label); empty for a line the format does not have.
+    QString label(int line) const;
     QStringList placeholders() const;
 
     // Number of lines a file of `available` lines supplies to a record (the head

@@ -24,6 +24,11 @@ LineFile LinkContext::read(const QString &stored)
     return LineFile::read(pathOf(stored));
 }
 
+LineFile LinkContext::readHead(const QString &stored, int lineCount)
+{
+    return LineFile::readHead(pathOf(stored), lineCount);
+}
+
 QString LinkContext::message() const
 {
     if (m_found.isEmpty())

@@ -28,6 +28,8 @@ public:
     // Reads the file a stored link leads to. Throws FileError naming the stored path
     // when the file is nowhere.
     LineFile read(const QString &stored);
+    // Only the first `lineCount` lines of it (LineFile::readHead).
+    LineFile readHead(const QString &stored, int lineCount);
 
     // Each link found beside the holder, once, in the order it was followed.
     const QList<Found> &found() const { return m_found; }

@@ -1,4 +1,5 @@
 #include "records/Metafile.h"
+#include "records/OwnFiles.h"
 
 #include "records/Picture.h"
 #include "records/RecordError.h"
@@ -82,18 +83,7 @@ QString metafileConverterPath()
 {
     if (!converterSetByTest().isEmpty())
         return converterSetByTest();
-    const QString name = QStringLiteral("hutchlore-metafile");
-    QStringList candidates;
-    if (QCoreApplication::instance())
-        candidates.append(QDir(QCoreApplication::applicationDirPath())
-                              .filePath(QStringLiteral(HUTCHLORE_HELPER_RELATIVE "/") + name));
-    candidates.append(QStringLiteral(HUTCHLORE_BUILD_HELPER_DIR "/") + name);
-    for (const QString &candidate : candidates) {
-        const QFileInfo info(candidate);
-        if (info.isFile() && info.isExecutable())
-            return QDir::cleanPath(candidate);
-    }
-    return QDir::cleanPath(candidates.first());
+    return ownFilePath(QStringLiteral("hutchlore-metafile"));
 }
 
 QByteArray runMetafileConverter(const QString &program, const QStringList &arguments, const QByteArray &bytes,

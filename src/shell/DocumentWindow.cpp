@@ -49,7 +49,11 @@ void DocumentWindow::buildMenus(const QString &saveAsCaption, const QList<QMenu 
 
 std::optional<QString> DocumentWindow::chooseFileOf(const char *kindId)
 {
-    return Platform::instance().openFileName(this, KindRegistry::dialogOf(kindId, QStringLiteral("Open")));
+    std::optional<QString> path =
+        Platform::instance().openFileName(this, KindRegistry::dialogOf(kindId, QStringLiteral("Open")));
+    if (path)
+        requireStorableLink(*path);
+    return path;
 }
 
 bool DocumentWindow::confirmOverwrite()
@@ -158,9 +162,22 @@ bool DocumentWindow::FileSaveClick()
 
 bool DocumentWindow::FileSaveAsClick()
 {
+    return saveAs(false);
+}
+
+bool DocumentWindow::saveAsLinkTarget()
+{
+    return saveAs(true);
+}
+
+bool DocumentWindow::saveAs(bool asLinkTarget)
+{
     const std::optional<QString> path = chooseSavePath(m_kind->dialog(QStringLiteral("Save As")));
     if (!path)
         return false;
+    // Refused before it is written: a file nothing can link to would only be in the way.
+    if (asLinkTarget)
+        requireStorableLink(*path);
     saveFile(*path);
     return true;
 }

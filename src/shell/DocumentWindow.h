@@ -73,6 +73,10 @@ public:
     void FileOpenClick();
     bool FileSaveClick();   // false when nothing was written (Save As cancelled)
     bool FileSaveAsClick(); // false when cancelled
+    // Save As of a new record that another record links to once it has a file: a path
+    // a record file cannot store as a link is refused (RecordError) before anything is
+    // written, and the window stays untitled. False when cancelled.
+    bool saveAsLinkTarget();
     void FileQuitClick() { close(); }
 
 signals:
@@ -121,8 +125,9 @@ protected:
         connectCommand(action, &QAction::triggered, static_cast<Window *>(this), method);
         return action;
     }
-    // The open dialog of another kind's files ("Load Saved Rabbit"); nothing when
-    // cancelled.
+    // The open dialog of another kind's files ("Load Saved Rabbit"), for a file to link
+    // to; nothing when cancelled. A path a record file cannot store as a link is
+    // refused here (RecordError), before the command changes anything.
     std::optional<QString> chooseFileOf(const char *kindId);
     // "This will overwrite existing values. Continue?"; true on Ok.
     bool confirmOverwrite();
@@ -149,6 +154,8 @@ protected:
     }
 
 private:
+    bool saveAs(bool asLinkTarget);
+
     const WindowKind *m_kind;
     QString m_fileName;
     bool m_modified = false;

@@ -13,18 +13,17 @@ namespace {
 constexpr double MinimumMarginMillimetres = 10.0;
 } // namespace
 
-THiddenPrint::THiddenPrint()
+THiddenPrint::THiddenPrint(QWidget *owner) : QWidget(owner ? owner->window() : nullptr, Qt::Window)
 {
     setObjectName(QStringLiteral("HiddenPrint"));
     WindowRegistry::setNewest(this);
 }
 
-THiddenPrint *THiddenPrint::instance()
+THiddenPrint *THiddenPrint::instance(QWidget *owner)
 {
     if (auto *form = WindowRegistry::newest<THiddenPrint>())
         return form;
-    // Created on first use when the program did not make one at start (tests).
-    return new THiddenPrint;
+    return new THiddenPrint(owner);
 }
 
 QPicture THiddenPrint::capture(QWidget *sheet)

@@ -13,8 +13,11 @@ class THiddenPrint : public QWidget
 {
     Q_OBJECT
 public:
-    THiddenPrint();
-    static THiddenPrint *instance();
+    // An owner (a window of the program) takes the form with it when it goes.
+    explicit THiddenPrint(QWidget *owner = nullptr);
+    // The program's form; made on first use, owned by `owner`'s window, when the
+    // program made none at start (tests).
+    static THiddenPrint *instance(QWidget *owner = nullptr);
 
     // Throws RecordError when the printer cannot be started.
     void printSheet(QWidget *sheet, QPrinter &printer);

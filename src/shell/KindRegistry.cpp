@@ -150,7 +150,7 @@ QString KindRegistry::createFile(const QString &id) const
     auto *window = qobject_cast<DocumentWindow *>(newWindow(id));
     // Should the window close while its dialog is open, the command guard ends the
     // command there.
-    return window && window->FileSaveAsClick() ? window->fileName() : QString();
+    return window && window->saveAsLinkTarget() ? window->fileName() : QString();
 }
 
 DocumentWindow *KindRegistry::startRecord(const QString &id, const LineRecord &seed, int code, QObject *receiver,

@@ -11,6 +11,7 @@
 
 class ChildWindow;
 class DocumentWindow;
+class LineFormat;
 class LineRecord;
 class QObject;
 
@@ -36,6 +37,9 @@ struct WindowKind
     QString helpPage = {};             // "rabbit.html", kept in the kind's folder; F1 shows it
     QString mimeType = {};             // "application/x-hutchlore-rabbit", desktop/hutchlore-mime.xml
     QString findTitle = {};            // "Rabbit Files": Find in Files searches the kind; empty: not
+    // The layout of the kind's files; find in files names a matching line's field by
+    // its labels. Null for a kind without files.
+    const LineFormat *format = nullptr;
     // One window for the whole run: once made, newWindow() shows and activates it
     // again (hidden or not) instead of making another.
     bool oneWindow = false;
@@ -86,8 +90,9 @@ public:
     // null comes back) for an extension no kind has.
     DocumentWindow *openByExtension(const QString &path) const;
 
-    // A new record of the kind whose file the breeder names at once (its Save As):
-    // the saved path, or empty when the dialog was cancelled. The window stays open.
+    // A new record of the kind whose file the breeder names at once (its Save As), for
+    // a link to it: the saved path, or empty when the dialog was cancelled. The window
+    // stays open. A path no link can hold is refused unwritten (RecordError).
     QString createFile(const QString &id) const;
 
     // The hand-off: `path` is the file the started record was saved as; `code` is the

@@ -118,6 +118,7 @@ void LinkField::SetClick()
     const std::optional<QString> path = Platform::instance().openFileName(window(), request);
     if (!path)
         return;
+    requireStorableLink(*path);
     setLink(*path);
     emit edited(this);
 }

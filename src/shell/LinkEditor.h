@@ -39,7 +39,8 @@ public:
     // caption is above the path, and as the path's tooltip.
     void setRole(const QString &role);
 
-    // "Chooses a Link File": the open dialog; on OK the chosen path becomes the link.
+    // "Chooses a Link File": the open dialog; on OK the chosen path becomes the link,
+    // unless a record file cannot store it (RecordError, nothing changes).
     void SetClick();
     // "Clear Link": the link becomes "None".
     void ClearClick();

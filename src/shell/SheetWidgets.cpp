@@ -27,24 +27,60 @@ void ValueLabel::setValue(const QString &text)
     showValue();
 }
 
+namespace {
+// No sheet shows this many characters on its lines; measuring more only costs time
+// (a pasted megabyte would freeze the window).
+constexpr qsizetype MaxShown = 1000;
+// A place on paper is never narrower than this, however far right a value was pushed.
+constexpr int LeastPlace = 24;
+// Values keep this far from the sheet's right edge on paper.
+constexpr int EdgeGap = 4;
+} // namespace
+
+QString ValueLabel::shownValue() const
+{
+    return m_value.size() > MaxShown ? excerpt(m_value, MaxShown) : m_value;
+}
+
 void ValueLabel::showValue()
 {
-    // No sheet shows this many characters on its lines; measuring more only costs
-    // time (a pasted megabyte would freeze the window).
-    constexpr qsizetype MaxShown = 1000;
-    const bool cut = m_value.size() > MaxShown;
-    QString shown = cut ? excerpt(m_value, MaxShown) : m_value;
+    QString shown = shownValue();
     // Measuring costs more than the rest of showing a value; the sheets' values are
     // mostly a few words, which no sheet is too narrow for.
     constexpr qsizetype AlwaysFits = 40;
     const int room = parentWidget() ? parentWidget()->width() - 2 : 0;
-    if (m_wrapWidth <= 0 && room > 0 && shown.size() > AlwaysFits) {
+    if (!m_printing && m_wrapWidth <= 0 && room > 0 && shown.size() > AlwaysFits) {
         const QFontMetrics metrics(font());
-        if (cut || metrics.horizontalAdvance(shown) > room)
+        if (m_value.size() > MaxShown || metrics.horizontalAdvance(shown) > room)
             shown = metrics.elidedText(shown, Qt::ElideRight, room);
     }
     setText(shown);
     resize(sizeHint());
+    updateCutHint();
+}
+
+void ValueLabel::updateCutHint()
+{
+    if (m_printing)
+        return;
+    const QWidget *sheet = parentWidget();
+    const bool beyondEdge = sheet && (geometry().right() >= sheet->width() || geometry().bottom() >= sheet->height());
+    const bool cut = beyondEdge || text() != m_value;
+    const QString hint = cut ? plainToolTip(shownValue()) : QString();
+    if (toolTip() != hint)
+        setToolTip(hint);
+}
+
+void ValueLabel::moveEvent(QMoveEvent *event)
+{
+    QLabel::moveEvent(event);
+    updateCutHint();
+}
+
+void ValueLabel::resizeEvent(QResizeEvent *event)
+{
+    QLabel::resizeEvent(event);
+    updateCutHint();
 }
 
 void ValueLabel::setWrapWidth(int width)
@@ -54,9 +90,75 @@ void ValueLabel::setWrapWidth(int width)
     showValue();
 }
 
+int ValueLabel::placeWidth() const
+{
+    int place = m_wrapWidth > 0 ? m_wrapWidth : m_placeWidth;
+    if (place <= 0 && parentWidget())
+        place = parentWidget()->width() - EdgeGap - x();
+    return std::max(place, LeastPlace);
+}
+
+int ValueLabel::naturalWidth() const
+{
+    const QFontMetrics metrics(font());
+    return std::max(metrics.horizontalAdvance(shownValue()), metrics.horizontalAdvance(u'_') * 6) + 2;
+}
+
+FittedText ValueLabel::printed() const
+{
+    if (!m_printing)
+        return {font(), {text()}};
+    // The place holds the text and the two pixels a label keeps beside it.
+    return fitText(shownValue(), font(), placeWidth() - 2, this);
+}
+
+void ValueLabel::setPrinting(bool on)
+{
+    if (m_printing == on)
+        return;
+    m_printing = on;
+    showValue();
+    update();
+}
+
+void ValueLabel::paintEvent(QPaintEvent *event)
+{
+    if (!m_printing) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    // Whole, in the size that fits; a smaller size keeps the line's baseline.
+    const FittedText fitted = printed();
+    const QFontMetricsF metrics(fitted.font, this);
+    QPainter painter(this);
+    painter.setFont(fitted.font);
+    painter.setPen(palette().color(foregroundRole()));
+    qreal baseline = QFontMetricsF(font(), this).ascent();
+    for (const QString &line : fitted.lines) {
+        qreal x = 0;
+        const qreal advance = metrics.horizontalAdvance(line);
+        if (alignment() & Qt::AlignHCenter)
+            x = (width() - advance) / 2;
+        else if (alignment() & Qt::AlignRight)
+            x = width() - advance;
+        painter.drawText(QPointF(x, baseline), line);
+        baseline += metrics.lineSpacing();
+    }
+}
+
 QSize ValueLabel::sizeHint() const
 {
     const QFontMetrics metrics(font());
+    if (m_printing) {
+        const FittedText fitted = printed();
+        const QFontMetricsF small(fitted.font, this);
+        qreal widest = metrics.horizontalAdvance(u'_') * 6;
+        for (const QString &line : fitted.lines)
+            widest = std::max(widest, small.horizontalAdvance(line));
+        const qreal height = metrics.ascent() + (fitted.lines.size() - 1) * small.lineSpacing() + small.descent();
+        const int width = m_wrapWidth > 0 ? m_wrapWidth : int(std::ceil(widest)) + 2;
+        return QSize(width, std::max(metrics.height(), int(std::ceil(height))));
+    }
     if (m_wrapWidth > 0) {
         const QRect bounds = metrics.boundingRect(QRect(0, 0, m_wrapWidth, 10000), Qt::TextWordWrap, text());
         return QSize(m_wrapWidth, std::max(bounds.height(), metrics.height()));
@@ -87,6 +189,11 @@ void ValueLabel::mouseDoubleClickEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton)
         emit doubleClicked(this);
     event->accept();
+}
+
+QString plainToolTip(const QString &text)
+{
+    return QStringLiteral("<p style='white-space:pre-wrap'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
 }
 
 QLabel *addCaption(QWidget *sheet, const QString &text, int x, int y, const QFont *font)
@@ -134,7 +241,8 @@ void PictureBox::paintEvent(QPaintEvent *)
             painter.drawImage(QPoint(0, 0), m_image);
         return;
     }
-    if (m_hint.isEmpty())
+    // The hint is an instruction for the screen: an empty box prints empty.
+    if (m_hint.isEmpty() || m_printing)
         return;
     painter.setPen(QColor(96, 96, 96));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
@@ -151,20 +259,36 @@ void PictureBox::mousePressEvent(QMouseEvent *event)
     QWidget::mousePressEvent(event);
 }
 
-void SheetRows::add(Row row)
+void SheetRows::add(Row row, int right)
 {
     for (const auto &[widget, x] : row)
         m_rowOf.insert(widget, int(m_rows.size()));
     m_rows.append(std::move(row));
+    m_rights.append(right);
 }
 
 void SheetRows::layout(int row) const
 {
     constexpr int gap = 4;
+    const Row &widgets = m_rows.at(row);
     int right = -1;
-    for (const auto &[widget, x] : m_rows.at(row)) {
+    for (qsizetype i = 0; i < widgets.size(); ++i) {
+        QWidget *widget = widgets.at(i).first;
+        const int x = widgets.at(i).second;
+        const int at = right >= 0 ? std::max(x, right + gap) : x;
+        widget->move(at, widget->y());
+        if (auto *value = qobject_cast<ValueLabel *>(widget)) {
+            // On paper a value ends before the next widget that has a place of its own.
+            int end = m_rights.at(row);
+            for (qsizetype j = i + 1; j < widgets.size(); ++j) {
+                if (widgets.at(j).second > 0) {
+                    end = widgets.at(j).second - gap;
+                    break;
+                }
+            }
+            value->setPlaceWidth(end > 0 ? std::max(end - at, 1) : 0);
+        }
         widget->adjustSize();
-        widget->move(right >= 0 ? std::max(x, right + gap) : x, widget->y());
         right = widget->geometry().right();
     }
 }
@@ -173,6 +297,29 @@ void SheetRows::layoutAll() const
 {
     for (int row = 0; row < m_rows.size(); ++row)
         layout(row);
+}
+
+void fitTableColumns(const QList<QList<QWidget *>> &columns, int available)
+{
+    QList<int> natural, least;
+    for (const QList<QWidget *> &column : columns) {
+        int widest = 0, heading = 0;
+        for (QWidget *widget : column) {
+            if (const auto *value = qobject_cast<ValueLabel *>(widget)) {
+                widest = std::max(widest, value->naturalWidth());
+            } else {
+                heading = std::max(heading, widget->sizeHint().width());
+                widest = std::max(widest, heading);
+            }
+        }
+        natural.append(widest);
+        least.append(std::max(heading, LeastPlace));
+    }
+    const QList<int> widths = fitColumns(natural, least, available);
+    for (qsizetype c = 0; c < columns.size(); ++c)
+        for (QWidget *widget : columns.at(c))
+            if (auto *value = qobject_cast<ValueLabel *>(widget))
+                value->setPlaceWidth(widths.at(c));
 }
 
 namespace {

@@ -5,18 +5,14 @@
 #include "records/Picture.h"
 #include "records/RecordText.h"
 #include "shell/CommandGuard.h"
-#include "shell/HiddenPrint.h"
 #include "shell/LinkEditor.h"
 #include "shell/SheetWidgets.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
-#include <QPrinter>
 #include <QScrollArea>
-#include <QTemporaryDir>
 
 SheetWindow::SheetWindow(const char *kindId, const LineFormat &format, SheetFeatures features, QWidget *parent)
     : DocumentWindow(kindId, parent), m_format(&format), m_features(features)
@@ -361,45 +357,6 @@ void SheetWindow::hideTextPanel()
 {
     m_textTarget = nullptr;
     m_textPanel->hide();
-}
-
-void SheetWindow::FilePrintClick()
-{
-    QPrinter printer(QPrinter::ScreenResolution);
-    setUpPrinter(printer);
-    if (!Platform::instance().choosePrinter(this, printer))
-        return;
-    THiddenPrint::instance()->printSheet(m_sheet, printer);
-}
-
-void SheetWindow::FileExportPdfClick()
-{
-    const std::optional<QString> path = chooseSavePath(
-        {QStringLiteral("PDF Files (*.pdf)|*.pdf"), QStringLiteral("pdf"), QStringLiteral("Export as PDF")});
-    if (path)
-        exportPdf(*path);
-}
-
-void SheetWindow::exportPdf(const QString &path)
-{
-    // The printer writes straight to its file: it writes a scratch copy, which then
-    // replaces the chosen file in one step, as a record's save does.
-    QTemporaryDir scratch;
-    if (!scratch.isValid())
-        throw FileError(
-            QStringLiteral("Cannot create a temporary folder for the PDF file. %1").arg(scratch.errorString()));
-    const QString draft = scratch.filePath(QStringLiteral("export.pdf"));
-    {
-        QPrinter printer(QPrinter::ScreenResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(draft);
-        setUpPrinter(printer);
-        THiddenPrint::instance()->printSheet(m_sheet, printer);
-    }
-    QFile written(draft);
-    if (!written.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Cannot write file \"%1\". %2").arg(shownPath(path), written.errorString()));
-    writeFileBytes(path, written.readAll());
 }
 
 void SheetWindow::openPictureMenu(PictureBox *box, const QPoint &globalPos)

@@ -92,6 +92,11 @@ protected:
     virtual void setUpPrinter(QPrinter &printer) const { Q_UNUSED(printer); }
     // The sheet's font weight, applied by the Bold command.
     virtual void applyBold(bool bold);
+    // Lays the sheet out again once every value changed its size at once: printing
+    // begins (values fit their places on paper) or ends.
+    virtual void layOutSheet() {}
+    // While the page is drawn for paper.
+    bool isPrinting() const { return m_printing; }
 
     // Set-up for subclasses, called from their constructors.
     // The sheet: a fixed-size white form in the sheet's own font, in a window of
@@ -166,6 +171,9 @@ private:
     void StretchPictureClick();
     void BoldClick();
     void fontAccepted(const QString &face, const QString &sizeText);
+    // Draws the sheet as paper shows it onto the printer; the screen's sheet comes back.
+    void printOn(QPrinter &printer);
+    void setPrinting(bool on);
 
     const LineFormat *m_format;
     SheetFeatures m_features;
@@ -187,6 +195,7 @@ private:
     LinkEditorPanel *m_linkEditor = nullptr;
     int m_linkEditorTop = 0;
     LinkBackBar *m_linkBackBar = nullptr;
+    bool m_printing = false;
     // Pictures found beside the record, by their full paths, for a save into another
     // folder; the boxes take these paths once the save succeeded.
     mutable QHash<int, QString> m_movedPictures;

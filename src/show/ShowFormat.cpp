@@ -45,6 +45,25 @@ QList<FieldSpec> buildFields()
     add("Sex", underscores(9));
     add("Color", underscores(22));
     Q_ASSERT(f.size() == LineCount);
+
+    // The names a breeder knows the lines by.
+    const std::pair<int, const char *> named[] = {
+        {RabbitName, "Name"},
+        {EarNumber, "Ear number"},
+        {RegNumber, "Registration number"},
+        {Legs, "Legs"},
+        {MainRabFile, "Rabbit's file"},
+        {WinningsNum, "Placing shown as winnings"},
+        {Sex, "Sex"},
+        {Color, "Color"},
+    };
+    for (const auto &[line, label] : named)
+        f[line].label = QString::fromLatin1(label);
+    const char *const columns[RowSize] = {"award", "date", "location", "competitors"};
+    for (int row = 1; row <= RowCount; ++row)
+        for (int k = 0; k < RowSize; ++k)
+            f[rowLine(row, RowField(k))].label =
+                QStringLiteral("Placing %1 %2").arg(row).arg(QLatin1String(columns[k]));
     return f;
 }
 
@@ -117,15 +136,17 @@ void write(const LineRecord &record, const QString &path)
     record.toLines().write(path);
 }
 
-std::optional<QString> winningsSummary(const LineRecord &show)
+namespace {
+
+// The summary from whatever holds the lines; `lineAt` throws for a missing one.
+template <typename LineAt> std::optional<QString> summaryOf(LineAt lineAt)
 {
-    Q_ASSERT(&show.format() == &format());
-    const std::optional<int> row = chosenRow(show.value(WinningsNum));
+    const std::optional<int> row = chosenRow(lineAt(WinningsNum));
     if (!row)
         return std::nullopt;
     const auto filled = [&](RowField field) -> std::optional<QString> {
         const int line = rowLine(*row, field);
-        const QString &text = show.value(line);
+        const QString &text = lineAt(line);
         if (text == format().field(line).placeholder)
             return std::nullopt;
         return text;
@@ -142,6 +163,19 @@ std::optional<QString> winningsSummary(const LineRecord &show)
     if (summary.isEmpty())
         return std::nullopt;
     return summary;
+}
+
+} // namespace
+
+std::optional<QString> winningsSummary(const LineRecord &show)
+{
+    Q_ASSERT(&show.format() == &format());
+    return summaryOf([&](int line) -> const QString & { return show.value(line); });
+}
+
+std::optional<QString> winningsSummary(const LineFile &show)
+{
+    return summaryOf([&](int line) -> const QString & { return show.at(line); });
 }
 
 } // namespace ShowFile

@@ -87,5 +87,13 @@ void write(const LineRecord &record, const QString &path);
 // the chosen row is all placeholders. Throws ConversionError when line 65 is some
 // other text, which a parsed record never holds.
 std::optional<QString> winningsSummary(const LineRecord &show);
+// The same, from the lines of a show file as another record reads it. Only line 65
+// and the chosen row's four lines are looked at, so a file whose other lines are
+// missing or damaged still serves. Throws LineIndexError when the file ends before
+// line 65, ConversionError when line 65 is neither "None" nor a number.
+std::optional<QString> winningsSummary(const LineFile &show);
+// The most lines winningsSummary() looks at from the top of a file
+// (LineFile::readHead).
+constexpr int SummaryLines = WinningsNum + 1;
 
 } // namespace ShowFile

@@ -13,8 +13,8 @@ void updateFromLinks(LineRecord &show, LinkContext &context)
     const QString link = show.value(ShowFile::MainRabFile);
     if (!FileLink::isLink(link))
         return;
-    const LineFile rabbit = context.read(link);
     const QList<LinePair> pairs = ShowFile::rabbitLines();
+    const LineFile rabbit = context.readHead(link, linesRead(pairs));
     requireLines(rabbit, pairs);
     copyLines(rabbit, RabbitFile::format(), pairs, show, Placeholders::Copy);
 }
@@ -22,8 +22,8 @@ void updateFromLinks(LineRecord &show, LinkContext &context)
 void loadSavedRabbit(LineRecord &show, const QString &rabbitPath)
 {
     Q_ASSERT(&show.format() == &ShowFile::format());
-    const LineFile rabbit = LineFile::read(rabbitPath);
     const QList<LinePair> pairs = ShowFile::rabbitLines();
+    const LineFile rabbit = LineFile::readHead(rabbitPath, linesRead(pairs));
     requireLines(rabbit, pairs);
     show.setValue(ShowFile::MainRabFile, rabbitPath);
     copyLines(rabbit, RabbitLinks::nameAndColorBlanks(), pairs, show, Placeholders::Skip);

@@ -141,7 +141,7 @@ void TShowRecord::buildSheet()
             row.append({label, columnX[c]});
             row.append({v, 0});
         }
-        m_identity.add(row);
+        m_identity.add(row, SheetSize.width() - Margin);
     }
 
     // Row numbers, so a printed row is easy to follow across the page.
@@ -217,6 +217,10 @@ void TShowRecord::relayout()
     for (const ValueLabel *label : boundLabels())
         if (label->y() < HeadingTop)
             right = std::max(right, label->geometry().right());
+    // On paper the table keeps to the sheet's width: the widest columns' values get
+    // smaller rather than the page.
+    if (isPrinting())
+        fitTableColumns(m_columns, SheetSize.width() - 2 * Margin - ColumnGap * int(m_columns.size() - 1));
     // Each column as wide as its widest entry, so long values push the columns to
     // their right along and never cover them.
     QList<int> widths;

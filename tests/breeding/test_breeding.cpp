@@ -189,20 +189,38 @@ private slots:
         const QString subject = writeRabbit(dir.filePath("s.rab"), {{RabbitFile::RabbitName, "Clover"}});
         const QString mate = writeRabbit(dir.filePath("m.rab"), {{RabbitFile::RabbitName, "Castor"}});
         const LineRecord both = with(newRecord(), {{Sex, "Buck"}, {MainRabFile, subject}, {mateRabFile(3), mate}});
-        const QString message = QStringLiteral("Must have two linked parent files");
+        const QString first = QStringLiteral("Must have two linked parent files");
+        const QString subjectHow = QStringLiteral("Edit > Set File Links");
+        const QString mateHow = QStringLiteral("the mate of row 3 to its file through Load Saved Rabbit on the row");
 
         // Either link "None", or a row that is not a mating row: the message, as a
-        // RecordError, before any file is opened.
+        // RecordError, before any file is opened. It starts with its sentence and says
+        // how to link each missing file, and only those.
         const auto missing = [&](const LineRecord &breeding, int row) {
             return messageOf<BreedingLinks::MissingParentsError>(
                 [&] { BreedingLinks::generateOffspring(breeding, row, asStored); });
         };
-        for (const auto &[breeding, row] :
-             {std::pair{with(both, {{MainRabFile, "None"}}), 3},
-              {with(both, {{mateRabFile(3), "None"}, {MainRabFile, dir.filePath("gone")}}), 3},
-              {both, 0},
-              {both, 16}})
-            QCOMPARE(missing(breeding, row), message);
+        struct Case
+        {
+            const char *name;
+            LineRecord breeding;
+            int row;
+            bool namesSubject, namesMate;
+        };
+        const Case cases[] = {
+            {"subject unlinked", with(both, {{MainRabFile, "None"}}), 3, true, false},
+            {"mate unlinked", with(both, {{mateRabFile(3), "None"}, {MainRabFile, dir.filePath("gone")}}), 3, false,
+             true},
+            {"neither linked", with(both, {{MainRabFile, "None"}, {mateRabFile(3), "None"}}), 3, true, true},
+            {"row 0", both, 0, false, false},
+            {"row 16", both, 16, false, false},
+        };
+        for (const Case &c : cases) {
+            const QString message = missing(c.breeding, c.row);
+            QVERIFY2(message.startsWith(first), c.name);
+            QVERIFY2(message.contains(subjectHow) == c.namesSubject, c.name);
+            QVERIFY2(message.contains(mateHow) == c.namesMate, c.name);
+        }
         // "none" is a path, not a missing link: following it fails as a file.
         QVERIFY_THROWS_EXCEPTION(FileError,
                                  BreedingLinks::generateOffspring(with(both, {{mateRabFile(3), "none"}}), 3, asStored));

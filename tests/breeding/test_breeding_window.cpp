@@ -1,3 +1,4 @@
+#include "Input.h"
 #include "TestFiles.h"
 #include "WindowFixture.h"
 #include "breeding/BreedingFormat.h"
@@ -10,9 +11,11 @@
 #include "frame/BigBadParent.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -197,7 +200,11 @@ private slots:
         const QString doe = m_fx->rabbit("doe.rab", {{RabbitFile::RabbitName, "Dancer"}});
 
         // Without both links the breeder is told so.
-        m_fx->platform().expectQuestion("Must have two linked parent files", Answer::Ok);
+        m_fx->platform().expectQuestion(
+            "Must have two linked parent files. Link this record's rabbit to its file through Edit > Set File Links. "
+            "Link the mate of row 3 to its file through Load Saved Rabbit on the row (Row > Load Saved Rabbit as Mate, "
+            "or a right-click on the mate's name).",
+            Answer::Ok);
         onField(w, "Kept3", "GenerateOffspring");
         QVERIFY(m_fx->platform().allAnswered());
 
@@ -219,6 +226,74 @@ private slots:
         QCOMPARE(kit->record().value(RabbitFile::MotherRabFile), doe);
         QCOMPARE(kit->record().value(RabbitFile::DadName), "Castor");
         QVERIFY(kit->isModified());
+    }
+
+    // The Row menu acts on the mating row last clicked, left or right, and is greyed
+    // before any; a click on the subject chooses no row. Without both parents linked
+    // its Generate Offspring says how to link the one missing.
+    void rowMenu()
+    {
+        TBreedingRecord *w = m_fx->newBreeding();
+        const QStringList entries{"RowGenerateOffspring", "RowLoadSavedRabbit", "RowOpenMate"};
+        const auto enabled = [&] {
+            QStringList on;
+            for (const QString &entry : entries)
+                if (w->findChild<QAction *>(entry)->isEnabled())
+                    on.append(entry);
+            return on;
+        };
+        const auto click = [&](const QString &field, Qt::MouseButton button) {
+            QTest::mouseClick(w->field(field), button);
+            if (QWidget *menu = QApplication::activePopupWidget())
+                menu->close();
+            w->findChild<QPushButton *>("TextCancel")->click();
+        };
+        auto *menu = w->findChild<QMenu *>("RowMenu");
+        QCOMPARE(menu->title(), "&Row");
+        QStringList captions;
+        for (QAction *action : menu->actions())
+            captions.append(action->text());
+        QCOMPARE(captions, QStringList({"&Generate Offspring", "&Load Saved Rabbit as Mate", "&Open Mate's Record"}));
+        QCOMPARE(enabled(), QStringList());
+        const int windows = m_fx->windows();
+        trigger(w, "RowGenerateOffspring"); // greyed: nothing happens
+        QCOMPARE(m_fx->windows(), windows);
+        click("RabbitName", Qt::LeftButton);
+        QCOMPARE(enabled(), QStringList());
+        click("Kept9", Qt::RightButton);
+        QCOMPARE(enabled(), entries);
+        click("Kept4", Qt::LeftButton);
+        QCOMPARE(w->chosenRow(), 4);
+        click("RabbitName", Qt::LeftButton);
+        QCOMPARE(w->chosenRow(), 4);
+
+        const QString doe = m_fx->rabbit("doe.rab", {{RabbitFile::RabbitName, "Dancer"}, {RabbitFile::Color, "Blue"}});
+        m_fx->platform().expectFile(doe);
+        trigger(w, "RowLoadSavedRabbit");
+        QCOMPARE(w->field("Parent4")->value(), "Dancer");
+        QCOMPARE(w->field("Color4")->value(), "Blue");
+        QCOMPARE(link(w, 4)->link(), doe);
+
+        m_fx->platform().expectQuestion("Must have two linked parent files. Link this record's rabbit to its file "
+                                        "through Edit > Set File Links.",
+                                        Answer::Ok);
+        trigger(w, "RowGenerateOffspring");
+        QVERIFY(m_fx->platform().allAnswered());
+        QCOMPARE(m_fx->windows(), windows);
+
+        const QString buck = m_fx->rabbit("buck.rab", {{RabbitFile::RabbitName, "Castor"}});
+        link(w, 0)->setLink(buck);
+        setText(w, "Sex", "Buck");
+        click("Colors4", Qt::LeftButton);
+        trigger(w, "RowGenerateOffspring");
+        TRabbitSheet *kit = WindowRegistry::newest<TRabbitSheet>();
+        QCOMPARE(kit->record().value(RabbitFile::FatherRabFile), buck);
+        QCOMPARE(kit->record().value(RabbitFile::MotherRabFile), doe);
+        QCOMPARE(kit->record().value(RabbitFile::MomName), "Dancer");
+
+        trigger(w, "RowOpenMate");
+        QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->fileName(), doe);
+        kit->setModified(false);
     }
 
     void updateFromLinks()
@@ -258,6 +333,35 @@ private slots:
         QVERIFY(editor->cancelButton()->isEnabled());
         Input::clickOn(editor->cancelButton());
         QCOMPARE(link(w, 2)->link(), None);
+    }
+
+    // Every position is refreshed, the first and the last mating row included; each
+    // link is chosen and the update run with the mouse.
+    void updateReachesEveryMatingRow()
+    {
+        TBreedingRecord *w = m_fx->newBreeding();
+        QVERIFY(Input::activate(w));
+        ScriptedPlatform &platform = m_fx->platform();
+        trigger(w, "SetFileLinks");
+        for (int position = SubjectPosition; position <= RowCount; ++position) {
+            const QString name = QStringLiteral("Rabbit %1").arg(position);
+            platform.expectFile(m_fx->rabbit(QStringLiteral("r%1.rab").arg(position),
+                                             {{RabbitFile::RabbitName, name},
+                                              {RabbitFile::EarNumber, QStringLiteral("E%1").arg(position)},
+                                              {RabbitFile::Color, QStringLiteral("Colour %1").arg(position)}}));
+            Input::click(link(w, position)->setButton());
+        }
+        platform.expectQuestion(Overwrite, Answer::Ok);
+        Input::click(w->linkEditor()->updateButton());
+        QVERIFY(platform.allAnswered());
+        QCOMPARE(w->field("RabbitName")->value(), "Rabbit 0");
+        for (int row = 1; row <= RowCount; ++row) {
+            const QStringList expected = {QStringLiteral("Rabbit %1").arg(row), QStringLiteral("E%1").arg(row),
+                                          QStringLiteral("Colour %1").arg(row)};
+            const QStringList shown = {w->field(row, RowField::Parent)->value(), w->field(row, RowField::Ear)->value(),
+                                       w->field(row, RowField::Color)->value()};
+            QCOMPARE(shown, expected);
+        }
     }
 };
 

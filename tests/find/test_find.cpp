@@ -127,6 +127,29 @@ private slots:
         QCOMPARE(messageOf<RecordError>([&] { search(paths, ""); }), emptyTextMessage());
     }
 
+    // Each matching line keeps its text, decoded and without its line end; a long
+    // line keeps the part around the match, marked where it was cut.
+    void hitsKeepTheirLineText()
+    {
+        QTemporaryDir tmp;
+        const QDir dir(tmp.path());
+        const QString middle = QString(5000, u'x') + "Blue Otter" + QString(5000, u'y');
+        const QString front = "lead BLUE " + QString(3000, u'z');
+        const QString path =
+            write(dir, "a.rab", {"Bluebell", "Caf\u00e9 au lait", "bLUE \u00c9t\u00e9", middle, front});
+        Search search("blue");
+        const FileResult result = search.searchFile(path);
+        QCOMPARE(result.lines, QList<int>({0, 2, 3, 4}));
+        QCOMPARE(result.texts.size(), result.lines.size());
+        QCOMPARE(result.texts.mid(0, 2), QStringList({"Bluebell", "bLUE \u00c9t\u00e9"}));
+        const QString cut = result.texts.at(2);
+        QVERIFY2(cut.contains("Blue Otter") && cut.startsWith(u'\u2026') && cut.endsWith(u'\u2026') &&
+                     cut.size() <= MaxShownLine + 2,
+                 qPrintable(cut));
+        QCOMPARE(result.texts.at(3), front.left(MaxShownLine) + u'\u2026');
+        QCOMPARE(Search("caf\u00c9").searchFile(path).texts, QStringList({"Caf\u00e9 au lait"}));
+    }
+
     void agreesWithDecodedSearch()
     {
         // Random files over letters with case pairs (the micro sign folds to Greek mu),

@@ -1,5 +1,6 @@
 // The find window over folders the tests write.
 
+#include "Input.h"
 #include "TestFiles.h"
 #include "Input.h"
 #include "WindowFixture.h"
@@ -14,11 +15,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 
 class TestFindWindow : public QObject
 {
@@ -69,8 +70,15 @@ class TestFindWindow : public QObject
         Input::focus(window->findChild<QComboBox *>("Extensions"));
         Input::key(key);
     }
-    static QListWidget *found(TFind *window) { return window->findChild<QListWidget *>("FoundBox"); }
-    static QStringList foundNames(TFind *window) { return itemTexts(found(window)); }
+    static QTreeWidget *found(TFind *window) { return window->findChild<QTreeWidget *>("FoundBox"); }
+    // The results' first column: the files' names.
+    static QStringList foundNames(TFind *window)
+    {
+        QStringList names;
+        for (int i = 0; i < found(window)->topLevelItemCount(); ++i)
+            names.append(found(window)->topLevelItem(i)->text(0));
+        return names;
+    }
     // Clicks a result as the breeder would, then clicks Open.
     static void openResult(TFind *window, int row)
     {
@@ -137,6 +145,41 @@ private slots:
         write(dir, "e.rab", {"smith"});
         search(window, "smith");
         QCOMPARE(foundNames(window), QStringList({"a.ped", "b.rab", "b.rab", "d.shw", "e.rab", "OLDDOE.RAB"}));
+    }
+
+    // Each result names the field of its line where the file's kind has a name for it,
+    // so a blue colour tells from a rabbit named Blue; a double-click opens the file.
+    void resultsNameTheirFields()
+    {
+        const QString dir = folder("fields");
+        TestFiles::writeRabbit(QDir(dir).filePath("blue.rab"), {{RabbitFile::RabbitName, "Blue"},
+                                                                {RabbitFile::Color, "Blue Otter"},
+                                                                {RabbitFile::DadName, "Bluebell"},
+                                                                {RabbitFile::siblingColor(3), "blue"}});
+        TestFiles::writeLines(QDir(dir).filePath("chart.ped"),
+                              LineFile::read(TestFiles::dataPath("pedigree/new.ped")).lines(),
+                              {{12, "Bluebell"}, {33, "Blue"}});
+        QStringList breeding = LineFile::read(TestFiles::dataPath("breeding/new.brd")).lines();
+        breeding[5 + 12 * 2 + 11] = "2 Blue, 1 Black";
+        TestFiles::writeLines(QDir(dir).filePath("litters.brd"), breeding);
+        // Lines past a kind's layout, and files of no kind, have no field to name.
+        TestFiles::writeRabbit(QDir(dir).filePath("OLDDOE.RAB"), {{RabbitFile::Color, "Blue"}});
+        QStringList extra = LineFile::read(TestFiles::dataPath("rabbit/new.rab")).lines();
+        extra.append("a blue note");
+        TestFiles::writeLines(QDir(dir).filePath("zz.rab"), extra);
+
+        TFind *window = find();
+        window->setFolder(dir);
+        search(window, "blue");
+        QCOMPARE(foundNames(window), QStringList({"blue.rab", "blue.rab", "blue.rab", "blue.rab", "chart.ped",
+                                                  "chart.ped", "litters.brd", "OLDDOE.RAB", "zz.rab"}));
+        QCOMPARE(window->resultLines(),
+                 QStringList({"Name: Blue", "Color: Blue Otter", "Sire's name: Bluebell", "Sibling 3's color: blue",
+                              "Sire's name: Bluebell", "Sire's dam's weight: Blue", "Litter 3 colors: 2 Blue, 1 Black",
+                              "Color: Blue", "a blue note"}));
+
+        Input::doubleClickRow(found(window), 2);
+        QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->fileName(), QDir(dir).filePath("blue.rab"));
     }
 
     // Each result opens in the window of its kind, from the path it was found in.

@@ -50,6 +50,7 @@ private slots:
     void cleanup();
 
     void parentsAreReadByLineAndKeptUntilCalculate();
+    void cannotCalculateSaysWhyInItsTooltip();
 
 private:
     // The genes are lines 43-50 in file order (A, B, C, D, E, En, V, W).
@@ -122,6 +123,38 @@ void TestColorCombiner::parentsAreReadByLineAndKeptUntilCalculate()
     QCOMPARE(texts(window, parentLabels("Father")),
              QStringList({"Pip", "Chocolate", "Aa", "bb", "Cc", "Dd", "En en", "Es e", "VV", "Ww"}));
     QCOMPARE(texts(window, resultLabels()), firstResults);
+}
+
+// The label keeps its text; resting the pointer on it says which parent's series
+// holds no single genotype. A later cross that can be calculated leaves no reason.
+// A name too long for the window shows whole in its tooltip.
+void TestColorCombiner::cannotCalculateSaysWhyInItsTooltip()
+{
+    m_fx->parent().findChild<QAction *>("MMGenetics")->trigger();
+    TColorCombiner *window = WindowRegistry::newest<TColorCombiner>();
+    const QString longName = "Grand Champion Hazel Hill Smokey Blue of the Upper Meadow Rabbitry, Third of the Line";
+    const std::array<QString, 8> genes = {"Aa", "BB or Bb", "Cc", "Dd", "Ee", "En en", "VV", "Ww"};
+    choose(window, "OpenFather", writeRabbit("father.rab", longName, "Blue", genes));
+    choose(window, "OpenMother",
+           writeRabbit("mother.rab", "Juniper", "Blue", {"Aa", "bb", "Cc", "_________", "Ee", "En en", "VV", "Ww"}));
+    QVERIFY(window->label("FatherName")->toolTip().contains(longName));
+    calculate(window);
+
+    const auto tip = [&](const char *name) { return window->label(name)->toolTip(); };
+    QCOMPARE(window->label("KidB1")->text(), CannotCalculate);
+    QVERIFY2(tip("KidB1").contains("Father, Color Base: 'BB or Bb' is two genotypes; choose one to calculate"),
+             qPrintable(tip("KidB1")));
+    QVERIFY2(tip("KidD1").contains("Mother, Dilution: not set") && !tip("KidD1").contains("Father"),
+             qPrintable(tip("KidD1")));
+    QCOMPARE(tip("KidA1"), QString());
+
+    std::array<QString, 8> chosen = genes;
+    chosen[1] = "Bb";
+    choose(window, "OpenFather", writeRabbit("father2.rab", "Smokey", "Blue", chosen));
+    calculate(window);
+    QCOMPARE(window->label("KidB1")->text(), "50% Black");
+    QCOMPARE(tip("KidB1"), QString());
+    QVERIFY(tip("KidD1").contains("Mother, Dilution: not set"));
 }
 
 QTEST_MAIN(TestColorCombiner)

@@ -111,6 +111,7 @@ private slots:
     void effectLinesOfSpecialTexts();
     void crossMatchesMendel();
     void cannotCalculate();
+    void cannotCalculateReasons();
 };
 
 // Lists are the placeholder, then the exact genotypes in notation order (split into
@@ -171,6 +172,7 @@ void TestGenetics::crossMatchesMendel()
                 const QString cross = f.text + " x " + mo.text;
                 QVERIFY2(crossSeries(m.series, f.text, mo.text) == expected, qPrintable(cross));
                 QVERIFY2(crossSeries(m.series, mo.text, f.text) == expected, qPrintable(cross));
+                QVERIFY2(cannotCalculateReason(m.series, f.text, mo.text).isEmpty(), qPrintable(cross));
             }
     }
 }
@@ -196,14 +198,52 @@ void TestGenetics::cannotCalculate()
             lines[0] = CannotCalculate;
             return lines;
         }();
+        // Each one says why, naming the parent that holds the text and only that one.
+        const auto reasonNames = [&](const QString &father, const QString &mother, bool fatherNamed, bool motherNamed) {
+            const QString reason = cannotCalculateReason(m.series, father, mother);
+            return reason.contains("Father, " + t.heading + ": ") == fatherNamed &&
+                   reason.contains("Mother, " + t.heading + ": ") == motherNamed;
+        };
         for (const QString &text : bad) {
             QCOMPARE(crossSeries(m.series, text, text), cannot);
+            QVERIFY2(reasonNames(text, text, true, true), qPrintable(text));
             for (const Genotype &g : t.exactGenotypes) {
                 QCOMPARE(crossSeries(m.series, text, g.text), cannot);
                 QCOMPARE(crossSeries(m.series, g.text, text), cannot);
+                QVERIFY2(reasonNames(text, g.text, true, false), qPrintable(text));
+                QVERIFY2(reasonNames(g.text, text, false, true), qPrintable(text));
             }
         }
     }
+}
+
+// What the reason says: a grouped choice counts its genotypes, an unset series (the
+// placeholder, or a parent not chosen yet) says so, any other text lists the
+// genotypes to choose from; both parents are named when both are wrong.
+void TestGenetics::cannotCalculateReasons()
+{
+    struct Case
+    {
+        GeneSeries series;
+        const char *father, *mother, *reason;
+    };
+    const Case cases[] = {
+        {GeneSeries::B, "BB or Bb", "bb", "Father, Color Base: 'BB or Bb' is two genotypes; choose one to calculate"},
+        {GeneSeries::A, "Aa", "AA, A at, or Aa",
+         "Mother, Coat Pattern: 'AA, A at, or Aa' is three genotypes; choose one to calculate"},
+        {GeneSeries::E, "Es Es, Es E, Es ej, or Es e", "ee",
+         "Father, Pigment Extension: 'Es Es, Es E, Es ej, or Es e' is four genotypes; choose one to calculate"},
+        {GeneSeries::D, "_________", "Dd", "Father, Dilution: not set"},
+        {GeneSeries::W, " ", "", "Father, Wide Band: not set\nMother, Wide Band: not set"},
+        {GeneSeries::C, "C chl", "cc",
+         "Father, C Series: 'C chl' is not a genotype of this series; choose one of CC, C Cchd, C ch, Cc, Cchd "
+         "Cchd, Cchd Cchl, Cchd ch, Cchd c, Cchl Cchl, Cchl ch, Cchl c, ch ch, ch c, cc"},
+        {GeneSeries::V, "VV", "Vv", ""},
+    };
+    for (const Case &c : cases)
+        QCOMPARE(cannotCalculateReason(c.series, c.father, c.mother), QString::fromLatin1(c.reason));
+    // A hostile line is quoted only in part.
+    QVERIFY(cannotCalculateReason(GeneSeries::B, QString(100000, 'x'), "bb").size() < 200);
 }
 
 QTEST_GUILESS_MAIN(TestGenetics)

@@ -61,7 +61,7 @@ struct Family
         // clang-format on
     }
 
-    void writeShow(const QString &chosen)
+    void writeShow(const QString &chosen, int keep = -1)
     {
         using namespace ShowFile;
         // Rows 2 and 4 filled around the chosen row 3 must not leak in.
@@ -72,7 +72,7 @@ struct Family
         // clang-format on
         QStringList lines = show.toLines().lines();
         lines[WinningsNum] = chosen;
-        LineFile(lines).write(path("r.shw"));
+        TestFiles::writeLines(path("r.shw"), lines, {}, keep);
     }
 };
 
@@ -123,6 +123,26 @@ private slots:
             for (int line : {siblingName(4), siblingColor(4), siblingSex(10)})
                 expected.remove(line);
             compareChanged(family.rabbit, before, expected);
+        }
+    }
+
+    // Only what is taken is read: the show file's line 65 and chosen row, a relative's
+    // lines 0-7. What the files hold (or lack) beyond that stops nothing.
+    void readsOnlyTheLinesItTakes()
+    {
+        // show file lines kept -> the error, none when the summary is taken
+        const std::pair<int, QString> shows[] = {{65, "List index out of bounds (65)"}, {66, {}}, {67, {}}, {68, {}}};
+        for (const auto &[keep, error] : shows) {
+            Family family;
+            family.writeShow("3", keep);
+            // Relatives' files that end with the colour line.
+            for (const int line : {int(FatherRabFile), siblingRabFile(1)}) {
+                const QString file = family.rabbit.value(line);
+                TestFiles::writeLines(file, LineFile::read(file).lines(), {}, Color + 1);
+            }
+            const LineRecord before = family.rabbit;
+            QCOMPARE(messageOf<LineIndexError>([&] { RabbitLinks::updateFromLinks(family.rabbit, asStored); }), error);
+            compareChanged(family.rabbit, before, error.isEmpty() ? family.refreshed : Lines{});
         }
     }
 

@@ -1,6 +1,7 @@
 // The rabbit window's related files: the editor, the relatives' commands, the
 // records behind the primary links and Update from Links over a family of files.
 
+#include "Input.h"
 #include "TestFiles.h"
 #include "WindowFixture.h"
 #include "rabbit/RabbitFormat.h"
@@ -199,6 +200,29 @@ private slots:
         // Linked: the file itself.
         onField(rabbit, "Sibling3Name", "OpenRabbitFile");
         QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->windowTitle(), "kit.rab - Rabbit Information");
+    }
+
+    // A show file of 67 lines (cut inside the sex and colour an older file lacks) still
+    // gives the summary: Update from Links reads only line 65 and the chosen row.
+    void updateReadsOnlyTheShowLinesItNeeds()
+    {
+        ScriptedPlatform &platform = m_fx->platform();
+        TRabbitSheet *rabbit = m_fx->newRabbit();
+        QVERIFY(Input::activate(rabbit));
+        const QString wins = TestFiles::writeLines(m_fx->path("cut.shw"), LineFile::read(showFile()).lines(), {},
+                                                   ShowFile::LineCount - 1);
+        const QString sire = rabbitFile("sire.rab", {{RabbitName, "Sire"}});
+        trigger(rabbit, "RSRabbitFileSet");
+        platform.expectFile(wins);
+        Input::click(rabbit->findChild<QToolButton *>("SetShowFile"));
+        platform.expectFile(sire);
+        Input::click(rabbit->findChild<QToolButton *>("FatherRabFileSet"));
+        platform.expectQuestion(Overwrite, Answer::Ok);
+        Input::click(rabbit->linkEditor()->updateButton());
+        QVERIFY(platform.allAnswered());
+        QCOMPARE(platform.takeErrors(), QStringList());
+        QCOMPARE(value(rabbit, Winnings), "Best of Breed at County Fair against 14 opponents");
+        QCOMPARE(value(rabbit, DadName), "Sire");
     }
 
     // The primary links open their records in windows of their kinds, or create the

@@ -71,6 +71,42 @@ private slots:
         }
     }
 
+    // A file touched by hand or by another tool may end with blank lines after the
+    // phone line: they are passed over, and only as many as put the marker fifth from
+    // the end, so empty details stay details. Lines that hold something are still
+    // refused, and blank lines ending an older list stay entries.
+    void blankLinesAfterTheTrailer()
+    {
+        const QString M = Rabbitry::Marker;
+        const Details full{"Oak", "1 Road", "Road", "555"};
+        struct Case
+        {
+            const char *name;
+            QStringList lines;
+            QStringList rabbits;
+            std::optional<Details> details; // nothing: an older list
+        };
+        const Case cases[] = {
+            {"one empty line", {"a.rab", M, "Oak", "1 Road", "Road", "555", ""}, {"a.rab"}, full},
+            {"blank lines", {M, "Oak", "1 Road", "Road", "555", "", " \t", "\r", ""}, {}, full},
+            {"empty phone kept", {M, "Oak", "1 Road", "Road", "", ""}, {}, Details{"Oak", "1 Road", "Road", ""}},
+            {"empty details kept", {M, "", "", "", "", ""}, {}, Details{}},
+            {"older list", {"a.rab", "", "b.rab", "", "", "", ""}, {"a.rab", "", "b.rab", "", "", "", ""}, {}},
+        };
+        for (const Case &c : cases) {
+            const LineFile file(c.lines);
+            const Rabbitry::Record record = Rabbitry::parse(file, "x.rbty");
+            QVERIFY2(record.rabbits == c.rabbits && record.details == c.details, c.name);
+            QVERIFY2(Rabbitry::trailer(file) == c.details, c.name);
+        }
+        // Still misplaced: something after the blank lines, a cut-off trailer.
+        for (const QStringList &lines : {QStringList{M, "Oak", "1 Road", "Road", "555", "", "b.rab"},
+                                         QStringList{"a.rab", M, "Oak", "", ""}, QStringList{M, "", ""}}) {
+            QVERIFY(!messageOf<RecordError>([&] { Rabbitry::parse(LineFile(lines), "x.rbty"); }).isEmpty());
+            QVERIFY(!Rabbitry::trailer(LineFile(lines)));
+        }
+    }
+
     void misplacedMarkerIsRefused()
     {
         // A cut-off trailer, a trailer with lines after it, a second marker: read as a

@@ -1,5 +1,6 @@
 // The rabbitry window, and the pedigree's rabbitry link with its hand-off.
 
+#include "Input.h"
 #include "TestFiles.h"
 #include "Input.h"
 #include "WindowFixture.h"
@@ -468,6 +469,53 @@ private slots:
         QTest::mouseDClick(link->pathEdit(), Qt::LeftButton);
         QCOMPARE(link->link(), made);
         QVERIFY(QFileInfo::exists(made));
+    }
+
+    // Blank lines after the phone line, as an editor leaves them: File > Open takes
+    // the file, Save writes it without them, and the pedigree takes its details.
+    void blankLinesAfterTheTrailer()
+    {
+        ScriptedPlatform &platform = m_fx->platform();
+        const QString a = rabbit("a.rab", {{RabbitName, "Acorn"}});
+        const QString path = m_fx->path("edited.rbty");
+        const QStringList saved = {a, "-RabbitryInfo-", "Oak Hutch", "1 Road, Elm", "Elm", "555"};
+        TestFiles::writeBytes(path, TestFiles::crlf(saved) + "\r\n  \r\n\r\n");
+        TMyRabbitry *window = newRabbitry();
+        Input::focus(window->rabbitList());
+        platform.expectFile(path);
+        Input::key(Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(platform.takeErrors(), QStringList());
+        QCOMPARE(window->rabbits(), QStringList{a});
+        QCOMPARE(window->details(), (Rabbitry::Details{"Oak Hutch", "1 Road, Elm", "Elm", "555"}));
+        QCOMPARE(window->windowTitle(), "edited.rbty - Rabbitry");
+        Input::key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(TestFiles::readBytes(path), TestFiles::crlf(saved));
+
+        TestFiles::writeBytes(path, TestFiles::crlf(saved) + "\r\n");
+        TMainScreen *chart = m_fx->newChart();
+        platform.expectFile(path);
+        fromMenu(chart, chart->field("BreederLabel"), "LoadSavedRabbitry");
+        QCOMPARE(platform.takeErrors(), QStringList());
+        QCOMPARE(chart->field("BreederLabel")->value(), "Oak Hutch");
+        QCOMPARE(chart->field("AddressLabel")->value(), "Elm");
+    }
+
+    // Every dialog that asks for a rabbitry file says the same: the kind's own filter.
+    void rabbitryDialogsShareTheirFilter()
+    {
+        ScriptedPlatform &platform = m_fx->platform();
+        TMainScreen *chart = m_fx->newChart();
+        trigger(chart, "SetFileLinks");
+        platform.expectFile(std::nullopt);
+        Input::click(chart->findChild<QToolButton *>("RabbitryFileSet"));
+        platform.expectFile(std::nullopt);
+        fromMenu(chart, chart->field("BreederLabel"), "LoadSavedRabbitry");
+        TMyRabbitry *window = newRabbitry();
+        Input::focus(window->rabbitList());
+        platform.expectFile(std::nullopt);
+        Input::key(Qt::Key_O, Qt::ControlModifier);
+        QVERIFY(platform.allAnswered());
+        QCOMPARE(platform.dialogFilters(), QStringList(3, QStringLiteral("Rabbitries (*.rbty)|*.rbty")));
     }
 };
 

@@ -130,6 +130,26 @@ private slots:
             QCOMPARE(LineFile::fromBytes(bytes).lines(), lines);
     }
 
+    // A head is the first lines as the whole file gives them, all of them when the file
+    // is shorter; it is read with the same checks as a whole file.
+    void readsAHead()
+    {
+        const QByteArray bytes = "a\r\n\r\nc\xe9\r\nd";
+        const QStringList all = {"a", "", QStringLiteral("c\u00e9"), "d"};
+        for (int count = 0; count <= all.size() + 2; ++count)
+            QCOMPARE(LineFile::fromBytes(bytes, count).lines(), all.mid(0, count));
+        QCOMPARE(LineFile::fromBytes(bytes, -1).lines(), all);
+        QCOMPARE(LineFile::fromBytes(QByteArray(), 3).count(), 0);
+
+        QTemporaryDir dir;
+        TestFiles::writeBytes(dir.filePath("x.rab"), bytes);
+        QCOMPARE(LineFile::readHead(dir.filePath("x.rab"), 2).lines(), all.mid(0, 2));
+        const QString over = sizedFile(dir, "over.rab", LineFile::MaxFileBytes + 1);
+        QVERIFY(messageOf<FileError>([&] { LineFile::readHead(over, 1); }).contains("more than the 8 MiB"));
+        QCOMPARE(messageOf<FileError>([&] { LineFile::readHead("/dev/zero", 1); }),
+                 QStringLiteral("Cannot open file \"/dev/zero\". It is not a regular file."));
+    }
+
     // windows-1252 both ways, the five bytes it leaves undefined included.
     void everyByteButCrLfRoundTrips()
     {

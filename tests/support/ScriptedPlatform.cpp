@@ -66,6 +66,7 @@ std::optional<QString> ScriptedPlatform::nextFile(const char *what)
 std::optional<QString> ScriptedPlatform::runOpenDialog(QWidget *, const FileDialogSpec &request)
 {
     m_titles.append(request.title);
+    m_filters.append(request.filter);
     return nextFile("open dialog");
 }
 
@@ -86,6 +87,7 @@ QStringList ScriptedPlatform::runOpenFilesDialog(QWidget *, const FileDialogSpec
 std::optional<QString> ScriptedPlatform::runSaveDialog(QWidget *, const FileDialogSpec &request)
 {
     m_titles.append(request.title);
+    m_filters.append(request.filter);
     return nextFile("save dialog");
 }
 

@@ -61,6 +61,8 @@ public:
     bool allAnswered() const { return m_steps.isEmpty(); }
     // The titles the file dialogs were opened with.
     const QStringList &dialogTitles() const { return m_titles; }
+    // The filters the open and save dialogs were opened with ("Rabbit Files (*.rab)|*.rab").
+    const QStringList &dialogFilters() const { return m_filters; }
     int helpOpened() const { return m_helpOpened; }
 
     std::optional<QString> runOpenDialog(QWidget *parent, const FileDialogSpec &request) override;
@@ -88,6 +90,7 @@ private:
     QQueue<Step> m_steps;
     QStringList m_errors;
     QStringList m_titles;
+    QStringList m_filters;
     QString m_clipboard;
     int m_helpOpened = 0;
     std::function<void()> m_whileOpen;
