@@ -1,6 +1,7 @@
 #include "herd/AncestorFiles.h"
 
 #include "herd/Herd.h"
+#include "herd/RecordLines.h"
 #include "pedigree/PedigreeFormat.h"
 #include "rabbit/RabbitFormat.h"
 #include "records/FileLink.h"
@@ -26,14 +27,16 @@ const AncestorFiles::Rabbit *AncestorFiles::rabbit(const QString &path, QString 
         Entry<Rabbit> entry;
         ++m_filesRead;
         try {
-            const LineFile file = LineFile::read(path);
+            using namespace RabbitFile;
+            constexpr int Wanted[] = {RabbitName,    EarNumber,     Sex,    DadName,
+                                      MomName,       FatherRabFile, MotherRabFile, PedigreeLink};
+            const LineFile file = RecordLines::read(path, RabbitFile::format(), Wanted);
             try {
                 RabbitFile::format().linesUsed(file.count());
             } catch (const RecordError &e) {
                 throw RecordError(
                     QStringLiteral("\"%1\" is not a whole rabbit file (%2).").arg(shownPath(path), e.message()));
             }
-            using namespace RabbitFile;
             entry.value = std::make_shared<const Rabbit>(Rabbit{
                 path, keyOf(path), file.at(RabbitName), file.at(EarNumber), file.at(Sex),
                 lineOr(file, FatherRabFile, FileLink::none()), lineOr(file, MotherRabFile, FileLink::none()),
@@ -54,9 +57,9 @@ const AncestorFiles::PedigreeChart *AncestorFiles::pedigree(const QString &path,
         Entry<PedigreeChart> entry;
         ++m_filesRead;
         try {
-            // The chart as its window holds it, which is what Check Inbreeding reads.
+            // Names, ears and links as the window holds them: what Check Inbreeding reads.
             entry.value = std::make_shared<const PedigreeChart>(PedigreeChart{
-                path, PedigreeFile::loadedState(PedigreeFile::parse(LineFile::read(path)), PedigreeFile::newRecord())});
+                path, PedigreeFile::parse(RecordLines::read(path, PedigreeFile::format(), RecordLines::chartLines()))});
         } catch (const RecordError &e) {
             entry.error = Herd::linkedFileProblem(QStringLiteral("Pedigree"), path, e);
         }

@@ -1,6 +1,7 @@
 #include "herd/BreedingCalendar.h"
 
 #include "breeding/BreedingFormat.h"
+#include "herd/RecordLines.h"
 #include "records/FileLink.h"
 #include "records/LineFile.h"
 #include "records/RecordError.h"
@@ -11,6 +12,8 @@
 #include <QSet>
 
 #include <algorithm>
+#include <numeric>
+#include <vector>
 
 namespace BreedingCalendar {
 
@@ -33,14 +36,6 @@ const char *tokenOf(EventKind kind)
     return "";
 }
 
-QString fieldOf(const LineRecord &breeding, int line)
-{
-    const QString &value = breeding.value(line);
-    if (RecordText::isBlank(value, breeding.format().field(line).placeholder))
-        return {};
-    return excerpt(value.trimmed(), Herd::MaxValueChars);
-}
-
 int days(int value)
 {
     return std::clamp(value, 0, Settings::MaxDays);
@@ -54,13 +49,38 @@ QString unreadableDate(const QString &path, int row, const char *which, const QS
         .arg(QLatin1String(which), excerpt(text, 40));
 }
 
-// One text for every spelling of a record's path, so a record linked from two
-// rabbits is read once.
-QString keyOf(const QString &path)
+// The lines the calendar reads: the subject's name and sex, each row's mate and dates.
+const std::vector<int> &calendarLines()
 {
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(path).absoluteFilePath()) : canonical;
+    static const std::vector<int> lines = [] {
+        std::vector<int> wanted{BreedingFile::RabbitName, BreedingFile::Sex};
+        for (int row = 1; row <= BreedingFile::RowCount; ++row)
+            for (const RowField field : {RowField::Parent, RowField::Bred, RowField::Kindled})
+                wanted.push_back(BreedingFile::rowLine(row, field));
+        return wanted;
+    }();
+    return lines;
 }
+
+// The record's lines, checked as BreedingFile::parse checks them (it has no numbers),
+// with only the calendar's lines decoded and without copying them into a record.
+QStringList readRecord(const QString &path)
+{
+    const LineFile file = RecordLines::read(path, BreedingFile::format(), calendarLines());
+    BreedingFile::format().linesUsed(file.count());
+    return file.lines();
+}
+
+QString fieldOf(const QStringList &breeding, int line)
+{
+    const QString &value = breeding.at(line);
+    if (RecordText::isBlank(value, BreedingFile::format().field(line).placeholder))
+        return {};
+    return excerpt(value.trimmed(), Herd::MaxValueChars);
+}
+
+QList<Event> eventsOfLines(const QStringList &breeding, const QString &path, const Settings &settings,
+                           HerdDate::Order order, const QDate &today, QStringList &problems);
 
 } // namespace
 
@@ -103,10 +123,18 @@ QList<Source> sourcesOf(const QList<Herd::Row> &rows)
 QList<Event> eventsOf(const LineRecord &breeding, const QString &path, const Settings &settings,
                       HerdDate::Order order, const QDate &today, QStringList &problems)
 {
+    return eventsOfLines(breeding.values(), path, settings, order, today, problems);
+}
+
+namespace {
+
+QList<Event> eventsOfLines(const QStringList &breeding, const QString &path, const Settings &settings,
+                           HerdDate::Order order, const QDate &today, QStringList &problems)
+{
     // The record keeps one rabbit's matings: its mates are the other sex. A subject
     // that is not plainly a buck is taken as the doe, as breeding records mostly are.
     const QString subject = fieldOf(breeding, BreedingFile::RabbitName);
-    const bool subjectIsBuck = Herd::sexOf(breeding.value(BreedingFile::Sex)) == Herd::Sex::Buck;
+    const bool subjectIsBuck = Herd::sexOf(breeding.at(BreedingFile::Sex)) == Herd::Sex::Buck;
     QList<Event> events;
     for (int row = 1; row <= BreedingFile::RowCount; ++row) {
         const QString bred = fieldOf(breeding, BreedingFile::rowLine(row, RowField::Bred));
@@ -149,37 +177,73 @@ QList<Event> eventsOf(const LineRecord &breeding, const QString &path, const Set
     return events;
 }
 
+} // namespace
+
 Calendar gather(const QList<Source> &sources, const Settings &settings, HerdDate::Order order, const QDate &today)
 {
     Calendar calendar;
+    // Each record once, by its cleaned path (checking the files themselves would cost
+    // a look-up on the disk for every record).
     QSet<QString> seen;
-    for (const Source &source : sources) {
-        const QString path = FileLink::resolve(source.link, source.holder).path;
-        const QString key = keyOf(path);
+    const auto firstTime = [&seen](const QString &path) {
+        const QString key = QDir::cleanPath(path);
         if (seen.contains(key))
-            continue;
+            return false;
         seen.insert(key);
+        return true;
+    };
+    for (const Source &source : sources) {
+        QString path = source.link;
+        if (!firstTime(path))
+            continue;
         try {
-            const LineRecord breeding = BreedingFile::parse(LineFile::read(path));
-            calendar.events += eventsOf(breeding, path, settings, order, today, calendar.problems);
+            QStringList record;
+            try {
+                record = readRecord(path);
+            } catch (const FileError &) {
+                // Looked for beside the rabbit file only when missing where stored, as
+                // FileLink::resolve does, so the common case costs no look-up more.
+                const FileLink::Resolved found = FileLink::resolve(source.link, source.holder);
+                if (!found.elsewhere)
+                    throw;
+                path = found.path;
+                if (!firstTime(path))
+                    continue;
+                record = readRecord(path);
+            }
+            calendar.events.append(eventsOfLines(record, path, settings, order, today, calendar.problems));
         } catch (const RecordError &e) {
             calendar.problems.append(Herd::linkedFileProblem(QStringLiteral("Breeding record"), path, e));
         }
     }
-    // The same litter seen from the buck's record adds nothing to the doe's.
-    const auto sameMating = [](const Event &e) {
-        return QStringLiteral("%1\n%2\n%3\n%4")
-            .arg(int(e.kind))
-            .arg(e.date.toJulianDay())
-            .arg(e.doe.toCaseFolded(), e.buck.toCaseFolded());
-    };
-    QSet<QString> fromDoes;
+    // The same litter seen from the buck's record adds nothing to the doe's. Names are
+    // compared only on the days where a buck's record has an event at all.
+    QSet<qint64> bucksDays;
     for (const Event &e : std::as_const(calendar.events))
-        if (!e.bucksRecord && !e.doe.isEmpty() && !e.buck.isEmpty())
-            fromDoes.insert(sameMating(e));
-    calendar.events.removeIf([&](const Event &e) { return e.bucksRecord && fromDoes.contains(sameMating(e)); });
+        if (e.bucksRecord)
+            bucksDays.insert(e.date.toJulianDay() * 4 + int(e.kind));
+    if (!bucksDays.isEmpty()) {
+        const auto sameMating = [](const Event &e) {
+            return QStringLiteral("%1\n%2\n%3\n%4")
+                .arg(int(e.kind))
+                .arg(e.date.toJulianDay())
+                .arg(e.doe.toCaseFolded(), e.buck.toCaseFolded());
+        };
+        QSet<QString> fromDoes;
+        for (const Event &e : std::as_const(calendar.events))
+            if (!e.bucksRecord && !e.doe.isEmpty() && !e.buck.isEmpty() &&
+                bucksDays.contains(e.date.toJulianDay() * 4 + int(e.kind)))
+                fromDoes.insert(sameMating(e));
+        calendar.events.removeIf([&](const Event &e) { return e.bucksRecord && fromDoes.contains(sameMating(e)); });
+    }
 
-    std::stable_sort(calendar.events.begin(), calendar.events.end(), [](const Event &a, const Event &b) {
+    // Sorted through their indexes: an event is too large to move about cheaply. The
+    // index last keeps events that compare equal in the order they were read.
+    QList<Event> &events = calendar.events;
+    std::vector<qsizetype> byDate(std::size_t(events.size()));
+    std::iota(byDate.begin(), byDate.end(), 0);
+    std::sort(byDate.begin(), byDate.end(), [&events](qsizetype i, qsizetype j) {
+        const Event &a = events[i], &b = events[j];
         if (a.date != b.date)
             return a.date < b.date;
         if (const int byDoe = a.doe.compare(b.doe, Qt::CaseInsensitive))
@@ -188,8 +252,15 @@ Calendar gather(const QList<Source> &sources, const Settings &settings, HerdDate
             return a.record < b.record;
         if (a.row != b.row)
             return a.row < b.row;
-        return int(a.kind) < int(b.kind);
+        if (a.kind != b.kind)
+            return int(a.kind) < int(b.kind);
+        return i < j;
     });
+    QList<Event> sorted;
+    sorted.reserve(events.size());
+    for (const qsizetype i : byDate)
+        sorted.append(std::move(events[i]));
+    events = std::move(sorted);
     return calendar;
 }
 

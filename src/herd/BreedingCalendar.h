@@ -73,7 +73,7 @@ QList<Source> sourcesOf(const QList<Herd::Row> &rows);
 QList<Event> eventsOf(const LineRecord &breeding, const QString &path, const Settings &settings,
                       HerdDate::Order order, const QDate &today, QStringList &problems);
 
-// Reads every linked record once (two rabbits linking the same file give its events
+// Reads every linked record once (two rabbits linking the same path give its events
 // once), sorted soonest first; among events of one day, by doe, then record and row.
 // A mating kept in both the buck's and the doe's record is listed from the doe's
 // (same event, day, doe and buck by name). A record that cannot be read is a

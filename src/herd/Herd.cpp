@@ -3,6 +3,7 @@
 #include "pedigree/Inbreeding.h"
 #include "pedigree/PedigreeFormat.h"
 #include "rabbit/RabbitFormat.h"
+#include "herd/RecordLines.h"
 #include "rabbitry/RabbitryFile.h"
 #include "records/FileLink.h"
 #include "records/LineFile.h"
@@ -54,7 +55,9 @@ void readShow(Row &row, LinkContext &links)
 {
     const QString path = links.pathOf(row.showLink);
     try {
-        const LineRecord show = ShowFile::parse(LineFile::read(path));
+        // The chosen row's number too, which parsing checks.
+        constexpr int Wanted[] = {ShowFile::Legs, ShowFile::WinningsNum};
+        const LineRecord show = ShowFile::parse(RecordLines::read(path, ShowFile::format(), Wanted));
         const QString &legs = show.value(ShowFile::Legs);
         if (!RecordText::isBlank(legs, ShowFile::format().field(ShowFile::Legs).placeholder))
             row.legs = excerpt(legs.trimmed(), MaxValueChars);
@@ -67,9 +70,10 @@ void readPedigree(Row &row, LinkContext &links)
 {
     const QString path = links.pathOf(row.pedigreeLink);
     try {
-        // The chart as a pedigree window holds it, so the figure is Check Inbreeding's.
+        // Check Inbreeding's figure: it reads names, ears and links only, which parsing
+        // gives as the window holds them (lines an older file lacks at their defaults).
         const LineRecord chart =
-            PedigreeFile::loadedState(PedigreeFile::parse(LineFile::read(path)), PedigreeFile::newRecord());
+            PedigreeFile::parse(RecordLines::read(path, PedigreeFile::format(), RecordLines::chartLines()));
         row.coi = Inbreeding::compute(chart).coefficient;
     } catch (const RecordError &e) {
         row.notes.append(linkedFileProblem(QStringLiteral("Pedigree"), path, e));
@@ -210,7 +214,11 @@ Row readRow(const QString &listed, const QString &rabbitryPath, const Options &o
     row.pedigreeLink = row.breedingLink = row.showLink = FileLink::none();
     LineFile file;
     try {
-        file = LineFile::read(row.path);
+        constexpr int Wanted[] = {RabbitFile::RabbitName, RabbitFile::EarNumber,    RabbitFile::RegNumber,
+                                  RabbitFile::Sex,        RabbitFile::Breed,        RabbitFile::Color,
+                                  RabbitFile::BirthDate,  RabbitFile::Weight,       RabbitFile::PedigreeLink,
+                                  RabbitFile::BreedLink,  RabbitFile::ShowLink};
+        file = RecordLines::read(row.path, RabbitFile::format(), Wanted);
     } catch (const RecordError &e) {
         row.error = e.message();
         return row;

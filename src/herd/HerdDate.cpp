@@ -1,7 +1,5 @@
 #include "herd/HerdDate.h"
 
-#include <QList>
-
 #include <algorithm>
 #include <array>
 #include <initializer_list>
@@ -15,7 +13,7 @@ constexpr qsizetype MaxDateChars = 40;
 
 struct Token
 {
-    enum Kind { Number, Word, Separator } kind;
+    enum Kind { Number, Word, Separator } kind = Number;
     QStringView text;
 };
 
@@ -29,9 +27,30 @@ bool isAsciiLetter(QChar c)
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
+// No form this reader takes has more; a fixed list keeps reading a date off the heap.
+constexpr int MaxTokens = 8;
+
+struct Tokens
+{
+    std::array<Token, MaxTokens> items;
+    int count = 0;
+
+    bool append(Token t)
+    {
+        if (count == MaxTokens)
+            return false;
+        items[std::size_t(count++)] = t;
+        return true;
+    }
+    int size() const { return count; }
+    const Token &operator[](int i) const { return items[std::size_t(i)]; }
+    const Token *begin() const { return items.data(); }
+    const Token *end() const { return items.data() + count; }
+};
+
 // Splits into numbers, words and the separators "/", "-", "."; spaces and commas only
-// part tokens. False for any other character.
-bool tokenize(QStringView text, QList<Token> &tokens)
+// part tokens. False for any other character, or more tokens than any date has.
+bool tokenize(QStringView text, Tokens &tokens)
 {
     qsizetype i = 0;
     const qsizetype n = text.size();
@@ -42,7 +61,8 @@ bool tokenize(QStringView text, QList<Token> &tokens)
             continue;
         }
         if (c == u'/' || c == u'-' || c == u'.') {
-            tokens.append({Token::Separator, text.sliced(i, 1)});
+            if (!tokens.append({Token::Separator, text.sliced(i, 1)}))
+                return false;
             ++i;
             continue;
         }
@@ -52,7 +72,8 @@ bool tokenize(QStringView text, QList<Token> &tokens)
         qsizetype end = i + 1;
         while (end < n && (digit ? isAsciiDigit(text.at(end)) : isAsciiLetter(text.at(end))))
             ++end;
-        tokens.append({digit ? Token::Number : Token::Word, text.sliced(i, end - i)});
+        if (!tokens.append({digit ? Token::Number : Token::Word, text.sliced(i, end - i)}))
+            return false;
         i = end;
     }
     return true;
@@ -127,13 +148,13 @@ QString orderName(Order order)
 QDate read(const QString &text, Order order, const QDate &today)
 {
     const QStringView trimmed = QStringView(text).trimmed();
-    QList<Token> tokens;
+    Tokens tokens;
     if (trimmed.isEmpty() || trimmed.size() > MaxDateChars || !tokenize(trimmed, tokens))
         return {};
 
     // Numbers with one separator, used twice.
     const auto kindsAre = [&](std::initializer_list<Token::Kind> kinds) {
-        return std::equal(tokens.cbegin(), tokens.cend(), kinds.begin(), kinds.end(),
+        return std::equal(tokens.begin(), tokens.end(), kinds.begin(), kinds.end(),
                           [](const Token &t, Token::Kind k) { return t.kind == k; });
     };
     using enum Token::Kind;
@@ -155,8 +176,8 @@ QDate read(const QString &text, Order order, const QDate &today)
     }
 
     // A month name with the day and the year, at most one separator between two.
-    QList<Token> words;
-    for (qsizetype i = 0; i < tokens.size(); ++i) {
+    Tokens words;
+    for (int i = 0; i < tokens.size(); ++i) {
         if (tokens[i].kind != Separator)
             words.append(tokens[i]);
         else if (i == 0 || i + 1 == tokens.size() || tokens[i + 1].kind == Separator)

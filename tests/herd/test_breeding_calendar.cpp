@@ -1,6 +1,7 @@
 #include "HerdFiles.h"
 #include "TestFiles.h"
 #include "herd/BreedingCalendar.h"
+#include "breeding/BreedingFormat.h"
 #include "herd/ICalendar.h"
 #include "records/LineFile.h"
 
@@ -189,6 +190,42 @@ private slots:
         const QList<BreedingCalendar::Source> sources = BreedingCalendar::sourcesOf({linked, unlinked, failed});
         QCOMPARE(sources.size(), 1);
         QCOMPARE(BreedingCalendar::gather(sources, {}, Order::MonthFirst, Today).events.size(), 3);
+    }
+
+    // The calendar reads only the lines it needs from each file; it must read them
+    // as the record's own reader does, whatever the line ends.
+    void recordsReadAsTheRecordReaderReadsThem()
+    {
+        HerdFiles h;
+        const QString record = h.breeding("daisy.brd", QString::fromUtf8("Zo\u00eb \u20ac"), " doe ",
+                                          {{"Thumper", "3/1/24", {}}, {"  ", " 2/1/24 ", "3/3/24"}});
+        QStringList problems;
+        const QList<Event> expected = BreedingCalendar::eventsOf(BreedingFile::parse(LineFile::read(record)), record,
+                                                                 {}, Order::MonthFirst, Today, problems);
+        QCOMPARE(expected.size(), 4);
+        QCOMPARE(expected[0].doe, QString::fromUtf8("Zo\u00eb \u20ac"));
+        const QByteArray crlf = TestFiles::readBytes(record);
+        QByteArray lf = crlf;
+        lf.replace("\r\n", "\n");
+        const std::pair<const char *, QByteArray> variants[] = {
+            {"CR LF", crlf},
+            {"LF only", lf},
+            {"no line end after the last line", crlf.chopped(2)},
+            {"lines after the last", crlf + "extra\r\nlines\r\n"},
+        };
+        for (const auto &[name, bytes] : variants) {
+            TestFiles::writeBytes(record, bytes);
+            const QList<Event> events = gatherOne(h, record).events;
+            QVERIFY2(shown(events) == shown(expected), name);
+            QVERIFY2(events[3].buck.isEmpty() && events[3].bred == "2/1/24", name);
+        }
+        // One line short: the file is named, as parsing it would fail.
+        TestFiles::writeBytes(record, crlf.left(crlf.lastIndexOf("\r\n", crlf.size() - 3) + 2));
+        const Calendar cut = gatherOne(h, record);
+        QVERIFY(cut.events.isEmpty());
+        QCOMPARE(cut.problems.size(), 1);
+        QVERIFY2(cut.problems[0].contains(QDir::toNativeSeparators(record)) && cut.problems[0].contains("200"),
+                 qPrintable(cut.problems[0]));
     }
 
     void reExportKeepsEveryUid()

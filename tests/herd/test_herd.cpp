@@ -4,7 +4,12 @@
 #include "herd/HerdCsv.h"
 #include "herd/HerdDate.h"
 #include "herd/HerdLoader.h"
+#include "breeding/BreedingFormat.h"
+#include "herd/RecordLines.h"
+#include "pedigree/PedigreeFormat.h"
 #include "rabbit/RabbitFormat.h"
+#include "records/RecordError.h"
+#include "show/ShowFormat.h"
 
 #include <QDir>
 #include <QTest>
@@ -312,6 +317,55 @@ private slots:
         QVERIFY(Herd::matches(named[2], "AGOU"));
         QVERIFY(Herd::matches(named[2], "12/1"));
         QVERIFY(!Herd::matches(named[2], "blue"));
+    }
+
+    // The herd reads a few lines of thousands of files; what it reads must be what the
+    // record reader reads, whatever the line ends and bytes.
+    void partialReadingMatchesTheRecordReader()
+    {
+        HerdFiles h;
+        const std::pair<const char *, const LineFormat *> goldens[] = {
+            {"rabbit/filled.rab", &RabbitFile::format()},   {"rabbit/old57.rab", &RabbitFile::format()},
+            {"pedigree/chart.ped", &PedigreeFile::format()}, {"pedigree/old109.ped", &PedigreeFile::format()},
+            {"breeding/full.brd", &BreedingFile::format()},  {"show/full.shw", &ShowFile::format()}};
+        int checked = 0;
+        for (const auto &[golden, format] : goldens) {
+            QByteArray crlf = TestFiles::readBytes(TestFiles::dataPath(golden));
+            QVERIFY2(!crlf.isEmpty(), golden);
+            // Every byte a record may hold, on a line each reader must decode.
+            QByteArray every;
+            for (int b = 1; b < 256; ++b)
+                if (b != '\n' && b != '\r')
+                    every += char(b);
+            crlf.replace(crlf.indexOf("\r\n") + 2, 0, every + "\r" + every + "\r\n");
+            QByteArray lf = crlf;
+            lf.replace("\r\n", "\n");
+            const std::pair<const char *, QByteArray> variants[] = {
+                {"CR LF", crlf}, {"LF", lf}, {"no end after the last line", crlf.chopped(2)},
+                {"lines past the format", crlf + QByteArray("x\r\n").repeated(300)}};
+            QList<int> wanted;
+            for (int line = 0; line < format->lineCount(); line += 3)
+                wanted.append(line);
+            for (const auto &[variant, bytes] : variants) {
+                const QString path = h.path("record");
+                TestFiles::writeBytes(path, bytes);
+                const LineFile whole = LineFile::read(path);
+                const LineFile part = RecordLines::read(path, *format, wanted);
+                const QString which = QStringLiteral("%1, %2").arg(golden, variant);
+                QCOMPARE(part.count(), std::min(whole.count(), format->lineCount()));
+                for (int line = 0; line < part.count(); ++line) {
+                    if (wanted.contains(line) || format->field(line).check == FieldCheck::Integer)
+                        QVERIFY2(part.at(line) == whole.at(line), qPrintable(which + QString::number(line)));
+                }
+                ++checked;
+            }
+        }
+        QCOMPARE(checked, 24);
+        // The same refusals as LineFile::read.
+        QCOMPARE(::mkfifo(QFile::encodeName(h.path("pipe")).constData(), 0600), 0);
+        for (const QString &path : {h.path("pipe"), h.path("missing"), h.path("")})
+            QCOMPARE(TestFiles::messageOf<FileError>([&] { RecordLines::read(path, RabbitFile::format(), {}); }),
+                     TestFiles::messageOf<FileError>([&] { LineFile::read(path); }));
     }
 
     void csvParsedBack()
