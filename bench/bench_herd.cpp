@@ -225,6 +225,22 @@ void BM_RankBucks(benchmark::State &state)
 }
 BENCHMARK(BM_RankBucks)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+void BM_Calendar(benchmark::State &state)
+{
+    qsizetype events = 0;
+    for (auto _ : state)
+        events = BreedingCalendar::gather(bench().sources, {}, HerdDate::Order::MonthFirst, Today).events.size();
+    state.counters["events"] = double(events);
+}
+BENCHMARK(BM_Calendar)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CalendarRecordsRaw(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(readRaw(bench().records));
+}
+BENCHMARK(BM_CalendarRecordsRaw)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_CalendarVsRaw(benchmark::State &state)
 {
     Ratio ratio;
