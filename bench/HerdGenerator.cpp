@@ -22,7 +22,7 @@ namespace {
 const std::array<const char *, 16> Names = {"Thumper", "Clover", "Hazel",  "Bramble", "Pip",    "Willow",
                                             "Juniper", "Maple",  "Smokey", "Biscuit", "Nutmeg", "Pepper",
                                             "Ginger",  "Oreo",   "Dusty",  "Luna"};
-const std::array<const char *, 8> Colors = {"Black", "Blue", "Chestnut", "Broken Black",
+const std::array<const char *, 8> Colors = {"Black", "Blue", "Chestnut",  "Broken Black",
                                             "Opal",  "Lynx", "Chocolate", "Tort"};
 // The calendar is measured against this day.
 const QDate Today(2024, 6, 1);
@@ -114,7 +114,9 @@ Herd write(const QString &folder, const Options &options)
     const int perGeneration = std::max(1, (n + options.generations - 1) / options.generations);
     const QDir dir(folder);
     const auto pathOf = [&dir](const char *prefix, int i, const char *extension) {
-        return dir.filePath(QStringLiteral("%1%2.%3").arg(QLatin1String(prefix)).arg(i, 5, 10, QLatin1Char('0'))
+        return dir.filePath(QStringLiteral("%1%2.%3")
+                                .arg(QLatin1String(prefix))
+                                .arg(i, 5, 10, QLatin1Char('0'))
                                 .arg(QLatin1String(extension)));
     };
 
@@ -155,12 +157,15 @@ Herd write(const QString &folder, const Options &options)
         LineRecord rabbit = RabbitFile::newRecord();
         const QDate born = Today.addYears(r.generation - options.generations).addDays(pick(300));
         const QList<std::pair<int, QString>> values = {
-            {RabbitFile::RabbitName, r.name}, {RabbitFile::OwnerName, QStringLiteral("Ann Smith")},
+            {RabbitFile::RabbitName, r.name},
+            {RabbitFile::OwnerName, QStringLiteral("Ann Smith")},
             {RabbitFile::Breed, i % 5 == 0 ? QStringLiteral("Mini Rex") : QStringLiteral("Holland Lop")},
-            {RabbitFile::EarNumber, r.ear}, {RabbitFile::RegNumber, QStringLiteral("R%1").arg(i)},
+            {RabbitFile::EarNumber, r.ear},
+            {RabbitFile::RegNumber, QStringLiteral("R%1").arg(i)},
             {RabbitFile::Weight, QStringLiteral("%1 lb").arg(2 + pick(3))},
             {RabbitFile::Sex, r.buck ? QStringLiteral("Buck") : QStringLiteral("Doe")},
-            {RabbitFile::Color, r.color}, {RabbitFile::BirthDate, dateText(born, i)},
+            {RabbitFile::Color, r.color},
+            {RabbitFile::BirthDate, dateText(born, i)},
             {RabbitFile::PedigreeLink, out.pedigree}};
         for (const auto &[line, value] : values)
             rabbit.setValue(line, value);

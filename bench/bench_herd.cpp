@@ -38,8 +38,8 @@ struct Bench
 {
     QTemporaryDir made;
     HerdGenerator::Herd herd;
-    QStringList rowFiles;      // what the herd rows read
-    QStringList records;       // the calendar's breeding records
+    QStringList rowFiles; // what the herd rows read
+    QStringList records;  // the calendar's breeding records
     QList<BreedingCalendar::Source> sources;
 
     Bench()

@@ -28,8 +28,8 @@ const AncestorFiles::Rabbit *AncestorFiles::rabbit(const QString &path, QString 
         ++m_filesRead;
         try {
             using namespace RabbitFile;
-            constexpr int Wanted[] = {RabbitName,    EarNumber,     Sex,    DadName,
-                                      MomName,       FatherRabFile, MotherRabFile, PedigreeLink};
+            constexpr int Wanted[] = {RabbitName, EarNumber,     Sex,           DadName,
+                                      MomName,    FatherRabFile, MotherRabFile, PedigreeLink};
             const LineFile file = RecordLines::read(path, RabbitFile::format(), Wanted);
             try {
                 RabbitFile::format().linesUsed(file.count());
@@ -37,10 +37,10 @@ const AncestorFiles::Rabbit *AncestorFiles::rabbit(const QString &path, QString 
                 throw RecordError(
                     QStringLiteral("\"%1\" is not a whole rabbit file (%2).").arg(shownPath(path), e.message()));
             }
-            entry.value = std::make_shared<const Rabbit>(Rabbit{
-                path, keyOf(path), file.at(RabbitName), file.at(EarNumber), file.at(Sex),
-                lineOr(file, FatherRabFile, FileLink::none()), lineOr(file, MotherRabFile, FileLink::none()),
-                file.at(DadName), file.at(MomName), lineOr(file, PedigreeLink, FileLink::none())});
+            entry.value = std::make_shared<const Rabbit>(
+                Rabbit{path, keyOf(path), file.at(RabbitName), file.at(EarNumber), file.at(Sex),
+                       lineOr(file, FatherRabFile, FileLink::none()), lineOr(file, MotherRabFile, FileLink::none()),
+                       file.at(DadName), file.at(MomName), lineOr(file, PedigreeLink, FileLink::none())});
         } catch (const RecordError &e) {
             entry.error = e.message();
         }

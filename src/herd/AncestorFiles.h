@@ -15,14 +15,14 @@ public:
     // What test mating needs of a rabbit file.
     struct Rabbit
     {
-        QString path;     // where it was read
-        QString key;      // identity of the file (see keyOf)
-        QString name;     // as written, placeholder included
+        QString path; // where it was read
+        QString key;  // identity of the file (see keyOf)
+        QString name; // as written, placeholder included
         QString ear;
         QString sex;
-        QString father;   // the links as stored; "None" when the file ends before them
+        QString father; // the links as stored; "None" when the file ends before them
         QString mother;
-        QString dadName;  // lines 9 and 11: the parents by name, for an unlinked parent
+        QString dadName; // lines 9 and 11: the parents by name, for an unlinked parent
         QString momName;
         QString pedigree; // the pedigree link as stored
     };

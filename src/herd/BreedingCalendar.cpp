@@ -120,8 +120,8 @@ QList<Source> sourcesOf(const QList<Herd::Row> &rows)
     return sources;
 }
 
-QList<Event> eventsOf(const LineRecord &breeding, const QString &path, const Settings &settings,
-                      HerdDate::Order order, const QDate &today, QStringList &problems)
+QList<Event> eventsOf(const LineRecord &breeding, const QString &path, const Settings &settings, HerdDate::Order order,
+                      const QDate &today, QStringList &problems)
 {
     return eventsOfLines(breeding.values(), path, settings, order, today, problems);
 }

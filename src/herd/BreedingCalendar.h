@@ -36,13 +36,13 @@ struct Event
 {
     QDate date;
     EventKind kind = EventKind::Due;
-    QString doe;    // names as the record gives them; empty when it gives none
+    QString doe; // names as the record gives them; empty when it gives none
     QString buck;
     QString record; // the breeding record's path, as read
     int row = 0;    // the mating row, 1..15
     QString bred;   // the row's dates as typed
     QString kindled;
-    bool overdue = false; // the date is before today
+    bool overdue = false;     // the date is before today
     bool bucksRecord = false; // the record is the buck's (its mates are does)
 
     // The same for every export of this record's row and event, whatever its date,
@@ -70,15 +70,14 @@ QList<Source> sourcesOf(const QList<Herd::Row> &rows);
 // The events of one parsed breeding record read from `path`, unsorted. A row whose
 // bred or kindled text is not a date it can read adds a line to `problems` instead
 // of events; a row with neither date adds nothing.
-QList<Event> eventsOf(const LineRecord &breeding, const QString &path, const Settings &settings,
-                      HerdDate::Order order, const QDate &today, QStringList &problems);
+QList<Event> eventsOf(const LineRecord &breeding, const QString &path, const Settings &settings, HerdDate::Order order,
+                      const QDate &today, QStringList &problems);
 
 // Reads every linked record once (two rabbits linking the same path give its events
 // once), sorted soonest first; among events of one day, by doe, then record and row.
 // A mating kept in both the buck's and the doe's record is listed from the doe's
 // (same event, day, doe and buck by name). A record that cannot be read is a
 // problem; the rest are still read.
-Calendar gather(const QList<Source> &sources, const Settings &settings, HerdDate::Order order,
-                const QDate &today);
+Calendar gather(const QList<Source> &sources, const Settings &settings, HerdDate::Order order, const QDate &today);
 
 } // namespace BreedingCalendar

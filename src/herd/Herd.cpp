@@ -1,9 +1,9 @@
 #include "herd/Herd.h"
 
+#include "herd/RecordLines.h"
 #include "pedigree/Inbreeding.h"
 #include "pedigree/PedigreeFormat.h"
 #include "rabbit/RabbitFormat.h"
-#include "herd/RecordLines.h"
 #include "rabbitry/RabbitryFile.h"
 #include "records/FileLink.h"
 #include "records/LineFile.h"
@@ -110,9 +110,9 @@ QString linkedFileProblem(const QString &kind, const QString &path, const Record
 
 QStringList headings()
 {
-    return {QStringLiteral("Name"),  QStringLiteral("Ear #"),  QStringLiteral("Reg #"), QStringLiteral("Sex"),
-            QStringLiteral("Breed"), QStringLiteral("Color"),  QStringLiteral("Born"),  QStringLiteral("Age"),
-            QStringLiteral("Weight"), QStringLiteral("Legs"), QStringLiteral("COI %"), QStringLiteral("File")};
+    return {QStringLiteral("Name"),   QStringLiteral("Ear #"), QStringLiteral("Reg #"), QStringLiteral("Sex"),
+            QStringLiteral("Breed"),  QStringLiteral("Color"), QStringLiteral("Born"),  QStringLiteral("Age"),
+            QStringLiteral("Weight"), QStringLiteral("Legs"),  QStringLiteral("COI %"), QStringLiteral("File")};
 }
 
 QString Row::text(Column column) const
@@ -214,9 +214,9 @@ Row readRow(const QString &listed, const QString &rabbitryPath, const Options &o
     row.pedigreeLink = row.breedingLink = row.showLink = FileLink::none();
     LineFile file;
     try {
-        constexpr int Wanted[] = {RabbitFile::RabbitName, RabbitFile::EarNumber,    RabbitFile::RegNumber,
-                                  RabbitFile::Sex,        RabbitFile::Breed,        RabbitFile::Color,
-                                  RabbitFile::BirthDate,  RabbitFile::Weight,       RabbitFile::PedigreeLink,
+        constexpr int Wanted[] = {RabbitFile::RabbitName, RabbitFile::EarNumber, RabbitFile::RegNumber,
+                                  RabbitFile::Sex,        RabbitFile::Breed,     RabbitFile::Color,
+                                  RabbitFile::BirthDate,  RabbitFile::Weight,    RabbitFile::PedigreeLink,
                                   RabbitFile::BreedLink,  RabbitFile::ShowLink};
         file = RecordLines::read(row.path, RabbitFile::format(), Wanted);
     } catch (const RecordError &e) {

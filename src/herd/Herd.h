@@ -56,8 +56,8 @@ struct Row
     Sex sex = Sex::Unknown;
     QDate bornDate; // invalid when `born` is empty or not a readable date
     HerdDate::Age age;
-    QString legs;               // from the linked show record
-    std::optional<double> coi;  // 0..1, from the linked pedigree, as Check Inbreeding gives it
+    QString legs;              // from the linked show record
+    std::optional<double> coi; // 0..1, from the linked pedigree, as Check Inbreeding gives it
     // The rabbit file's links as stored ("None" when there is none, or when the file
     // ends before the line).
     QString pedigreeLink, breedingLink, showLink;

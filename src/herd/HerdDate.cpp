@@ -90,9 +90,9 @@ int numberOf(QStringView digits)
 // 1..12 for an English month name or its first three letters ("Sept" too), else 0.
 int monthOf(QStringView word)
 {
-    static const std::array<const char *, 12> Names = {"january", "february", "march",     "april",
-                                                        "may",     "june",     "july",      "august",
-                                                        "september", "october", "november", "december"};
+    static const std::array<const char *, 12> Names = {"january",   "february", "march",    "april",
+                                                       "may",       "june",     "july",     "august",
+                                                       "september", "october",  "november", "december"};
     const QString lower = word.toString().toLower();
     for (std::size_t m = 0; m < Names.size(); ++m) {
         const QLatin1String name(Names[m]);

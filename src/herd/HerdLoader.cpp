@@ -16,8 +16,7 @@ constexpr int MaxWorkers = 4;
 HerdLoader::HerdLoader(QStringList listed, QString rabbitryPath, Herd::Options options)
     : m_listed(std::move(listed)), m_rabbitryPath(std::move(rabbitryPath)), m_options(options),
       m_arrived(std::size_t(m_listed.size()))
-{
-}
+{}
 
 HerdLoader::~HerdLoader()
 {

@@ -91,11 +91,11 @@ private:
             if (m_side.nodes[std::size_t(below)].key == rabbit.key) {
                 const QString name =
                     isFilled(rabbit.name) ? excerpt(rabbit.name.trimmed(), 40) : excerpt(fileNamePart(rabbit.path), 40);
-                const QString loop = QStringLiteral("%1 is listed as its own ancestor (the %2 link of %3); "
-                                                    "that link is not followed.")
-                                         .arg(name, parent == Parent::Father ? QStringLiteral("father")
-                                                                             : QStringLiteral("mother"),
-                                              nameOf((at - 1) / 2));
+                const QString loop =
+                    QStringLiteral("%1 is listed as its own ancestor (the %2 link of %3); "
+                                   "that link is not followed.")
+                        .arg(name, parent == Parent::Father ? QStringLiteral("father") : QStringLiteral("mother"),
+                             nameOf((at - 1) / 2));
                 if (!m_side.loops.contains(loop))
                     m_side.loops.append(loop);
                 return true;

@@ -134,7 +134,7 @@ private:
 
 QString whoOf(const QString &name, const QString &ear, const QString &link)
 {
-    QString who = isFilled(name)     ? excerpt(name, 40)
+    QString who = isFilled(name)   ? excerpt(name, 40)
                   : link.isEmpty() ? QStringLiteral("(no name)")
                                    : excerpt(fileNamePart(link), 40);
     if (isFilled(ear))
@@ -283,12 +283,11 @@ QStringList Result::lines() const
             for (int place : ancestor.places)
                 places.append(placeName(place));
             // Nothing when every way to it passes a nearer common ancestor.
-            const QString adds = ancestor.share > 0
-                                     ? QStringLiteral("adds %1").arg(Inbreeding::percent(ancestor.share))
-                                     : QStringLiteral("adds nothing");
-            lines.append(QStringLiteral("%1: %2 (%3)")
-                             .arg(whoOf(ancestor.name, ancestor.ear, ancestor.link), places.join(QStringLiteral(", ")),
-                                  adds));
+            const QString adds = ancestor.share > 0 ? QStringLiteral("adds %1").arg(Inbreeding::percent(ancestor.share))
+                                                    : QStringLiteral("adds nothing");
+            lines.append(
+                QStringLiteral("%1: %2 (%3)")
+                    .arg(whoOf(ancestor.name, ancestor.ear, ancestor.link), places.join(QStringLiteral(", ")), adds));
         }
     }
     lines.append(QString());

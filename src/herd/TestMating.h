@@ -28,8 +28,8 @@
 // where the pedigree shows them.
 namespace TestMating {
 
-constexpr int Generations = 5;   // the litter and four generations of ancestors
-constexpr int PlaceCount = 31;   // 2^5 - 1
+constexpr int Generations = 5; // the litter and four generations of ancestors
+constexpr int PlaceCount = 31; // 2^5 - 1
 constexpr int Litter = 0;
 constexpr int Sire = 1;
 constexpr int Dam = 2;
@@ -43,7 +43,7 @@ struct Ancestor
     bool known = false; // a name or a link stands there
     QString name;       // as written, trimmed; may be empty
     QString ear;
-    QString link;       // the rabbit file it stands for (where read or where linked), or empty
+    QString link; // the rabbit file it stands for (where read or where linked), or empty
 };
 
 struct CommonAncestor
@@ -101,7 +101,7 @@ struct Ranked
     double coefficient = 0; // of the litter with the doe
     int known = 0;          // ancestors of the litter known, of `possible`
     int possible = 0;
-    QString error;          // the buck's own file could not be read: ranked last
+    QString error; // the buck's own file could not be read: ranked last
 
     QString completeness() const; // "27 of 30 ancestors known"
 };

@@ -1,7 +1,7 @@
 #include "HerdFiles.h"
 #include "TestFiles.h"
-#include "herd/BreedingCalendar.h"
 #include "breeding/BreedingFormat.h"
+#include "herd/BreedingCalendar.h"
 #include "herd/ICalendar.h"
 #include "records/LineFile.h"
 
@@ -42,8 +42,8 @@ Calendar gatherOne(HerdFiles &h, const QString &record, const Settings &settings
 // A second reader of the iCalendar text, as a phone's calendar reads it.
 struct Property
 {
-    QString name;   // with its parameters: "DTSTART;VALUE=DATE"
-    QString value;  // unescaped
+    QString name;  // with its parameters: "DTSTART;VALUE=DATE"
+    QString value; // unescaped
 };
 
 QString unescape(const QString &text)
@@ -160,23 +160,25 @@ private slots:
         QDir().mkpath(h.path("sub"));
         const QString daisy = h.breeding("daisy.brd", "Daisy", "Doe", {{"Thumper", "3/1/24", {}}});
         const QString clover = h.breeding("clover.brd", "Clover", "Female", {{"Thumper", "2/20/24", {}}});
-        const QString thumper = h.breeding("thumper.brd", "Thumper", "buck",
-                                           {{"daisy", "3/1/24", {}}, {"Hazel", "3/5/24", {}}});
+        const QString thumper =
+            h.breeding("thumper.brd", "Thumper", "buck", {{"daisy", "3/1/24", {}}, {"Hazel", "3/5/24", {}}});
         const QString gone = h.path("gone.brd");
         const QString holder = h.path("any.rab");
-        const Calendar calendar = BreedingCalendar::gather(
-            {{daisy, holder}, {h.path("sub/../daisy.brd"), holder}, {thumper, holder}, {gone, holder}, {clover, holder}},
-            {}, Order::MonthFirst, Today);
-        QCOMPARE(shown(calendar.events),
-                 (QStringList{"2024-03-03 Palpate Clover/Thumper clover.brd row 1 overdue",
-                              "2024-03-13 Palpate Daisy/Thumper daisy.brd row 1 overdue",
-                              "2024-03-17 Palpate Hazel/Thumper thumper.brd row 2 overdue",
-                              "2024-03-19 Nest box Clover/Thumper clover.brd row 1 overdue",
-                              "2024-03-22 Due to kindle Clover/Thumper clover.brd row 1",
-                              "2024-03-29 Nest box Daisy/Thumper daisy.brd row 1",
-                              "2024-04-01 Due to kindle Daisy/Thumper daisy.brd row 1",
-                              "2024-04-02 Nest box Hazel/Thumper thumper.brd row 2",
-                              "2024-04-05 Due to kindle Hazel/Thumper thumper.brd row 2"}));
+        const Calendar calendar = BreedingCalendar::gather({{daisy, holder},
+                                                            {h.path("sub/../daisy.brd"), holder},
+                                                            {thumper, holder},
+                                                            {gone, holder},
+                                                            {clover, holder}},
+                                                           {}, Order::MonthFirst, Today);
+        QCOMPARE(shown(calendar.events), (QStringList{"2024-03-03 Palpate Clover/Thumper clover.brd row 1 overdue",
+                                                      "2024-03-13 Palpate Daisy/Thumper daisy.brd row 1 overdue",
+                                                      "2024-03-17 Palpate Hazel/Thumper thumper.brd row 2 overdue",
+                                                      "2024-03-19 Nest box Clover/Thumper clover.brd row 1 overdue",
+                                                      "2024-03-22 Due to kindle Clover/Thumper clover.brd row 1",
+                                                      "2024-03-29 Nest box Daisy/Thumper daisy.brd row 1",
+                                                      "2024-04-01 Due to kindle Daisy/Thumper daisy.brd row 1",
+                                                      "2024-04-02 Nest box Hazel/Thumper thumper.brd row 2",
+                                                      "2024-04-05 Due to kindle Hazel/Thumper thumper.brd row 2"}));
         QCOMPARE(calendar.problems.size(), 1);
         QVERIFY(calendar.problems[0].contains(QDir::toNativeSeparators(gone)));
 
@@ -231,8 +233,8 @@ private slots:
     void reExportKeepsEveryUid()
     {
         HerdFiles h;
-        const QString record = h.breeding("daisy.brd", "Daisy", "Doe",
-                                          {{"Thumper", "3/1/24", {}}, {"Thumper", "2/1/24", "3/3/24"}});
+        const QString record =
+            h.breeding("daisy.brd", "Daisy", "Doe", {{"Thumper", "3/1/24", {}}, {"Thumper", "2/1/24", "3/3/24"}});
         const QList<Event> first = gatherOne(h, record).events;
         QStringList uids;
         for (const Event &e : first)
@@ -292,7 +294,9 @@ private slots:
             {"a,b;c", "a\\,b\\;c"},
             {"back\\slash", "back\\\\slash"},
             {"one\ntwo\r\nthree\rfour", "one\\ntwo\\nthree\\nfour"},
-            {"tab\tbell\x07" "end\x7f", "tab\tbellend"},
+            {"tab\tbell\x07"
+             "end\x7f",
+             "tab\tbellend"},
         };
         for (const auto &[text, escaped] : cases)
             QCOMPARE(ICalendar::escapeText(QString::fromLatin1(text)), QString::fromLatin1(escaped));

@@ -1,10 +1,10 @@
 #include "HerdFiles.h"
 #include "TestFiles.h"
+#include "breeding/BreedingFormat.h"
 #include "herd/Herd.h"
 #include "herd/HerdCsv.h"
 #include "herd/HerdDate.h"
 #include "herd/HerdLoader.h"
-#include "breeding/BreedingFormat.h"
 #include "herd/RecordLines.h"
 #include "pedigree/PedigreeFormat.h"
 #include "rabbit/RabbitFormat.h"
@@ -155,9 +155,11 @@ private slots:
 
     void defaultOrderFollowsTheLocale()
     {
-        const std::pair<const char *, Order> cases[] = {
-            {"en_US", Order::MonthFirst}, {"en_GB", Order::DayFirst}, {"de_DE", Order::DayFirst},
-            {"fr_FR", Order::DayFirst},   {"ja_JP", Order::DayFirst}};
+        const std::pair<const char *, Order> cases[] = {{"en_US", Order::MonthFirst},
+                                                        {"en_GB", Order::DayFirst},
+                                                        {"de_DE", Order::DayFirst},
+                                                        {"fr_FR", Order::DayFirst},
+                                                        {"ja_JP", Order::DayFirst}};
         for (const auto &[locale, order] : cases)
             QVERIFY2(HerdDate::defaultOrder(QLocale(QString::fromLatin1(locale))) == order, locale);
     }
@@ -169,10 +171,10 @@ private slots:
             {born, 0, "0 weeks"},
             {born.addDays(7), 7, "1 week"},
             {born.addDays(111), 111, "15 weeks"},
-            {born.addDays(112), 112, "3 months"},         // May 22: not yet four months
-            {QDate(2024, 5, 31), 121, "4 months"},        // the same day four months on
-            {QDate(2025, 2, 28), 394, "13 months"},       // February has no 31st
-            {born.addDays(-1), -1, ""},                   // born after today: no age
+            {born.addDays(112), 112, "3 months"},   // May 22: not yet four months
+            {QDate(2024, 5, 31), 121, "4 months"},  // the same day four months on
+            {QDate(2025, 2, 28), 394, "13 months"}, // February has no 31st
+            {born.addDays(-1), -1, ""},             // born after today: no age
         };
         for (const auto &[today, days, text] : cases) {
             const HerdDate::Age age = HerdDate::ageOf(born, today);
@@ -186,9 +188,9 @@ private slots:
     void sexOfRabbits()
     {
         const std::pair<const char *, Herd::Sex> cases[] = {
-            {"Buck", Herd::Sex::Buck},      {" MALE ", Herd::Sex::Buck},  {"doe", Herd::Sex::Doe},
-            {"Female", Herd::Sex::Doe},     {"", Herd::Sex::Unknown},     {"Bucks", Herd::Sex::Unknown},
-            {"buck?", Herd::Sex::Unknown},  {"____", Herd::Sex::Unknown}};
+            {"Buck", Herd::Sex::Buck},     {" MALE ", Herd::Sex::Buck}, {"doe", Herd::Sex::Doe},
+            {"Female", Herd::Sex::Doe},    {"", Herd::Sex::Unknown},    {"Bucks", Herd::Sex::Unknown},
+            {"buck?", Herd::Sex::Unknown}, {"____", Herd::Sex::Unknown}};
         for (const auto &[text, sex] : cases)
             QVERIFY2(Herd::sexOf(QString::fromLatin1(text)) == sex, text);
         QVERIFY(Herd::canSire(Herd::Sex::Unknown) && Herd::canBear(Herd::Sex::Unknown));
@@ -220,10 +222,9 @@ private slots:
         QDir().mkpath(h.path("Folder.rab"));
         QCOMPARE(::mkfifo(QFile::encodeName(h.path("Pipe.rab")).constData(), 0600), 0);
         h.rabbit("Moved", "M", "Doe");
-        const QString rabbitry =
-            h.rabbitry("herd.rbty", {h.path("Daisy.rab"), h.path("Gone.rab"), "", h.path("Note.rab"),
-                                     h.path("Folder.rab"), h.path("Pipe.rab"), h.path("Blank.rab"),
-                                     h.path("Broken.rab"), "/elsewhere/Moved.rab"});
+        const QString rabbitry = h.rabbitry(
+            "herd.rbty", {h.path("Daisy.rab"), h.path("Gone.rab"), "", h.path("Note.rab"), h.path("Folder.rab"),
+                          h.path("Pipe.rab"), h.path("Blank.rab"), h.path("Broken.rab"), "/elsewhere/Moved.rab"});
         const QStringList listed = Herd::listedRabbits(rabbitry);
         QCOMPARE(listed.size(), 8); // the blank line is no rabbit
 
@@ -325,7 +326,7 @@ private slots:
     {
         HerdFiles h;
         const std::pair<const char *, const LineFormat *> goldens[] = {
-            {"rabbit/filled.rab", &RabbitFile::format()},   {"rabbit/old57.rab", &RabbitFile::format()},
+            {"rabbit/filled.rab", &RabbitFile::format()},    {"rabbit/old57.rab", &RabbitFile::format()},
             {"pedigree/chart.ped", &PedigreeFile::format()}, {"pedigree/old109.ped", &PedigreeFile::format()},
             {"breeding/full.brd", &BreedingFile::format()},  {"show/full.shw", &ShowFile::format()}};
         int checked = 0;
@@ -341,7 +342,9 @@ private slots:
             QByteArray lf = crlf;
             lf.replace("\r\n", "\n");
             const std::pair<const char *, QByteArray> variants[] = {
-                {"CR LF", crlf}, {"LF", lf}, {"no end after the last line", crlf.chopped(2)},
+                {"CR LF", crlf},
+                {"LF", lf},
+                {"no end after the last line", crlf.chopped(2)},
                 {"lines past the format", crlf + QByteArray("x\r\n").repeated(300)}};
             QList<int> wanted;
             for (int line = 0; line < format->lineCount(); line += 3)
@@ -384,8 +387,8 @@ private slots:
         const QList<QStringList> rows = parseCsv(QString::fromUtf8(bytes.mid(3)));
         QCOMPARE(rows.size(), 3);
         QCOMPARE(rows[0], Herd::headings());
-        QCOMPARE(rows[1], (QStringList{QString::fromUtf8("Bl\u00e9, \"the\" one"), "", "", "", "", "", "1/5/24", "",
-                                       "", "3", "12.50", h.path("odd, name.rab")}));
+        QCOMPARE(rows[1], (QStringList{QString::fromUtf8("Bl\u00e9, \"the\" one"), "", "", "", "", "", "1/5/24", "", "",
+                                       "3", "12.50", h.path("odd, name.rab")}));
         QCOMPARE(rows[2], (QStringList(11) << h.path("Gone.rab")));
     }
 };

@@ -139,11 +139,11 @@ private slots:
         h.rabbit("Buck", "B", "Buck", "Storm.rab", "DamA.rab");
         h.rabbit("Doe", "D", "Doe", "Storm.rab", "DamB.rab");
         const Result result = mate(h, "Buck", "Doe");
-        QCOMPARE(result.lines(), (QStringList{"COI 12.50% over five generations", "", "Common ancestors:",
-                                              "Storm, ear S1: sire's sire, dam's sire (adds 12.50%)", "",
-                                              "2 of 2 parents known", "4 of 4 grandparents known",
-                                              "0 of 8 great-grandparents known",
-                                              "0 of 16 great-great-grandparents known"}));
+        QCOMPARE(result.lines(),
+                 (QStringList{"COI 12.50% over five generations", "",
+                              "Common ancestors:", "Storm, ear S1: sire's sire, dam's sire (adds 12.50%)", "",
+                              "2 of 2 parents known", "4 of 4 grandparents known", "0 of 8 great-grandparents known",
+                              "0 of 16 great-great-grandparents known"}));
         QCOMPARE(result.completeness(), QStringLiteral("6 of 30 ancestors known"));
         QCOMPARE(TestMating::placeName(30), QStringLiteral("dam's dam's dam's dam"));
         QCOMPARE(TestMating::placeName(15), QStringLiteral("sire's sire's sire's sire"));
@@ -157,18 +157,31 @@ private slots:
         // case, the doe's father on her chart, the coefficient, whether he counts as known
         const std::tuple<const char *, std::function<Place(HerdFiles &)>, double, bool> cases[] = {
             {"name and ear agree in any case and spacing",
-             [&](HerdFiles &) { return Place{"  sTORM ", " s1", none}; }, 0.125, true},
-            {"another ear", [&](HerdFiles &) { return Place{"Storm", "S2", none}; }, 0.0, true},
+             [&](HerdFiles &) {
+                 return Place{"  sTORM ", " s1", none};
+             },
+             0.125, true},
+            {"another ear",
+             [&](HerdFiles &) {
+                 return Place{"Storm", "S2", none};
+             },
+             0.0, true},
             {"the same file spelled another way, whatever the chart's name",
-             [&](HerdFiles &h) { return Place{"Someone", "X", h.path("sub/../Storm.rab")}; }, 0.125, true},
+             [&](HerdFiles &h) {
+                 return Place{"Someone", "X", h.path("sub/../Storm.rab")};
+             },
+             0.125, true},
             {"both linked, to two files with one name",
              [&](HerdFiles &h) {
                  h.rabbit("Storm2", "S1", "Buck", none, none, {{0, "Storm"}});
                  return Place{"Storm", "S1", h.path("Storm2.rab")};
              },
              0.0, true},
-            {"placeholders never match", [&](HerdFiles &) { return Place{QString(27, u'_'), "S1", none}; }, 0.0,
-             false},
+            {"placeholders never match",
+             [&](HerdFiles &) {
+                 return Place{QString(27, u'_'), "S1", none};
+             },
+             0.0, false},
         };
         for (const auto &[name, place, expected, known] : cases) {
             HerdFiles h;
@@ -190,9 +203,10 @@ private slots:
         h.rabbit("Buck", "B", "Buck", "Ring.rab");
         h.rabbit("Solo", "S", "Doe", "None", "Solo.rab");
         const Result result = mate(h, "Buck", "Solo");
-        QCOMPARE(result.loops,
-                 (QStringList{"Buck is listed as its own ancestor (the father link of Ring); that link is not followed.",
-                              "Solo is listed as its own ancestor (the mother link of Solo); that link is not followed."}));
+        QCOMPARE(
+            result.loops,
+            (QStringList{"Buck is listed as its own ancestor (the father link of Ring); that link is not followed.",
+                         "Solo is listed as its own ancestor (the mother link of Solo); that link is not followed."}));
         QCOMPARE(result.places[3].name, QStringLiteral("Ring"));
         QVERIFY(!result.places[7].known);
         QVERIFY(!result.places[6].known);
@@ -236,8 +250,9 @@ private slots:
         QDir().mkpath(h.path("sub"));
         AncestorFiles files;
         const QString missing = h.path("Nobody.rab");
-        QVERIFY(TestFiles::messageOf<RecordError>([&] { TestMating::mate(missing, h.path("Doe.rab"), files); })
-                    .contains(QDir::toNativeSeparators(missing)));
+        QVERIFY(TestFiles::messageOf<RecordError>([&] {
+                    TestMating::mate(missing, h.path("Doe.rab"), files);
+                }).contains(QDir::toNativeSeparators(missing)));
         QVERIFY(TestFiles::messageOf<RecordError>([&] {
                     TestMating::mate(h.path("Doe.rab"), h.path("sub/../Doe.rab"), files);
                 }).contains("both the buck and the doe"));
@@ -252,16 +267,16 @@ private slots:
         h.rabbit("Unrelated", "U", "Buck", "Sire1.rab", "Dam1.rab");
         h.rabbit("HalfBrother", "H", "Buck", "Storm.rab", "Other.rab");
         h.rabbit("Empty", "E", "Buck");
-        const QStringList bucks{h.path("HalfBrother.rab"), h.path("Empty.rab"), h.path("Nope.rab"),
-                                h.path("Doe.rab"), h.path("Unrelated.rab")};
+        const QStringList bucks{h.path("HalfBrother.rab"), h.path("Empty.rab"), h.path("Nope.rab"), h.path("Doe.rab"),
+                                h.path("Unrelated.rab")};
         AncestorFiles files;
         const QList<TestMating::Ranked> ranked = TestMating::rankBucks(h.path("Doe.rab"), bucks, files);
         QStringList shown;
         for (const TestMating::Ranked &r : ranked)
             shown.append(QStringLiteral("%1 %2 %3").arg(r.name).arg(r.coefficient).arg(r.completeness()));
-        QCOMPARE(shown, (QStringList{"Unrelated 0 6 of 30 ancestors known", "Empty 0 4 of 30 ancestors known",
-                                     "HalfBrother 0.125 6 of 30 ancestors known",
-                                     "Nope.rab 0 0 of 30 ancestors known"}));
+        QCOMPARE(shown,
+                 (QStringList{"Unrelated 0 6 of 30 ancestors known", "Empty 0 4 of 30 ancestors known",
+                              "HalfBrother 0.125 6 of 30 ancestors known", "Nope.rab 0 0 of 30 ancestors known"}));
         QVERIFY(ranked.last().error.contains("Nope.rab"));
 
         // Ten files (the missing one tried once), each read once; ranking again reads none.
