@@ -5,8 +5,9 @@
 #   shell/    only shell/ and records/
 #   browser/  only browser/ and records/
 #   frame/    the shared layers, browser/ and frame/
-#   a kind    the shared layers, its own folder, and another kind's GUI-free face: its
-#             *Format.h, *Links.h or *Tables.h (the colour notation), never its windows
+#   a kind    the shared layers, its own folder, and another kind's GUI-free part (the
+#             headers its CMakeLists.txt adds to hutchlore_core: its format, links,
+#             tables), never its windows
 #   app/      anything (it wires the kinds together)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,6 +20,12 @@ fi
 
 is_kind() { [[ " $kinds " == *" $1 "* ]]; }
 
+# The headers a kind adds to hutchlore_core, the GUI-free library.
+core_headers() {
+  awk '/target_sources\(hutchlore_core/ { inside = 1 } inside { print } inside && /\)/ { inside = 0 }' \
+    "src/$1/CMakeLists.txt" 2>/dev/null | grep -o '[A-Za-z0-9_]*\.h' || true
+}
+
 allowed() { # folder included-path
   local from=$1 path=$2 to=${2%%/*}
   case $from in
@@ -30,7 +37,7 @@ allowed() { # folder included-path
     *)
       is_kind "$from" || return 1
       [ "$to" = "$from" ] || [ "$to" = shell ] || [ "$to" = records ] && return 0
-      is_kind "$to" && [[ $path =~ ^[a-z]+/[A-Za-z]+(Format|Links|Tables)\.h$ ]] ;;
+      is_kind "$to" && core_headers "$to" | grep -qx "${path#*/}" ;;
   esac
 }
 
