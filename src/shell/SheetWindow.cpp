@@ -64,6 +64,9 @@ void SheetWindow::addFileCommands(QMenu *file)
     print->setObjectName(QStringLiteral("FilePrint"));
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     connectCommand(print, &QAction::triggered, this, &SheetWindow::FilePrintClick);
+    QAction *preview = file->addAction(QStringLiteral("Print Pre&view"));
+    preview->setObjectName(QStringLiteral("FilePrintPreview"));
+    connectCommand(preview, &QAction::triggered, this, &SheetWindow::FilePrintPreviewClick);
     QAction *pdf = file->addAction(QStringLiteral("Export as &PDF..."));
     pdf->setObjectName(QStringLiteral("FileExportPdf"));
     connectCommand(pdf, &QAction::triggered, this, &SheetWindow::FileExportPdfClick);

@@ -61,6 +61,8 @@ public:
     void FileEditorOkClick();
     void SetFileCancelClick();
     void FilePrintClick();
+    // The page as it will print; its Print button goes on to the printer.
+    void FilePrintPreviewClick();
     // Asks for a PDF file and writes the printed page to it.
     void FileExportPdfClick();
     // The page Print would print, written to `path` as PDF with its text as text.

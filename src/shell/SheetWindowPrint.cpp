@@ -3,9 +3,11 @@
 #include "records/LineFile.h"
 #include "records/RecordError.h"
 #include "shell/HiddenPrint.h"
+#include "shell/PrintPreview.h"
 #include "shell/SheetWidgets.h"
 
 #include <QFile>
+#include <QPointer>
 #include <QPrinter>
 #include <QTemporaryDir>
 
@@ -16,6 +18,25 @@ void SheetWindow::FilePrintClick()
     QPrinter printer(QPrinter::ScreenResolution);
     setUpPrinter(printer);
     if (!Platform::instance().choosePrinter(this, printer))
+        return;
+    printOn(printer);
+}
+
+void SheetWindow::FilePrintPreviewClick()
+{
+    // The preview draws on the printer Print then uses, so the page shown is the one
+    // that prints, in the settings the breeder saw.
+    QPrinter printer(QPrinter::ScreenResolution);
+    setUpPrinter(printer);
+    QPointer<PrintPreviewDialog> dialog = new PrintPreviewDialog(printer, [this](QPrinter &p) { printOn(p); }, this);
+    const bool print = dialog->exec() == QDialog::Accepted;
+    const bool gone = dialog.isNull();
+    const QString error = gone ? QString() : dialog->error();
+    delete dialog.data();
+    CommandScope::checkAfterDialog(gone);
+    if (!error.isEmpty())
+        throw RecordError(error);
+    if (!print || !Platform::instance().choosePrinter(this, printer))
         return;
     printOn(printer);
 }
