@@ -1,6 +1,7 @@
 #include "shell/DocumentWindow.h"
 
 #include "records/LineFile.h"
+#include "records/RecoveryStore.h"
 #include "shell/BigBadParent.h"
 #include "shell/CommandGuard.h"
 #include "shell/RecentFiles.h"
@@ -15,6 +16,65 @@ DocumentWindow::DocumentWindow(const char *kindId, QWidget *parent)
 {
     Q_ASSERT_X(m_kind, "DocumentWindow", kindId);
     setWindowTitle(QStringLiteral("Untitled") + m_kind->captionSuffix);
+}
+
+void DocumentWindow::setModified(bool modified)
+{
+    m_modified = modified;
+    keepRecoveryCopy();
+}
+
+void DocumentWindow::recordEdit()
+{
+    m_modified = true;
+    keepRecoveryCopy();
+    emit recordChanged();
+}
+
+void DocumentWindow::keepRecoveryCopy()
+{
+    if (!m_modified) {
+        dropRecoveryCopy();
+        return;
+    }
+    if (!RecoveryStore::active())
+        return;
+    if (!m_recoveryTimer) {
+        m_recoveryTimer = new QTimer(this);
+        m_recoveryTimer->setSingleShot(true);
+        connect(m_recoveryTimer, &QTimer::timeout, this, &DocumentWindow::writeRecoveryCopy);
+    }
+    // Not restarted by every key: a breeder typing on and on still has a copy at most
+    // this long after any edit.
+    constexpr int CopyDelayMs = 1000;
+    if (!m_recoveryTimer->isActive())
+        m_recoveryTimer->start(CopyDelayMs);
+}
+
+void DocumentWindow::writeRecoveryCopy()
+{
+    RecoveryStore *store = RecoveryStore::active();
+    if (!store || !m_modified)
+        return;
+    try {
+        const LineFile lines = recordLines();
+        if (m_recoveryName.isEmpty())
+            m_recoveryName = store->newName();
+        store->save(m_recoveryName, m_kind->id, m_fileName, lines);
+    } catch (const RecordError &) {
+        // A value no file can store yet (Save would say so): the last copy stays.
+    }
+}
+
+void DocumentWindow::dropRecoveryCopy()
+{
+    if (m_recoveryTimer)
+        m_recoveryTimer->stop();
+    if (m_recoveryName.isEmpty())
+        return;
+    if (RecoveryStore *store = RecoveryStore::active())
+        store->remove(m_recoveryName);
+    m_recoveryName.clear();
 }
 
 void DocumentWindow::buildMenus(const QString &saveAsCaption, const QList<QMenu *> &ownMenus)
@@ -102,8 +162,21 @@ void DocumentWindow::loadFile(const QString &path)
         m_modified = oldModified;
         throw;
     }
+    dropRecoveryCopy();
     emit recordChanged();
     RecentFiles::add(path);
+    reportPictureProblems(load.problems);
+}
+
+void DocumentWindow::restoreRecovered(const LineFile &lines, const QString &file)
+{
+    PreparedLoad load = prepareLoad(lines, file);
+    aboutToShowLoad();
+    if (!file.isEmpty())
+        bindTo(file);
+    load.show();
+    setModified(true);
+    emit recordChanged();
     reportPictureProblems(load.problems);
 }
 
@@ -113,6 +186,7 @@ void DocumentWindow::saveFile(const QString &path)
     lines.write(path);
     bindTo(path);
     m_modified = false;
+    dropRecoveryCopy();
     saved();
     RecentFiles::add(path);
     // Typed text is checked as it is entered; a path or a font name chosen elsewhere
@@ -223,6 +297,7 @@ void DocumentWindow::closeEvent(QCloseEvent *event)
             }
         }
     }
+    dropRecoveryCopy();
     runCommand(this, [this] {
         formClose();
         // An unsaved record, or one not started for a position, has nothing to hand back.

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QStringList>
+#include <QTimer>
 
 #include <functional>
 #include <optional>
@@ -31,13 +32,9 @@ public:
     const WindowKind &kind() const { return *m_kind; }
     const QString &fileName() const { return m_fileName; }
     bool isModified() const { return m_modified; }
-    void setModified(bool modified) { m_modified = modified; }
+    void setModified(bool modified);
     // Every command that changes the record says so here.
-    void recordEdit()
-    {
-        m_modified = true;
-        emit recordChanged();
-    }
+    void recordEdit();
 
     // Reads and checks the whole file, then shows it. Any failure leaves the window
     // exactly as it was: values, file name, caption and flag.
@@ -45,6 +42,9 @@ public:
     // Shows a record without binding the window to a file (a record started from
     // another window). The flag is left as it is.
     virtual void fillFrom(const LineRecord &record) = 0;
+    // Shows a record's recovery copy: bound to its file when it had one (the file is
+    // not read), modified, so Save writes it and closing asks. Fails like loadFile.
+    void restoreRecovered(const LineFile &lines, const QString &file);
     // Writes the record to `path`; on success the window is bound to it and clean.
     void saveFile(const QString &path);
     // Runs once when a new window starts a blank record (a Tools entry, File New, a new
@@ -153,6 +153,11 @@ protected:
 
 private:
     bool saveAs(bool asLinkTarget);
+    // The recovery copy follows the flag: kept soon after an edit while modified,
+    // removed once the record is saved, clean or closed.
+    void keepRecoveryCopy();
+    void writeRecoveryCopy();
+    void dropRecoveryCopy();
 
     const WindowKind *m_kind;
     QString m_fileName;
@@ -160,4 +165,6 @@ private:
     int m_positionCode = 0;
     QPointer<QObject> m_handOffReceiver;
     KindRegistry::HandOff m_handOff;
+    QTimer *m_recoveryTimer = nullptr;
+    QString m_recoveryName;
 };

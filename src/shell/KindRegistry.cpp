@@ -130,6 +130,22 @@ DocumentWindow *KindRegistry::openFile(const QString &id, const QString &path) c
     return window;
 }
 
+DocumentWindow *KindRegistry::restoreRecovered(const QString &id, const LineFile &lines, const QString &file) const
+{
+    bool made = false;
+    auto *window = qobject_cast<DocumentWindow *>(makeWindow(id, made));
+    if (!window || !made)
+        throw RecordError(QStringLiteral("No window here shows records of the kind \"%1\".").arg(excerpt(id)));
+    try {
+        window->restoreRecovered(lines, file);
+    } catch (...) {
+        window->setModified(false);
+        window->close();
+        throw;
+    }
+    return window;
+}
+
 DocumentWindow *KindRegistry::openByExtension(const QString &path) const
 {
     const WindowKind *kind = byExtension(extensionOf(path));
