@@ -75,9 +75,37 @@ public:
             m_child[indexOf(p.fatherCode)] = p.index();
             m_child[indexOf(p.motherCode)] = p.index();
         }
-        for (const Position &a : all)
-            for (const Position &b : all)
-                m_same[a.index()][b.index()] = samePosition(pedigree, a, b);
+        // Each position's identity once: comparing 225 pairs would otherwise resolve
+        // both files of every pair on the disk.
+        struct Identity
+        {
+            QString file; // canonical path, or the cleaned one when there is no file
+            QString name, ear; // folded, empty when a placeholder or blank
+        };
+        std::array<Identity, Count> identity;
+        for (const Position &p : all) {
+            Identity &id = identity[std::size_t(p.index())];
+            const QString link = linkOf(pedigree, p);
+            if (!link.isEmpty()) {
+                const QString canonical = QFileInfo(link).canonicalFilePath();
+                id.file = canonical.isEmpty() ? QDir::cleanPath(link) : canonical;
+            }
+            const auto folded = [&](ChartField field) {
+                const QString &text = pedigree.value(p.line(field));
+                return isFilled(text) ? text.trimmed().toCaseFolded() : QString();
+            };
+            id.name = folded(ChartField::Name);
+            id.ear = folded(ChartField::Ear);
+        }
+        for (int a = 0; a < Count; ++a) {
+            for (int b = 0; b < Count; ++b) {
+                const Identity &x = identity[std::size_t(a)], &y = identity[std::size_t(b)];
+                m_same[a][b] = a == b || (!x.file.isEmpty() && !y.file.isEmpty()
+                                              ? x.file == y.file
+                                              : !x.name.isEmpty() && !x.ear.isEmpty() && x.name == y.name &&
+                                                    x.ear == y.ear);
+            }
+        }
     }
 
     static int indexOf(int code) { return PedigreeFile::positionByCode(code)->index(); }
