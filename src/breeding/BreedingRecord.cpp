@@ -215,7 +215,7 @@ void TBreedingRecord::buildSheet()
 
     m_editor = new BreedingLinkEditor(s);
     for (LinkField *link : m_editor->links()) {
-        connect(link, &LinkField::changed, this, [this] { recordEdit(); });
+        connect(link, &LinkField::changed, this, [this] { recordEdit(QStringLiteral("Link")); });
         connect(link, &LinkField::doubleClicked, this,
                 [this](LinkField *f) { runCommand(this, [&] { LinkDoubleClick(f); }); });
     }
@@ -342,7 +342,9 @@ void TBreedingRecord::loadSavedRabbit(int position)
     if (!path)
         return;
     LineRecord r = record();
-    editThrough([&] { BreedingLinks::loadSavedRabbit(r, position, *path); }, [&] { applyValues(r); });
+    editThrough(
+        QStringLiteral("Load Saved Rabbit"), [&] { BreedingLinks::loadSavedRabbit(r, position, *path); },
+        [&] { applyValues(r); });
     setCurrentLabel(nullptr);
 }
 
@@ -397,7 +399,7 @@ void TBreedingRecord::generateOffspring(int row)
         return;
     // The kit exists only in its window until the breeder saves it; a parent file
     // that fails leaves the window with what the files before it gave.
-    rabbit->recordEdit();
+    rabbit->recordEdit(QStringLiteral("Generate Offspring"));
     // The parents' links are this record's: a moved file is looked for beside it.
     LinkContext context = linkContext();
     try {

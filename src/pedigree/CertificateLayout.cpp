@@ -144,7 +144,7 @@ void TMainScreen::buildSheet()
 
     m_editor = new PedigreeLinkEditor(s);
     for (LinkField *field : m_editor->links()) {
-        connect(field, &LinkField::changed, this, [this] { recordEdit(); });
+        connect(field, &LinkField::changed, this, [this] { recordEdit(QStringLiteral("Link")); });
         connect(field, &LinkField::doubleClicked, this,
                 [this](LinkField *f) { runCommand(this, [&] { LinkDoubleClick(f); }); });
     }
@@ -376,7 +376,7 @@ bool TMainScreen::titleDragEvent(QEvent *event)
         m_titleDragging = false;
         if (!dragged)
             return false;
-        recordEdit();
+        recordEdit(QStringLiteral("Move Title"));
         m_title->setCursor(Qt::PointingHandCursor);
         return true;
     }

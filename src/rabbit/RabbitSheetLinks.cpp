@@ -50,7 +50,7 @@ void TRabbitSheet::createLinkEditor()
 {
     m_editor = new RabbitLinkEditor(sheet());
     for (LinkField *field : m_editor->links()) {
-        connect(field, &LinkField::changed, this, [this] { recordEdit(); });
+        connect(field, &LinkField::changed, this, [this] { recordEdit(QStringLiteral("Link")); });
         connect(field, &LinkField::doubleClicked, this,
                 [this](LinkField *f) { runCommand(this, [&] { LinkDoubleClick(f); }); });
     }
@@ -95,7 +95,9 @@ void TRabbitSheet::LoadRabbitClick()
     if (!path)
         return;
     LineRecord r = record();
-    editThrough([&] { RabbitLinks::loadSavedRabbit(r, number, *path); }, [&] { applyValues(r); });
+    editThrough(
+        QStringLiteral("Load Saved Rabbit"), [&] { RabbitLinks::loadSavedRabbit(r, number, *path); },
+        [&] { applyValues(r); });
     setCurrentLabel(nullptr);
 }
 

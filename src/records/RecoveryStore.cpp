@@ -41,8 +41,8 @@ RecoveryStore::RecoveryStore(const QString &folder) : m_folder(folder)
     m_writer.setMaxThreadCount(1);
     // The session names this program: its process id, and its start so that a later
     // program given the same id never takes these copies for its own.
-    m_session = QStringLiteral("%1-%2").arg(QCoreApplication::applicationPid()).arg(
-        QDateTime::currentMSecsSinceEpoch());
+    m_session =
+        QStringLiteral("%1-%2").arg(QCoreApplication::applicationPid()).arg(QDateTime::currentMSecsSinceEpoch());
 }
 
 RecoveryStore::~RecoveryStore()
@@ -187,8 +187,8 @@ RecoveryStore::Leftovers RecoveryStore::leftovers()
         try {
             const QString indexPath = pathOf(name, IndexExtension);
             const QJsonObject index =
-                QJsonDocument::fromJson(readRegularFile(indexPath, MaxIndexBytes, QStringLiteral("file"),
-                                                        QStringLiteral("recovery index")))
+                QJsonDocument::fromJson(
+                    readRegularFile(indexPath, MaxIndexBytes, QStringLiteral("file"), QStringLiteral("recovery index")))
                     .object();
             RecoveryCopy copy;
             copy.name = name;

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
+#include <QUndoStack>
 
 #include <functional>
 #include <optional>
@@ -28,13 +29,20 @@ class DocumentWindow : public ChildWindow
     Q_OBJECT
 public:
     DocumentWindow(const char *kindId, QWidget *parent = nullptr);
+    ~DocumentWindow() override;
 
     const WindowKind &kind() const { return *m_kind; }
     const QString &fileName() const { return m_fileName; }
     bool isModified() const { return m_modified; }
     void setModified(bool modified);
-    // Every command that changes the record says so here.
-    void recordEdit();
+    // Every command that changes the record says so here, before or just after it
+    // changes the window: the edit becomes one undo step named `step` ("Update from
+    // Links"), however many values it changes before control returns to the event
+    // loop. Steps of `typing` with the same name in a row are one step.
+    void recordEdit(const QString &step = QString(), bool typing = false);
+    QUndoStack *undoStack() const { return m_undo; }
+    // What the window shows now is where undoing stops: a load, a started record.
+    void startHistory();
 
     // Reads and checks the whole file, then shows it. Any failure leaves the window
     // exactly as it was: values, file name, caption and flag.
@@ -139,9 +147,9 @@ protected:
     // A link command: `command` changes a copy of the record, `show` puts the copy on
     // the window. A command that stops on an error still shows what it did before
     // the error; the edit is recorded either way and the error goes on.
-    template <typename Command, typename Show> void editThrough(Command &&command, Show &&show)
+    template <typename Command, typename Show> void editThrough(const QString &step, Command &&command, Show &&show)
     {
-        recordEdit();
+        recordEdit(step);
         try {
             command();
         } catch (...) {
@@ -156,6 +164,13 @@ private:
     // The recovery copy follows the flag: kept soon after an edit while modified,
     // removed once the record is saved, clean or closed.
     void keepRecoveryCopy();
+    // The edits recorded since control last came back become one undo step.
+    void settleEdit();
+    void applyStep(const std::function<void()> &state);
+    void syncWithHistory();
+    void addUndoCommands(QMenu *edit);
+    void updateUndoCommands();
+    friend class EditStep;
     void writeRecoveryCopy();
     void dropRecoveryCopy();
 
@@ -165,6 +180,15 @@ private:
     int m_positionCode = 0;
     QPointer<QObject> m_handOffReceiver;
     KindRegistry::HandOff m_handOff;
+    QUndoStack *m_undo;
+    // Brings back what the window showed after the last step.
+    std::function<void()> m_current;
+    bool m_pending = false;
+    bool m_applying = false;
+    QString m_pendingStep;
+    bool m_pendingTyping = false;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
     QTimer *m_recoveryTimer = nullptr;
     QString m_recoveryName;
 };

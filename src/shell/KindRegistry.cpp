@@ -81,8 +81,10 @@ ChildWindow *KindRegistry::newWindow(const QString &id) const
 {
     bool made = false;
     ChildWindow *window = makeWindow(id, made);
-    if (auto *document = qobject_cast<DocumentWindow *>(window); document && made)
+    if (auto *document = qobject_cast<DocumentWindow *>(window); document && made) {
         document->startEmpty();
+        document->startHistory();
+    }
     return window;
 }
 
@@ -111,6 +113,8 @@ ChildWindow *KindRegistry::makeWindow(const QString &id, bool &made) const
     frame->adopt(window);
     if (!kind->defaultSize.isEmpty())
         window->resize(kind->defaultSize);
+    if (auto *document = qobject_cast<DocumentWindow *>(window))
+        document->startHistory();
     return window;
 }
 
@@ -171,5 +175,6 @@ DocumentWindow *KindRegistry::startRecord(const QString &id, const LineRecord &s
     window->setPositionCode(code);
     window->setHandOff(receiver, std::move(handOff));
     window->setModified(false);
+    window->startHistory();
     return window;
 }

@@ -30,10 +30,10 @@ void offerRecovery(QWidget *parent)
                 // The window keeps a copy of its own from now on.
                 store->discard(copy);
             } catch (const RecordError &e) {
-                problems.append(QStringLiteral("The recovery copy of \"%1\" could not be restored and was set aside. %2")
-                                    .arg(copy.file.isEmpty() ? QStringLiteral("an untitled record")
-                                                             : shownPath(copy.file),
-                                         e.message()));
+                problems.append(
+                    QStringLiteral("The recovery copy of \"%1\" could not be restored and was set aside. %2")
+                        .arg(copy.file.isEmpty() ? QStringLiteral("an untitled record") : shownPath(copy.file),
+                             e.message()));
                 store->setAside(copy.name);
             }
         }

@@ -298,7 +298,7 @@ void SheetWindow::SetFileLinksClick()
 
 void SheetWindow::FileEditorOkClick()
 {
-    recordEdit();
+    recordEdit(QStringLiteral("Set File Links"));
     m_linkEditor->accept();
 }
 
@@ -314,11 +314,12 @@ void SheetWindow::updateFromLinks(void (*update)(LineRecord &, LinkContext &),
         return;
     LineRecord r = record();
     LinkContext context = linkContext();
-    editThrough([&] { update(r, context); },
-                [&] {
-                    show(r);
-                    reportLinks(context);
-                });
+    editThrough(
+        QStringLiteral("Update from Links"), [&] { update(r, context); },
+        [&] {
+            show(r);
+            reportLinks(context);
+        });
     if (m_linkEditor)
         m_linkEditor->retakeSnapshot();
 }
@@ -342,7 +343,7 @@ void SheetWindow::floatNear(QWidget *panel, QWidget *label)
 
 void SheetWindow::textAccepted(const QString &typed)
 {
-    recordEdit();
+    recordEdit(QStringLiteral("Typing"));
     if (m_textTarget)
         m_textTarget->setValue(storedEntry(typed));
     m_currentLabel = nullptr;
@@ -377,7 +378,7 @@ void SheetWindow::ChangePictureClick()
     const std::optional<QString> path = Platform::instance().pictureFileName(this);
     if (!path)
         return;
-    recordEdit();
+    recordEdit(QStringLiteral("Change Picture"));
     const QImage image = loadPicture(*path);
     m_pictureUnderMenu->setImage(image);
     m_pictureUnderMenu->setPath(*path);
@@ -387,7 +388,7 @@ void SheetWindow::ClearPictureClick()
 {
     if (!m_pictureUnderMenu)
         return;
-    recordEdit();
+    recordEdit(QStringLiteral("Clear Picture"));
     m_pictureUnderMenu->clear();
 }
 
@@ -395,14 +396,14 @@ void SheetWindow::StretchPictureClick()
 {
     if (!m_pictureUnderMenu)
         return;
-    recordEdit();
+    recordEdit(QStringLiteral("Stretch Picture"));
     m_pictureUnderMenu->setStretch(!m_pictureUnderMenu->stretch());
     m_stretchPicture->setChecked(m_pictureUnderMenu->stretch());
 }
 
 void SheetWindow::BoldClick()
 {
-    recordEdit();
+    recordEdit(QStringLiteral("Bold"));
     applyBold(m_boldAction->isChecked());
 }
 
@@ -440,7 +441,7 @@ void SheetWindow::openFontPanel(const FontTarget &target)
 
 void SheetWindow::fontAccepted(const QString &face, const QString &sizeText)
 {
-    recordEdit();
+    recordEdit(QStringLiteral("Font"));
     QFont font = m_fontTarget.get();
     if (!face.isEmpty())
         font.setFamily(face);

@@ -28,7 +28,8 @@ void SheetWindow::FilePrintPreviewClick()
     // that prints, in the settings the breeder saw.
     QPrinter printer(QPrinter::ScreenResolution);
     setUpPrinter(printer);
-    QPointer<PrintPreviewDialog> dialog = new PrintPreviewDialog(printer, [this](QPrinter &p) { printOn(p); }, this);
+    QPointer<PrintPreviewDialog> dialog = new PrintPreviewDialog(
+        printer, [this](QPrinter &p) { printOn(p); }, this);
     const bool print = dialog->exec() == QDialog::Accepted;
     const bool gone = dialog.isNull();
     const QString error = gone ? QString() : dialog->error();

@@ -190,11 +190,12 @@ void TShowRecord::buildLinkPanel()
 
     m_update = m_editor->addButton(QStringLiteral("UpdateLinks"), QStringLiteral("Update from Links"));
 
-    connect(m_rabbitLink, &LinkField::changed, this, [this] { recordEdit(); });
+    connect(m_rabbitLink, &LinkField::changed, this, [this] { recordEdit(QStringLiteral("Link")); });
     connect(m_rabbitLink, &LinkField::doubleClicked, this, [this] { runCommand(this, [this] { LinkDoubleClick(); }); });
     // Another row changes what the rabbit's record shows, so it is an edit like any
     // other: Cancel keeps it, and closing asks about it.
-    connect(m_winningsNum, &QComboBox::currentIndexChanged, this, [this] { recordEdit(); });
+    connect(m_winningsNum, &QComboBox::currentIndexChanged, this,
+            [this] { recordEdit(QStringLiteral("Choose Show")); });
     setLinkEditor(m_editor, 60);
     connectCommand(m_update, &QPushButton::clicked, this, &TShowRecord::UpdateLinksClick);
     m_editor->hide();
@@ -320,7 +321,8 @@ void TShowRecord::LoadClick()
     if (!path)
         return;
     LineRecord r = record();
-    editThrough([&] { ShowLinks::loadSavedRabbit(r, *path); }, [&] { applyValues(r); });
+    editThrough(
+        QStringLiteral("Load Saved Rabbit"), [&] { ShowLinks::loadSavedRabbit(r, *path); }, [&] { applyValues(r); });
     setCurrentLabel(nullptr);
 }
 

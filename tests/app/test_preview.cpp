@@ -90,8 +90,8 @@ void TestPreview::previewShowsWhatPrints()
                                      QVERIFY(QTest::qWaitFor([&] { return pages->pageCount() == 1; }));
                                      // The page shown carries the sheet: a blank page has no ink.
                                      QVERIFY(QTest::qWaitFor([&] { return darkPixels(pages->grab().toImage()) > 50; }));
-                                     previewed = rendered(THiddenPrint::instance()->hiddenImage(),
-                                                          window->sheet()->size());
+                                     previewed =
+                                         rendered(THiddenPrint::instance()->hiddenImage(), window->sheet()->size());
                                      Input::click(modal->findChild<QAbstractButton *>(button));
                                  });
     };

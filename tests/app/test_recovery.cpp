@@ -38,12 +38,12 @@ public:
     bool written()
     {
         return QTest::qWaitFor(
-            [&] {
-                m_process.waitForReadyRead(50);
-                m_out += m_process.readAllStandardOutput();
-                return m_out.contains("written\n") || m_process.state() == QProcess::NotRunning;
-            },
-            60000) &&
+                   [&] {
+                       m_process.waitForReadyRead(50);
+                       m_out += m_process.readAllStandardOutput();
+                       return m_out.contains("written\n") || m_process.state() == QProcess::NotRunning;
+                   },
+                   60000) &&
                m_out.contains("written\n");
     }
     // SIGKILL: nothing of the program's own ending runs.
