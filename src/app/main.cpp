@@ -1,13 +1,13 @@
 #include "app/CommandLine.h"
 #include "app/Kinds.h"
+#include "browser/BrowserLoader.h"
+#include "frame/AboutPopUp.h"
+#include "frame/BigBadParent.h"
+#include "frame/RecentFiles.h"
+#include "frame/RecoveryOffer.h"
 #include "records/RecoveryStore.h"
-#include "shell/AboutPopUp.h"
-#include "shell/BigBadParent.h"
 #include "shell/HiddenPrint.h"
 #include "shell/Platform.h"
-#include "shell/RecentFiles.h"
-#include "shell/RecoveryOffer.h"
-#include "shell/WebBrowser.h"
 
 #include <QApplication>
 #include <QIcon>

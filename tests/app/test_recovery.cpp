@@ -5,10 +5,10 @@
 #include "TestFiles.h"
 #include "WindowFixture.h"
 #include "app/Kinds.h"
+#include "frame/BigBadParent.h"
+#include "frame/RecoveryOffer.h"
 #include "rabbit/RabbitSheet.h"
 #include "records/RecoveryStore.h"
-#include "shell/BigBadParent.h"
-#include "shell/RecoveryOffer.h"
 #include "shell/SheetWidgets.h"
 
 #include <QDir>

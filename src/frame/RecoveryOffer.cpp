@@ -1,4 +1,4 @@
-#include "shell/RecoveryOffer.h"
+#include "frame/RecoveryOffer.h"
 
 #include "records/RecoveryStore.h"
 #include "shell/CommandGuard.h"
