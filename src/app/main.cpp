@@ -4,6 +4,8 @@
 #include "frame/AboutPopUp.h"
 #include "frame/BigBadParent.h"
 #include "frame/RecentFiles.h"
+#include "frame/RecoveryOffer.h"
+#include "records/RecoveryStore.h"
 #include "shell/HiddenPrint.h"
 #include "shell/Platform.h"
 
@@ -34,6 +36,9 @@ int main(int argc, char **argv)
     }
     RecentFiles::useUserSettings();
     registerKinds();
+    // Copies of unsaved records; without the folder the program runs without them.
+    RecoveryStore recovery(RecoveryStore::defaultFolder());
+    recovery.start();
     try {
         TBigBadParent parent;
         THiddenPrint print;
@@ -41,6 +46,8 @@ int main(int argc, char **argv)
         parent.show();
         // Files given on the command line (a double-click in the file manager).
         openCommandLine(&parent, commandLinePaths(QApplication::arguments()));
+        // Asked once the main window shows, so the question has a window to stand on.
+        QTimer::singleShot(0, &parent, [&parent] { offerRecovery(&parent); });
         // For bench_startup: end as soon as the main window is up.
         if (QApplication::arguments().contains(QStringLiteral("--quit-after-start")))
             QTimer::singleShot(0, &app, &QCoreApplication::quit);

@@ -316,7 +316,9 @@ void TBreedingRecord::loadSavedRabbit(int position)
     if (!path)
         return;
     LineRecord r = record();
-    editThrough([&] { BreedingLinks::loadSavedRabbit(r, position, *path); }, [&] { applyValues(r); });
+    editThrough(
+        QStringLiteral("Load Saved Rabbit"), [&] { BreedingLinks::loadSavedRabbit(r, position, *path); },
+        [&] { applyValues(r); });
     setCurrentLabel(nullptr);
 }
 
@@ -371,7 +373,7 @@ void TBreedingRecord::generateOffspring(int row)
         return;
     // The kit exists only in its window until the breeder saves it; a parent file
     // that fails leaves the window with what the files before it gave.
-    rabbit->recordEdit();
+    rabbit->recordEdit(QStringLiteral("Generate Offspring"));
     // The parents' links are this record's: a moved file is looked for beside it.
     LinkContext context = linkContext();
     try {

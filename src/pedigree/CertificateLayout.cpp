@@ -371,7 +371,7 @@ bool TMainScreen::titleDragEvent(QEvent *event)
         m_titleDragging = false;
         if (!dragged)
             return false;
-        recordEdit();
+        recordEdit(QStringLiteral("Move Title"));
         m_title->setCursor(Qt::PointingHandCursor);
         return true;
     }

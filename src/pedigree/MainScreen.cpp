@@ -168,14 +168,14 @@ void TMainScreen::setGridlinesShown(bool shown)
 
 void TMainScreen::ViewPictureClick()
 {
-    recordEdit();
+    recordEdit(QStringLiteral("View Picture"));
     // The entry has already toggled its own check mark.
     setMiniFrameShown(m_viewPicture->isChecked());
 }
 
 void TMainScreen::ViewGridlinesClick()
 {
-    recordEdit();
+    recordEdit(QStringLiteral("View Gridlines"));
     setGridlinesShown(m_viewGridlines->isChecked());
 }
 

@@ -33,11 +33,12 @@ void TMainScreen::AutoFillClick()
         return;
     PedigreeLinks::PositionLinks links = m_editor->positionLinks();
     LinkContext context = linkContext();
-    editThrough([&] { PedigreeLinks::autoFill(links, context); },
-                [&] {
-                    m_editor->setPositionLinks(links);
-                    reportLinks(context);
-                });
+    editThrough(
+        QStringLiteral("Auto-Fill"), [&] { PedigreeLinks::autoFill(links, context); },
+        [&] {
+            m_editor->setPositionLinks(links);
+            reportLinks(context);
+        });
 }
 
 void TMainScreen::LoadRabbitClick()
@@ -49,7 +50,9 @@ void TMainScreen::LoadRabbitClick()
     if (!path)
         return;
     LineRecord r = record();
-    editThrough([&] { PedigreeLinks::loadSavedRabbit(r, code, *path); }, [&] { applyValues(r); });
+    editThrough(
+        QStringLiteral("Load Saved Rabbit"), [&] { PedigreeLinks::loadSavedRabbit(r, code, *path); },
+        [&] { applyValues(r); });
     setCurrentLabel(nullptr);
 }
 
@@ -82,7 +85,9 @@ void TMainScreen::ReturnRabbitToPedigree(const QString &rabbitPath, int position
     runCommand(this, [&] {
         requireStorableLink(rabbitPath);
         LineRecord r = record();
-        editThrough([&] { PedigreeLinks::handOff(r, positionCode, rabbitPath); }, [&] { applyValues(r); });
+        editThrough(
+            QStringLiteral("Rabbit from Its Record"), [&] { PedigreeLinks::handOff(r, positionCode, rabbitPath); },
+            [&] { applyValues(r); });
     });
 }
 
@@ -107,7 +112,9 @@ void TMainScreen::LoadRabbitryClick()
     if (!path)
         return;
     LineRecord r = record();
-    editThrough([&] { PedigreeLinks::loadSavedRabbitry(r, *path); }, [&] { applyValues(r); });
+    editThrough(
+        QStringLiteral("Load Saved Rabbitry"), [&] { PedigreeLinks::loadSavedRabbitry(r, *path); },
+        [&] { applyValues(r); });
 }
 
 void TMainScreen::ReturnRabbitryToPedigree(const QString &rabbitryPath, int positionCode)
@@ -115,7 +122,9 @@ void TMainScreen::ReturnRabbitryToPedigree(const QString &rabbitryPath, int posi
     runCommand(this, [&] {
         requireStorableLink(rabbitryPath);
         LineRecord r = record();
-        editThrough([&] { PedigreeLinks::handOffRabbitry(r, positionCode, rabbitryPath); }, [&] { applyValues(r); });
+        editThrough(
+            QStringLiteral("Rabbitry from Its Record"),
+            [&] { PedigreeLinks::handOffRabbitry(r, positionCode, rabbitryPath); }, [&] { applyValues(r); });
     });
 }
 

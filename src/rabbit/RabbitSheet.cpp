@@ -264,7 +264,7 @@ void TRabbitSheet::ASeriesClick(ValueLabel *label)
 
 void TRabbitSheet::GeneOKClick(const QString &choice)
 {
-    recordEdit();
+    recordEdit(QStringLiteral("Set Genetics"));
     if (m_geneTarget)
         m_geneTarget->setValue(choice);
     setCurrentLabel(nullptr);

@@ -90,7 +90,9 @@ void TRabbitSheet::LoadRabbitClick()
     if (!path)
         return;
     LineRecord r = record();
-    editThrough([&] { RabbitLinks::loadSavedRabbit(r, number, *path); }, [&] { applyValues(r); });
+    editThrough(
+        QStringLiteral("Load Saved Rabbit"), [&] { RabbitLinks::loadSavedRabbit(r, number, *path); },
+        [&] { applyValues(r); });
     setCurrentLabel(nullptr);
 }
 

@@ -214,7 +214,12 @@ QWidget *TMyRabbitry::buildDetails()
         column->addWidget(new QLabel(QString::fromLatin1(f.caption), box));
         auto *edit = new QLineEdit(box);
         edit->setObjectName(QString::fromLatin1(f.name));
-        connect(edit, &QLineEdit::textEdited, this, [this] { recordEdit(); });
+        // Keys typed into one field in a row are undone together.
+        QString field = QString::fromLatin1(f.caption);
+        if (field.endsWith(u':'))
+            field.chop(1);
+        const QString step = QStringLiteral("Typing in %1").arg(field);
+        connect(edit, &QLineEdit::textEdited, this, [this, step] { recordEdit(step, true); });
         column->addWidget(edit);
         m_details.insert(edit->objectName(), edit);
     }
@@ -417,7 +422,7 @@ void TMyRabbitry::AddClick()
         this, KindRegistry::dialogOf(RabbitFile::KindId, QStringLiteral("Add Rabbit")));
     if (chosen.isEmpty())
         return;
-    recordEdit();
+    recordEdit(QStringLiteral("Add Rabbit"));
     // Each file as a single Add would take it; what is refused is told once, together.
     QStringList paths = rabbits();
     QStringList listed;
@@ -454,7 +459,7 @@ void TMyRabbitry::RemoveClick()
     fillList(paths, QString());
     m_list->setCurrentItem(nullptr);
     blankPreview();
-    recordEdit();
+    recordEdit(QStringLiteral("Remove Rabbit"));
 }
 
 void TMyRabbitry::OpenRabbitClick()

@@ -1,6 +1,7 @@
 #include "shell/DocumentWindow.h"
 
 #include "records/LineFile.h"
+#include "records/RecoveryStore.h"
 #include "shell/CommandGuard.h"
 #include "shell/Frame.h"
 
@@ -9,10 +10,97 @@
 #include <QStatusBar>
 
 DocumentWindow::DocumentWindow(const char *kindId, QWidget *parent)
-    : ChildWindow(parent), m_kind(KindRegistry::instance().find(QString::fromLatin1(kindId)))
+    : ChildWindow(parent), m_kind(KindRegistry::instance().find(QString::fromLatin1(kindId))),
+      m_undo(new QUndoStack(this))
 {
     Q_ASSERT_X(m_kind, "DocumentWindow", kindId);
     setWindowTitle(QStringLiteral("Untitled") + m_kind->captionSuffix);
+    connect(m_undo, &QUndoStack::indexChanged, this, &DocumentWindow::syncWithHistory);
+    connect(m_undo, &QUndoStack::cleanChanged, this, &DocumentWindow::syncWithHistory);
+}
+
+DocumentWindow::~DocumentWindow()
+{
+    // The stack goes with the window's children, after this part of it: it must not
+    // call back then.
+    m_undo->disconnect(this);
+}
+
+void DocumentWindow::setModified(bool modified)
+{
+    settleEdit();
+    m_modified = modified;
+    // The flag and the history agree: undoing back to a clean record clears it, and a
+    // record that is modified from the start has no clean state to go back to.
+    if (modified)
+        m_undo->resetClean();
+    else
+        m_undo->setClean();
+    keepRecoveryCopy();
+}
+
+void DocumentWindow::recordEdit(const QString &step, bool typing)
+{
+    // Values put back by undo or a load are no edit of their own.
+    if (m_applying)
+        return;
+    m_modified = true;
+    if (!m_pending) {
+        m_pending = true;
+        m_pendingStep = step;
+        m_pendingTyping = typing;
+        // Settled once the command is done, so all it changes is one step.
+        QTimer::singleShot(0, this, &DocumentWindow::settleEdit);
+        updateUndoCommands();
+    }
+    keepRecoveryCopy();
+    emit recordChanged();
+}
+
+void DocumentWindow::keepRecoveryCopy()
+{
+    if (!m_modified) {
+        dropRecoveryCopy();
+        return;
+    }
+    if (!RecoveryStore::active())
+        return;
+    if (!m_recoveryTimer) {
+        m_recoveryTimer = new QTimer(this);
+        m_recoveryTimer->setSingleShot(true);
+        connect(m_recoveryTimer, &QTimer::timeout, this, &DocumentWindow::writeRecoveryCopy);
+    }
+    // Not restarted by every key: a breeder typing on and on still has a copy at most
+    // this long after any edit.
+    constexpr int CopyDelayMs = 1000;
+    if (!m_recoveryTimer->isActive())
+        m_recoveryTimer->start(CopyDelayMs);
+}
+
+void DocumentWindow::writeRecoveryCopy()
+{
+    RecoveryStore *store = RecoveryStore::active();
+    if (!store || !m_modified)
+        return;
+    try {
+        const LineFile lines = recordLines();
+        if (m_recoveryName.isEmpty())
+            m_recoveryName = store->newName();
+        store->save(m_recoveryName, m_kind->id, m_fileName, lines);
+    } catch (const RecordError &) {
+        // A value no file can store yet (Save would say so): the last copy stays.
+    }
+}
+
+void DocumentWindow::dropRecoveryCopy()
+{
+    if (m_recoveryTimer)
+        m_recoveryTimer->stop();
+    if (m_recoveryName.isEmpty())
+        return;
+    if (RecoveryStore *store = RecoveryStore::active())
+        store->remove(m_recoveryName);
+    m_recoveryName.clear();
 }
 
 void DocumentWindow::buildMenus(const QString &saveAsCaption, const QList<QMenu *> &ownMenus)
@@ -44,7 +132,19 @@ void DocumentWindow::buildMenus(const QString &saveAsCaption, const QList<QMenu 
     if (file->actions().size() > before)
         file->addSeparator();
     command("FileQuit", QStringLiteral("&Close"), QKeySequence(Qt::CTRL | Qt::Key_W), &DocumentWindow::FileQuitClick);
-    setMenus(QList<QMenu *>{file} + ownMenus);
+    // Undo and Redo head the window's Edit menu; a window without one gets one.
+    QList<QMenu *> menus = ownMenus;
+    QMenu *edit = nullptr;
+    for (QMenu *menu : menus)
+        if (!edit && menu->objectName().startsWith(QStringLiteral("Edit")))
+            edit = menu;
+    if (!edit) {
+        edit = new QMenu(QStringLiteral("&Edit"), this);
+        edit->setObjectName(QStringLiteral("Edit1"));
+        menus.prepend(edit);
+    }
+    addUndoCommands(edit);
+    setMenus(QList<QMenu *>{file} + menus);
 }
 
 std::optional<QString> DocumentWindow::chooseFileOf(const char *kindId)
@@ -87,7 +187,9 @@ void DocumentWindow::loadFile(const QString &path)
     try {
         aboutToShowLoad();
         bindTo(path);
+        m_applying = true;
         load.show();
+        m_applying = false;
         m_modified = false;
     } catch (...) {
         // Whatever stopped the showing (memory, a picture), a half-loaded window must
@@ -96,13 +198,38 @@ void DocumentWindow::loadFile(const QString &path)
             restore();
         } catch (...) {
         }
+        m_applying = false;
         m_fileName = oldName;
         setWindowTitle(oldTitle);
         m_modified = oldModified;
         throw;
     }
+    dropRecoveryCopy();
+    // A load starts a new history: undo never goes back into another file.
+    startHistory();
     emit recordChanged();
     emit fileUsed(path);
+    reportPictureProblems(load.problems);
+}
+
+void DocumentWindow::restoreRecovered(const LineFile &lines, const QString &file)
+{
+    PreparedLoad load = prepareLoad(lines, file);
+    aboutToShowLoad();
+    if (!file.isEmpty())
+        bindTo(file);
+    {
+        m_applying = true;
+        struct Done
+        {
+            bool &applying;
+            ~Done() { applying = false; }
+        } done{m_applying};
+        load.show();
+    }
+    startHistory();
+    setModified(true);
+    emit recordChanged();
     reportPictureProblems(load.problems);
 }
 
@@ -111,7 +238,7 @@ void DocumentWindow::saveFile(const QString &path)
     const LineFile lines = linesToSave(path);
     lines.write(path);
     bindTo(path);
-    m_modified = false;
+    setModified(false);
     saved();
     emit fileUsed(path);
     // Typed text is checked as it is entered; a path or a font name chosen elsewhere
@@ -222,6 +349,7 @@ void DocumentWindow::closeEvent(QCloseEvent *event)
             }
         }
     }
+    dropRecoveryCopy();
     runCommand(this, [this] {
         formClose();
         // An unsaved record, or one not started for a position, has nothing to hand back.

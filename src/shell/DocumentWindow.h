@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QPointer>
 #include <QStringList>
+#include <QTimer>
+#include <QUndoStack>
 
 #include <functional>
 #include <optional>
@@ -27,17 +29,20 @@ class DocumentWindow : public ChildWindow
     Q_OBJECT
 public:
     DocumentWindow(const char *kindId, QWidget *parent = nullptr);
+    ~DocumentWindow() override;
 
     const WindowKind &kind() const { return *m_kind; }
     const QString &fileName() const { return m_fileName; }
     bool isModified() const { return m_modified; }
-    void setModified(bool modified) { m_modified = modified; }
-    // Every command that changes the record says so here.
-    void recordEdit()
-    {
-        m_modified = true;
-        emit recordChanged();
-    }
+    void setModified(bool modified);
+    // Every command that changes the record says so here, before or just after it
+    // changes the window: the edit becomes one undo step named `step` ("Update from
+    // Links"), however many values it changes before control returns to the event
+    // loop. Steps of `typing` with the same name in a row are one step.
+    void recordEdit(const QString &step = QString(), bool typing = false);
+    QUndoStack *undoStack() const { return m_undo; }
+    // What the window shows now is where undoing stops: a load, a started record.
+    void startHistory();
 
     // Reads and checks the whole file, then shows it. Any failure leaves the window
     // exactly as it was: values, file name, caption and flag.
@@ -45,6 +50,9 @@ public:
     // Shows a record without binding the window to a file (a record started from
     // another window). The flag is left as it is.
     virtual void fillFrom(const LineRecord &record) = 0;
+    // Shows a record's recovery copy: bound to its file when it had one (the file is
+    // not read), modified, so Save writes it and closing asks. Fails like loadFile.
+    void restoreRecovered(const LineFile &lines, const QString &file);
     // Writes the record to `path`; on success the window is bound to it and clean.
     void saveFile(const QString &path);
     // Runs once when a new window starts a blank record (a Tools entry, File New, a new
@@ -147,9 +155,9 @@ protected:
     // A link command: `command` changes a copy of the record, `show` puts the copy on
     // the window. A command that stops on an error still shows what it did before
     // the error; the edit is recorded either way and the error goes on.
-    template <typename Command, typename Show> void editThrough(Command &&command, Show &&show)
+    template <typename Command, typename Show> void editThrough(const QString &step, Command &&command, Show &&show)
     {
-        recordEdit();
+        recordEdit(step);
         try {
             command();
         } catch (...) {
@@ -161,6 +169,18 @@ protected:
 
 private:
     bool saveAs(bool asLinkTarget);
+    // The recovery copy follows the flag: kept soon after an edit while modified,
+    // removed once the record is saved, clean or closed.
+    void keepRecoveryCopy();
+    // The edits recorded since control last came back become one undo step.
+    void settleEdit();
+    void applyStep(const std::function<void()> &state);
+    void syncWithHistory();
+    void addUndoCommands(QMenu *edit);
+    void updateUndoCommands();
+    friend class EditStep;
+    void writeRecoveryCopy();
+    void dropRecoveryCopy();
 
     const WindowKind *m_kind;
     QString m_fileName;
@@ -168,4 +188,15 @@ private:
     int m_positionCode = 0;
     QPointer<QObject> m_handOffReceiver;
     KindRegistry::HandOff m_handOff;
+    QUndoStack *m_undo;
+    // Brings back what the window showed after the last step.
+    std::function<void()> m_current;
+    bool m_pending = false;
+    bool m_applying = false;
+    QString m_pendingStep;
+    bool m_pendingTyping = false;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
+    QTimer *m_recoveryTimer = nullptr;
+    QString m_recoveryName;
 };

@@ -90,8 +90,10 @@ ChildWindow *KindRegistry::newWindow(const QString &id) const
 {
     bool made = false;
     ChildWindow *window = makeWindow(id, made);
-    if (auto *document = qobject_cast<DocumentWindow *>(window); document && made)
+    if (auto *document = qobject_cast<DocumentWindow *>(window); document && made) {
         document->startEmpty();
+        document->startHistory();
+    }
     return window;
 }
 
@@ -120,6 +122,8 @@ ChildWindow *KindRegistry::makeWindow(const QString &id, bool &made) const
     frame->adopt(window);
     if (!kind->defaultSize.isEmpty())
         window->resize(kind->defaultSize);
+    if (auto *document = qobject_cast<DocumentWindow *>(window))
+        document->startHistory();
     return window;
 }
 
@@ -133,6 +137,22 @@ DocumentWindow *KindRegistry::openFile(const QString &id, const QString &path) c
         window->loadFile(path);
     } catch (...) {
         // Nothing to show: the empty window would only be in the way.
+        window->close();
+        throw;
+    }
+    return window;
+}
+
+DocumentWindow *KindRegistry::restoreRecovered(const QString &id, const LineFile &lines, const QString &file) const
+{
+    bool made = false;
+    auto *window = qobject_cast<DocumentWindow *>(makeWindow(id, made));
+    if (!window || !made)
+        throw RecordError(QStringLiteral("No window here shows records of the kind \"%1\".").arg(excerpt(id)));
+    try {
+        window->restoreRecovered(lines, file);
+    } catch (...) {
+        window->setModified(false);
         window->close();
         throw;
     }
@@ -164,5 +184,6 @@ DocumentWindow *KindRegistry::startRecord(const QString &id, const LineRecord &s
     window->setPositionCode(code);
     window->setHandOff(receiver, std::move(handOff));
     window->setModified(false);
+    window->startHistory();
     return window;
 }

@@ -12,6 +12,7 @@
 class ChildWindow;
 class DocumentWindow;
 class LineFormat;
+class LineFile;
 class LineRecord;
 class QObject;
 
@@ -86,6 +87,10 @@ public:
     // Opens `path` in a new window of the kind. A file that does not load leaves no
     // window behind: the new window closes and the error goes on to the caller.
     DocumentWindow *openFile(const QString &id, const QString &path) const;
+    // A record's recovery copy in a new window of the kind, bound to `file` when it
+    // had one (not read) and modified. A copy that does not show leaves no window;
+    // a kind that has no window here throws RecordError.
+    DocumentWindow *restoreRecovered(const QString &id, const LineFile &lines, const QString &file) const;
     // The same, choosing the kind by the path's exact extension; nothing happens (and
     // null comes back) for an extension no kind has.
     DocumentWindow *openByExtension(const QString &path) const;

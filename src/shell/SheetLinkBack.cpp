@@ -32,5 +32,5 @@ void SheetWindow::setLine(int line, const QString &text)
         label->setValue(text);
     else if (!setOwnLine(line, text))
         return;
-    recordEdit();
+    recordEdit(QStringLiteral("Link It"));
 }

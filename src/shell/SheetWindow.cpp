@@ -259,7 +259,7 @@ void SheetWindow::SetFileLinksClick()
 
 void SheetWindow::FileEditorOkClick()
 {
-    recordEdit();
+    recordEdit(QStringLiteral("Set File Links"));
     m_linkEditor->accept();
 }
 
@@ -275,11 +275,12 @@ void SheetWindow::updateFromLinks(void (*update)(LineRecord &, LinkContext &),
         return;
     LineRecord r = record();
     LinkContext context = linkContext();
-    editThrough([&] { update(r, context); },
-                [&] {
-                    show(r);
-                    reportLinks(context);
-                });
+    editThrough(
+        QStringLiteral("Update from Links"), [&] { update(r, context); },
+        [&] {
+            show(r);
+            reportLinks(context);
+        });
     if (m_linkEditor)
         m_linkEditor->retakeSnapshot();
 }
@@ -303,7 +304,7 @@ void SheetWindow::floatNear(QWidget *panel, QWidget *label)
 
 void SheetWindow::textAccepted(const QString &typed)
 {
-    recordEdit();
+    recordEdit(QStringLiteral("Typing"));
     if (m_textTarget)
         m_textTarget->setValue(storedEntry(typed));
     m_currentLabel = nullptr;

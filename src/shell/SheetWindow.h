@@ -62,6 +62,8 @@ public:
     void FileEditorOkClick();
     void SetFileCancelClick();
     void FilePrintClick();
+    // The page as it will print; its Print button goes on to the printer.
+    void FilePrintPreviewClick();
     // Asks for a PDF file and writes the printed page to it.
     void FileExportPdfClick();
     // The page Print would print, written to `path` as PDF with its text as text.
@@ -147,7 +149,7 @@ protected:
     {
         auto *window = static_cast<Window *>(this);
         for (LinkField *link : editor->links()) {
-            connect(link, &LinkField::changed, this, [this] { recordEdit(); });
+            connect(link, &LinkField::changed, this, [this] { recordEdit(QStringLiteral("Link")); });
             connect(link, &LinkField::doubleClicked, this,
                     [window, open](LinkField *f) { runCommand(window, [&] { (window->*open)(f); }); });
         }

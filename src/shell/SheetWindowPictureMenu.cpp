@@ -47,7 +47,7 @@ void SheetWindow::ChangePictureClick()
     const std::optional<QString> path = Platform::instance().pictureFileName(this);
     if (!path)
         return;
-    recordEdit();
+    recordEdit(QStringLiteral("Change Picture"));
     const QImage image = loadPicture(*path);
     m_pictureUnderMenu->setImage(image);
     m_pictureUnderMenu->setPath(*path);
@@ -57,7 +57,7 @@ void SheetWindow::ClearPictureClick()
 {
     if (!m_pictureUnderMenu)
         return;
-    recordEdit();
+    recordEdit(QStringLiteral("Clear Picture"));
     m_pictureUnderMenu->clear();
 }
 
@@ -65,14 +65,14 @@ void SheetWindow::StretchPictureClick()
 {
     if (!m_pictureUnderMenu)
         return;
-    recordEdit();
+    recordEdit(QStringLiteral("Stretch Picture"));
     m_pictureUnderMenu->setStretch(!m_pictureUnderMenu->stretch());
     m_stretchPicture->setChecked(m_pictureUnderMenu->stretch());
 }
 
 void SheetWindow::BoldClick()
 {
-    recordEdit();
+    recordEdit(QStringLiteral("Bold"));
     applyBold(m_boldAction->isChecked());
 }
 
@@ -110,7 +110,7 @@ void SheetWindow::openFontPanel(const FontTarget &target)
 
 void SheetWindow::fontAccepted(const QString &face, const QString &sizeText)
 {
-    recordEdit();
+    recordEdit(QStringLiteral("Font"));
     QFont font = m_fontTarget.get();
     if (!face.isEmpty())
         font.setFamily(face);

@@ -4,10 +4,12 @@
 #include "records/RecordError.h"
 #include "shell/CommandGuard.h"
 #include "shell/HiddenPrint.h"
+#include "shell/PrintPreview.h"
 #include "shell/SheetWidgets.h"
 
 #include <QFile>
 #include <QMenu>
+#include <QPointer>
 #include <QPrinter>
 #include <QTemporaryDir>
 
@@ -18,6 +20,7 @@ void SheetWindow::addFileCommands(QMenu *file)
     if (!m_features.print)
         return;
     addCommand(file, "FilePrint", "&Print", &SheetWindow::FilePrintClick, QKeySequence(Qt::CTRL | Qt::Key_P));
+    addCommand(file, "FilePrintPreview", "Print Pre&view", &SheetWindow::FilePrintPreviewClick);
     addCommand(file, "FileExportPdf", "Export as &PDF...", &SheetWindow::FileExportPdfClick);
 }
 
@@ -26,6 +29,26 @@ void SheetWindow::FilePrintClick()
     QPrinter printer(QPrinter::ScreenResolution);
     setUpPrinter(printer);
     if (!Platform::instance().choosePrinter(this, printer))
+        return;
+    printOn(printer);
+}
+
+void SheetWindow::FilePrintPreviewClick()
+{
+    // The preview draws on the printer Print then uses, so the page shown is the one
+    // that prints, in the settings the breeder saw.
+    QPrinter printer(QPrinter::ScreenResolution);
+    setUpPrinter(printer);
+    QPointer<PrintPreviewDialog> dialog = new PrintPreviewDialog(
+        printer, [this](QPrinter &p) { printOn(p); }, this);
+    const bool print = dialog->exec() == QDialog::Accepted;
+    const bool gone = dialog.isNull();
+    const QString error = gone ? QString() : dialog->error();
+    delete dialog.data();
+    CommandScope::checkAfterDialog(gone);
+    if (!error.isEmpty())
+        throw RecordError(error);
+    if (!print || !Platform::instance().choosePrinter(this, printer))
         return;
     printOn(printer);
 }

@@ -168,7 +168,7 @@ void TShowRecord::buildLinkPanel()
 
     // Another row changes what the rabbit's record shows, so it is an edit like any
     // other: Cancel keeps it, and closing asks about it.
-    connect(m_winningsNum, &QComboBox::currentIndexChanged, this, [this] { recordEdit(); });
+    connect(m_winningsNum, &QComboBox::currentIndexChanged, this, [this] { recordEdit(QStringLiteral("Choose Show")); });
     setLinkEditor(m_editor, 60, &TShowRecord::LinkDoubleClick);
     connectCommand(m_update, &QPushButton::clicked, this, &TShowRecord::UpdateLinksClick);
     m_editor->hide();
@@ -294,7 +294,8 @@ void TShowRecord::LoadClick()
     if (!path)
         return;
     LineRecord r = record();
-    editThrough([&] { ShowLinks::loadSavedRabbit(r, *path); }, [&] { applyValues(r); });
+    editThrough(
+        QStringLiteral("Load Saved Rabbit"), [&] { ShowLinks::loadSavedRabbit(r, *path); }, [&] { applyValues(r); });
     setCurrentLabel(nullptr);
 }
 

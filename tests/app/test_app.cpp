@@ -356,10 +356,28 @@ void TestApp::editingCommandsSetTheFlag()
          }},
     };
     // The windows stay open: cleanup closes them and fails on any error shown.
+    // Each edit is one undo step: Ctrl+Z brings back the record as it was and with it
+    // the clean flag; Ctrl+Y (and Ctrl+Shift+Z) the edit and the flag.
     for (const Command &command : table) {
         auto *window = qobject_cast<SheetWindow *>(open(QString::fromLatin1(command.kind)));
+        window->setModified(false);
+        const QStringList before = window->record().values();
         QVERIFY2(changes(window, [&] { command.run(window); }), command.name);
         QVERIFY2(!QTest::currentTestFailed(), command.name);
+        const QStringList after = window->record().values();
+        // Ok in the link editor with nothing changed still counts as an edit.
+        QVERIFY2(after != before || QByteArray(command.name) == "link Ok", command.name);
+        QAction *undo = window->findChild<QAction *>("EditUndo");
+        QVERIFY2(undo->isEnabled() && undo->text() != "&Undo", command.name);
+        press(window, Qt::CTRL | Qt::Key_Z);
+        QVERIFY2(window->record().values() == before, command.name);
+        QVERIFY2(!window->isModified(), command.name);
+        QVERIFY2(!undo->isEnabled(), command.name);
+        press(window, Qt::CTRL | Qt::Key_Y);
+        QVERIFY2(window->record().values() == after && window->isModified(), command.name);
+        press(window, Qt::CTRL | Qt::Key_Z);
+        press(window, Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+        QVERIFY2(window->record().values() == after && window->isModified(), command.name);
     }
 }
 
