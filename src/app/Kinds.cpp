@@ -4,11 +4,15 @@
 #include "breeding/BreedingRecord.h"
 #include "find/Find.h"
 #include "genetics/ColorCombiner.h"
+#include "herd/CalendarWindow.h"
+#include "herd/HerdTable.h"
+#include "herd/TestMatingWindow.h"
 #include "pedigree/MainScreen.h"
 #include "pedigree/PedigreeFormat.h"
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
 #include "rabbitry/MyRabbitry.h"
+#include "shell/BigBadParent.h"
 #include "shell/KindRegistry.h"
 #include "show/ShowFormat.h"
 #include "show/ShowRecord.h"
@@ -18,6 +22,16 @@ namespace {
 template <typename T> std::function<ChildWindow *()> factory()
 {
     return [] { return new T; };
+}
+
+// A herd tool works on the rabbitry window active last, or on a rabbitry file the
+// breeder chooses; none when the choice is cancelled.
+template <typename T> std::function<ChildWindow *()> herdFactory()
+{
+    return []() -> ChildWindow * {
+        const std::optional<HerdSource> herd = HerdWindows::chooseHerd(TBigBadParent::instance());
+        return herd ? new T(*herd) : nullptr;
+    };
 }
 
 } // namespace
@@ -119,4 +133,24 @@ void registerKinds()
                .captionSuffix = QStringLiteral(" - Rabbitry"),
                .defaultSize = TMyRabbitry::DefaultSize,
                .create = factory<TMyRabbitry>()});
+    // The herd tools, each a new window over the herd read afresh.
+    kinds.add({.id = QString::fromLatin1(THerdTable::KindId),
+               .toolCaption = QStringLiteral("&Herd Table"),
+               .mainToolName = QStringLiteral("MMHerdTable"),
+               .documentToolName = QStringLiteral("HerdTable1"),
+               .separatorBefore = true,
+               .defaultSize = THerdTable::DefaultSize,
+               .create = herdFactory<THerdTable>()});
+    kinds.add({.id = QString::fromLatin1(TTestMating::KindId),
+               .toolCaption = QStringLiteral("&Test Mating"),
+               .mainToolName = QStringLiteral("MMTestMating"),
+               .documentToolName = QStringLiteral("TestMating1"),
+               .defaultSize = TTestMating::DefaultSize,
+               .create = herdFactory<TTestMating>()});
+    kinds.add({.id = QString::fromLatin1(TBreedingCalendar::KindId),
+               .toolCaption = QStringLiteral("Breeding &Calendar"),
+               .mainToolName = QStringLiteral("MMBreedingCalendar"),
+               .documentToolName = QStringLiteral("BreedingCalendar1"),
+               .defaultSize = TBreedingCalendar::DefaultSize,
+               .create = herdFactory<TBreedingCalendar>()});
 }
