@@ -3,7 +3,7 @@
 #include "breeding/BreedingFormat.h"
 #include "pedigree/PedigreeFormat.h"
 #include "rabbit/RabbitFormat.h"
-#include "rabbitry/RabbitryFile.h"
+#include "rabbitry/RabbitryFormat.h"
 #include "records/LineFile.h"
 #include "show/ShowFormat.h"
 

@@ -6,7 +6,7 @@
 #include "pedigree/PedigreeLinks.h"
 #include "rabbit/RabbitFormat.h"
 #include "records/LineFile.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 
 #include <QApplication>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
 #include "records/LineFile.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 
 #include <QApplication>
 #include <QFile>

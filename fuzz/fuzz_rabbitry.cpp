@@ -1,6 +1,6 @@
 // Any byte string must either load as a rabbitry list or fail with a RecordError,
 // and a list that loads must save and load again to the same rabbits and details.
-#include "rabbitry/RabbitryFile.h"
+#include "rabbitry/RabbitryFormat.h"
 #include "records/LineFile.h"
 #include "records/RecordError.h"
 

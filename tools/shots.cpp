@@ -11,7 +11,7 @@
 #include "genetics/ColorCombiner.h"
 #include "rabbit/RabbitSheet.h"
 #include "records/LineFile.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 #include "shell/HiddenPrint.h"
 #include "shell/SheetWindow.h"
 

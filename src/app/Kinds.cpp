@@ -51,6 +51,9 @@ void registerKinds()
                .openFilterTitle = QStringLiteral("Pedigree Files"),
                .captionSuffix = QStringLiteral(" - Rabbit Pedigree"),
                .defaultSize = TMainScreen::DefaultSize,
+               .helpPage = QStringLiteral("pedigree.html"),
+               .mimeType = QStringLiteral("application/x-hutchlore-pedigree"),
+               .findTitle = QStringLiteral("Pedigree Files"),
                .format = &PedigreeFile::format(),
                .create = factory<TMainScreen>()});
     kinds.add({.id = QString::fromLatin1(TRabbitSheet::KindId),
@@ -64,6 +67,9 @@ void registerKinds()
                .filterTitle = QStringLiteral("Rabbit Files"),
                .openFilterTitle = QStringLiteral("Rabbit Editor Files"),
                .captionSuffix = QStringLiteral(" - Rabbit Information"),
+               .helpPage = QStringLiteral("rabbit.html"),
+               .mimeType = QStringLiteral("application/x-hutchlore-rabbit"),
+               .findTitle = QStringLiteral("Rabbit Files"),
                .format = &RabbitFile::format(),
                .create = factory<TRabbitSheet>(),
                // Opened from the main window, a rabbit is captioned with its name.
@@ -83,6 +89,9 @@ void registerKinds()
                .openFilterTitle = QStringLiteral("Breeding Record Files"),
                .captionSuffix = QStringLiteral(" - Breeding Record"),
                .defaultSize = TBreedingRecord::DefaultSize,
+               .helpPage = QStringLiteral("breeding.html"),
+               .mimeType = QStringLiteral("application/x-hutchlore-breeding"),
+               .findTitle = QStringLiteral("Breeding Records"),
                .format = &BreedingFile::format(),
                .create = factory<TBreedingRecord>()});
     kinds.add({.id = QString::fromLatin1(TShowRecord::KindId),
@@ -97,6 +106,9 @@ void registerKinds()
                .openFilterTitle = QStringLiteral("Show Record Files"),
                .captionSuffix = QStringLiteral(" - Show Record"),
                .defaultSize = TShowRecord::DefaultSize,
+               .helpPage = QStringLiteral("show.html"),
+               .mimeType = QStringLiteral("application/x-hutchlore-show"),
+               .findTitle = QStringLiteral("Show Records"),
                .format = &ShowFile::format(),
                .create = factory<TShowRecord>()});
     // Every Color Genetics command opens another, empty calculator at its own size.
@@ -108,6 +120,7 @@ void registerKinds()
                .startCaption = QStringLiteral("Color Genetics"),
                .startRank = 6,
                .defaultSize = TColorCombiner::DefaultSize,
+               .helpPage = QStringLiteral("genetics.html"),
                .create = factory<TColorCombiner>()});
     // One find window for the whole run: Ctrl+F shows it again with its folder and results.
     kinds.add({.id = QString::fromLatin1(TFind::KindId),
@@ -117,6 +130,7 @@ void registerKinds()
                .toolKey = Qt::Key_F,
                .separatorBefore = true,
                .defaultSize = TFind::DefaultSize,
+               .helpPage = QStringLiteral("find.html"),
                .oneWindow = true,
                .create = factory<TFind>()});
     kinds.add({.id = QString::fromLatin1(TMyRabbitry::KindId),
@@ -132,6 +146,8 @@ void registerKinds()
                .namedInOpenTitle = false,
                .captionSuffix = QStringLiteral(" - Rabbitry"),
                .defaultSize = TMyRabbitry::DefaultSize,
+               .helpPage = QStringLiteral("rabbitry.html"),
+               .mimeType = QStringLiteral("application/x-hutchlore-rabbitry"),
                .create = factory<TMyRabbitry>()});
     // The herd tools, each a new window over the herd read afresh.
     kinds.add({.id = QString::fromLatin1(THerdTable::KindId),

@@ -1,11 +1,11 @@
 #include "app/CommandLine.h"
 #include "app/Kinds.h"
-#include "shell/AboutPopUp.h"
-#include "shell/BigBadParent.h"
+#include "browser/BrowserLoader.h"
+#include "frame/AboutPopUp.h"
+#include "frame/BigBadParent.h"
+#include "frame/RecentFiles.h"
 #include "shell/HiddenPrint.h"
 #include "shell/Platform.h"
-#include "shell/RecentFiles.h"
-#include "shell/WebBrowser.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,6 +1,6 @@
 // The browser module: the one place that links Qt WebEngine.
-#include "browser/WebBrowser.h"
-#include "shell/BrowserPlugin.h"
+#include "browser/BrowserWindow.h"
+#include "browser/BrowserPlugin.h"
 
 #include <QObject>
 

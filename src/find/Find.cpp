@@ -38,6 +38,15 @@ constexpr int DrainMs = 40;
 // How many unreadable files the message names before it only counts the rest.
 constexpr int NamedFailures = 10;
 
+// The kinds the registry says Find in Files searches.
+QList<FindEngine::SearchedKind> searchedKinds()
+{
+    QList<FindEngine::SearchedKind> kinds;
+    for (const WindowKind *kind : KindRegistry::instance().searched())
+        kinds.append({kind->findTitle, kind->extension});
+    return kinds;
+}
+
 } // namespace
 
 TFind::TFind(QWidget *parent) : ChildWindow(parent)
@@ -70,7 +79,7 @@ TFind::TFind(QWidget *parent) : ChildWindow(parent)
     grid->addWidget(new QLabel(QStringLiteral("Files of Type in Folder:"), form), 2, 0, 1, 3);
     m_kinds = new QComboBox(form);
     m_kinds->setObjectName(QStringLiteral("Extensions"));
-    for (const FindEngine::KindItem &kind : FindEngine::kinds())
+    for (const FindEngine::KindItem &kind : FindEngine::kindItems(searchedKinds()))
         m_kinds->addItem(kind.item, kind.mask);
     grid->addWidget(m_kinds, 3, 0, 1, 3);
     m_files = new QListWidget(form);
@@ -154,7 +163,8 @@ TFind::TFind(QWidget *parent) : ChildWindow(parent)
     m_drainTimer->setInterval(DrainMs);
     connect(m_drainTimer, &QTimer::timeout, this, &TFind::drain);
 
-    m_mask = FindEngine::initialMask();
+    // "All", the item the drop-down starts on.
+    m_mask = m_kinds->itemData(0).toString();
     m_folder->setText(QDir::toNativeSeparators(QDir::currentPath()));
     resize(DefaultSize);
 }

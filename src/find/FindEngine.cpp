@@ -172,26 +172,21 @@ int openRetrying(int folderFd, const char *path)
 
 } // namespace
 
-const std::array<KindItem, 5> &kinds()
+QList<KindItem> kindItems(const QList<SearchedKind> &kinds)
 {
-    static const std::array<KindItem, 5> items{{
-        {FileKind::All, QStringLiteral("All (*.ped, *.rab, *.brd, *.shw)"), QStringLiteral("*.ped;*.rab;*.brd;*.shw")},
-        {FileKind::Pedigree, QStringLiteral("Pedigree Files (*.ped)"), QStringLiteral("*.ped")},
-        {FileKind::Rabbit, QStringLiteral("Rabbit Files (*.rab)"), QStringLiteral("*.rab")},
-        {FileKind::Breeding, QStringLiteral("Breeding Records (*.brd)"), QStringLiteral("*.brd")},
-        {FileKind::Show, QStringLiteral("Show Records (*.shw)"), QStringLiteral("*.shw")},
-    }};
+    if (kinds.isEmpty())
+        return {};
+    QStringList shown;
+    QStringList masks;
+    QList<KindItem> items{{}};
+    for (const SearchedKind &kind : kinds) {
+        const QString pattern = u'*' + kind.extension;
+        shown.append(pattern);
+        masks.append(pattern);
+        items.append({QStringLiteral("%1 (%2)").arg(kind.title, pattern), pattern});
+    }
+    items.first() = {QStringLiteral("All (%1)").arg(shown.join(QStringLiteral(", "))), masks.join(u';')};
     return items;
-}
-
-QString maskOf(FileKind kind)
-{
-    return kinds()[std::size_t(kind)].mask;
-}
-
-QString initialMask()
-{
-    return QStringLiteral("*.rab;*.ped;*.brd;*.shw");
 }
 
 bool matchesMask(const QString &fileName, const QString &mask)
@@ -239,20 +234,6 @@ QStringList listFolder(const QString &folder, const QString &mask)
     for (const auto &[folded, name] : names)
         paths.append(prefix + name);
     return paths;
-}
-
-std::optional<FileKind> openKindOf(const QString &path)
-{
-    const QString ext = extensionOf(path);
-    if (ext == QLatin1String(".ped"))
-        return FileKind::Pedigree;
-    if (ext == QLatin1String(".rab"))
-        return FileKind::Rabbit;
-    if (ext == QLatin1String(".brd"))
-        return FileKind::Breeding;
-    if (ext == QLatin1String(".shw"))
-        return FileKind::Show;
-    return std::nullopt;
 }
 
 QString emptyTextMessage()

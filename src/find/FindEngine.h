@@ -3,7 +3,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <array>
 #include <atomic>
 #include <functional>
 #include <optional>
@@ -21,20 +20,22 @@
 // take the per-file callback as its progress.
 namespace FindEngine {
 
-// The items of the Extensions drop-down, in order.
-enum class FileKind { All, Pedigree, Rabbit, Breeding, Show };
-
+// A kind of record file the search covers, as the kind registers it.
+struct SearchedKind
+{
+    QString title;     // "Rabbit Files"
+    QString extension; // ".rab"
+};
+// One item of the Extensions drop-down.
 struct KindItem
 {
-    FileKind kind;
     QString item; // "Rabbit Files (*.rab)"
     QString mask; // "*.rab"; several masks are joined by ";"
+    bool operator==(const KindItem &) const = default;
 };
-const std::array<KindItem, 5> &kinds();
-QString maskOf(FileKind kind);
-// The mask a new window starts with: the four kinds of "All", listed in another
-// order.
-QString initialMask();
+// The drop-down's items: "All (*.ped, *.rab)" with every kind's pattern, then each
+// kind in the order given. No kinds: no items.
+QList<KindItem> kindItems(const QList<SearchedKind> &kinds);
 
 // Whether a file name (no folder) matches a mask of ";"-separated patterns with
 // "*" and "?". Letters match regardless of case, as the platform's file list did:
@@ -46,10 +47,6 @@ bool matchesMask(const QString &fileName, const QString &mask);
 // Directories are left out; anything else is listed (a search reports what it
 // cannot read). Throws FileError when the folder cannot be listed.
 QStringList listFolder(const QString &folder, const QString &mask);
-
-// The window that opens a result, chosen by the extension exactly as written
-// (".rab" opens a rabbit, ".RAB" nothing). Never FileKind::All.
-std::optional<FileKind> openKindOf(const QString &path);
 
 // What Search answers for an empty text.
 QString emptyTextMessage();

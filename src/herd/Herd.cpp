@@ -4,7 +4,7 @@
 #include "pedigree/Inbreeding.h"
 #include "pedigree/PedigreeFormat.h"
 #include "rabbit/RabbitFormat.h"
-#include "rabbitry/RabbitryFile.h"
+#include "rabbitry/RabbitryFormat.h"
 #include "records/FileLink.h"
 #include "records/LineFile.h"
 #include "records/LinkContext.h"

@@ -4,7 +4,7 @@
 #include "pedigree/PedigreeLinkEditor.h"
 #include "pedigree/PedigreeLinks.h"
 #include "rabbit/RabbitFormat.h"
-#include "rabbitry/RabbitryFile.h"
+#include "rabbitry/RabbitryFormat.h"
 #include "records/LineFile.h"
 #include "shell/CommandGuard.h"
 #include "shell/KindRegistry.h"

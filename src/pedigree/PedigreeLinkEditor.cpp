@@ -1,6 +1,6 @@
 #include "pedigree/PedigreeLinkEditor.h"
 #include "rabbit/RabbitFormat.h"
-#include "rabbitry/RabbitryFile.h"
+#include "rabbitry/RabbitryFormat.h"
 #include "shell/KindRegistry.h"
 
 #include <QGridLayout>

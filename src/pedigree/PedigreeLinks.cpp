@@ -1,7 +1,7 @@
 #include "pedigree/PedigreeLinks.h"
 
 #include "rabbit/RabbitFormat.h"
-#include "rabbitry/RabbitryFile.h"
+#include "rabbitry/RabbitryFormat.h"
 #include "records/FileLink.h"
 #include "records/LineFile.h"
 

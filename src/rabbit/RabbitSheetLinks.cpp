@@ -1,7 +1,7 @@
 #include "rabbit/RabbitSheet.h"
 
 #include "breeding/BreedingFormat.h"
-#include "pedigree/MainScreen.h"
+#include "pedigree/PedigreeFormat.h"
 #include "rabbit/RabbitLinkEditor.h"
 #include "rabbit/RabbitLinks.h"
 #include "shell/CommandGuard.h"
@@ -22,7 +22,7 @@ QString kindOfLink(int line)
 {
     switch (line) {
     case PedigreeLink:
-        return QString::fromLatin1(TMainScreen::KindId);
+        return QString::fromLatin1(PedigreeFile::KindId);
     case BreedLink:
         return QString::fromLatin1(BreedingFile::KindId);
     case ShowLink:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rabbitry/RabbitryFile.h"
+#include "rabbitry/RabbitryFormat.h"
 #include "shell/DocumentWindow.h"
 
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "shell/ChildWindow.h"
 
-#include "shell/BigBadParent.h"
+#include "shell/Frame.h"
 
 #include <QMenu>
 
@@ -27,8 +27,8 @@ ChildWindow::ChildWindow(QWidget *parent) : QMdiSubWindow(parent)
 void ChildWindow::setMenus(const QList<QMenu *> &own)
 {
     m_menus = own;
-    if (TBigBadParent *parent = TBigBadParent::instance())
-        m_menus += parent->sharedMenus(this);
+    if (Frame *frame = Frame::instance())
+        m_menus += frame->sharedMenus(this);
 
     // The frame's system menu binds Ctrl+W (besides Ctrl+F4) to its Close. A key bound
     // there and in the window's own menus is ambiguous, and Qt then runs neither: the

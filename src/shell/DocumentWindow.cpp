@@ -1,10 +1,8 @@
 #include "shell/DocumentWindow.h"
 
 #include "records/LineFile.h"
-#include "shell/BigBadParent.h"
 #include "shell/CommandGuard.h"
-#include "shell/RecentFiles.h"
-#include "shell/RecentFilesMenu.h"
+#include "shell/Frame.h"
 
 #include <QCloseEvent>
 #include <QMenu>
@@ -35,7 +33,8 @@ void DocumentWindow::buildMenus(const QString &saveAsCaption, const QList<QMenu 
     connect(fileNew, &QAction::triggered, this,
             [this, id] { runCommand(this, [&] { KindRegistry::instance().newWindow(id); }); });
     command("FileOpen", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &DocumentWindow::FileOpenClick);
-    file->addMenu(new RecentFilesMenu(QStringLiteral("RecentFiles"), this));
+    if (Frame *frame = Frame::instance())
+        file->addMenu(frame->recentFilesMenu(QStringLiteral("RecentFiles"), this));
     file->addSeparator();
     command("FileSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &DocumentWindow::FileSaveClick);
     command("FileSaveAs", saveAsCaption, {}, &DocumentWindow::FileSaveAsClick);
@@ -103,7 +102,7 @@ void DocumentWindow::loadFile(const QString &path)
         throw;
     }
     emit recordChanged();
-    RecentFiles::add(path);
+    emit fileUsed(path);
     reportPictureProblems(load.problems);
 }
 
@@ -114,7 +113,7 @@ void DocumentWindow::saveFile(const QString &path)
     bindTo(path);
     m_modified = false;
     saved();
-    RecentFiles::add(path);
+    emit fileUsed(path);
     // Typed text is checked as it is entered; a path or a font name chosen elsewhere
     // may still hold a character the file cannot store. It was written as "?".
     const QList<int> replaced = lines.unencodableLines();
@@ -245,12 +244,12 @@ void DocumentWindow::reportPictureProblems(const QStringList &problems)
 void DocumentWindow::reportLinks(const LinkContext &context) const
 {
     const QString message = context.message();
-    TBigBadParent *frame = TBigBadParent::instance();
+    Frame *frame = Frame::instance();
     if (message.isEmpty() || !frame)
         return;
     // Long enough to read; it is about this command only.
     constexpr int ShownMs = 30000;
-    frame->statusBar()->showMessage(message, ShownMs);
+    frame->showStatus(message, ShownMs);
 }
 
 DocumentWindow *DocumentWindow::openLink(const QString &kindId, const QString &stored)

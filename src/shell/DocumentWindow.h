@@ -83,6 +83,8 @@ signals:
     // An edit was recorded or a file was loaded: what the window showed of the record
     // before may no longer hold.
     void recordChanged();
+    // The window was loaded from, or saved as, `path` (the frame keeps recent files).
+    void fileUsed(const QString &path);
 
 protected:
     // A load in two steps: prepareLoad reads and checks everything it needs (the file,

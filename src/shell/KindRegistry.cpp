@@ -1,8 +1,8 @@
 #include "shell/KindRegistry.h"
 
 #include "records/LineFile.h"
-#include "shell/BigBadParent.h"
 #include "shell/DocumentWindow.h"
+#include "shell/Frame.h"
 
 #include <QMdiArea>
 
@@ -77,6 +77,15 @@ QString KindRegistry::openFilter() const
            each.join(u'|');
 }
 
+QList<const WindowKind *> KindRegistry::searched() const
+{
+    QList<const WindowKind *> kinds;
+    for (const WindowKind &kind : m_kinds)
+        if (!kind.findTitle.isEmpty() && !kind.extension.isEmpty())
+            kinds.append(&kind);
+    return kinds;
+}
+
 ChildWindow *KindRegistry::newWindow(const QString &id) const
 {
     bool made = false;
@@ -90,7 +99,7 @@ ChildWindow *KindRegistry::makeWindow(const QString &id, bool &made) const
 {
     made = false;
     const WindowKind *kind = find(id);
-    TBigBadParent *frame = TBigBadParent::instance();
+    Frame *frame = Frame::instance();
     if (!kind || !kind->isAvailable() || !frame)
         return nullptr;
     if (kind->oneWindow) {

@@ -34,6 +34,9 @@ struct WindowKind
     bool namedInOpenTitle = true;      // listed in the title of the Open dialog's first filter
     QString captionSuffix = {};        // " - Rabbit Information"
     QSize defaultSize = {};            // empty: the window sizes itself
+    QString helpPage = {};             // "rabbit.html", kept in the kind's folder; F1 shows it
+    QString mimeType = {};             // "application/x-hutchlore-rabbit", desktop/hutchlore-mime.xml
+    QString findTitle = {};            // "Rabbit Files": Find in Files searches the kind; empty: not
     // The layout of the kind's files; find in files names a matching line's field by
     // its labels. Null for a kind without files.
     const LineFormat *format = nullptr;
@@ -71,6 +74,8 @@ public:
     static FileDialogSpec dialogOf(const char *kindId, const QString &title = QString());
     // Every record file at once, then each kind on its own: the main window's Open.
     QString openFilter() const;
+    // The kinds Find in Files searches, in the order registered.
+    QList<const WindowKind *> searched() const;
 
     // A new, empty window of the kind in the newest main window (for a oneWindow kind,
     // the one already made, shown again); null when the kind is not available or there

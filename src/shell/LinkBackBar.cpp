@@ -6,8 +6,8 @@
 #include "records/LinkContext.h"
 #include "records/RecordError.h"
 #include "records/RecordText.h"
-#include "shell/BigBadParent.h"
 #include "shell/CommandGuard.h"
+#include "shell/Frame.h"
 #include "shell/KindRegistry.h"
 #include "shell/SheetWidgets.h"
 #include "shell/SheetWindow.h"
@@ -77,7 +77,7 @@ LinkBackBar::LinkBackBar(SheetWindow *window) : QFrame(window), m_window(window)
 QList<SheetWindow *> LinkBackBar::openSubjects() const
 {
     QList<SheetWindow *> open;
-    const TBigBadParent *frame = TBigBadParent::instance();
+    const Frame *frame = Frame::instance();
     if (!frame)
         return open;
     for (QMdiSubWindow *sub : frame->mdiArea()->subWindowList()) {
@@ -160,9 +160,9 @@ void LinkBackBar::LinkItClick()
                                  Platform::Buttons::Ok);
         return;
     }
-    if (TBigBadParent *frame = TBigBadParent::instance()) {
+    if (Frame *frame = Frame::instance()) {
         constexpr int ShownMs = 10000;
-        frame->statusBar()->showMessage(
+        frame->showStatus(
             QStringLiteral("%1's %2 now links to this %3.").arg(m_subjectName, m_spec.subjectNoun, m_spec.noun),
             ShownMs);
     }

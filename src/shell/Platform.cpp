@@ -1,7 +1,7 @@
 #include "shell/Platform.h"
 
 #include "shell/CommandGuard.h"
-#include "shell/HelpWindow.h"
+#include "shell/Frame.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -214,7 +214,8 @@ QStringList QtPlatform::fontFaces()
 
 void QtPlatform::openHelpContents(QWidget *parent)
 {
-    showHelpContents(parent);
+    if (Frame *frame = Frame::instance())
+        frame->showHelpContents(parent);
 }
 
 QString QtPlatform::clipboardText()

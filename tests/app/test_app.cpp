@@ -9,9 +9,9 @@
 #include "pedigree/PedigreeLinkEditor.h"
 #include "rabbit/RabbitSheet.h"
 #include "records/LineFile.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 #include "shell/KindRegistry.h"
-#include "shell/RecentFiles.h"
+#include "frame/RecentFiles.h"
 #include "shell/SheetWidgets.h"
 
 #include <QComboBox>

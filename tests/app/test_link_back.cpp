@@ -9,7 +9,7 @@
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
 #include "records/RecordText.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 #include "shell/KindRegistry.h"
 #include "shell/SheetWindow.h"
 #include "show/ShowFormat.h"

@@ -14,7 +14,7 @@
 #include "records/LinkContext.h"
 #include "records/RecordError.h"
 #include "records/WindowRegistry.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 #include "shell/LinkEditor.h"
 #include "show/ShowFormat.h"
 #include "show/ShowLinks.h"

@@ -5,7 +5,7 @@
 #include "WindowFixture.h"
 #include "app/Kinds.h"
 #include "breeding/BreedingRecord.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 #include "shell/HiddenPrint.h"
 #include "shell/KindRegistry.h"
 #include "shell/PrintFit.h"

@@ -8,7 +8,7 @@
 #include "rabbit/RabbitSheet.h"
 #include "records/LineFile.h"
 #include "records/WindowRegistry.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 
 #include <QAction>
 #include <QApplication>

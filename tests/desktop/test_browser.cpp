@@ -1,8 +1,8 @@
 #include "Input.h"
 #include "WindowFixture.h"
-#include "shell/AboutPopUp.h"
-#include "shell/BigBadParent.h"
-#include "shell/WebBrowser.h"
+#include "frame/AboutPopUp.h"
+#include "frame/BigBadParent.h"
+#include "browser/BrowserLoader.h"
 
 #include <QAbstractItemView>
 #include <QAction>

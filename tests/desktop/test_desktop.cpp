@@ -8,8 +8,8 @@
 #include "records/Metafile.h"
 #include "records/Picture.h"
 #include "records/RecordError.h"
-#include "shell/BigBadParent.h"
-#include "shell/HelpWindow.h"
+#include "frame/BigBadParent.h"
+#include "frame/HelpWindow.h"
 #include "shell/KindRegistry.h"
 #include "shell/SheetWidgets.h"
 #include "shell/SheetWindow.h"
@@ -30,6 +30,12 @@ namespace {
 QString pageText(const QString &page)
 {
     QFile file(QStringLiteral(":/help/") + page);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QString fileText(const QString &path)
+{
+    QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
@@ -75,6 +81,30 @@ private slots:
         m_fx.reset();
     }
 
+    // Every kind with files names its type, and the desktop knows that type by the
+    // kind's extension and opens it with the program.
+    void recordKindsHaveMimeTypes()
+    {
+        const QString desktop = QStringLiteral(HUTCHLORE_TEST_DATA "/../../desktop/");
+        const QString types = fileText(desktop + "hutchlore-mime.xml");
+        const QString entry = fileText(desktop + "hutchlore.desktop");
+        QVERIFY(!types.isEmpty() && !entry.isEmpty());
+        const QRegularExpression block("<mime-type type=\"([^\"]+)\">(.*?)</mime-type>",
+                                       QRegularExpression::DotMatchesEverythingOption);
+        QMap<QString, QString> globs;
+        for (const QRegularExpressionMatch &m : block.globalMatch(types))
+            globs.insert(m.captured(1), m.captured(2));
+        QStringList wrong;
+        for (const WindowKind &kind : KindRegistry::instance().kinds()) {
+            if (kind.extension.isEmpty())
+                continue;
+            if (kind.mimeType.isEmpty() || !globs.value(kind.mimeType).contains("<glob pattern=\"*" + kind.extension + "\"/>") ||
+                !entry.contains(kind.mimeType + u';'))
+                wrong.append(kind.id);
+        }
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
+    }
+
     // Every window kind and Tools entry has its page in the contents; every link of
     // every page resolves inside the help and every page leads back to the contents.
     void helpPagesAndLinks()
@@ -82,7 +112,7 @@ private slots:
         const QString contents = pageText("RABBITHELP.html");
         QVERIFY(contents.contains("href=\"main.html\""));
         for (const WindowKind &kind : KindRegistry::instance().kinds())
-            QVERIFY2(!pageText(kind.id + ".html").isEmpty() && contents.contains("href=\"" + kind.id + ".html\"") &&
+            QVERIFY2(!pageText(kind.helpPage).isEmpty() && contents.contains("href=\"" + kind.helpPage + "\"") &&
                          contents.contains("Tools &gt; " + QString(kind.toolCaption).remove(u'&')),
                      qPrintable(kind.id));
 

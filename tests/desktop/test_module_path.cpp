@@ -1,4 +1,4 @@
-#include "shell/WebBrowser.h"
+#include "browser/BrowserLoader.h"
 
 #include <QDir>
 #include <QFile>

@@ -10,7 +10,7 @@
 #include "rabbit/RabbitSheet.h"
 #include "records/LineFile.h"
 #include "records/WindowRegistry.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -120,6 +120,13 @@ private slots:
         TFind *window = find();
         QVERIFY(window);
         QCOMPARE(window->folder(), QDir::currentPath()); // starts in the process's folder
+        // The kinds the registry marks as searched, "All" first.
+        const auto *kinds = window->findChild<QComboBox *>("Extensions");
+        QStringList items;
+        for (int i = 0; i < kinds->count(); ++i)
+            items.append(kinds->itemText(i));
+        QCOMPARE(items, QStringList({"All (*.ped, *.rab, *.brd, *.shw)", "Pedigree Files (*.ped)", "Rabbit Files (*.rab)",
+                                     "Breeding Records (*.brd)", "Show Records (*.shw)"}));
         typeInto(window, "DirectoryBox", QDir::toNativeSeparators(dir));
         QCOMPARE(window->listedFiles(), QStringList({"a.ped", "b.rab", "c.brd", "d.shw", "OLDDOE.RAB"}));
         search(window, "smith", true);
@@ -274,7 +281,7 @@ private slots:
         for (int i = 0; i < 3000; ++i)
             TestFiles::writeBytes(QDir(dir).filePath(QStringLiteral("r%1.rab").arg(i, 5, 10, QLatin1Char('0'))), bytes);
         const FindEngine::Outcome all =
-            FindEngine::search(FindEngine::listFolder(dir, FindEngine::initialMask()), QStringLiteral("smith"));
+            FindEngine::search(FindEngine::listFolder(dir, QStringLiteral("*.rab")), QStringLiteral("smith"));
         QStringList expected;
         for (const FindEngine::Hit &hit : all.hits)
             expected.append(hit.path);

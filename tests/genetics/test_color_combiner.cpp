@@ -4,7 +4,7 @@
 #include "genetics/CrossCalculation.h"
 #include "rabbit/RabbitFormat.h"
 #include "records/WindowRegistry.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 
 #include <QAction>
 #include <QLabel>

@@ -5,7 +5,7 @@
 #include "records/LineFile.h"
 #include "records/RecordError.h"
 #include "records/WindowRegistry.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 
 #include <QAction>
 #include <QComboBox>

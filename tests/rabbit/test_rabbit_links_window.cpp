@@ -9,7 +9,7 @@
 #include "rabbit/RabbitSheet.h"
 #include "records/LineFile.h"
 #include "records/WindowRegistry.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 #include "show/ShowFormat.h"
 #include "show/ShowRecord.h"
 

@@ -1,6 +1,6 @@
 #include "TestFiles.h"
 #include "rabbit/RabbitFormat.h"
-#include "rabbitry/RabbitryFile.h"
+#include "rabbitry/RabbitryFormat.h"
 #include "records/LineFile.h"
 #include "records/RecordError.h"
 

@@ -13,7 +13,7 @@
 #include "rabbitry/MyRabbitry.h"
 #include "records/LineFile.h"
 #include "records/WindowRegistry.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 #include "shell/DocumentWindow.h"
 #include "shell/SheetWidgets.h"
 

@@ -6,10 +6,10 @@
 #include "records/LineFile.h"
 #include "records/RecordError.h"
 #include "records/WindowRegistry.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 #include "shell/DocumentWindow.h"
-#include "shell/RecentFiles.h"
-#include "shell/RecentFilesMenu.h"
+#include "frame/RecentFiles.h"
+#include "frame/RecentFilesMenu.h"
 
 #include <QDir>
 #include <QMdiArea>

@@ -2,7 +2,7 @@
 #include "WindowFixture.h"
 #include "rabbit/RabbitSheet.h"
 #include "records/WindowRegistry.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 #include "shell/KindRegistry.h"
 
 #include <QAction>

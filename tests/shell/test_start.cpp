@@ -8,14 +8,14 @@
 #include "pedigree/PedigreeFormat.h"
 #include "pedigree/PedigreeLinkEditor.h"
 #include "rabbit/RabbitSheet.h"
-#include "rabbitry/RabbitryFile.h"
+#include "rabbitry/RabbitryFormat.h"
 #include "records/WindowRegistry.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 #include "shell/KindRegistry.h"
 #include "shell/Preferences.h"
-#include "shell/RecentFiles.h"
+#include "frame/RecentFiles.h"
 #include "shell/SheetWidgets.h"
-#include "shell/StartPanel.h"
+#include "frame/StartPanel.h"
 #include "shell/UserSettings.h"
 
 #include <QDialog>

@@ -7,7 +7,7 @@
 #include "pedigree/MainScreen.h"
 #include "rabbit/RabbitSheet.h"
 #include "records/WindowRegistry.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 #include "shell/DocumentWindow.h"
 
 #include <QApplication>

@@ -1,10 +1,9 @@
-#include "shell/WebBrowser.h"
+#include "browser/BrowserLoader.h"
 
+#include "browser/BrowserPlugin.h"
 #include "records/OwnFiles.h"
-
 #include "records/RecordError.h"
 #include "records/WindowRegistry.h"
-#include "shell/BrowserPlugin.h"
 
 #include <QCoreApplication>
 #include <QDir>

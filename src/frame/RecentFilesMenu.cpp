@@ -1,10 +1,10 @@
-#include "shell/RecentFilesMenu.h"
+#include "frame/RecentFilesMenu.h"
 
 #include "records/LineFile.h"
 #include "records/RecordError.h"
 #include "shell/CommandGuard.h"
 #include "shell/KindRegistry.h"
-#include "shell/RecentFiles.h"
+#include "frame/RecentFiles.h"
 
 #include <QFileInfo>
 

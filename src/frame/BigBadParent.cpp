@@ -1,16 +1,17 @@
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 
 #include "records/LineFile.h"
 #include "records/WindowRegistry.h"
-#include "shell/AboutPopUp.h"
+#include "frame/AboutPopUp.h"
 #include "shell/ChildWindow.h"
 #include "shell/CommandGuard.h"
 #include "shell/DocumentWindow.h"
-#include "shell/HelpWindow.h"
+#include "frame/HelpWindow.h"
 #include "shell/KindRegistry.h"
-#include "shell/PreferencesDialog.h"
-#include "shell/RecentFilesMenu.h"
-#include "shell/StartPanel.h"
+#include "frame/PreferencesDialog.h"
+#include "frame/RecentFiles.h"
+#include "frame/RecentFilesMenu.h"
+#include "frame/StartPanel.h"
 
 #include <QChildEvent>
 #include <QCloseEvent>
@@ -18,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 
 #include <algorithm>
 
@@ -27,6 +29,7 @@ TBigBadParent::TBigBadParent()
     setWindowTitle(QStringLiteral("Rabbit Hutchlore"));
     resize(1032, 748);
     WindowRegistry::setNewest(this);
+    Frame::setNewest(this);
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("ClientArea"));
@@ -123,10 +126,27 @@ QWidget *TBigBadParent::runTool(const QString &kindId)
 
 void TBigBadParent::adopt(QMdiSubWindow *window)
 {
+    if (auto *document = qobject_cast<DocumentWindow *>(window))
+        connect(document, &DocumentWindow::fileUsed, this, [](const QString &path) { RecentFiles::add(path); });
     m_mdi->addSubWindow(window);
     WindowRegistry::setNewest(QString::fromLatin1(window->metaObject()->className()), window);
     window->show();
     m_mdi->setActiveSubWindow(window);
+}
+
+QMenu *TBigBadParent::recentFilesMenu(const QString &objectName, QWidget *owner)
+{
+    return new RecentFilesMenu(objectName, owner);
+}
+
+void TBigBadParent::showStatus(const QString &message, int ms)
+{
+    statusBar()->showMessage(message, ms);
+}
+
+void TBigBadParent::showHelpContents(QWidget *parent)
+{
+    ::showHelpContents(parent);
 }
 
 bool TBigBadParent::eventFilter(QObject *watched, QEvent *event)

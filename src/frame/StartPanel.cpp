@@ -1,10 +1,10 @@
-#include "shell/StartPanel.h"
+#include "frame/StartPanel.h"
 
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 #include "shell/CommandGuard.h"
 #include "shell/KindRegistry.h"
-#include "shell/RecentFiles.h"
-#include "shell/RecentFilesMenu.h"
+#include "frame/RecentFiles.h"
+#include "frame/RecentFilesMenu.h"
 
 #include <QHBoxLayout>
 #include <QKeySequence>

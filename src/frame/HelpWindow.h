@@ -8,8 +8,8 @@ class QWidget;
 
 // The program's help ("RABBITHELP"): HTML pages built into the program, shown in a
 // single window that stays open beside the records. The contents page is
-// RABBITHELP.html; each window has a page named after its kind ("rabbit.html"),
-// the main window "main.html".
+// RABBITHELP.html; each kind registers its own page (kept in its folder), the main
+// window's is "main.html".
 
 // Opens the contents page.
 void showHelpContents(QWidget *parent);

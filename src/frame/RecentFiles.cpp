@@ -1,4 +1,4 @@
-#include "shell/RecentFiles.h"
+#include "frame/RecentFiles.h"
 
 #include "shell/UserSettings.h"
 

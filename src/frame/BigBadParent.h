@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Frame.h"
+
 #include <QMainWindow>
 
 class QMdiArea;
@@ -10,7 +12,7 @@ class StartPanel;
 // The main window: a multi-document frame that holds the record windows. Its menu
 // handlers are the program's shared commands; document windows call them from their
 // own Tools, Window and Help menus.
-class TBigBadParent : public QMainWindow
+class TBigBadParent : public QMainWindow, public Frame
 {
     Q_OBJECT
 public:
@@ -19,16 +21,17 @@ public:
 
     // The newest main window, or null.
     static TBigBadParent *instance();
-    QMdiArea *mdiArea() const { return m_mdi; }
-    // Makes a window a document of this frame, shows it and registers it as the
-    // newest of its class.
-    void adopt(QMdiSubWindow *window);
+    QMdiArea *mdiArea() const override { return m_mdi; }
+    // Also registers the window as the newest of its class.
+    void adopt(QMdiSubWindow *window) override;
 
     // A new window of a registered kind; null when it is not available.
     QWidget *runTool(const QString &kindId);
 
-    // The Tools, Window and Help menus for a document window's menu bar.
-    QList<QMenu *> sharedMenus(QWidget *owner);
+    QList<QMenu *> sharedMenus(QWidget *owner) override;
+    QMenu *recentFilesMenu(const QString &objectName, QWidget *owner) override;
+    void showStatus(const QString &message, int ms) override;
+    void showHelpContents(QWidget *parent) override;
 
     // Shared commands.
     void MMOpenClick();

@@ -1,4 +1,4 @@
-#include "rabbitry/RabbitryFile.h"
+#include "rabbitry/RabbitryFormat.h"
 
 #include "rabbit/RabbitFormat.h"
 #include "records/FileLink.h"

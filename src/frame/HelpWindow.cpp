@@ -1,4 +1,4 @@
-#include "shell/HelpWindow.h"
+#include "frame/HelpWindow.h"
 
 #include "shell/KindRegistry.h"
 
@@ -64,9 +64,9 @@ QString helpPageFor(const QWidget *window)
 {
     // Windows made through the kind registry carry their kind's id.
     for (const QWidget *w = window; w; w = w->parentWidget()) {
-        const QString kind = w->property(KindRegistry::KindProperty).toString();
-        if (!kind.isEmpty() && QFile::exists(resourcePath(kind + QStringLiteral(".html"))))
-            return kind + QStringLiteral(".html");
+        const WindowKind *kind = KindRegistry::instance().find(w->property(KindRegistry::KindProperty).toString());
+        if (kind && !kind->helpPage.isEmpty() && QFile::exists(resourcePath(kind->helpPage)))
+            return kind->helpPage;
     }
     return QStringLiteral("main.html");
 }

@@ -1,9 +1,9 @@
-#include "shell/AboutPopUp.h"
+#include "frame/AboutPopUp.h"
 
 #include "records/WindowRegistry.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 #include "shell/CommandGuard.h"
-#include "shell/WebBrowser.h"
+#include "browser/BrowserLoader.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "browser/WebBrowser.h"
+#include "browser/BrowserWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "shell/PreferencesDialog.h"
+#include "frame/PreferencesDialog.h"
 
 #include "records/LineFile.h"
 #include "records/RecordError.h"
