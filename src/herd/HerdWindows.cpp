@@ -1,11 +1,9 @@
 #include "herd/HerdWindows.h"
 
 #include "herd/HerdLoader.h"
-#include "rabbitry/MyRabbitry.h"
 #include "records/LineFile.h"
-#include "records/WindowRegistry.h"
-#include "shell/BigBadParent.h"
 #include "shell/CommandGuard.h"
+#include "shell/DocumentWindow.h"
 #include "shell/KindRegistry.h"
 #include "shell/Preferences.h"
 
@@ -18,17 +16,16 @@
 
 namespace HerdWindows {
 
-std::optional<HerdSource> chooseHerd(QWidget *parent)
+HerdSource herdOf(const QString &rabbitryPath, const QString &caption, const QStringList &listed)
 {
-    // A rabbitry window that has been closed but not yet freed is hidden.
-    TMyRabbitry *open = WindowRegistry::newest<TMyRabbitry>();
-    if (open && !open->isHidden()) {
-        const QString path = open->fileName();
-        if (!path.isEmpty())
-            Preferences::setLastHerdFile(path);
-        return HerdSource{path, path.isEmpty() ? open->windowTitle() : QFileInfo(path).fileName(), open->rabbits()};
-    }
-    FileDialogSpec request = KindRegistry::dialogOf(TMyRabbitry::KindId, QStringLiteral("Choose a Rabbitry"));
+    if (!rabbitryPath.isEmpty())
+        Preferences::setLastHerdFile(rabbitryPath);
+    return {rabbitryPath, rabbitryPath.isEmpty() ? caption : QFileInfo(rabbitryPath).fileName(), listed};
+}
+
+std::optional<HerdSource> askForHerd(QWidget *parent, const FileDialogSpec &rabbitryDialog)
+{
+    FileDialogSpec request = rabbitryDialog;
     request.start = Preferences::lastHerdFile();
     if (request.start.isEmpty())
         request.start = Preferences::myRabbitryFile();
@@ -80,8 +77,9 @@ std::optional<QString> exportPath(QWidget *parent, const FileDialogSpec &request
 
 void openRecord(const QString &path)
 {
-    if (TBigBadParent *frame = TBigBadParent::instance())
-        frame->openByExtension(path);
+    DocumentWindow *window = KindRegistry::instance().openByExtension(path);
+    if (window && window->kind().openedFromMenu)
+        window->kind().openedFromMenu(window);
 }
 
 } // namespace HerdWindows

@@ -28,10 +28,13 @@ struct HerdSource
 
 namespace HerdWindows {
 
-// The herd of the rabbitry window active last; with none open, the rabbitry file the
-// breeder chooses (the one used last offered first). Nothing when the dialog is
-// cancelled; throws FileError or RecordError when the chosen file cannot be read.
-std::optional<HerdSource> chooseHerd(QWidget *parent);
+// The herd of a rabbitry window: what its list shows now. Remembered as the herd used
+// last when the rabbitry has a file.
+HerdSource herdOf(const QString &rabbitryPath, const QString &caption, const QStringList &listed);
+// The herd of a rabbitry file the breeder chooses, the one used last offered first.
+// Nothing when the dialog is cancelled; throws FileError or RecordError when the
+// chosen file cannot be read.
+std::optional<HerdSource> askForHerd(QWidget *parent, const FileDialogSpec &rabbitryDialog);
 
 // How rows are read now: the breeder's date order, ages to today.
 Herd::Options options();

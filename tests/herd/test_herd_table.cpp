@@ -9,7 +9,7 @@
 #include "rabbit/RabbitSheet.h"
 #include "rabbitry/MyRabbitry.h"
 #include "records/WindowRegistry.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 #include "shell/KindRegistry.h"
 #include "shell/Preferences.h"
 #include "shell/UserSettings.h"

@@ -9,7 +9,7 @@
 #include "rabbit/RabbitFormat.h"
 #include "rabbitry/MyRabbitry.h"
 #include "records/WindowRegistry.h"
-#include "shell/BigBadParent.h"
+#include "frame/BigBadParent.h"
 #include "shell/KindRegistry.h"
 
 #include <QComboBox>
@@ -213,6 +213,35 @@ private slots:
                 QCOMPARE(valuesOf(lines, "UID"), uids);
         }
         QCOMPARE(QSet<QString>(uids.cbegin(), uids.cend()).size(), 4);
+    }
+
+    // The sample herd shows something in each window: rows with legs and a
+    // coefficient, a related and an unrelated buck for Blue Moon, a calendar.
+    void sampleHerdShowsEachFeature()
+    {
+        const QString rabbitry = QStringLiteral(HUTCHLORE_TEST_DATA "/../../examples/HazelHill/HazelHill.rbty");
+        auto *mating = openTool<TTestMating>(rabbitry, "&Test Mating");
+        QVERIFY(mating);
+        choose(mating->doeBox(), "Blue Moon of Hazel Hill");
+        Input::click(mating->findChild<QPushButton *>("RankBucks"));
+        QStringList ranked;
+        for (int i = 0; i < mating->ranking()->topLevelItemCount(); ++i)
+            ranked.append(mating->ranking()->topLevelItem(i)->text(0) + u' ' +
+                          mating->ranking()->topLevelItem(i)->text(1));
+        QCOMPARE(ranked, QStringList({"Meadowsweet Rowan 0.00", "Hazel Hill Sorrel 25.00", "Hazel Hill Smokey 25.00"}));
+
+        const QList<Herd::Row> rows =
+            Herd::readRows(Herd::listedRabbits(rabbitry), rabbitry, {HerdDate::Order::MonthFirst, QDate(2026, 12, 7)});
+        QCOMPARE(rows.size(), 5);
+        for (const Herd::Row &row : rows)
+            QVERIFY2(!row.failed() && row.notes.isEmpty(), qPrintable(row.listed + ": " + row.problem()));
+        QCOMPARE(rows[0].legs, QStringLiteral("2"));
+        QVERIFY(rows[0].coi.has_value());
+
+        const BreedingCalendar::Calendar calendar = BreedingCalendar::gather(
+            BreedingCalendar::sourcesOf(rows), {}, HerdDate::Order::MonthFirst, QDate(2026, 12, 7));
+        QVERIFY2(calendar.problems.isEmpty(), qPrintable(calendar.problems.join(u'\n')));
+        QCOMPARE(calendar.events.size(), 8);
     }
 };
 
