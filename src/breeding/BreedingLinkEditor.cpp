@@ -20,10 +20,7 @@ constexpr int MatesPerColumn = 5;
 } // namespace
 
 BreedingLinkEditor::BreedingLinkEditor(QWidget *parent)
-    : LinkEditorPanel(
-          QStringLiteral("Set Related Rabbit Editor Files"),
-          {QStringLiteral("RelatedFileEditor"), QStringLiteral("FileEditorOk"), QStringLiteral("SetFileCancel")},
-          parent)
+    : LinkEditorPanel(parent)
 {
     const LineFormat &lines = format();
     const auto makeLink = [&](int position, QWidget *owner) {

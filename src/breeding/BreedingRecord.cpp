@@ -32,28 +32,12 @@ constexpr int FirstRowTop = 94;
 constexpr int RowPitch = 24;
 constexpr int ColumnGap = 8;
 
-QFont sheetFace(int points, bool bold = false, bool underline = false)
-{
-    QFont font(QStringLiteral("Times New Roman"), points);
-    font.setBold(bold);
-    font.setUnderline(underline);
-    return font;
-}
-
 const char *const ColumnHeadings[RowSize] = {"Sire/Dam", "Color",    "Ear #", "Date Bred", "Date Kindled", "Born",
                                              "Died",     "Fostered", "Bucks", "Does",      "Kept",         "Colors"};
 
 bool isMateColumn(RowField column)
 {
     return column == RowField::Parent || column == RowField::Color || column == RowField::Ear;
-}
-
-// Captions let the mouse through to the background, whose menu they then open.
-QLabel *sheetCaption(QWidget *sheet, const QString &text, int x, int y, const QFont &font)
-{
-    QLabel *label = addCaption(sheet, text, x, y, &font);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return label;
 }
 
 } // namespace
@@ -90,22 +74,17 @@ void TBreedingRecord::FileExportCsvClick()
 
 void TBreedingRecord::createMenus()
 {
-    const auto command = [this](QMenu *menu, const char *name, const char *caption, void (TBreedingRecord::*method)(),
-                                const QKeySequence &shortcut = {}) {
-        return addCommand(menu, name, QString::fromLatin1(caption), method, shortcut);
-    };
-
     auto *edit = new QMenu(QStringLiteral("&Edit"), this);
     edit->setObjectName(QStringLiteral("Edit1"));
-    command(edit, "SetFileLinks", "&Set File Links", &SheetWindow::SetFileLinksClick,
+    addCommand(edit, "SetFileLinks", "&Set File Links", &SheetWindow::SetFileLinksClick,
             QKeySequence(Qt::CTRL | Qt::Key_L));
     // The row commands, found without right-clicking: they act on the row last clicked
     // and stay greyed until a row is.
     m_rowMenu = new QMenu(QStringLiteral("&Row"), this);
     m_rowMenu->setObjectName(QStringLiteral("RowMenu"));
-    command(m_rowMenu, "RowGenerateOffspring", "&Generate Offspring", &TBreedingRecord::RowGenerateOffspringClick);
-    command(m_rowMenu, "RowLoadSavedRabbit", "&Load Saved Rabbit as Mate", &TBreedingRecord::RowLoadSavedRabbitClick);
-    command(m_rowMenu, "RowOpenMate", "&Open Mate's Record", &TBreedingRecord::RowOpenMateClick);
+    addCommand(m_rowMenu, "RowGenerateOffspring", "&Generate Offspring", &TBreedingRecord::RowGenerateOffspringClick);
+    addCommand(m_rowMenu, "RowLoadSavedRabbit", "&Load Saved Rabbit as Mate", &TBreedingRecord::RowLoadSavedRabbitClick);
+    addCommand(m_rowMenu, "RowOpenMate", "&Open Mate's Record", &TBreedingRecord::RowOpenMateClick);
     for (QAction *action : m_rowMenu->actions())
         action->setEnabled(false);
     buildMenus(QStringLiteral("Save &As"), {edit, m_rowMenu});
@@ -116,15 +95,15 @@ void TBreedingRecord::createMenus()
     QAction *changeText =
         addChangeTextEntry(m_subjectMenu, QStringLiteral("Change &Text"), QStringLiteral("ChangeText"));
     QAction *openRabbit =
-        command(m_subjectMenu, "OpenRabbitFile", "&Open Rabbit File", &TBreedingRecord::OpenRabbitClick);
+        addCommand(m_subjectMenu, "OpenRabbitFile", "&Open Rabbit File", &TBreedingRecord::OpenRabbitClick);
     QAction *loadRabbit =
-        command(m_subjectMenu, "LoadSavedRabbit", "&Load Saved Rabbit", &TBreedingRecord::LoadRabbitClick);
+        addLoadSavedRabbit(m_subjectMenu, &TBreedingRecord::LoadRabbitClick);
 
     m_mateMenu = new QMenu(this);
     m_mateMenu->setObjectName(QStringLiteral("MatePopUp"));
     m_mateMenu->addActions({changeText, openRabbit, loadRabbit});
     QAction *offspring =
-        command(m_mateMenu, "GenerateOffspring", "Generate Offspring", &TBreedingRecord::GenerateOffspringClick);
+        addCommand(m_mateMenu, "GenerateOffspring", "Generate Offspring", &TBreedingRecord::GenerateOffspringClick);
 
     m_litterMenu = new QMenu(this);
     m_litterMenu->setObjectName(QStringLiteral("LitterPopUp"));
@@ -162,10 +141,10 @@ void TBreedingRecord::buildSheet()
     m_backImage->setGeometry(QRect(QPoint(0, 0), SheetSize));
     addPicture(m_backImage, QStringLiteral("&Change Background"));
 
-    m_heading = sheetCaption(s, QStringLiteral("Breeding Record"), 0, 4, sheetFace(18, true));
+    m_heading = sheetCaption(s, QStringLiteral("Breeding Record"), 0, 4, sheetFace(18, {.bold = true}));
     m_heading->setObjectName(QStringLiteral("Heading"));
 
-    const QFont caption = sheetFace(11, true);
+    const QFont caption = sheetFace(11, {.bold = true});
     const QFont subjectValue = sheetFace(11);
     struct SubjectField
     {
@@ -198,7 +177,7 @@ void TBreedingRecord::buildSheet()
     m_rule->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // Row numbers, so a printed row is easy to follow across the page.
-    const QFont heading = sheetFace(10, true, true);
+    const QFont heading = sheetFace(10, {.bold = true, .underline = true});
     QList<QWidget *> numbers{sheetCaption(s, QStringLiteral("#"), Margin, HeadingTop, heading)};
     for (int m = 1; m <= RowCount; ++m)
         numbers.append(sheetCaption(s, QString::number(m), Margin, FirstRowTop + (m - 1) * RowPitch, sheetFace(9)));
@@ -214,12 +193,7 @@ void TBreedingRecord::buildSheet()
     }
 
     m_editor = new BreedingLinkEditor(s);
-    for (LinkField *link : m_editor->links()) {
-        connect(link, &LinkField::changed, this, [this] { recordEdit(); });
-        connect(link, &LinkField::doubleClicked, this,
-                [this](LinkField *f) { runCommand(this, [&] { LinkDoubleClick(f); }); });
-    }
-    setLinkEditor(m_editor, 30);
+    setLinkEditor(m_editor, 30, &TBreedingRecord::LinkDoubleClick);
     connectCommand(m_editor->updateButton(), &QPushButton::clicked, this, &TBreedingRecord::UpdateLinksClick);
     m_editor->hide();
 

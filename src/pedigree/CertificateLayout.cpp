@@ -143,12 +143,7 @@ void TMainScreen::buildSheet()
     buildFooter();
 
     m_editor = new PedigreeLinkEditor(s);
-    for (LinkField *field : m_editor->links()) {
-        connect(field, &LinkField::changed, this, [this] { recordEdit(); });
-        connect(field, &LinkField::doubleClicked, this,
-                [this](LinkField *f) { runCommand(this, [&] { LinkDoubleClick(f); }); });
-    }
-    setLinkEditor(m_editor, 40);
+    setLinkEditor(m_editor, 40, &TMainScreen::LinkDoubleClick);
     connectCommand(m_editor->updateButton(), &QPushButton::clicked, this, &TMainScreen::UpdateLinksClick);
     connectCommand(m_editor->autoFillButton(), &QPushButton::clicked, this, &TMainScreen::AutoFillClick);
 

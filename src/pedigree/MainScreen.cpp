@@ -43,20 +43,15 @@ QString TMainScreen::storedEntry(const QString &typed) const
 
 void TMainScreen::createMenus()
 {
-    const auto command = [this](QMenu *menu, const char *name, const char *caption, void (TMainScreen::*method)(),
-                                const QKeySequence &shortcut = {}) {
-        return addCommand(menu, name, QString::fromLatin1(caption), method, shortcut);
-    };
-
     auto *edit = new QMenu(QStringLiteral("&Edit"), this);
     edit->setObjectName(QStringLiteral("Edit1"));
-    command(edit, "SetFileLinks", "&Set File Links", &TMainScreen::SetFileLinksClick,
+    addCommand(edit, "SetFileLinks", "&Set File Links", &TMainScreen::SetFileLinksClick,
             QKeySequence(Qt::CTRL | Qt::Key_L));
 
     auto *view = new QMenu(QStringLiteral("&View"), this);
     view->setObjectName(QStringLiteral("View1"));
-    m_viewPicture = command(view, "ViewPicture", "View &Picture", &TMainScreen::ViewPictureClick);
-    m_viewGridlines = command(view, "ViewGridlines", "View &Gridlines", &TMainScreen::ViewGridlinesClick);
+    m_viewPicture = addCommand(view, "ViewPicture", "View &Picture", &TMainScreen::ViewPictureClick);
+    m_viewGridlines = addCommand(view, "ViewGridlines", "View &Gridlines", &TMainScreen::ViewGridlinesClick);
     for (QAction *action : {m_viewPicture, m_viewGridlines}) {
         action->setCheckable(true);
         action->setChecked(true);
@@ -73,14 +68,14 @@ void TMainScreen::createMenus()
     m_chartMenu = new QMenu(this);
     m_chartMenu->setObjectName(QStringLiteral("ChartPopUp"));
     changeTextEntry(m_chartMenu, "ChartChangeText");
-    command(m_chartMenu, "OpenRabbitFile", "&Open Rabbit File", &TMainScreen::OpenRabbitClick);
-    command(m_chartMenu, "LoadSavedRabbit", "&Load Saved Rabbit", &TMainScreen::LoadRabbitClick);
+    addCommand(m_chartMenu, "OpenRabbitFile", "&Open Rabbit File", &TMainScreen::OpenRabbitClick);
+    addLoadSavedRabbit(m_chartMenu, &TMainScreen::LoadRabbitClick);
 
     m_headerMenu = new QMenu(this);
     m_headerMenu->setObjectName(QStringLiteral("HeaderPopUp"));
     changeTextEntry(m_headerMenu, "HeaderChangeText");
-    command(m_headerMenu, "OpenRabbitry", "&Open Rabbitry", &TMainScreen::OpenRabbitryClick);
-    command(m_headerMenu, "LoadSavedRabbitry", "&Load Saved Rabbitry", &TMainScreen::LoadRabbitryClick);
+    addCommand(m_headerMenu, "OpenRabbitry", "&Open Rabbitry", &TMainScreen::OpenRabbitryClick);
+    addCommand(m_headerMenu, "LoadSavedRabbitry", "&Load Saved Rabbitry", &TMainScreen::LoadRabbitryClick);
 
     m_titleMenu = new QMenu(this);
     m_titleMenu->setObjectName(QStringLiteral("TitlePopUp"));

@@ -30,10 +30,7 @@ QHash<int, QString> roles()
 } // namespace
 
 PedigreeLinkEditor::PedigreeLinkEditor(QWidget *parent)
-    : LinkEditorPanel(
-          QStringLiteral("Set Related Rabbit Editor Files"),
-          {QStringLiteral("RelatedFileEditor"), QStringLiteral("FileEditorOk"), QStringLiteral("SetFileCancel")},
-          parent)
+    : LinkEditorPanel(parent)
 {
     auto *grid = new QGridLayout(body());
     grid->setContentsMargins(0, 4, 0, 4);

@@ -19,10 +19,7 @@ FileDialogSpec dialogFor(const char *title, const char *extension)
 } // namespace
 
 RabbitLinkEditor::RabbitLinkEditor(QWidget *parent)
-    : LinkEditorPanel(
-          QStringLiteral("Set Related Rabbit Editor Files"),
-          {QStringLiteral("RelatedFileEditor"), QStringLiteral("FileEditorOk"), QStringLiteral("SetFileCancel")},
-          parent)
+    : LinkEditorPanel(parent)
 {
     // One grid, so every path stands in the same column.
     auto *grid = new QGridLayout(body());

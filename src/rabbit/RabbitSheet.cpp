@@ -28,15 +28,6 @@ constexpr int TableRight = 306;
 constexpr int SiblingColumns[] = {8, 124, 234};
 constexpr int ColumnGap = 4;
 
-QFont sheetFace(int points, bool bold = false, bool italic = false, bool underline = false)
-{
-    QFont font(QStringLiteral("Times New Roman"), points);
-    font.setBold(bold);
-    font.setItalic(italic);
-    font.setUnderline(underline);
-    return font;
-}
-
 } // namespace
 
 TRabbitSheet::TRabbitSheet(QWidget *parent) : SheetWindow(KindId, RabbitFile::format(), {}, parent)
@@ -47,10 +38,8 @@ TRabbitSheet::TRabbitSheet(QWidget *parent) : SheetWindow(KindId, RabbitFile::fo
 
     auto *edit = new QMenu(QStringLiteral("&Edit"), this);
     edit->setObjectName(QStringLiteral("Edit1"));
-    QAction *links = edit->addAction(QStringLiteral("&Set File Links"));
-    links->setObjectName(QStringLiteral("RSRabbitFileSet"));
-    links->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-    connectCommand(links, &QAction::triggered, this, &TRabbitSheet::SetFileLinksClick);
+    addCommand(edit, "RSRabbitFileSet", "&Set File Links", &TRabbitSheet::SetFileLinksClick,
+               QKeySequence(Qt::CTRL | Qt::Key_L));
     buildMenus(QStringLiteral("Save &As"), {edit});
 
     buildSheet();
@@ -93,12 +82,8 @@ void TRabbitSheet::buildSheet()
     m_relativeMenu = new QMenu(this);
     m_relativeMenu->setObjectName(QStringLiteral("LabelPopUp"));
     m_relativeMenu->addAction(change);
-    QAction *openRabbit = m_relativeMenu->addAction(QStringLiteral("&Open Rabbit File"));
-    openRabbit->setObjectName(QStringLiteral("OpenRabbitFile"));
-    connectCommand(openRabbit, &QAction::triggered, this, &TRabbitSheet::OpenRabbitClick);
-    QAction *loadRabbit = m_relativeMenu->addAction(QStringLiteral("&Load Saved Rabbit"));
-    loadRabbit->setObjectName(QStringLiteral("LoadSavedRabbit"));
-    connectCommand(loadRabbit, &QAction::triggered, this, &TRabbitSheet::LoadRabbitClick);
+    addCommand(m_relativeMenu, "OpenRabbitFile", "&Open Rabbit File", &TRabbitSheet::OpenRabbitClick);
+    addLoadSavedRabbit(m_relativeMenu, &TRabbitSheet::LoadRabbitClick);
 
     m_geneticMenu = new QMenu(this);
     m_geneticMenu->setObjectName(QStringLiteral("GeneticPopUp"));
@@ -111,7 +96,7 @@ void TRabbitSheet::buildSheet()
     addChangeTextEntry(m_geneticMenu, QStringLiteral("Change Text"));
 
     // Identity, top right. The name line keeps its own 12-point face.
-    const QFont nameCaption = sheetFace(12, true);
+    const QFont nameCaption = sheetFace(12, {.bold = true});
     const QFont nameValue = sheetFace(12);
     const int idx = 232;
     QLabel *nameLabel = addCaption(s, QStringLiteral("Name:"), idx, 10, &nameCaption);
@@ -146,7 +131,7 @@ void TRabbitSheet::buildSheet()
     }
 
     // Family and siblings, left column.
-    const QFont heading = sheetFace(14, true, false, true);
+    const QFont heading = sheetFace(14, {.bold = true, .underline = true});
     addCaption(s, QStringLiteral("Family"), 8, 196, &heading);
     const auto relative = [&](const char *caption, int line, int x, int yy, int tag) {
         QLabel *c = addCaption(s, QString::fromLatin1(caption), x, yy);
@@ -158,8 +143,8 @@ void TRabbitSheet::buildSheet()
     m_rows.add(relative("Father:", DadName, 8, 222, 1) + relative("Color:", DadColor, 170, 222, 1), TableRight);
     m_rows.add(relative("Mother:", MomName, 8, 240, 2) + relative("Color:", MomColor, 170, 240, 2), TableRight);
 
-    const QFont bold = sheetFace(10, true);
-    const QFont columnHead = sheetFace(10, true, false, true);
+    const QFont bold = sheetFace(10, {.bold = true});
+    const QFont columnHead = sheetFace(10, {.bold = true, .underline = true});
     addCaption(s, QStringLiteral("Siblings"), 8, 266, &bold);
     m_columns = {{addCaption(s, QStringLiteral("Name"), SiblingColumns[0], 284, &columnHead)},
                  {addCaption(s, QStringLiteral("Color"), SiblingColumns[1], 284, &columnHead)},
@@ -203,7 +188,7 @@ void TRabbitSheet::buildSheet()
     connect(m_genePanel, &GeneticsChangePanel::accepted, this, &TRabbitSheet::GeneOKClick);
     connect(m_genePanel, &GeneticsChangePanel::cancelled, this, &TRabbitSheet::CancelClick);
 
-    const QFont certify = sheetFace(10, false, true);
+    const QFont certify = sheetFace(10, {.italic = true});
     addCaption(s,
                QStringLiteral("I hereby certify the accuracy of this document. Signed:") + u' ' +
                    RecordText::underscores(14),

@@ -49,12 +49,7 @@ bool kindAvailable(QWidget *window, const QString &kindId)
 void TRabbitSheet::createLinkEditor()
 {
     m_editor = new RabbitLinkEditor(sheet());
-    for (LinkField *field : m_editor->links()) {
-        connect(field, &LinkField::changed, this, [this] { recordEdit(); });
-        connect(field, &LinkField::doubleClicked, this,
-                [this](LinkField *f) { runCommand(this, [&] { LinkDoubleClick(f); }); });
-    }
-    setLinkEditor(m_editor, 8);
+    setLinkEditor(m_editor, 8, &TRabbitSheet::LinkDoubleClick);
     connectCommand(m_editor->updateButton(), &QPushButton::clicked, this, &TRabbitSheet::UpdateLinksClick);
     m_editor->hide();
 }

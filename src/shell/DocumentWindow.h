@@ -116,14 +116,20 @@ protected:
     void buildMenus(const QString &saveAsCaption, const QList<QMenu *> &ownMenus);
     // A menu entry named `name` that runs `method` of this window through the guard.
     template <typename Window>
-    QAction *addCommand(QMenu *menu, const char *name, const QString &caption, void (Window::*method)(),
+    QAction *addCommand(QMenu *menu, const char *name, const char *caption, void (Window::*method)(),
                         const QKeySequence &shortcut = {})
     {
-        QAction *action = menu->addAction(caption);
+        QAction *action = menu->addAction(QString::fromUtf8(caption));
         action->setObjectName(QString::fromLatin1(name));
         action->setShortcut(shortcut);
         connectCommand(action, &QAction::triggered, static_cast<Window *>(this), method);
         return action;
+    }
+    // "Load Saved Rabbit": `method` fills the record's rabbit from a rabbit file.
+    template <typename Window>
+    QAction *addLoadSavedRabbit(QMenu *menu, void (Window::*method)())
+    {
+        return addCommand(menu, "LoadSavedRabbit", "&Load Saved Rabbit", method);
     }
     // The open dialog of another kind's files ("Load Saved Rabbit"), for a file to link
     // to; nothing when cancelled. A path a record file cannot store as a link is

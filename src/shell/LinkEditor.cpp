@@ -138,9 +138,9 @@ bool LinkField::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-LinkEditorPanel::LinkEditorPanel(const QString &title, const Names &names, QWidget *parent) : QFrame(parent)
+LinkEditorPanel::LinkEditorPanel(QWidget *parent) : QFrame(parent)
 {
-    setObjectName(names.panel);
+    setObjectName(QStringLiteral("RelatedFileEditor"));
     m_layout = new QVBoxLayout(this);
     m_body = new QWidget(this);
     m_body->setObjectName(QStringLiteral("LinkEditorBody"));
@@ -148,14 +148,14 @@ LinkEditorPanel::LinkEditorPanel(const QString &title, const Names &names, QWidg
     auto *buttons = new QHBoxLayout;
     buttons->setObjectName(QStringLiteral("LinkEditorButtons"));
     m_ok = new QPushButton(QStringLiteral("Ok"), this);
-    m_ok->setObjectName(names.ok);
+    m_ok->setObjectName(QStringLiteral("FileEditorOk"));
     m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    m_cancel->setObjectName(names.cancel);
+    m_cancel->setObjectName(QStringLiteral("SetFileCancel"));
     buttons->addWidget(m_ok);
     buttons->addWidget(m_cancel);
     buttons->addStretch();
     m_layout->addLayout(buttons);
-    styleFloatingPanel(this, title);
+    styleFloatingPanel(this, QStringLiteral("Set Related Rabbit Editor Files"));
     connect(m_ok, &QPushButton::clicked, this, &LinkEditorPanel::okClicked);
     connect(m_cancel, &QPushButton::clicked, this, [this] {
         cancel();

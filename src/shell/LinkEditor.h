@@ -72,13 +72,9 @@ class LinkEditorPanel : public QFrame
 {
     Q_OBJECT
 public:
-    struct Names
-    {
-        QString panel;  // object name of the panel
-        QString ok;     // of the Ok button
-        QString cancel; // of the Cancel button
-    };
-    LinkEditorPanel(const QString &title, const Names &names, QWidget *parent);
+    // Every record window's editor bears the same title and control names
+    // ("RelatedFileEditor", "FileEditorOk", "SetFileCancel").
+    explicit LinkEditorPanel(QWidget *parent);
 
     QWidget *body() const { return m_body; }
     // Fields in the snapshot are restored by Cancel; others keep what was set.

@@ -207,6 +207,22 @@ QLabel *addCaption(QWidget *sheet, const QString &text, int x, int y, const QFon
     return label;
 }
 
+QLabel *sheetCaption(QWidget *sheet, const QString &text, int x, int y, const QFont &font)
+{
+    QLabel *label = addCaption(sheet, text, x, y, &font);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+QFont sheetFace(int points, FaceStyle style)
+{
+    QFont font(QStringLiteral("Times New Roman"), points);
+    font.setBold(style.bold);
+    font.setItalic(style.italic);
+    font.setUnderline(style.underline);
+    return font;
+}
+
 PictureBox::PictureBox(const QString &name, QWidget *parent) : QWidget(parent)
 {
     setObjectName(name);

@@ -82,6 +82,17 @@ QString plainToolTip(const QString &text);
 
 // A fixed caption on a sheet, in its own font when given one.
 QLabel *addCaption(QWidget *sheet, const QString &text, int x, int y, const QFont *font = nullptr);
+// A caption that lets the mouse through to the background, whose menu it then opens.
+QLabel *sheetCaption(QWidget *sheet, const QString &text, int x, int y, const QFont &font);
+
+// The record sheets' typeface, at `points` in the given styles.
+struct FaceStyle
+{
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+};
+QFont sheetFace(int points, FaceStyle style = {});
 
 // A picture on a sheet: drawn stretched to its frame or at its own size from the
 // top left corner; blank pictures draw nothing (transparent) and may show a hint.

@@ -56,47 +56,11 @@ QWidget *SheetWindow::setSheet(QSize sheetSize, const QFont &font, QSize windowS
     return sheet;
 }
 
-void SheetWindow::addFileCommands(QMenu *file)
-{
-    if (!m_features.print)
-        return;
-    QAction *print = file->addAction(QStringLiteral("&Print"));
-    print->setObjectName(QStringLiteral("FilePrint"));
-    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    connectCommand(print, &QAction::triggered, this, &SheetWindow::FilePrintClick);
-    QAction *pdf = file->addAction(QStringLiteral("Export as &PDF..."));
-    pdf->setObjectName(QStringLiteral("FileExportPdf"));
-    connectCommand(pdf, &QAction::triggered, this, &SheetWindow::FileExportPdfClick);
-}
 
 void SheetWindow::buildMenus(const QString &saveAsCaption, const QList<QMenu *> &ownMenus)
 {
     DocumentWindow::buildMenus(saveAsCaption, ownMenus);
-
-    // Picture menu, shared by every picture on the sheet.
-    const auto command = [this](QMenu *menu, const char *name, const char *caption, void (SheetWindow::*method)()) {
-        QAction *action = menu->addAction(QString::fromLatin1(caption));
-        action->setObjectName(QString::fromLatin1(name));
-        connectCommand(action, &QAction::triggered, this, method);
-        return action;
-    };
-    m_pictureMenu = new QMenu(this);
-    m_pictureMenu->setObjectName(QStringLiteral("PicturePopUp"));
-    m_changePicture = command(m_pictureMenu, "ChangePicture", "&Change Picture", &SheetWindow::ChangePictureClick);
-    command(m_pictureMenu, "ClearPicture", "C&lear Picture", &SheetWindow::ClearPictureClick);
-    m_stretchPicture =
-        command(m_pictureMenu, "StretchPicture", "&Stretch Picture to Fit", &SheetWindow::StretchPictureClick);
-    m_stretchPicture->setCheckable(true);
-    if (!m_features.fontCommands)
-        return;
-    m_pictureMenu->addSeparator();
-    QMenu *global = m_pictureMenu->addMenu(QStringLiteral("Change Global Font"));
-    global->setObjectName(QStringLiteral("ChangeGlobalFont"));
-    QAction *face = global->addAction(QStringLiteral("Change Font Type"));
-    face->setObjectName(QStringLiteral("ChangeFontFace"));
-    connect(face, &QAction::triggered, this, [this] { openFontPanel(sheetFontTarget()); });
-    m_boldAction = command(global, "Bold", "Bold", &SheetWindow::BoldClick);
-    m_boldAction->setCheckable(true);
+    buildPictureMenu();
 }
 
 void SheetWindow::bindLabel(int line, ValueLabel *label, bool clickToEdit)
@@ -274,7 +238,7 @@ void SheetWindow::fillFrom(const LineRecord &seed)
     reportPictureProblems(problems);
 }
 
-void SheetWindow::setLinkEditor(LinkEditorPanel *editor, int top)
+void SheetWindow::placeLinkEditor(LinkEditorPanel *editor, int top)
 {
     m_linkEditor = editor;
     m_linkEditorTop = top;
@@ -359,94 +323,3 @@ void SheetWindow::hideTextPanel()
     m_textPanel->hide();
 }
 
-void SheetWindow::openPictureMenu(PictureBox *box, const QPoint &globalPos)
-{
-    m_pictureUnderMenu = box;
-    m_changePicture->setText(box->property("changeCaption").toString());
-    m_stretchPicture->setChecked(box->stretch());
-    m_pictureMenu->popup(globalPos);
-}
-
-void SheetWindow::ChangePictureClick()
-{
-    if (!m_pictureUnderMenu)
-        return;
-    const std::optional<QString> path = Platform::instance().pictureFileName(this);
-    if (!path)
-        return;
-    recordEdit();
-    const QImage image = loadPicture(*path);
-    m_pictureUnderMenu->setImage(image);
-    m_pictureUnderMenu->setPath(*path);
-}
-
-void SheetWindow::ClearPictureClick()
-{
-    if (!m_pictureUnderMenu)
-        return;
-    recordEdit();
-    m_pictureUnderMenu->clear();
-}
-
-void SheetWindow::StretchPictureClick()
-{
-    if (!m_pictureUnderMenu)
-        return;
-    recordEdit();
-    m_pictureUnderMenu->setStretch(!m_pictureUnderMenu->stretch());
-    m_stretchPicture->setChecked(m_pictureUnderMenu->stretch());
-}
-
-void SheetWindow::BoldClick()
-{
-    recordEdit();
-    applyBold(m_boldAction->isChecked());
-}
-
-void SheetWindow::setBoldChecked(bool bold)
-{
-    if (m_boldAction)
-        m_boldAction->setChecked(bold);
-    applyBold(bold);
-}
-
-void SheetWindow::applyBold(bool bold)
-{
-    QFont font = m_sheet->font();
-    font.setBold(bold);
-    font.setItalic(false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
-    m_sheet->setFont(font);
-}
-
-SheetWindow::FontTarget SheetWindow::sheetFontTarget()
-{
-    return {[this] { return m_sheet->font(); }, [this](const QFont &font) { m_sheet->setFont(font); }};
-}
-
-void SheetWindow::openFontPanel(const FontTarget &target)
-{
-    if (!m_fontPanel)
-        return;
-    m_fontTarget = target;
-    const QFont font = target.get();
-    m_fontPanel->open(font.family(), font.pointSize());
-    m_fontPanel->move((m_sheet->width() - m_fontPanel->width()) / 2, 40);
-}
-
-void SheetWindow::fontAccepted(const QString &face, const QString &sizeText)
-{
-    recordEdit();
-    QFont font = m_fontTarget.get();
-    if (!face.isEmpty())
-        font.setFamily(face);
-    m_fontTarget.set(font);
-    // A size that is not a number is reported; the face stays applied and the panel open.
-    const int size = toInteger(sizeText);
-    if (size <= 0)
-        throw ConversionError(QStringLiteral("'%1' is not a valid font size").arg(excerpt(sizeText)));
-    font.setPointSize(size);
-    m_fontTarget.set(font);
-    m_fontPanel->hide();
-}

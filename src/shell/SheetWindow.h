@@ -1,7 +1,9 @@
 #pragma once
 
 #include "records/LineFormat.h"
+#include "shell/CommandGuard.h"
 #include "shell/DocumentWindow.h"
+#include "shell/LinkEditor.h"
 #include "shell/LinkBackBar.h"
 
 #include <QFont>
@@ -14,7 +16,6 @@
 
 class FontPanel;
 class LinkContext;
-class LinkEditorPanel;
 class PictureBox;
 class QAction;
 class QPrinter;
@@ -139,8 +140,19 @@ protected:
     void openFontPanel(const FontTarget &target);
     FontTarget sheetFontTarget();
 
-    // The window's related-file editor, shown centred `top` pixels down the sheet.
-    void setLinkEditor(LinkEditorPanel *editor, int top);
+    // The window's related-file editor, shown centred `top` pixels down the sheet. A
+    // change to one of its links is an edit; a double-click on one runs `open` on it.
+    template <typename Window>
+    void setLinkEditor(LinkEditorPanel *editor, int top, void (Window::*open)(LinkField *))
+    {
+        auto *window = static_cast<Window *>(this);
+        for (LinkField *link : editor->links()) {
+            connect(link, &LinkField::changed, this, [this] { recordEdit(); });
+            connect(link, &LinkField::doubleClicked, this,
+                    [window, open](LinkField *f) { runCommand(window, [&] { (window->*open)(f); }); });
+        }
+        placeLinkEditor(editor, top);
+    }
     // Update from Links: after the overwrite question, `update` refreshes a copy of the
     // record from its links and `show` puts the copy on the window, also when `update`
     // stopped on an error; links found beside the record are reported.
@@ -156,6 +168,7 @@ protected:
     void addFileCommands(QMenu *file) override;
 
 private:
+    void placeLinkEditor(LinkEditorPanel *editor, int top);
     using Images = QHash<int, QImage>;
     // Reads the pictures a state names, resolved beside `recordPath`.
     Images loadPictures(const LineRecord &state, const QString &recordPath, QStringList &problems) const;
@@ -165,6 +178,8 @@ private:
     void offerLinkBack();
     void textAccepted(const QString &typed);
     void cancelText();
+    // The picture menu and its font commands (SheetWindowPictureMenu.cpp).
+    void buildPictureMenu();
     void openPictureMenu(PictureBox *box, const QPoint &globalPos);
     void ChangePictureClick();
     void ClearPictureClick();

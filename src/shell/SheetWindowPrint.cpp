@@ -2,14 +2,24 @@
 
 #include "records/LineFile.h"
 #include "records/RecordError.h"
+#include "shell/CommandGuard.h"
 #include "shell/HiddenPrint.h"
 #include "shell/SheetWidgets.h"
 
 #include <QFile>
+#include <QMenu>
 #include <QPrinter>
 #include <QTemporaryDir>
 
 // Printing a sheet: the page as paper shows it, to a printer or a PDF file.
+
+void SheetWindow::addFileCommands(QMenu *file)
+{
+    if (!m_features.print)
+        return;
+    addCommand(file, "FilePrint", "&Print", &SheetWindow::FilePrintClick, QKeySequence(Qt::CTRL | Qt::Key_P));
+    addCommand(file, "FileExportPdf", "Export as &PDF...", &SheetWindow::FileExportPdfClick);
+}
 
 void SheetWindow::FilePrintClick()
 {

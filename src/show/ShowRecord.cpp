@@ -32,23 +32,7 @@ constexpr int FirstRowTop = 114;
 constexpr int RowPitch = 24;
 constexpr int ColumnGap = 16;
 
-QFont sheetFace(int points, bool bold = false, bool underline = false)
-{
-    QFont font(QStringLiteral("Times New Roman"), points);
-    font.setBold(bold);
-    font.setUnderline(underline);
-    return font;
-}
-
 const char *const ColumnHeadings[RowSize] = {"Award", "Date", "Location", "Competitors"};
-
-// Captions let the mouse through to the background, whose menu they then open.
-QLabel *sheetCaption(QWidget *sheet, const QString &text, int x, int y, const QFont &font)
-{
-    QLabel *label = addCaption(sheet, text, x, y, &font);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return label;
-}
 
 } // namespace
 
@@ -70,14 +54,9 @@ QString TShowRecord::storedEntry(const QString &typed) const
 
 void TShowRecord::createMenus()
 {
-    const auto command = [this](QMenu *menu, const char *name, const char *caption, void (TShowRecord::*method)(),
-                                const QKeySequence &shortcut = {}) {
-        return addCommand(menu, name, QString::fromLatin1(caption), method, shortcut);
-    };
-
     auto *edit = new QMenu(QStringLiteral("&Edit"), this);
     edit->setObjectName(QStringLiteral("Edit1"));
-    command(edit, "RSRabbitFileSet", "&Set File Links", &SheetWindow::SetFileLinksClick,
+    addCommand(edit, "RSRabbitFileSet", "&Set File Links", &SheetWindow::SetFileLinksClick,
             QKeySequence(Qt::CTRL | Qt::Key_L));
     buildMenus(QStringLiteral("Save &As"), {edit});
 
@@ -85,8 +64,8 @@ void TShowRecord::createMenus()
     m_identityMenu = new QMenu(this);
     m_identityMenu->setObjectName(QStringLiteral("RabbitPopUp"));
     addChangeTextEntry(m_identityMenu, QStringLiteral("Change &Text"), QStringLiteral("ChangeText"));
-    command(m_identityMenu, "OpenRabbitFile", "&Open Rabbit File", &TShowRecord::EditorClick);
-    command(m_identityMenu, "LoadSavedRabbit", "&Load Saved Rabbit", &TShowRecord::LoadClick);
+    addCommand(m_identityMenu, "OpenRabbitFile", "&Open Rabbit File", &TShowRecord::EditorClick);
+    addLoadSavedRabbit(m_identityMenu, &TShowRecord::LoadClick);
 
     m_valueMenu = new QMenu(this);
     m_valueMenu->setObjectName(QStringLiteral("ValuePopUp"));
@@ -113,11 +92,11 @@ void TShowRecord::buildSheet()
     m_backImage->setGeometry(QRect(QPoint(0, 0), SheetSize));
     addPicture(m_backImage, QStringLiteral("&Change Background"));
 
-    m_heading = sheetCaption(s, QStringLiteral("Show Record"), 0, 4, sheetFace(18, true));
+    m_heading = sheetCaption(s, QStringLiteral("Show Record"), 0, 4, sheetFace(18, {.bold = true}));
     m_heading->setObjectName(QStringLiteral("Heading"));
 
     // Two lines of identity, three pairs each, in columns that give way to long values.
-    const QFont caption = sheetFace(11, true);
+    const QFont caption = sheetFace(11, {.bold = true});
     const QFont value = sheetFace(11);
     struct IdentityField
     {
@@ -145,7 +124,7 @@ void TShowRecord::buildSheet()
     }
 
     // Row numbers, so a printed row is easy to follow across the page.
-    const QFont heading = sheetFace(10, true, true);
+    const QFont heading = sheetFace(10, {.bold = true, .underline = true});
     QList<QWidget *> numbers{sheetCaption(s, QStringLiteral("#"), Margin, HeadingTop, heading)};
     for (int row = 1; row <= RowCount; ++row)
         numbers.append(sheetCaption(s, QString::number(row), Margin, FirstRowTop + (row - 1) * RowPitch, sheetFace(9)));
@@ -161,10 +140,7 @@ void TShowRecord::buildSheet()
 
 void TShowRecord::buildLinkPanel()
 {
-    m_editor = new LinkEditorPanel(
-        QStringLiteral("Set Related Rabbit Editor Files"),
-        {QStringLiteral("RelatedFileEditor"), QStringLiteral("FileEditorOk"), QStringLiteral("SetFileCancel")},
-        sheet());
+    m_editor = new LinkEditorPanel(sheet());
     auto *grid = new QGridLayout(m_editor->body());
     grid->setContentsMargins(0, 4, 0, 4);
     grid->setHorizontalSpacing(8);
@@ -190,12 +166,10 @@ void TShowRecord::buildLinkPanel()
 
     m_update = m_editor->addButton(QStringLiteral("UpdateLinks"), QStringLiteral("Update from Links"));
 
-    connect(m_rabbitLink, &LinkField::changed, this, [this] { recordEdit(); });
-    connect(m_rabbitLink, &LinkField::doubleClicked, this, [this] { runCommand(this, [this] { LinkDoubleClick(); }); });
     // Another row changes what the rabbit's record shows, so it is an edit like any
     // other: Cancel keeps it, and closing asks about it.
     connect(m_winningsNum, &QComboBox::currentIndexChanged, this, [this] { recordEdit(); });
-    setLinkEditor(m_editor, 60);
+    setLinkEditor(m_editor, 60, &TShowRecord::LinkDoubleClick);
     connectCommand(m_update, &QPushButton::clicked, this, &TShowRecord::UpdateLinksClick);
     m_editor->hide();
 }
@@ -335,7 +309,7 @@ void TShowRecord::EditorClick()
     KindRegistry::instance().startRecord(rabbitKind, ShowLinks::showToRabbit(record()), 0, nullptr, {});
 }
 
-void TShowRecord::LinkDoubleClick()
+void TShowRecord::LinkDoubleClick(LinkField *)
 {
     const QString rabbitKind = QString::fromLatin1(RabbitFile::KindId);
     if (m_rabbitLink->isLinked()) {

@@ -40,7 +40,7 @@ public:
     void UpdateLinksClick();
     void EditorClick();
     void LoadClick();
-    void LinkDoubleClick();
+    void LinkDoubleClick(LinkField *field);
 
 protected:
     void writeOwnLines(LineRecord &record) const override;

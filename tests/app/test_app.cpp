@@ -86,17 +86,10 @@ private:
     QString m_trigger = "-";
 };
 
-class TestApp : public QObject
+class TestApp : public WindowTest
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { registerKinds(); }
-    void init() { m_fx = std::make_unique<WindowFixture>(); }
-    void cleanup()
-    {
-        QCOMPARE(m_fx->finish(), QStringList());
-        m_fx.reset();
-    }
 
     void newWindowsAndTheCloseQuestion_data() { kindRows(); }
     void newWindowsAndTheCloseQuestion();
@@ -145,7 +138,6 @@ private:
         return m_fx->path(stem + KindRegistry::instance().find(id)->extension);
     }
 
-    std::unique_ptr<WindowFixture> m_fx;
 };
 
 // Closed by its close button, by Ctrl+W and by File > Close.

@@ -39,20 +39,12 @@ QString mediaBox(const QString &pdf)
 
 } // namespace
 
-class TestExport : public QObject
+class TestExport : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowFixture> m_fx;
 
 private slots:
-    void initTestCase() { registerKinds(); }
-    void init() { m_fx = std::make_unique<WindowFixture>(); }
-    void cleanup()
-    {
-        QCOMPARE(m_fx->finish(), QStringList());
-        m_fx.reset();
-    }
 
     void csvQuotesOnlyWhatItMust()
     {

@@ -77,11 +77,10 @@ QByteArray replacedLine(const QByteArray &bytes, int index, const QByteArray &te
 
 } // namespace
 
-class TestLinkBack : public QObject
+class TestLinkBack : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowFixture> m_fx;
 
     // The kind's record, its subject linked to `rabbit`, opened in its window.
     SheetWindow *openRecord(const Kind &kind, const QString &rabbit, const QString &name = QStringLiteral("record"))
@@ -98,12 +97,6 @@ class TestLinkBack : public QObject
     }
 
 private slots:
-    void init() { m_fx = std::make_unique<WindowFixture>(); }
-    void cleanup()
-    {
-        QCOMPARE(m_fx->finish(), QStringList());
-        m_fx.reset();
-    }
 
     void linkItWritesOnlyTheClosedRabbitsLinkLine()
     {

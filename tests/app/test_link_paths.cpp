@@ -36,11 +36,10 @@ QString unstorableName(const QString &stem, const QString &extension)
 }
 } // namespace
 
-class TestLinkPaths : public QObject
+class TestLinkPaths : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowFixture> m_fx;
 
     // One error, naming both characters and only them.
     void takeRefusal()
@@ -66,12 +65,6 @@ class TestLinkPaths : public QObject
     }
 
 private slots:
-    void init() { m_fx = std::make_unique<WindowFixture>(); }
-    void cleanup()
-    {
-        QCOMPARE(m_fx->finish(), QStringList());
-        m_fx.reset();
-    }
 
     void refusedWhereverChosen_data()
     {

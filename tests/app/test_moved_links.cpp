@@ -64,19 +64,12 @@ QString status()
 
 } // namespace
 
-class TestMovedLinks : public QObject
+class TestMovedLinks : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowFixture> m_fx;
 
 private slots:
-    void init() { m_fx = std::make_unique<WindowFixture>(); }
-    void cleanup()
-    {
-        QCOMPARE(m_fx->finish(), QStringList());
-        m_fx.reset();
-    }
 
     // Where a link leads when its file is gone: beside the record that holds it.
     void resolve()

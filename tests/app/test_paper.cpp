@@ -49,11 +49,10 @@ const QStringList Instructions = {"Right Click to Add a Picture", "pixels)"};
 
 } // namespace
 
-class TestPaper : public QObject
+class TestPaper : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowFixture> m_fx;
 
     SheetWindow *open(const QString &kind) const
     {
@@ -69,13 +68,6 @@ class TestPaper : public QObject
     }
 
 private slots:
-    void initTestCase() { registerKinds(); }
-    void init() { m_fx = std::make_unique<WindowFixture>(); }
-    void cleanup()
-    {
-        QCOMPARE(m_fx->finish(), QStringList());
-        m_fx.reset();
-    }
 
     // Fits the text as it is, else in the largest smaller size that keeps it on one
     // line, else in 6 points over several lines, every word kept.

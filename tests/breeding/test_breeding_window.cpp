@@ -28,11 +28,10 @@ const QString None = QStringLiteral("None");
 const QString Overwrite = QStringLiteral("This will overwrite existing values. Continue?");
 } // namespace
 
-class TestBreedingWindow : public QObject
+class TestBreedingWindow : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowFixture> m_fx;
 
     void setText(TBreedingRecord *w, const QString &field, const QString &text) { typeInto(w, w->field(field), text); }
 
@@ -64,12 +63,6 @@ class TestBreedingWindow : public QObject
     }
 
 private slots:
-    void init() { m_fx = std::make_unique<WindowFixture>(); }
-    void cleanup()
-    {
-        QCOMPARE(m_fx->finish(), QStringList());
-        m_fx.reset();
-    }
 
     void newRecordSheetAndText()
     {

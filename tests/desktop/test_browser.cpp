@@ -147,7 +147,7 @@ private slots:
         const QString two = page(QStringLiteral("two.html"));
         QPointer<TAboutPopUp> box;
         const bool shown = Input::whileModal(
-            [&] { QVERIFY(Input::clickMenu(fx.parent().menuBar(), fx.parent().findChild<QAction *>("MMAbout"))); },
+            [&] { Input::chooseFromMenuBar(&fx.parent(), "MMHelp", "MMAbout"); },
             [&](QWidget *modal) {
                 box = qobject_cast<TAboutPopUp *>(modal);
                 QVERIFY(box);

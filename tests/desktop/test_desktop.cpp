@@ -70,17 +70,10 @@ QString describe(const QRect &r)
 
 } // namespace
 
-class TestDesktop : public QObject
+class TestDesktop : public WindowTest
 {
     Q_OBJECT
 private slots:
-    void init() { m_fx = std::make_unique<WindowFixture>(); }
-    void cleanup()
-    {
-        m_fx->finish();
-        m_fx.reset();
-    }
-
     // Every kind with files names its type, and the desktop knows that type by the
     // kind's extension and opens it with the program.
     void recordKindsHaveMimeTypes()
@@ -262,7 +255,6 @@ private slots:
     }
 
 private:
-    std::unique_ptr<WindowFixture> m_fx;
 };
 
 QTEST_MAIN(TestDesktop)

@@ -21,11 +21,10 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-class TestFindWindow : public QObject
+class TestFindWindow : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowFixture> m_fx;
 
     // Ctrl+F in the main window, as the breeder shows the find window.
     TFind *find() const
@@ -99,12 +98,6 @@ class TestFindWindow : public QObject
     }
 
 private slots:
-    void init() { m_fx = std::make_unique<WindowFixture>(); }
-    void cleanup()
-    {
-        QCOMPARE(m_fx->finish(), QStringList());
-        m_fx.reset();
-    }
 
     // One entry per matching line, in list order; case folding on windows-1252 letters;
     // only the chosen kind of file is listed and searched.

@@ -42,12 +42,10 @@ void calculate(TColorCombiner *window)
 
 } // namespace
 
-class TestColorCombiner : public QObject
+class TestColorCombiner : public WindowTest
 {
     Q_OBJECT
 private slots:
-    void init() { m_fx = std::make_unique<WindowFixture>(); }
-    void cleanup();
 
     void parentsAreReadByLineAndKeptUntilCalculate();
     void cannotCalculateSaysWhyInItsTooltip();
@@ -68,14 +66,7 @@ private:
         window->findChild<QToolButton *>(button)->click();
     }
 
-    std::unique_ptr<WindowFixture> m_fx;
 };
-
-void TestColorCombiner::cleanup()
-{
-    QCOMPARE(m_fx->finish(), QStringList());
-    m_fx.reset(); // before the next test's main window is made
-}
 
 void TestColorCombiner::parentsAreReadByLineAndKeptUntilCalculate()
 {

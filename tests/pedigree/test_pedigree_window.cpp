@@ -22,11 +22,10 @@ namespace {
 const QString None = QStringLiteral("None");
 } // namespace
 
-class TestPedigreeWindow : public QObject
+class TestPedigreeWindow : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowFixture> m_fx;
 
     // Chooses the action from the field's menu; returns the newest rabbit window.
     TRabbitSheet *onField(TMainScreen *chart, const QString &field, const char *action)
@@ -68,12 +67,6 @@ class TestPedigreeWindow : public QObject
     QString lastSaved(int line) { return LineFile::read(m_fx->path("saved.ped")).at(line); }
 
 private slots:
-    void init() { m_fx = std::make_unique<WindowFixture>(); }
-    void cleanup()
-    {
-        QCOMPARE(m_fx->finish(), QStringList());
-        m_fx.reset();
-    }
 
     void newChartItsFileAndPictures()
     {

@@ -14,12 +14,10 @@
 
 using Answer = Platform::Answer;
 
-class TestRabbit : public QObject
+class TestRabbit : public WindowTest
 {
     Q_OBJECT
 private slots:
-    void init() { m_fx = std::make_unique<WindowFixture>(); }
-    void cleanup();
 
     void newRecordSheet();
     void filesLoadAndSaveBack_data();
@@ -53,14 +51,7 @@ private:
         Input::clickOn(sheet->findChild<QPushButton *>("FontOk"));
     }
 
-    std::unique_ptr<WindowFixture> m_fx;
 };
-
-void TestRabbit::cleanup()
-{
-    QCOMPARE(m_fx->finish(), QStringList());
-    m_fx.reset();
-}
 
 // Save on the untitled record runs Save As and writes the 72-line new record.
 void TestRabbit::newRecordSheet()

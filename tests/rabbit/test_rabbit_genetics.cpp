@@ -13,12 +13,11 @@
 #include <QTest>
 
 // The Set Genetics panel of the rabbit sheet.
-class TestRabbitGenetics : public QObject
+class TestRabbitGenetics : public WindowTest
 {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup();
 
     void panelOffersTheSeriesOfItsLabel();
     void choicesAndFreeTextAreStored();
@@ -52,20 +51,13 @@ private:
     void click(const char *name) { Input::clickOn(field(name)); }
     ValueLabel *field(const char *name) const { return m_sheet->field(QString::fromLatin1(name)); }
 
-    std::unique_ptr<WindowFixture> m_fx;
     TRabbitSheet *m_sheet = nullptr;
 };
 
 void TestRabbitGenetics::init()
 {
-    m_fx = std::make_unique<WindowFixture>();
+    WindowTest::init();
     m_sheet = m_fx->newRabbit();
-}
-
-void TestRabbitGenetics::cleanup()
-{
-    QCOMPARE(m_fx->finish(), QStringList());
-    m_fx.reset();
 }
 
 // A series' panel offers exactly its own list, from the placeholder; the effect

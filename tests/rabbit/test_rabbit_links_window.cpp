@@ -30,11 +30,10 @@ const QString None = QStringLiteral("None");
 const QString U17(17, '_');
 } // namespace
 
-class TestRabbitLinksWindow : public QObject
+class TestRabbitLinksWindow : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowFixture> m_fx;
 
     int windows() const { return m_fx->windows(); }
     QString rabbitFile(const QString &name, const Lines &values) const { return m_fx->rabbit(name, values); }
@@ -60,12 +59,6 @@ class TestRabbitLinksWindow : public QObject
     }
 
 private slots:
-    void init() { m_fx = std::make_unique<WindowFixture>(); }
-    void cleanup()
-    {
-        QCOMPARE(m_fx->finish(), QStringList());
-        m_fx.reset();
-    }
 
     // Ctrl+L (or Edit > Set File Links) shows every link under the names of its
     // commands; the links are the record's lines 57-71; Cancel, Esc and Ctrl+L again

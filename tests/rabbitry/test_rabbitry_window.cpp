@@ -1,122 +1,11 @@
-// The rabbitry window, and the pedigree's rabbitry link with its hand-off.
+// The rabbitry window: its list, details, preview, open commands and files.
 
-#include "Input.h"
-#include "TestFiles.h"
-#include "Input.h"
-#include "WindowFixture.h"
-#include "pedigree/MainScreen.h"
-#include "pedigree/PedigreeFormat.h"
-#include "pedigree/PedigreeLinkEditor.h"
-#include "pedigree/PedigreeLinks.h"
-#include "rabbit/RabbitFormat.h"
-#include "rabbit/RabbitSheet.h"
-#include "rabbitry/MyRabbitry.h"
-#include "records/LineFile.h"
-#include "records/WindowRegistry.h"
-#include "frame/BigBadParent.h"
-#include "shell/DocumentWindow.h"
-#include "shell/SheetWidgets.h"
+#include "RabbitryWindowTest.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenuBar>
-#include <QListWidget>
-#include <QMdiArea>
-#include <QPushButton>
-#include <QTest>
-#include <QToolButton>
-
-using Answer = Platform::Answer;
-using namespace RabbitFile;
-
-namespace {
-const QString Unsaved = QStringLiteral("Unsaved work will be lost. Save changes?");
-const QString RemoveQuestion = QStringLiteral("Remove Rabbit from Rabbitry? (File will not be deleted)");
-const QString AlreadyListed = QStringLiteral("That rabbit is already in the rabbitry");
-} // namespace
-
-class TestRabbitryWindow : public QObject
+class TestRabbitryWindow : public RabbitryWindowTest
 {
     Q_OBJECT
-
-    std::unique_ptr<WindowFixture> m_fx;
-
-    TMyRabbitry *newRabbitry() const
-    {
-        return qobject_cast<TMyRabbitry *>(m_fx->parent().runTool(QString::fromLatin1(TMyRabbitry::KindId)));
-    }
-    // A rabbit file in a sub-folder of the scratch folder.
-    QString rabbit(const QString &relative, const QMap<int, QString> &values, int keep = -1) const
-    {
-        const QString path = m_fx->path(relative);
-        QDir().mkpath(QFileInfo(path).path());
-        return TestFiles::writeRabbit(path, values, keep);
-    }
-    void add(TMyRabbitry *window, const QString &path)
-    {
-        m_fx->platform().expectFile(path);
-        press(window, "Add");
-    }
-    static void press(QWidget *window, const char *button) { Input::click(window->findChild<QPushButton *>(button)); }
-    // Clicks the entry listed with this path.
-    static void choose(TMyRabbitry *window, const QString &path)
-    {
-        const int row = int(window->rabbits().indexOf(path));
-        QVERIFY2(row >= 0, qPrintable(path));
-        Input::clickRow(window->rabbitList(), row);
-    }
-    static QStringList shownNames(TMyRabbitry *window) { return itemTexts(window->rabbitList()); }
-    // The preview's texts: name, ear, registration, sex, colour, owner.
-    static QStringList preview(TMyRabbitry *window)
-    {
-        QStringList texts;
-        for (const char *name : {"Name", "Ear", "Reg", "Sex", "Color", "RabbitOwner"})
-            texts.append(window->previewValue(name)->text());
-        return texts;
-    }
-    static bool previewBlank(TMyRabbitry *window)
-    {
-        return preview(window) == QStringList(6, QString()) && window->picture()->isBlank();
-    }
-    // Right-clicks the chart's breeder line and clicks the entry in the menu that pops up.
-    static void onHeader(TMainScreen *chart, const char *action)
-    {
-        QTest::mouseClick(chart->field("BreederLabel"), Qt::RightButton);
-        QVERIFY2(Input::clickPopupEntry(chart->findChild<QAction *>(action)), action);
-    }
-    // Clicks the field, replaces the text panel's text by typing and presses Ok.
-    static void setText(TMainScreen *chart, const QString &field, const QString &text)
-    {
-        QTest::mouseClick(chart->field(field), Qt::LeftButton);
-        Input::focus(chart->findChild<QLineEdit *>("TextEdit"));
-        Input::key(Qt::Key_A, Qt::ControlModifier);
-        Input::type(text);
-        press(chart, "TextOk");
-    }
-    // Replaces a detail field's text by typing.
-    static void typeDetail(TMyRabbitry *window, const char *field, const QString &text)
-    {
-        Input::focus(window->detailField(field));
-        Input::key(Qt::Key_A, Qt::ControlModifier);
-        Input::type(text);
-    }
-    // Chooses the entry from the window's menus in the main window's menu bar.
-    void fromMenuBar(QWidget *window, const char *action)
-    {
-        QVERIFY(Input::activate(window));
-        QVERIFY2(Input::clickMenu(m_fx->parent().menuBar(), window->findChild<QAction *>(action)), action);
-    }
-
 private slots:
-    void init() { m_fx = std::make_unique<WindowFixture>(); }
-    void cleanup()
-    {
-        QCOMPARE(m_fx->finish(), QStringList());
-        m_fx.reset();
-    }
-
     // Add, the sorted list, Remove, the details and what Save writes.
     void listDetailsAndSave()
     {
@@ -346,7 +235,7 @@ private slots:
 
         TMyRabbitry *window = newRabbitry();
         m_fx->platform().expectFile(list);
-        fromMenuBar(window, "FileOpen");
+        Input::chooseFromMenuBar(window, nullptr, "FileOpen");
         QCOMPARE(window->fileName(), list);
         choose(window, doe);
         QCOMPARE(preview(window).first(), "Moved");
@@ -358,117 +247,6 @@ private slots:
                      link.button);
         }
         QCOMPARE(m_fx->platform().takeErrors(), QStringList());
-    }
-
-    // A record started from the header hands its file back to that pedigree only.
-    void rabbitryStartedFromAPedigree()
-    {
-        ScriptedPlatform &platform = m_fx->platform();
-        TMainScreen *a = m_fx->newChart();
-        TMainScreen *b = m_fx->newChart(); // the newest pedigree
-        setText(a, "BreederLabel", "Hazel Hill Rabbitry");
-        setText(a, "AddressLabel", "12 Warren Lane, Springfield");
-
-        onHeader(a, "OpenRabbitry");
-        auto *started = WindowRegistry::newest<TMyRabbitry>();
-        QVERIFY(!started->isModified());
-        QCOMPARE(started->positionCode(), PedigreeFile::HeaderCode);
-        QCOMPARE(started->details(), Rabbitry::Details({"Hazel Hill Rabbitry", "12 Warren Lane, Springfield",
-                                                        "12 Warren Lane, Springfield", ""}));
-
-        // The breeder shortens the abbreviated address, saves and closes: A takes it.
-        typeDetail(started, "RabbitryAbrev", "Springfield");
-        const QString path = m_fx->path("hazel.rbty");
-        platform.expectFile(path);
-        fromMenuBar(started, "FileSaveAs");
-        a->setModified(false);
-        QVERIFY(Input::closeSubWindow(started));
-        QVERIFY(a->isModified());
-        QCOMPARE(a->linkEditor()->rabbitryLink()->link(), path);
-        QCOMPARE(a->field("AddressLabel")->text(), "Springfield");
-        QVERIFY(!b->isModified());
-
-        // Linked now: Open Rabbitry opens the file, and that window hands nothing back.
-        onHeader(a, "OpenRabbitry");
-        auto *opened = WindowRegistry::newest<TMyRabbitry>();
-        QVERIFY(opened->fileName() == path && opened->positionCode() == 0);
-        QVERIFY(Input::closeSubWindow(opened));
-
-        // A placeholder breeder line starts a record with an empty name; unsaved, nothing comes back.
-        onHeader(b, "OpenRabbitry");
-        started = WindowRegistry::newest<TMyRabbitry>();
-        QCOMPARE(started->details(), Rabbitry::Details());
-        typeDetail(started, "RabbitryPhone", "555-0100");
-        platform.expectQuestion(Unsaved, Answer::No);
-        QVERIFY(!changes(b, [&] { QVERIFY(Input::closeSubWindow(started)); }));
-        QCOMPARE(b->linkEditor()->rabbitryLink()->link(), "None");
-
-        // The starting pedigree closed first: saved, nothing handed back, nothing fails.
-        onHeader(b, "OpenRabbitry");
-        started = WindowRegistry::newest<TMyRabbitry>();
-        platform.expectFile(m_fx->path("orphan.rbty"));
-        fromMenuBar(started, "FileSaveAs");
-        QPointer<TMainScreen> gone(b);
-        a->setModified(false);
-        QVERIFY(Input::closeSubWindow(b));
-        QVERIFY(gone.isNull());
-        QVERIFY(Input::closeSubWindow(started));
-        QVERIFY(!a->isModified());
-        QCOMPARE(a->linkEditor()->rabbitryLink()->link(), path);
-    }
-
-    // Load Saved Rabbitry, and the sixteenth row of the related-file editor.
-    void loadSavedRabbitryAndTheLinkRow()
-    {
-        ScriptedPlatform &platform = m_fx->platform();
-        TMainScreen *chart = m_fx->newChart();
-        setText(chart, "BreederLabel", "Old Breeder");
-        setText(chart, "AddressLabel", "Old Address");
-
-        // A file saved without details empties both lines (no placeholder).
-        const QString blank = m_fx->path("blank.rbty");
-        Rabbitry::write(blank, {}, {});
-        platform.expectFile(blank);
-        QVERIFY(changes(chart, [&] { onHeader(chart, "LoadSavedRabbitry"); }));
-        QCOMPARE(chart->field("BreederLabel")->text(), "");
-        QCOMPARE(chart->linkEditor()->rabbitryLink()->link(), blank);
-
-        // An older list without details, even one shorter than five lines: linked, nothing else, no error.
-        setText(chart, "BreederLabel", "Kept");
-        const QString older = TestFiles::writeLines(m_fx->path("older.rbty"), {"C:\\a.rab"});
-        platform.expectFile(older);
-        onHeader(chart, "LoadSavedRabbitry");
-        QCOMPARE(chart->linkEditor()->rabbitryLink()->link(), older);
-        QCOMPARE(chart->field("BreederLabel")->text(), "Kept");
-        // A file that cannot be read changes nothing.
-        platform.expectFile(m_fx->path("missing.rbty"));
-        onHeader(chart, "LoadSavedRabbitry");
-        platform.takeError("missing.rbty");
-        QCOMPARE(chart->linkEditor()->rabbitryLink()->link(), older);
-
-        // The link row: set and clear turn Cancel on, and Cancel does not undo them.
-        PedigreeLinkEditor *editor = chart->linkEditor();
-        LinkField *link = editor->rabbitryLink();
-        fromMenuBar(chart, "SetFileLinks");
-        QVERIFY(link->isEnabled());
-        m_fx->platform().expectQuestion("This will overwrite existing values. Continue?", Answer::Ok);
-        Input::click(editor->updateButton()); // turns Cancel off
-        QVERIFY(!editor->cancelButton()->isEnabled());
-        platform.expectFile(blank);
-        QVERIFY(changes(chart, [&] { Input::click(editor->findChild<QToolButton *>("RabbitryFileSet")); }));
-        QVERIFY(link->link() == blank && editor->cancelButton()->isEnabled());
-        Input::click(editor->findChild<QToolButton *>("RabbitryFileNew"));
-        QCOMPARE(link->link(), "None");
-        Input::click(editor->cancelButton());
-        QCOMPARE(link->link(), "None");
-
-        // A double click on no link names a new rabbitry's file at once.
-        fromMenuBar(chart, "SetFileLinks");
-        const QString made = m_fx->path("made.rbty");
-        platform.expectFile(made);
-        QTest::mouseDClick(link->pathEdit(), Qt::LeftButton);
-        QCOMPARE(link->link(), made);
-        QVERIFY(QFileInfo::exists(made));
     }
 
     // Blank lines after the phone line, as an editor leaves them: File > Open takes

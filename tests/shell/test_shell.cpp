@@ -16,19 +16,14 @@
 
 using Answer = Platform::Answer;
 
-class TestShell : public QObject
+class TestShell : public WindowTest
 {
     Q_OBJECT
 private slots:
     void init()
     {
-        m_fx = std::make_unique<WindowFixture>();
+        WindowTest::init();
         QVERIFY(QTest::qWaitForWindowExposed(&m_fx->parent()));
-    }
-    void cleanup()
-    {
-        QCOMPARE(m_fx->finish(), QStringList());
-        m_fx.reset();
     }
 
     // A Tools entry is enabled when its window is part of the program, in the frame and in a document.
@@ -59,11 +54,11 @@ private slots:
         // Same letters in another case, another extension, Cancel: nothing opens.
         for (const QString &path : {upper, m_fx->path("notes.txt"), QString()}) {
             m_fx->platform().expectFile(path.isEmpty() ? std::nullopt : std::optional(path));
-            QVERIFY(Input::clickMenu(bar(), action("MMOpen")));
+            Input::chooseFromMenuBar(&m_fx->parent(), "MMFile", "MMOpen");
         }
         QCOMPARE(m_fx->windows(), 0);
         m_fx->platform().expectFile(rab);
-        QVERIFY(Input::clickMenu(bar(), action("MMOpen")));
+        Input::chooseFromMenuBar(&m_fx->parent(), "MMFile", "MMOpen");
         // The frame's own File menu is in the bar only while no document is active.
         m_fx->platform().expectFile(rab);
         action("MMOpen")->trigger();
@@ -75,17 +70,17 @@ private slots:
     // the main window until its Ok.
     void activeDocumentMenusReplaceTheFrames()
     {
-        QVERIFY(Input::clickMenu(bar(), action("MMHutchloreHelp")));
+        Input::chooseFromMenuBar(&m_fx->parent(), "MMHelp", "MMHutchloreHelp");
         auto *sheet = m_fx->newRabbit();
         QVERIFY(Input::activate(sheet));
         QMenu *file = sheet->findChild<QMenu *>("File");
         QVERIFY(bar()->actions().contains(file->menuAction()));
         QVERIFY(file->actions().contains(sheet->findChild<QAction *>("FileExportPdf")));
-        QVERIFY(Input::clickMenu(bar(), sheet->findChild<QAction *>("HelpContents")));
+        Input::chooseFromMenuBar(sheet, "Help", "HelpContents");
         QCOMPARE(m_fx->platform().helpOpened(), 2);
 
         QPointer<QWidget> box;
-        QVERIFY(Input::whileModal([&] { QVERIFY(Input::clickMenu(bar(), sheet->findChild<QAction *>("About"))); },
+        QVERIFY(Input::whileModal([&] { Input::chooseFromMenuBar(sheet, "Help", "About"); },
                                   [&](QWidget *modal) {
                                       box = modal;
                                       QVERIFY(Input::blockedByModal(sheet));
@@ -120,7 +115,6 @@ private:
     QAction *action(const char *name) const { return m_fx->parent().findChild<QAction *>(name); }
     QMenuBar *bar() const { return m_fx->parent().menuBar(); }
 
-    std::unique_ptr<WindowFixture> m_fx;
 };
 
 QTEST_MAIN(TestShell)

@@ -33,11 +33,10 @@
 
 using Answer = Platform::Answer;
 
-class TestStart : public QObject
+class TestStart : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowFixture> m_fx;
     QTemporaryDir m_settingsDir;
 
     StartPanel *panel() const { return m_fx->parent().startPanel(); }
@@ -74,15 +73,13 @@ private slots:
     {
         // Never the breeder's own settings.
         RecentFiles::useSettingsFile(m_settingsDir.filePath(QStringLiteral("%1.ini").arg(QTest::currentTestFunction())));
-        m_fx = std::make_unique<WindowFixture>();
+        WindowTest::init();
         QVERIFY(QTest::qWaitForWindowExposed(&m_fx->parent()));
     }
     void cleanup()
     {
-        const QStringList errors = m_fx->finish();
-        m_fx.reset();
+        WindowTest::cleanup();
         UserSettings::stopKeeping();
-        QCOMPARE(errors.join(" | "), QString());
     }
 
     void panelRunsEachCommandAndHidesWhileAWindowIsOpen()

@@ -28,11 +28,10 @@ const QString Overwrite = QStringLiteral("This will overwrite existing values. C
 const QString None = QStringLiteral("None");
 } // namespace
 
-class TestShowWindow : public QObject
+class TestShowWindow : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowFixture> m_fx;
 
     TShowRecord *newShow() const
     {
@@ -48,12 +47,6 @@ class TestShowWindow : public QObject
     }
 
 private slots:
-    void init() { m_fx = std::make_unique<WindowFixture>(); }
-    void cleanup()
-    {
-        QCOMPARE(m_fx->finish(), QStringList());
-        m_fx.reset();
-    }
 
     // Show Records (Ctrl+H) in a rabbit window gives a new record that saves as the
     // 68 lines of a new show file; a load shows the chosen row and link.

@@ -247,54 +247,6 @@ void click(QAbstractButton *button)
         QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
 }
 
-bool clickMenu(QMenuBar *bar, QAction *entry)
-{
-    for (QAction *title : bar->actions()) {
-        QMenu *menu = title->menu();
-        if (!menu || !menu->actions().contains(entry))
-            continue;
-        if (!reachable(bar))
-            return false;
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
-        if (QApplication::activePopupWidget() != menu || !entry->isVisible() || !entry->isEnabled())
-            return false;
-        // The press picks the entry, the release triggers it (and returns only once
-        // whatever it opened modally has closed).
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
-        return true;
-    }
-    return false;
-}
-
-bool clickMenuPath(QMenuBar *bar, const QStringList &texts)
-{
-    const auto byText = [](const QList<QAction *> &actions, const QString &text) -> QAction * {
-        for (QAction *action : actions)
-            if (action->text() == text && action->isVisible())
-                return action;
-        return nullptr;
-    };
-    QAction *title = texts.isEmpty() ? nullptr : byText(bar->actions(), texts.first());
-    if (!title || !title->menu() || !reachable(bar))
-        return false;
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
-    QMenu *menu = title->menu();
-    for (qsizetype i = 1; i < texts.size(); ++i) {
-        // Looked up once the menu is up: some menus make their entries as they open.
-        QAction *entry = QApplication::activePopupWidget() == menu ? byText(menu->actions(), texts.at(i)) : nullptr;
-        if (!entry || !entry->isEnabled())
-            return false;
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
-        if (!entry->menu())
-            return i == texts.size() - 1;
-        // A submenu opens a moment after the press on its entry.
-        menu = entry->menu();
-        if (!QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000))
-            return false;
-    }
-    return false;
-}
-
 void clickLink(QTextBrowser *browser, const QString &href)
 {
     QTextDocument *document = browser->document();
@@ -315,15 +267,6 @@ void clickLink(QTextBrowser *browser, const QString &href)
         }
     }
     QFAIL(qPrintable(QStringLiteral("no link to %1 on the page").arg(href)));
-}
-
-bool clickPopupEntry(QAction *entry)
-{
-    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-    if (!menu || !menu->actions().contains(entry) || !entry->isVisible() || !entry->isEnabled())
-        return false;
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
-    return true;
 }
 
 void clickText(QLabel *label, const QString &text)
@@ -410,16 +353,21 @@ void chooseFromMenuBar(QWidget *widget, const char *menu, const char *action)
     QMenuBar *bar = frame ? frame->menuBar() : nullptr;
     QAction *title = nullptr;
     if (bar)
-        for (QAction *a : bar->actions())
-            if (a->menu() && a->menu()->objectName() == QLatin1String(menu))
+        for (QAction *a : bar->actions()) {
+            QList<QAction *> path;
+            if (a->menu() && (menu ? a->menu()->objectName() == QLatin1String(menu)
+                                   : pathTo(a->menu(), QString::fromLatin1(action).section(u'/', 0, 0), path)))
                 title = a;
+        }
     if (!title) {
-        QTest::qFail(qPrintable(QStringLiteral("the menu bar shows no menu %1").arg(menu)), __FILE__, __LINE__);
+        QTest::qFail(qPrintable(QStringLiteral("the menu bar shows no menu %1").arg(menu ? menu : action)), __FILE__,
+                     __LINE__);
         return;
     }
     clickOn(bar, Qt::LeftButton, bar->actionGeometry(title).center());
     if (!QTest::qWaitFor([&] { return QApplication::activePopupWidget() == title->menu(); })) {
-        QTest::qFail(qPrintable(QStringLiteral("the menu %1 did not open").arg(menu)), __FILE__, __LINE__);
+        QTest::qFail(qPrintable(QStringLiteral("the menu %1 did not open").arg(title->menu()->objectName())),
+                     __FILE__, __LINE__);
         return;
     }
     chooseFromPopup(action);

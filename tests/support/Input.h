@@ -17,7 +17,6 @@ class QAbstractItemView;
 class QAbstractButton;
 class QAction;
 class QLabel;
-class QMenuBar;
 class QTextBrowser;
 class QDialog;
 class QMdiSubWindow;
@@ -47,20 +46,9 @@ void doubleClickRow(QAbstractItemView *view, int row, int column = 0);
 
 // Clicks a button with the mouse (it must be visible and enabled for that to work).
 void click(QAbstractButton *button);
-// Clicks the title of the bar's menu that holds `entry`, then the entry in the menu
-// that popped up. False when the bar has no such menu or it did not pop up with the
-// entry shown and enabled.
-bool clickMenu(QMenuBar *bar, QAction *entry);
-// Clicks through the bar's menus by their texts as shown ("&File", "&Recent Files",
-// "&1 /herd/Blaze.ped"): each entry is looked up once its menu is up. False when an
-// entry is missing or disabled.
-bool clickMenuPath(QMenuBar *bar, const QStringList &texts);
 // Clicks the link to `href` on the page the text browser shows; fails the test when
 // there is none.
 void clickLink(QTextBrowser *browser, const QString &href);
-// Clicks `entry` in the menu that has popped up (a context menu); false when no popped
-// up menu shows it enabled.
-bool clickPopupEntry(QAction *entry);
 // Clicks the middle of `text`, the start of the label's text (a link it shows).
 void clickText(QLabel *label, const QString &text);
 
@@ -83,8 +71,8 @@ void drag(QWidget *widget, QPoint from, QPoint to);
 // enabled there.
 void chooseFromPopup(const char *action);
 // Makes the sub-window holding `widget` (if any) the active one, opens the menu whose
-// object name is `menu` on the menu bar of its window with the mouse and clicks its
-// entry `action`.
+// object name is `menu` (null: the menu that holds `action`) on the menu bar of its
+// window with the mouse and chooses its entry `action` as chooseFromPopup does.
 void chooseFromMenuBar(QWidget *widget, const char *menu, const char *action);
 
 // Gives `widget` the focus as a click would and presses the key there, as a

@@ -34,6 +34,25 @@ WindowFixture::~WindowFixture()
     finish();
 }
 
+void WindowTest::initTestCase()
+{
+    // Data functions run before init() and may list the kinds.
+    registerKinds();
+}
+
+void WindowTest::init()
+{
+    m_fx = std::make_unique<WindowFixture>();
+}
+
+void WindowTest::cleanup()
+{
+    // The fixture goes first, so a failing check still leaves the next test a clean start.
+    const QStringList errors = m_fx->finish();
+    m_fx.reset();
+    QCOMPARE(errors, QStringList());
+}
+
 QString WindowFixture::copyData(const QString &relative, const QString &name) const
 {
     const QString copy = path(name);

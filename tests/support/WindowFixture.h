@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QMap>
+#include <QObject>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
@@ -47,6 +48,24 @@ private:
     QTemporaryDir m_dir;
     ScriptedPlatform::Installed m_platform;
     std::unique_ptr<TBigBadParent> m_parent;
+};
+
+// The start and clean-up every window test class shares: before each test function
+// a fresh fixture (m_fx) with its main window shown; after it every window closed
+// without questions, and the test fails on any error shown meanwhile. A class that
+// starts more (a window, a settings file) declares its own init() or cleanup() and
+// calls these from it.
+class WindowTest : public QObject
+{
+    Q_OBJECT
+protected:
+    std::unique_ptr<WindowFixture> m_fx;
+
+protected slots:
+    // Protected, so Qt Test runs them as the special functions, never as tests.
+    void initTestCase();
+    void init();
+    void cleanup();
 };
 
 // Triggers the window's action of that object name, without any input: for edge
