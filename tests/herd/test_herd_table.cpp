@@ -225,26 +225,27 @@ private slots:
         UserSettings::useSettingsFile(settingsDir.filePath("settings.ini"));
         TBigBadParent &frame = m_fx->parent();
         m_fx->platform().expectFile(std::nullopt);
-        QVERIFY(Input::clickMenuPath(frame.menuBar(), {"&Tools", "&Herd Table"}));
+        Input::chooseFromMenuBar(&frame, "MMTools", "MMHerdTable");
         QCOMPARE(m_fx->windows(), 0);
         QCOMPARE(m_fx->platform().dialogStarts(), QStringList({QString()}));
 
         m_fx->platform().expectFile(m_rabbitry);
-        QVERIFY(Input::clickMenuPath(frame.menuBar(), {"&Tools", "&Herd Table"}));
+        Input::chooseFromMenuBar(&frame, "MMTools", "MMHerdTable");
         THerdTable *table = loaded(WindowRegistry::newest<THerdTable>());
         QVERIFY(table);
         QCOMPARE(table->grid()->model()->rowCount(), 5);
         QVERIFY(Input::closeSubWindow(table));
 
         m_fx->platform().expectFile(std::nullopt);
-        QVERIFY(Input::clickMenuPath(frame.menuBar(), {"&Tools", "&Herd Table"}));
+        Input::chooseFromMenuBar(&frame, "MMTools", "MMHerdTable");
         QCOMPARE(m_fx->platform().dialogStarts().last(), m_rabbitry);
 
         // An open rabbitry is taken without a question, its list as shown.
         auto *rabbitry = qobject_cast<TMyRabbitry *>(
             KindRegistry::instance().openFile(QString::fromLatin1(TMyRabbitry::KindId), m_rabbitry));
         QVERIFY(rabbitry);
-        QVERIFY(Input::clickMenuPath(frame.menuBar(), {"&Tools", "&Herd Table"}));
+        // Its own Tools menu is on the bar now.
+        Input::chooseFromMenuBar(rabbitry, "Tools", "HerdTable1");
         table = loaded(WindowRegistry::newest<THerdTable>());
         QVERIFY(table);
         QCOMPARE(table->windowTitle(), QStringLiteral("Hill.rbty - Herd"));
