@@ -4,20 +4,48 @@
 #include "breeding/BreedingRecord.h"
 #include "find/Find.h"
 #include "genetics/ColorCombiner.h"
+#include "herd/CalendarWindow.h"
+#include "herd/HerdTable.h"
+#include "herd/TestMatingWindow.h"
 #include "pedigree/MainScreen.h"
 #include "pedigree/PedigreeFormat.h"
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
 #include "rabbitry/MyRabbitry.h"
+#include "records/WindowRegistry.h"
+#include "shell/Frame.h"
 #include "shell/KindRegistry.h"
 #include "show/ShowFormat.h"
 #include "show/ShowRecord.h"
+
+#include <QMdiArea>
 
 namespace {
 
 template <typename T> std::function<ChildWindow *()> factory()
 {
     return [] { return new T; };
+}
+
+// A herd tool works on the rabbitry window active last, or on a rabbitry file the
+// breeder chooses; none when the choice is cancelled.
+std::optional<HerdSource> chooseHerd()
+{
+    // A rabbitry window that has been closed but not yet freed is hidden.
+    const TMyRabbitry *open = WindowRegistry::newest<TMyRabbitry>();
+    if (open && !open->isHidden())
+        return HerdWindows::herdOf(open->fileName(), open->windowTitle(), open->rabbits());
+    Frame *frame = Frame::instance();
+    return HerdWindows::askForHerd(frame ? frame->mdiArea() : nullptr,
+                                   KindRegistry::dialogOf(TMyRabbitry::KindId, QStringLiteral("Choose a Rabbitry")));
+}
+
+template <typename T> std::function<ChildWindow *()> herdFactory()
+{
+    return []() -> ChildWindow * {
+        const std::optional<HerdSource> herd = chooseHerd();
+        return herd ? new T(*herd) : nullptr;
+    };
 }
 
 } // namespace
@@ -135,4 +163,27 @@ void registerKinds()
                .helpPage = QStringLiteral("rabbitry.html"),
                .mimeType = QStringLiteral("application/x-hutchlore-rabbitry"),
                .create = factory<TMyRabbitry>()});
+    // The herd tools, each a new window over the herd read afresh.
+    kinds.add({.id = QString::fromLatin1(THerdTable::KindId),
+               .toolCaption = QStringLiteral("&Herd Table"),
+               .mainToolName = QStringLiteral("MMHerdTable"),
+               .documentToolName = QStringLiteral("HerdTable1"),
+               .separatorBefore = true,
+               .defaultSize = THerdTable::DefaultSize,
+               .helpPage = QStringLiteral("herdtable.html"),
+               .create = herdFactory<THerdTable>()});
+    kinds.add({.id = QString::fromLatin1(TTestMating::KindId),
+               .toolCaption = QStringLiteral("&Test Mating"),
+               .mainToolName = QStringLiteral("MMTestMating"),
+               .documentToolName = QStringLiteral("TestMating1"),
+               .defaultSize = TTestMating::DefaultSize,
+               .helpPage = QStringLiteral("testmating.html"),
+               .create = herdFactory<TTestMating>()});
+    kinds.add({.id = QString::fromLatin1(TBreedingCalendar::KindId),
+               .toolCaption = QStringLiteral("Breeding &Calendar"),
+               .mainToolName = QStringLiteral("MMBreedingCalendar"),
+               .documentToolName = QStringLiteral("BreedingCalendar1"),
+               .defaultSize = TBreedingCalendar::DefaultSize,
+               .helpPage = QStringLiteral("calendar.html"),
+               .create = herdFactory<TBreedingCalendar>()});
 }

@@ -95,7 +95,8 @@ QList<QMenu *> TBigBadParent::sharedMenus(QWidget *owner)
             tools->addSeparator();
         QAction *action = tools->addAction(kind.toolCaption);
         action->setObjectName(inMain ? kind.mainToolName : kind.documentToolName);
-        action->setShortcut(QKeySequence(Qt::CTRL | kind.toolKey));
+        if (kind.toolKey != Qt::Key_unknown)
+            action->setShortcut(QKeySequence(Qt::CTRL | kind.toolKey));
         action->setEnabled(kind.isAvailable());
         const QString id = kind.id;
         connect(action, &QAction::triggered, this, [this, id] { runCommand(this, [&] { runTool(id); }); });

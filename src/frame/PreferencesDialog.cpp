@@ -5,6 +5,7 @@
 #include "shell/CommandGuard.h"
 #include "shell/Preferences.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -39,11 +40,27 @@ PreferencesDialog::PreferencesDialog(const FileDialogSpec &rabbitryDialog, QWidg
                             this);
     note->setWordWrap(true);
     grid->addWidget(note, 1, 0, 1, 4);
+    auto *orderCaption = new QLabel(QStringLiteral("&Dates"), this);
+    grid->addWidget(orderCaption, 2, 0);
+    m_dateOrder = new QComboBox(this);
+    m_dateOrder->setObjectName(QStringLiteral("DateOrder"));
+    // In the order of Preferences::DateOrder.
+    m_dateOrder->addItems({QStringLiteral("As the system writes dates"),
+                           QStringLiteral("Day before month (14/3/24)"),
+                           QStringLiteral("Month before day (3/14/24)")});
+    m_dateOrder->setCurrentIndex(int(Preferences::dateOrder()));
+    orderCaption->setBuddy(m_dateOrder);
+    grid->addWidget(m_dateOrder, 2, 1);
+    auto *orderNote = new QLabel(QStringLiteral("How the herd table, test mating and breeding calendar read birth, "
+                                                "bred and kindled dates such as 3/4/24."),
+                                 this);
+    orderNote->setWordWrap(true);
+    grid->addWidget(orderNote, 3, 0, 1, 4);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("PreferencesButtons"));
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("PreferencesOk"));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("PreferencesCancel"));
-    grid->addWidget(buttons, 2, 0, 1, 4);
+    grid->addWidget(buttons, 4, 0, 1, 4);
     connectCommand(choose, &QPushButton::clicked, this, &PreferencesDialog::ChooseClick);
     connect(clear, &QPushButton::clicked, this, &PreferencesDialog::ClearClick);
     connect(buttons, &QDialogButtonBox::accepted, this, &PreferencesDialog::accept);
@@ -72,5 +89,6 @@ void PreferencesDialog::ClearClick()
 void PreferencesDialog::accept()
 {
     Preferences::setMyRabbitryFile(m_myRabbitry->text());
+    Preferences::setDateOrder(Preferences::DateOrder(m_dateOrder->currentIndex()));
     QDialog::accept();
 }

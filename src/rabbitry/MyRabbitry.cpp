@@ -7,6 +7,7 @@
 #include "records/Picture.h"
 #include "records/RecordError.h"
 #include "records/RecordText.h"
+#include "records/WindowRegistry.h"
 #include "shell/CommandGuard.h"
 #include "shell/KindRegistry.h"
 #include "shell/SheetWidgets.h"
@@ -91,6 +92,17 @@ TMyRabbitry::TMyRabbitry(QWidget *parent) : DocumentWindow(KindId, parent)
     // No Print: the rabbitry has no sheet. Its list exports as CSV.
     buildMenus(QStringLiteral("Save &As"), {});
     resize(DefaultSize);
+    // The herd tools work on the rabbitry active last.
+    connect(this, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates, Qt::WindowStates now) {
+        if (now & Qt::WindowActive)
+            WindowRegistry::setNewest(this);
+    });
+}
+
+void TMyRabbitry::HerdTableClick()
+{
+    WindowRegistry::setNewest(this);
+    KindRegistry::instance().newWindow(QStringLiteral("herdtable"));
 }
 
 void TMyRabbitry::addFileCommands(QMenu *file)
@@ -149,8 +161,12 @@ QWidget *TMyRabbitry::buildList()
     remove->setObjectName(QStringLiteral("Remove"));
     connectCommand(remove, &QPushButton::clicked, this, &TMyRabbitry::RemoveClick);
     m_entryButtons.append(remove);
+    auto *herd = new QPushButton(QStringLiteral("&Herd Table"), box);
+    herd->setObjectName(QStringLiteral("HerdTable"));
+    connectCommand(herd, &QPushButton::clicked, this, &TMyRabbitry::HerdTableClick);
     buttons->addWidget(add);
     buttons->addWidget(remove);
+    buttons->addWidget(herd);
     column->addLayout(buttons);
     return box;
 }

@@ -46,6 +46,8 @@ public:
     void RemoveClick();
     void OpenRabbitClick();
     void OpenLinkClick(Rabbitry::RabbitLink link);
+    // Opens the herd table over the rabbits this window lists.
+    void HerdTableClick();
     // Asks for a CSV file and writes one row per listed rabbit to it.
     void FileExportCsvClick();
 

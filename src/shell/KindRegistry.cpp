@@ -114,7 +114,10 @@ ChildWindow *KindRegistry::makeWindow(const QString &id, bool &made) const
             }
         }
     }
+    // A tool may ask first which file it works on; cancelled, it makes nothing.
     ChildWindow *window = kind->create();
+    if (!window)
+        return nullptr;
     made = true;
     // Every window made here carries its kind: the one window of a kind is found
     // again by it, and F1 finds the window's help page.

@@ -25,7 +25,7 @@ struct WindowKind
     QString toolCaption = {};          // "&Rabbit Editor"
     QString mainToolName = {};         // the Tools entry's name in the main window
     QString documentToolName = {};     // ... and in a document window's Tools menu
-    Qt::Key toolKey = Qt::Key_unknown; // with Ctrl
+    Qt::Key toolKey = Qt::Key_unknown; // with Ctrl; Key_unknown: no shortcut
     bool separatorBefore = false;      // a separator above the Tools entry
     QString startCaption = {};         // "New Rabbit Record", its button on the start panel
     int startRank = 0;                 // the button's place there, 1 first; 0: none
@@ -45,7 +45,8 @@ struct WindowKind
     // again (hidden or not) instead of making another.
     bool oneWindow = false;
     // Makes a new window; empty while the kind is announced but not available yet
-    // (its Tools entry shows, disabled).
+    // (its Tools entry shows, disabled). It may return null (the breeder cancelled a
+    // question it asked first); nothing is made then.
     std::function<ChildWindow *()> create = {};
     // Runs after the main window's File Open loaded a file into a new window.
     std::function<void(DocumentWindow *)> openedFromMenu = {};

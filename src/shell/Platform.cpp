@@ -120,7 +120,8 @@ std::optional<QString> QtPlatform::runOpenDialog(QWidget *parent, const FileDial
 {
     const QString path =
         QFileDialog::getOpenFileName(parent, request.title.isEmpty() ? QStringLiteral("Open") : request.title,
-                                     QDir::currentPath(), qtFilterFrom(request.filter));
+                                     request.start.isEmpty() ? QDir::currentPath() : request.start,
+                                     qtFilterFrom(request.filter));
     if (path.isEmpty())
         return std::nullopt;
     return path;

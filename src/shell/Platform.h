@@ -17,6 +17,8 @@ struct FileDialogSpec
     QString filter;
     QString defaultExtension; // without dot, e.g. "rab"; empty for none
     QString title;
+    // The file offered first (its folder opened, it selected); empty: the current folder.
+    QString start = {};
 };
 
 // Everything the windows ask of the desktop: dialogs, questions, the error display,

@@ -12,4 +12,14 @@ namespace Preferences {
 QString myRabbitryFile();
 void setMyRabbitryFile(const QString &path);
 
+// Which number comes first in a typed date such as 3/4/24. System: as the system's
+// locale writes dates.
+enum class DateOrder { System, DayFirst, MonthFirst };
+DateOrder dateOrder();
+void setDateOrder(DateOrder order);
+
+// The rabbitry file the herd tools last read, offered first when they ask for one.
+QString lastHerdFile();
+void setLastHerdFile(const QString &path);
+
 } // namespace Preferences

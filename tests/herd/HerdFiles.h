@@ -48,3 +48,6 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// RFC 4180 read back: quoted fields with doubled quotes, rows ending CR LF.
+QList<QStringList> parseCsv(const QString &text);

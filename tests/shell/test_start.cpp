@@ -18,6 +18,7 @@
 #include "frame/StartPanel.h"
 #include "shell/UserSettings.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -243,6 +244,37 @@ private slots:
         QVERIFY(chart && !chart->isModified());
         m_fx->platform().takeError("gone.rbty");
         QCOMPARE(chart->record().value(PedigreeFile::RabbitryFile), RecordText::None);
+    }
+
+    // File > Preferences > Dates: chosen with the keyboard, kept on Ok only; a value a
+    // hand-edited file holds that is no order means the system's.
+    void dateOrderPreference()
+    {
+        QCOMPARE(Preferences::dateOrder(), Preferences::DateOrder::System);
+        preferences([&](QDialog *dialog) {
+            auto *box = dialog->findChild<QComboBox *>("DateOrder");
+            QCOMPARE(box->currentIndex(), 0);
+            Input::focus(box);
+            Input::key(Qt::Key_Down);
+            press(dialog, "PreferencesCancel");
+        });
+        QCOMPARE(Preferences::dateOrder(), Preferences::DateOrder::System);
+        for (const auto order : {Preferences::DateOrder::DayFirst, Preferences::DateOrder::MonthFirst}) {
+            preferences([&](QDialog *dialog) {
+                auto *box = dialog->findChild<QComboBox *>("DateOrder");
+                Input::focus(box);
+                while (box->currentIndex() != int(order))
+                    Input::key(box->currentIndex() < int(order) ? Qt::Key_Down : Qt::Key_Up);
+                press(dialog, "PreferencesOk");
+            });
+            QCOMPARE(Preferences::dateOrder(), order);
+        }
+        preferences([&](QDialog *dialog) {
+            QCOMPARE(dialog->findChild<QComboBox *>("DateOrder")->currentIndex(), 2);
+            press(dialog, "PreferencesCancel");
+        });
+        UserSettings::open()->setValue("Preferences/DateOrder", QStringLiteral("Sideways"));
+        QCOMPARE(Preferences::dateOrder(), Preferences::DateOrder::System);
     }
 
     void preferenceIsKeptAsTextOnly()

@@ -67,6 +67,7 @@ std::optional<QString> ScriptedPlatform::runOpenDialog(QWidget *, const FileDial
 {
     m_titles.append(request.title);
     m_filters.append(request.filter);
+    m_starts.append(request.start);
     return nextFile("open dialog");
 }
 

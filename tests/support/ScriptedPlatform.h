@@ -63,6 +63,8 @@ public:
     const QStringList &dialogTitles() const { return m_titles; }
     // The filters the open and save dialogs were opened with ("Rabbit Files (*.rab)|*.rab").
     const QStringList &dialogFilters() const { return m_filters; }
+    // The files the open dialogs offered first (FileDialogSpec::start), one per dialog.
+    const QStringList &dialogStarts() const { return m_starts; }
     int helpOpened() const { return m_helpOpened; }
 
     std::optional<QString> runOpenDialog(QWidget *parent, const FileDialogSpec &request) override;
@@ -91,6 +93,7 @@ private:
     QStringList m_errors;
     QStringList m_titles;
     QStringList m_filters;
+    QStringList m_starts;
     QString m_clipboard;
     int m_helpOpened = 0;
     std::function<void()> m_whileOpen;

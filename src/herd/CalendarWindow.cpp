@@ -1,0 +1,122 @@
+#include "herd/CalendarWindow.h"
+
+#include "herd/ICalendar.h"
+#include "records/RecordError.h"
+#include "shell/CommandGuard.h"
+
+#include <QAction>
+#include <QBrush>
+#include <QColor>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+enum Column { DateColumn, EventColumn, DoeColumn, BuckColumn, RecordColumn };
+} // namespace
+
+TBreedingCalendar::TBreedingCalendar(const HerdSource &herd, QWidget *parent) : ChildWindow(parent)
+{
+    setObjectName(QStringLiteral("BreedingCalendarWindow"));
+    setWindowTitle(QStringLiteral("Breeding Calendar"));
+    auto *form = new QWidget(this);
+    auto *column = new QVBoxLayout(form);
+    m_list = new QTreeWidget(form);
+    m_list->setObjectName(QStringLiteral("CalendarList"));
+    m_list->setRootIsDecorated(false);
+    m_list->setHeaderLabels({QStringLiteral("Date"), QStringLiteral("Event"), QStringLiteral("Doe"),
+                             QStringLiteral("Buck"), QStringLiteral("Record")});
+    m_list->header()->setStretchLastSection(true);
+    column->addWidget(m_list, 1);
+    m_problems = new QLabel(form);
+    m_problems->setObjectName(QStringLiteral("CalendarProblems"));
+    m_problems->setTextFormat(Qt::PlainText);
+    m_problems->setWordWrap(true);
+    m_problems->hide();
+    column->addWidget(m_problems);
+    m_reading = new HerdReading(herd, HerdWindows::options(), form);
+    column->addWidget(m_reading);
+    setWidget(form);
+
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
+        const int row = m_list->indexOfTopLevelItem(item);
+        runCommand(this, [&] { OpenEventClick(row); });
+    });
+    connect(m_reading, &HerdReading::rowsArrived, this, [this](const QList<Herd::Row> &rows) { m_rows += rows; });
+    connect(m_reading, &HerdReading::finished, this, &TBreedingCalendar::gather);
+    buildMenus();
+    resize(DefaultSize);
+    m_reading->start();
+}
+
+void TBreedingCalendar::buildMenus()
+{
+    auto *file = new QMenu(QStringLiteral("&File"), this);
+    file->setObjectName(QStringLiteral("File"));
+    QAction *ics = file->addAction(QStringLiteral("Export as i&Calendar..."));
+    ics->setObjectName(QStringLiteral("FileExportICalendar"));
+    connectCommand(ics, &QAction::triggered, this, &TBreedingCalendar::FileExportICalendarClick);
+    file->addSeparator();
+    QAction *close = file->addAction(QStringLiteral("&Close"));
+    close->setObjectName(QStringLiteral("FileQuit"));
+    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    setMenus({file});
+}
+
+void TBreedingCalendar::gather()
+{
+    const Herd::Options options = HerdWindows::options();
+    m_calendar = BreedingCalendar::gather(BreedingCalendar::sourcesOf(m_rows), BreedingCalendar::Settings{},
+                                          options.order, options.today);
+    m_rows.clear();
+    m_list->clear();
+    QList<QTreeWidgetItem *> items;
+    items.reserve(m_calendar.events.size());
+    for (const BreedingCalendar::Event &event : std::as_const(m_calendar.events)) {
+        auto *item = new QTreeWidgetItem;
+        // The month by name: read the same whichever order the breeder types dates in.
+        item->setText(DateColumn, QLocale::c().toString(event.date, QStringLiteral("d MMM yyyy")));
+        item->setText(EventColumn, BreedingCalendar::eventName(event.kind));
+        item->setText(DoeColumn, event.doe);
+        item->setText(BuckColumn, event.buck);
+        item->setText(RecordColumn, QFileInfo(event.record).fileName());
+        const QString typed = QStringLiteral("Row %1: bred \"%2\", kindled \"%3\"\n%4")
+                                  .arg(event.row)
+                                  .arg(event.bred, event.kindled, event.record);
+        for (int c = DateColumn; c <= RecordColumn; ++c)
+            item->setToolTip(c, event.overdue ? QStringLiteral("Overdue. ") + typed : typed);
+        if (event.overdue) {
+            item->setText(DateColumn, item->text(DateColumn) + QStringLiteral(" (overdue)"));
+            for (int c = DateColumn; c <= RecordColumn; ++c)
+                item->setForeground(c, QBrush(QColor(176, 0, 0)));
+        }
+        items.append(item);
+    }
+    m_list->addTopLevelItems(items);
+    for (int c = DateColumn; c < RecordColumn; ++c)
+        m_list->resizeColumnToContents(c);
+    m_problems->setVisible(!m_calendar.problems.isEmpty());
+    m_problems->setText(m_calendar.problems.join(u'\n'));
+    m_ready = true;
+}
+
+void TBreedingCalendar::OpenEventClick(int row)
+{
+    if (row < 0 || row >= m_calendar.events.size())
+        return;
+    HerdWindows::openRecord(m_calendar.events.at(row).record);
+}
+
+void TBreedingCalendar::FileExportICalendarClick()
+{
+    const std::optional<QString> path = HerdWindows::exportPath(
+        this, {QStringLiteral("iCalendar Files (*.ics)|*.ics"), QStringLiteral("ics"),
+               QStringLiteral("Export as iCalendar")});
+    if (path)
+        ICalendar::write(*path, m_calendar.events, QDateTime::currentDateTimeUtc());
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "herd/BreedingCalendar.h"
+#include "herd/HerdWindows.h"
+#include "shell/ChildWindow.h"
+
+class QLabel;
+class QTreeWidget;
+
+// What is due in the rabbitry, soonest first: from every mating row of the breeding
+// records the herd's rabbits link to. Overdue dates are marked; a double-click opens
+// the breeding record; File > Export as iCalendar writes the events for a phone's or
+// desktop's calendar.
+class TBreedingCalendar : public ChildWindow
+{
+    Q_OBJECT
+public:
+    explicit TBreedingCalendar(const HerdSource &herd, QWidget *parent = nullptr);
+
+    static constexpr const char *KindId = "calendar";
+    static constexpr QSize DefaultSize{720, 460};
+
+    QTreeWidget *list() const { return m_list; }
+    QLabel *problems() const { return m_problems; }
+    HerdReading *reading() const { return m_reading; }
+    const QList<BreedingCalendar::Event> &events() const { return m_calendar.events; }
+    // The calendar is gathered: the herd read and every linked record after it.
+    bool isReady() const { return m_ready; }
+
+    void FileExportICalendarClick();
+    void OpenEventClick(int row);
+
+private:
+    void buildMenus();
+    void gather();
+
+    QList<Herd::Row> m_rows;
+    BreedingCalendar::Calendar m_calendar;
+    QTreeWidget *m_list;
+    QLabel *m_problems;
+    HerdReading *m_reading;
+    bool m_ready = false;
+};

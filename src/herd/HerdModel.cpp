@@ -1,0 +1,121 @@
+#include "herd/HerdModel.h"
+
+#include <QBrush>
+#include <QColor>
+
+#include <algorithm>
+
+bool HerdModel::Filter::accepts(const Herd::Row &row) const
+{
+    if (sex && row.sex != *sex)
+        return false;
+    if (!breed.isEmpty() && row.breed.compare(breed, Qt::CaseInsensitive) != 0)
+        return false;
+    return Herd::matches(row, text);
+}
+
+void HerdModel::append(const QList<Herd::Row> &rows)
+{
+    for (const Herd::Row &row : rows) {
+        const size_t index = size_t(m_rows.size());
+        m_rows.append(row);
+        if (!row.breed.isEmpty() &&
+            std::none_of(m_breeds.cbegin(), m_breeds.cend(),
+                         [&](const QString &known) { return known.compare(row.breed, Qt::CaseInsensitive) == 0; }))
+            m_breeds.append(row.breed);
+        if (!m_filter.accepts(row))
+            continue;
+        // After every row it does not come before: rows that compare equal keep list order.
+        const auto at = std::upper_bound(m_shown.begin(), m_shown.end(), index,
+                                         [this](size_t a, size_t b) { return before(a, b); });
+        const int place = int(at - m_shown.begin());
+        beginInsertRows({}, place, place);
+        m_shown.insert(at, index);
+        endInsertRows();
+    }
+}
+
+void HerdModel::setFilter(const Filter &filter)
+{
+    m_filter = filter;
+    reshow();
+}
+
+QList<Herd::Row> HerdModel::shownRows() const
+{
+    QList<Herd::Row> rows;
+    rows.reserve(qsizetype(m_shown.size()));
+    for (const size_t index : m_shown)
+        rows.append(m_rows[qsizetype(index)]);
+    return rows;
+}
+
+bool HerdModel::before(size_t a, size_t b) const
+{
+    if (m_sortColumn < 0)
+        return a < b;
+    return Herd::lessThan(m_rows[qsizetype(a)], m_rows[qsizetype(b)], Herd::Column(m_sortColumn), m_ascending);
+}
+
+void HerdModel::reshow()
+{
+    beginResetModel();
+    m_shown.clear();
+    for (qsizetype i = 0; i < m_rows.size(); ++i)
+        if (m_filter.accepts(m_rows[i]))
+            m_shown.push_back(size_t(i));
+    std::stable_sort(m_shown.begin(), m_shown.end(), [this](size_t a, size_t b) { return before(a, b); });
+    endResetModel();
+}
+
+void HerdModel::sort(int column, Qt::SortOrder order)
+{
+    m_sortColumn = column >= 0 && column < Herd::ColumnCount ? column : -1;
+    m_ascending = order == Qt::AscendingOrder;
+    reshow();
+}
+
+int HerdModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_shown.size());
+}
+
+int HerdModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : Herd::ColumnCount;
+}
+
+QVariant HerdModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const Herd::Row &row = shown(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return row.text(Herd::Column(index.column()));
+    case Qt::ToolTipRole: {
+        const QString problem = row.problem();
+        return problem.isEmpty() ? row.path : row.path + u'\n' + problem;
+    }
+    case Qt::BackgroundRole:
+        // A row without its values, or with a linked record missing, stands out.
+        if (row.failed())
+            return QBrush(QColor(255, 214, 214));
+        if (!row.notes.isEmpty())
+            return QBrush(QColor(255, 243, 205));
+        return {};
+    case Qt::TextAlignmentRole:
+        if (index.column() == Herd::Coi || index.column() == Herd::Age)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant HerdModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < Herd::ColumnCount)
+        return Herd::headings().at(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}

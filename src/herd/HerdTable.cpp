@@ -1,0 +1,129 @@
+#include "herd/HerdTable.h"
+
+#include "herd/HerdCsv.h"
+#include "herd/HerdModel.h"
+#include "shell/CommandGuard.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+// The sex choices, in the box's order.
+const std::optional<Herd::Sex> SexChoices[] = {std::nullopt, Herd::Sex::Buck, Herd::Sex::Doe};
+} // namespace
+
+THerdTable::THerdTable(const HerdSource &herd, QWidget *parent) : ChildWindow(parent)
+{
+    setObjectName(QStringLiteral("HerdTableWindow"));
+    setWindowTitle(herd.name + QStringLiteral(" - Herd"));
+    auto *form = new QWidget(this);
+    auto *column = new QVBoxLayout(form);
+
+    auto *filters = new QHBoxLayout;
+    auto *filterCaption = new QLabel(QStringLiteral("&Filter:"), form);
+    m_filter = new QLineEdit(form);
+    m_filter->setObjectName(QStringLiteral("HerdFilter"));
+    m_filter->setPlaceholderText(QStringLiteral("Any text of a row"));
+    m_filter->setClearButtonEnabled(true);
+    filterCaption->setBuddy(m_filter);
+    m_sex = new QComboBox(form);
+    m_sex->setObjectName(QStringLiteral("HerdSex"));
+    m_sex->addItems({QStringLiteral("Bucks and does"), QStringLiteral("Bucks"), QStringLiteral("Does")});
+    m_breed = new QComboBox(form);
+    m_breed->setObjectName(QStringLiteral("HerdBreed"));
+    m_breed->addItem(QStringLiteral("All breeds"));
+    m_breed->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    filters->addWidget(filterCaption);
+    filters->addWidget(m_filter, 1);
+    filters->addWidget(m_sex);
+    filters->addWidget(m_breed);
+    column->addLayout(filters);
+
+    m_model = new HerdModel(this);
+    m_grid = new QTableView(form);
+    m_grid->setObjectName(QStringLiteral("HerdGrid"));
+    m_grid->setModel(m_model);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setWordWrap(false);
+    m_grid->verticalHeader()->hide();
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    // In list order until the breeder clicks a heading.
+    m_grid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_grid->setSortingEnabled(true);
+    column->addWidget(m_grid, 1);
+
+    m_reading = new HerdReading(herd, HerdWindows::options(), form);
+    column->addWidget(m_reading);
+    setWidget(form);
+
+    connect(m_filter, &QLineEdit::textChanged, this, &THerdTable::applyFilter);
+    connect(m_sex, &QComboBox::currentIndexChanged, this, &THerdTable::applyFilter);
+    connect(m_breed, &QComboBox::currentIndexChanged, this, &THerdTable::applyFilter);
+    connect(m_grid, &QTableView::doubleClicked, this,
+            [this](const QModelIndex &index) { runCommand(this, [&] { OpenRowClick(index.row()); }); });
+    connect(m_reading, &HerdReading::rowsArrived, this, &THerdTable::addRows);
+    buildMenus();
+    resize(DefaultSize);
+    m_reading->start();
+}
+
+void THerdTable::buildMenus()
+{
+    auto *file = new QMenu(QStringLiteral("&File"), this);
+    file->setObjectName(QStringLiteral("File"));
+    QAction *csv = file->addAction(QStringLiteral("Export as &CSV..."));
+    csv->setObjectName(QStringLiteral("FileExportCsv"));
+    connectCommand(csv, &QAction::triggered, this, &THerdTable::FileExportCsvClick);
+    file->addSeparator();
+    QAction *close = file->addAction(QStringLiteral("&Close"));
+    close->setObjectName(QStringLiteral("FileQuit"));
+    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    setMenus({file});
+}
+
+QList<Herd::Row> THerdTable::shownRows() const
+{
+    return m_model->shownRows();
+}
+
+void THerdTable::addRows(const QList<Herd::Row> &rows)
+{
+    const int breeds = int(m_model->breeds().size());
+    m_model->append(rows);
+    for (int i = breeds; i < m_model->breeds().size(); ++i)
+        m_breed->addItem(m_model->breeds().at(i));
+    if (breeds == 0 && !rows.isEmpty())
+        m_grid->resizeColumnsToContents();
+}
+
+void THerdTable::applyFilter()
+{
+    m_model->setFilter({.text = m_filter->text(),
+                        .sex = SexChoices[std::clamp(m_sex->currentIndex(), 0, 2)],
+                        .breed = m_breed->currentIndex() > 0 ? m_breed->currentText() : QString()});
+}
+
+void THerdTable::OpenRowClick(int shownRow)
+{
+    if (shownRow < 0 || shownRow >= m_model->rowCount())
+        return;
+    HerdWindows::openRecord(m_model->shown(shownRow).path);
+}
+
+void THerdTable::FileExportCsvClick()
+{
+    const std::optional<QString> path = HerdWindows::exportPath(
+        this, {QStringLiteral("CSV Files (*.csv)|*.csv"), QStringLiteral("csv"), QStringLiteral("Export as CSV")});
+    if (path)
+        HerdCsv::write(*path, m_model->shownRows());
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "herd/HerdWindows.h"
+#include "shell/ChildWindow.h"
+
+class HerdModel;
+class QComboBox;
+class QLineEdit;
+class QTableView;
+
+// The herd at a glance: one row per rabbit the rabbitry lists, read on worker
+// threads. Sorted by a click on a heading, narrowed by the filter box and the sex and
+// breed choices; a double-click opens the rabbit's record; File > Export as CSV
+// writes the rows shown. A rabbit file that cannot be read keeps its row, marked,
+// the reason in its tooltip.
+class THerdTable : public ChildWindow
+{
+    Q_OBJECT
+public:
+    explicit THerdTable(const HerdSource &herd, QWidget *parent = nullptr);
+
+    static constexpr const char *KindId = "herdtable";
+    static constexpr QSize DefaultSize{900, 480};
+
+    QTableView *grid() const { return m_grid; }
+    QLineEdit *filterBox() const { return m_filter; }
+    QComboBox *sexBox() const { return m_sex; }
+    QComboBox *breedBox() const { return m_breed; }
+    HerdReading *reading() const { return m_reading; }
+    // The rows shown, top to bottom.
+    QList<Herd::Row> shownRows() const;
+
+    void FileExportCsvClick();
+    void OpenRowClick(int shownRow);
+
+private:
+    void buildMenus();
+    void addRows(const QList<Herd::Row> &rows);
+    void applyFilter();
+
+    HerdModel *m_model;
+    QTableView *m_grid;
+    QLineEdit *m_filter;
+    QComboBox *m_sex;
+    QComboBox *m_breed;
+    HerdReading *m_reading;
+};

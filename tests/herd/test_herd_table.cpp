@@ -1,0 +1,280 @@
+// The herd table window, driven through clicks and keys: opening it from the
+// rabbitry window and the Tools menu, sorting by headings, filtering, opening a
+// rabbit, stopping a long read, and the CSV it exports.
+
+#include "HerdFiles.h"
+#include "WindowFixture.h"
+#include "herd/HerdTable.h"
+#include "rabbit/RabbitFormat.h"
+#include "rabbit/RabbitSheet.h"
+#include "rabbitry/MyRabbitry.h"
+#include "records/WindowRegistry.h"
+#include "frame/BigBadParent.h"
+#include "shell/KindRegistry.h"
+#include "shell/Preferences.h"
+#include "shell/UserSettings.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+using namespace RabbitFile;
+
+class TestHerdTable : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<WindowFixture> m_fx;
+    std::unique_ptr<HerdFiles> m_herd;
+    QString m_rabbitry;
+
+    // Four rabbits whose ages, coefficients and names sort differently from each other
+    // and from their text; one listed file is missing.
+    void writeHerd()
+    {
+        const QDate today = QDate::currentDate();
+        const auto born = [&](int days) { return today.addDays(-days).toString(QStringLiteral("yyyy-MM-dd")); };
+        m_herd->rabbit("Blaze", "B1", "Buck", "None", "None",
+                       {{Breed, "Rex"}, {BirthDate, born(400)}, {Weight, "9 lb"}});
+        m_herd->rabbit("Clover", "C2", "Doe", "None", "None",
+                       {{Breed, "Dutch"}, {BirthDate, born(21)}, {Weight, "3 lb"}});
+        m_herd->rabbit("Aster", "A3", "Doe", "None", "None", {{Breed, "rex"}, {BirthDate, born(100)}});
+        m_herd->rabbit("Dusty", "D4", "Male", "None", "None", {{Breed, "Dutch"}, {BirthDate, "spring"}});
+        m_rabbitry = m_herd->rabbitry("Hill.rbty", {m_herd->path("Blaze.rab"), m_herd->path("Clover.rab"),
+                                                    m_herd->path("Gone.rab"), m_herd->path("Aster.rab"),
+                                                    m_herd->path("Dusty.rab")});
+    }
+
+    // Opens the rabbitry file in its window and clicks its Herd Table button.
+    THerdTable *clickHerdTable()
+    {
+        auto *rabbitry = qobject_cast<TMyRabbitry *>(
+            KindRegistry::instance().openFile(QString::fromLatin1(TMyRabbitry::KindId), m_rabbitry));
+        if (!rabbitry)
+            return nullptr;
+        Input::click(rabbitry->findChild<QPushButton *>("HerdTable"));
+        return WindowRegistry::newest<THerdTable>();
+    }
+    // ... and waits until every row is read.
+    THerdTable *openFromRabbitry() { return loaded(clickHerdTable()); }
+    static THerdTable *loaded(THerdTable *table)
+    {
+        if (table && !QTest::qWaitFor([&] { return table->reading()->isFinished(); }, 20000))
+            return nullptr;
+        return table;
+    }
+    static QStringList column(THerdTable *table, int column)
+    {
+        QStringList texts;
+        const QAbstractItemModel *model = table->grid()->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            texts.append(model->index(row, column).data().toString());
+        return texts;
+    }
+    static void clickHeading(THerdTable *table, int column)
+    {
+        QHeaderView *header = table->grid()->horizontalHeader();
+        const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                        header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    }
+
+private slots:
+    void init()
+    {
+        m_fx = std::make_unique<WindowFixture>();
+        m_herd = std::make_unique<HerdFiles>();
+        writeHerd();
+    }
+    void cleanup()
+    {
+        QCOMPARE(m_fx->finish(), QStringList());
+        m_herd.reset();
+        m_fx.reset();
+    }
+
+    void opensFromRabbitryWithEveryListedRabbit()
+    {
+        THerdTable *table = openFromRabbitry();
+        QVERIFY(table);
+        QCOMPARE(table->windowTitle(), QStringLiteral("Hill.rbty - Herd"));
+        QStringList headings;
+        for (int c = 0; c < table->grid()->model()->columnCount(); ++c)
+            headings.append(table->grid()->model()->headerData(c, Qt::Horizontal).toString());
+        QCOMPARE(headings, Herd::headings());
+        // The rabbitry's order (by file name) until a heading is clicked; the missing
+        // file keeps its row, marked.
+        QCOMPARE(column(table, Herd::File),
+                 QStringList({"Aster.rab", "Blaze.rab", "Clover.rab", "Dusty.rab", "Gone.rab"}));
+        const QModelIndex gone = table->grid()->model()->index(4, Herd::Name);
+        QVERIFY(gone.data(Qt::ToolTipRole).toString().contains("Gone.rab"));
+        QVERIFY(gone.data(Qt::BackgroundRole).isValid());
+        QVERIFY(!table->grid()->model()->index(0, Herd::Name).data(Qt::BackgroundRole).isValid());
+        QCOMPARE(column(table, Herd::Age).at(2), QStringLiteral("3 weeks"));
+    }
+
+    // Each heading sorts by its own order; a second click reverses it with the
+    // unknown values still last.
+    void headingClicksSort_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QStringList>("ascending");
+        QTest::addColumn<QStringList>("descending");
+        QTest::newRow("name") << int(Herd::Name) << QStringList{"Aster", "Blaze", "Clover", "Dusty", ""}
+                              << QStringList{"Dusty", "Clover", "Blaze", "Aster", ""};
+        // 21 days, 100 days, 400 days as numbers, not as "13 months" < "14 weeks" < "3 weeks".
+        QTest::newRow("age") << int(Herd::Age) << QStringList{"Clover", "Aster", "Blaze", "", ""}
+                             << QStringList{"Blaze", "Aster", "Clover", "", ""};
+        QTest::newRow("born") << int(Herd::Born) << QStringList{"Blaze", "Aster", "Clover", "", ""}
+                              << QStringList{"Clover", "Aster", "Blaze", "", ""};
+    }
+    void headingClicksSort()
+    {
+        QFETCH(int, column);
+        QFETCH(QStringList, ascending);
+        QFETCH(QStringList, descending);
+        THerdTable *table = openFromRabbitry();
+        QVERIFY(table);
+        const auto names = [&] {
+            QStringList shown = this->column(table, Herd::Name);
+            // Dusty's birth date is unreadable: it sorts with the missing file, after the rest.
+            if (column != Herd::Name)
+                shown.replaceInStrings("Dusty", "");
+            return shown;
+        };
+        clickHeading(table, column);
+        QCOMPARE(names(), ascending);
+        clickHeading(table, column);
+        QCOMPARE(names(), descending);
+    }
+
+    void filterTypingAndQuickFilters()
+    {
+        THerdTable *table = openFromRabbitry();
+        QVERIFY(table);
+        Input::focus(table->filterBox());
+        Input::type("dut");
+        QCOMPARE(column(table, Herd::Name), QStringList({"Clover", "Dusty"}));
+        Input::key(Qt::Key_A, Qt::ControlModifier);
+        Input::key(Qt::Key_Backspace);
+        QCOMPARE(table->grid()->model()->rowCount(), 5);
+
+        // "Male" reads as a buck; the breed choice ignores case.
+        Input::focus(table->sexBox());
+        Input::key(Qt::Key_Down);
+        QCOMPARE(table->sexBox()->currentText(), QStringLiteral("Bucks"));
+        QCOMPARE(column(table, Herd::Name), QStringList({"Blaze", "Dusty"}));
+        Input::focus(table->breedBox());
+        Input::key(Qt::Key_Down);
+        QCOMPARE(table->breedBox()->currentText().toLower(), QStringLiteral("rex"));
+        QCOMPARE(column(table, Herd::Name), QStringList({"Blaze"}));
+        Input::focus(table->sexBox());
+        Input::key(Qt::Key_Down);
+        QCOMPARE(column(table, Herd::Name), QStringList({"Aster"}));
+    }
+
+    void doubleClickOpensTheRabbit()
+    {
+        THerdTable *table = openFromRabbitry();
+        QVERIFY(table);
+        clickHeading(table, Herd::Name);
+        Input::doubleClickRow(table->grid(), 1);
+        auto *sheet = WindowRegistry::newest<TRabbitSheet>();
+        QVERIFY(sheet);
+        QCOMPARE(sheet->fileName(), m_herd->path("Blaze.rab"));
+        // The missing file's row says why it does not open.
+        Input::doubleClickRow(table->grid(), 4);
+        m_fx->platform().takeError("Gone.rab");
+    }
+
+    void exportsTheRowsShownAsCsv()
+    {
+        THerdTable *table = openFromRabbitry();
+        QVERIFY(table);
+        clickHeading(table, Herd::Name);
+        Input::focus(table->filterBox());
+        Input::type("do");
+        const QString out = m_fx->path("herd.csv");
+        m_fx->platform().expectFile(out);
+        Input::chooseFromMenuBar(table, "File", "FileExportCsv");
+        QVERIFY(m_fx->platform().allAnswered());
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        // After the byte order mark.
+        const QList<QStringList> rows = parseCsv(QString::fromUtf8(file.readAll().mid(3)));
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[0], Herd::headings());
+        QCOMPARE(rows[1][Herd::Name], QStringLiteral("Aster"));
+        QCOMPARE(rows[2][Herd::Name], QStringLiteral("Clover"));
+        QCOMPARE(rows[2][Herd::File], m_herd->path("Clover.rab"));
+    }
+
+    // Tools > Herd Table works on the rabbitry active last; with none open it asks for
+    // a rabbitry file, offering the one used last first, and makes nothing when cancelled.
+    void toolsEntryChoosesTheHerd()
+    {
+        QTemporaryDir settingsDir;
+        UserSettings::useSettingsFile(settingsDir.filePath("settings.ini"));
+        TBigBadParent &frame = m_fx->parent();
+        m_fx->platform().expectFile(std::nullopt);
+        Input::chooseFromMenuBar(&frame, "MMTools", "MMHerdTable");
+        QCOMPARE(m_fx->windows(), 0);
+        QCOMPARE(m_fx->platform().dialogStarts(), QStringList({QString()}));
+
+        m_fx->platform().expectFile(m_rabbitry);
+        Input::chooseFromMenuBar(&frame, "MMTools", "MMHerdTable");
+        THerdTable *table = loaded(WindowRegistry::newest<THerdTable>());
+        QVERIFY(table);
+        QCOMPARE(table->grid()->model()->rowCount(), 5);
+        QVERIFY(Input::closeSubWindow(table));
+
+        m_fx->platform().expectFile(std::nullopt);
+        Input::chooseFromMenuBar(&frame, "MMTools", "MMHerdTable");
+        QCOMPARE(m_fx->platform().dialogStarts().last(), m_rabbitry);
+
+        // An open rabbitry is taken without a question, its list as shown.
+        auto *rabbitry = qobject_cast<TMyRabbitry *>(
+            KindRegistry::instance().openFile(QString::fromLatin1(TMyRabbitry::KindId), m_rabbitry));
+        QVERIFY(rabbitry);
+        // Its own Tools menu is on the bar now.
+        Input::chooseFromMenuBar(rabbitry, "Tools", "HerdTable1");
+        table = loaded(WindowRegistry::newest<THerdTable>());
+        QVERIFY(table);
+        QCOMPARE(table->windowTitle(), QStringLiteral("Hill.rbty - Herd"));
+        UserSettings::stopKeeping();
+    }
+
+    // A long read shows its progress and Stop; stopped, the rows read stay.
+    void stopEndsALongRead()
+    {
+        // One rabbit with a pedigree to check, listed many times over.
+        m_herd->pedigree("Blaze.ped", {{1, {"Blaze", "B1"}}, {21, {"Sire", "S1"}}, {22, {"Dam", "D1"}}});
+        m_herd->rabbit("Blaze", "B1", "Buck", "None", "None", {{PedigreeLink, m_herd->path("Blaze.ped")}});
+        const QStringList many(6000, m_herd->path("Blaze.rab"));
+        m_rabbitry = m_herd->rabbitry("Many.rbty", many);
+        THerdTable *table = clickHerdTable();
+        QVERIFY(table);
+        HerdReading *reading = table->reading();
+        QVERIFY(!reading->stopButton()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(reading->stopButton()->isVisible(), 2000);
+        QVERIFY(reading->progressBar()->isVisible());
+        Input::click(reading->stopButton());
+        QTRY_VERIFY_WITH_TIMEOUT(reading->isFinished(), 20000);
+        QVERIFY(reading->wasStopped());
+        const int rows = table->grid()->model()->rowCount();
+        QVERIFY2(rows < many.size(), qPrintable(QString::number(rows)));
+        QVERIFY(!reading->stopButton()->isVisible());
+        QVERIFY(reading->status()->text().startsWith("Stopped"));
+    }
+};
+
+QTEST_MAIN(TestHerdTable)
+#include "test_herd_table.moc"
