@@ -87,6 +87,16 @@ private slots:
         // Found by name beside the holder: a Unix or a Windows path, or a bare name.
         check("/gone/herd/Smokey.rab", holder, beside);
         check("Smokey.rab", holder, beside);
+        // A bare name is read beside the holder even when the program runs in a folder
+        // holding a file of that name.
+        {
+            QTemporaryDir elsewhere;
+            writeRabbit(QDir(elsewhere.path()).filePath("Smokey.rab"), {});
+            const QString before = QDir::currentPath();
+            QVERIFY(QDir::setCurrent(elsewhere.path()));
+            check("Smokey.rab", holder, beside);
+            QVERIFY(QDir::setCurrent(before));
+        }
         // Where it is stored wins; an untitled holder has no folder to look in.
         check(dir.filePath("sub/Other.rab"), holder, dir.filePath("sub/Other.rab"));
         check("/gone/herd/Smokey.rab", QString(), "/gone/herd/Smokey.rab");
