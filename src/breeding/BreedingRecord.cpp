@@ -405,9 +405,9 @@ void TBreedingRecord::LinkDoubleClick(LinkField *field)
         field->setLink(path);
 }
 
-std::optional<LinkBackSpec> TBreedingRecord::linkBackSpec() const
+std::optional<LinkBackTarget> TBreedingRecord::linkBackTarget() const
 {
-    return LinkBackSpec{.subjectLine = BreedingFile::MainRabFile,
+    return LinkBackTarget{.subjectLine = BreedingFile::MainRabFile,
                         .subjectKind = QString::fromLatin1(RabbitFile::KindId),
                         .subjectFormat = &RabbitFile::format(),
                         .backLine = RabbitFile::BreedLink,

@@ -66,7 +66,7 @@ protected:
     void writeOwnLines(LineRecord &record) const override;
     void applyOwnLines(const LineRecord &state) override;
     // The bunny's rabbit file links back to this pedigree.
-    std::optional<LinkBackSpec> linkBackSpec() const override;
+    std::optional<LinkBackTarget> linkBackTarget() const override;
     void aboutToShowLoad() override;
     // An emptied value keeps a width on the chart, so it can still be clicked.
     QString storedEntry(const QString &typed) const override;

@@ -181,9 +181,9 @@ void TMainScreen::LinkDoubleClick(LinkField *field)
         field->setLink(path);
 }
 
-std::optional<LinkBackSpec> TMainScreen::linkBackSpec() const
+std::optional<LinkBackTarget> TMainScreen::linkBackTarget() const
 {
-    return LinkBackSpec{.subjectLine = MainRabFile,
+    return LinkBackTarget{.subjectLine = MainRabFile,
                         .subjectKind = QString::fromLatin1(RabbitFile::KindId),
                         .subjectFormat = &RabbitFile::format(),
                         .backLine = RabbitFile::PedigreeLink,

@@ -82,21 +82,21 @@ QList<SheetWindow *> LinkBackBar::openSubjects() const
         return open;
     for (QMdiSubWindow *sub : frame->mdiArea()->subWindowList()) {
         auto *window = qobject_cast<SheetWindow *>(sub);
-        if (window && window != m_window && window->kind().id == m_spec.subjectKind &&
+        if (window && window != m_window && window->kind().id == m_target.subjectKind &&
             sameFile(window->fileName(), m_subjectPath))
             open.append(window);
     }
     return open;
 }
 
-void LinkBackBar::offer(const LinkBackSpec &spec)
+void LinkBackBar::offer(const LinkBackTarget &target)
 {
     hide();
-    m_spec = spec;
-    Q_ASSERT(spec.subjectFormat);
+    m_target = target;
+    Q_ASSERT(target.subjectFormat);
     const QString &none = RecordText::None;
     try {
-        const QString stored = m_window->record().value(spec.subjectLine);
+        const QString stored = m_window->record().value(target.subjectLine);
         if (!FileLink::isLink(stored) || m_window->fileName().isEmpty())
             return;
         LinkContext context = m_window->linkContext();
@@ -104,29 +104,29 @@ void LinkBackBar::offer(const LinkBackSpec &spec)
         m_recordPath = m_window->fileName();
         // Only a file of the subject's kind is written to, whatever a hand-edited link
         // names (another record's lines may well parse as a rabbit's).
-        const WindowKind *subjectKind = KindRegistry::instance().find(spec.subjectKind);
+        const WindowKind *subjectKind = KindRegistry::instance().find(target.subjectKind);
         if (!subjectKind || extensionOf(m_subjectPath) != subjectKind->extension)
             return;
-        const QString &placeholder = spec.subjectFormat->field(spec.nameLine).placeholder;
+        const QString &placeholder = target.subjectFormat->field(target.nameLine).placeholder;
         bool unlinked = false;
         QString name;
         const QList<SheetWindow *> open = openSubjects();
         if (!open.isEmpty()) {
             // The open window is what will be saved over the file: it decides.
             for (const SheetWindow *window : open)
-                unlinked = unlinked || window->record().value(spec.backLine) == none;
-            name = open.constFirst()->record().value(spec.nameLine);
+                unlinked = unlinked || window->record().value(target.backLine) == none;
+            name = open.constFirst()->record().value(target.nameLine);
         } else {
-            const LineRecord subject = LineRecord::parse(*spec.subjectFormat, LineFile::read(m_subjectPath));
+            const LineRecord subject = LineRecord::parse(*target.subjectFormat, LineFile::read(m_subjectPath));
             // An older file that ends before the line has no link of this kind.
-            unlinked = !subject.has(spec.backLine) || subject.value(spec.backLine) == none;
-            name = subject.value(spec.nameLine);
+            unlinked = !subject.has(target.backLine) || subject.value(target.backLine) == none;
+            name = subject.value(target.nameLine);
         }
         if (!unlinked)
             return;
         m_subjectName = shownName(name, placeholder, m_subjectPath);
         m_message->setText(
-            QStringLiteral("%1's %2 has no %3 link.").arg(m_subjectName, spec.subjectNoun, spec.noun));
+            QStringLiteral("%1's %2 has no %3 link.").arg(m_subjectName, target.subjectNoun, target.noun));
         show();
     } catch (const RecordError &) {
         // A subject that cannot be read is not offered; following the link says why.
@@ -139,31 +139,31 @@ void LinkBackBar::LinkItClick()
     if (!isStorable(m_recordPath))
         throw RecordError(QStringLiteral("The path \"%1\" holds characters a record file cannot store, so %2's %3 "
                                          "was not linked to it.")
-                              .arg(shownPath(m_recordPath), m_subjectName, m_spec.subjectNoun));
+                              .arg(shownPath(m_recordPath), m_subjectName, m_target.subjectNoun));
     bool linked = false;
     const QList<SheetWindow *> open = openSubjects();
     if (!open.isEmpty()) {
         for (SheetWindow *window : open) {
-            if (window->record().value(m_spec.backLine) == none) {
-                window->setLine(m_spec.backLine, m_recordPath);
+            if (window->record().value(m_target.backLine) == none) {
+                window->setLine(m_target.backLine, m_recordPath);
                 linked = true;
             }
         }
     } else {
-        linked = LinePatch::setLineIf(m_subjectPath, *m_spec.subjectFormat, m_spec.backLine, none, m_recordPath);
+        linked = LinePatch::setLineIf(m_subjectPath, *m_target.subjectFormat, m_target.backLine, none, m_recordPath);
     }
     hide();
     if (!linked) {
         Platform::instance().ask(m_window,
                                  QStringLiteral("%1's %2 has been linked to another %3 meanwhile. It was left as it is.")
-                                     .arg(m_subjectName, m_spec.subjectNoun, m_spec.noun),
+                                     .arg(m_subjectName, m_target.subjectNoun, m_target.noun),
                                  Platform::Buttons::Ok);
         return;
     }
     if (Frame *frame = Frame::instance()) {
         constexpr int ShownMs = 10000;
         frame->showStatus(
-            QStringLiteral("%1's %2 now links to this %3.").arg(m_subjectName, m_spec.subjectNoun, m_spec.noun),
+            QStringLiteral("%1's %2 now links to this %3.").arg(m_subjectName, m_target.subjectNoun, m_target.noun),
             ShownMs);
     }
 }

@@ -11,7 +11,7 @@ class SheetWindow;
 // How a record kind links back: the rabbit a record is about (a pedigree's bunny, the
 // subject of a breeding or show record) has a link line of its own for records of
 // this kind.
-struct LinkBackSpec
+struct LinkBackTarget
 {
     int subjectLine = -1;                     // this record's link to its subject's file
     QString subjectKind;                      // the kind of window that shows that file
@@ -36,7 +36,7 @@ public:
     // the subject's link is "None" (in its open windows if it is open, else in its
     // file), hides it otherwise. Never throws: a subject that cannot be read is not
     // offered.
-    void offer(const LinkBackSpec &spec);
+    void offer(const LinkBackTarget &target);
 
     QLabel *message() const { return m_message; }
     QPushButton *linkItButton() const { return m_linkIt; }
@@ -54,7 +54,7 @@ private:
     QList<SheetWindow *> openSubjects() const;
 
     SheetWindow *m_window;
-    LinkBackSpec m_spec;
+    LinkBackTarget m_target;
     QString m_subjectPath; // the subject's file, where its link was found
     QString m_recordPath;  // the saved record, which the subject's link becomes
     QString m_subjectName;

@@ -22,8 +22,8 @@ QWidget *SheetWindow::withLinkBackBar(QWidget *content)
 
 void SheetWindow::offerLinkBack()
 {
-    if (const std::optional<LinkBackSpec> spec = linkBackSpec())
-        m_linkBackBar->offer(*spec);
+    if (const std::optional<LinkBackTarget> target = linkBackTarget())
+        m_linkBackBar->offer(*target);
 }
 
 void SheetWindow::setLine(int line, const QString &text)

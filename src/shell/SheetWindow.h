@@ -86,7 +86,7 @@ protected:
     }
     // The rabbit this record is about, when its file should link back to records of
     // this kind; nothing for a kind without one.
-    virtual std::optional<LinkBackSpec> linkBackSpec() const { return std::nullopt; }
+    virtual std::optional<LinkBackTarget> linkBackTarget() const { return std::nullopt; }
     // What a label stores for what was typed (some sheets keep empty values wide).
     virtual QString storedEntry(const QString &typed) const { return typed; }
     // Hides the window's own floating panels (Cancel in the text panel hides them too).

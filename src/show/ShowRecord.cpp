@@ -324,9 +324,9 @@ void TShowRecord::LinkDoubleClick(LinkField *)
         m_rabbitLink->setLink(path);
 }
 
-std::optional<LinkBackSpec> TShowRecord::linkBackSpec() const
+std::optional<LinkBackTarget> TShowRecord::linkBackTarget() const
 {
-    return LinkBackSpec{.subjectLine = ShowFile::MainRabFile,
+    return LinkBackTarget{.subjectLine = ShowFile::MainRabFile,
                         .subjectKind = QString::fromLatin1(RabbitFile::KindId),
                         .subjectFormat = &RabbitFile::format(),
                         .backLine = RabbitFile::ShowLink,

@@ -46,7 +46,7 @@ protected:
     void writeOwnLines(LineRecord &record) const override;
     void applyOwnLines(const LineRecord &state) override;
     // The subject's rabbit file links back to this record.
-    std::optional<LinkBackSpec> linkBackSpec() const override;
+    std::optional<LinkBackTarget> linkBackTarget() const override;
     LineRecord loadedState(const LineRecord &parsed, const LineRecord &before) const override;
     void aboutToShowLoad() override;
     // An emptied value keeps a width on the sheet, so it can still be clicked.
