@@ -8,9 +8,6 @@
 #include "records/LineFile.h"
 #include "records/RecordError.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 namespace {
 
 QString lineOr(const LineFile &file, int line, const QString &otherwise)
@@ -71,9 +68,5 @@ const AncestorFiles::PedigreeChart *AncestorFiles::pedigree(const QString &path,
 
 QString AncestorFiles::keyOf(const QString &path)
 {
-    auto found = m_keys.constFind(path);
-    if (found != m_keys.cend())
-        return *found;
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return *m_keys.insert(path, canonical.isEmpty() ? QDir::cleanPath(path) : canonical);
+    return m_keys.of(path);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "herd/FileKeys.h"
 #include "records/LineFormat.h"
 
 #include <QHash>
@@ -38,8 +39,8 @@ public:
     const Rabbit *rabbit(const QString &path, QString &error);
     const PedigreeChart *pedigree(const QString &path, QString &error);
 
-    // One text for every spelling of a file: its canonical path where the file exists,
-    // else the cleaned path. Two links lead to the same rabbit when their keys agree.
+    // One text for every spelling of a file (Inbreeding::fileKey), resolved once. Two
+    // links lead to the same rabbit when their keys agree.
     QString keyOf(const QString &path);
 
     // Files read from the disk so far (each path once, found or not).
@@ -53,6 +54,6 @@ private:
     };
     QHash<QString, Entry<Rabbit>> m_rabbits;
     QHash<QString, Entry<PedigreeChart>> m_pedigrees;
-    QHash<QString, QString> m_keys;
+    FileKeys m_keys;
     int m_filesRead = 0;
 };

@@ -1,5 +1,6 @@
 #include "herd/Herd.h"
 
+#include "herd/FileKeys.h"
 #include "herd/RecordLines.h"
 #include "pedigree/Inbreeding.h"
 #include "pedigree/PedigreeFormat.h"
@@ -66,7 +67,7 @@ void readShow(Row &row, LinkContext &links)
     }
 }
 
-void readPedigree(Row &row, LinkContext &links)
+void readPedigree(Row &row, LinkContext &links, FileKeys *keys)
 {
     const QString path = links.pathOf(row.pedigreeLink);
     try {
@@ -74,7 +75,10 @@ void readPedigree(Row &row, LinkContext &links)
         // gives as the window holds them (lines an older file lacks at their defaults).
         const LineRecord chart =
             PedigreeFile::parse(RecordLines::read(path, PedigreeFile::format(), RecordLines::chartLines()));
-        row.coi = Inbreeding::compute(chart).coefficient;
+        Inbreeding::FileKey keyOf;
+        if (keys)
+            keyOf = [keys](const QString &link) { return keys->of(link); };
+        row.coi = Inbreeding::compute(chart, keyOf).coefficient;
     } catch (const RecordError &e) {
         row.notes.append(linkedFileProblem(QStringLiteral("Pedigree"), path, e));
     }
@@ -205,7 +209,7 @@ QStringList listedRabbits(const QString &rabbitryPath)
     return listed;
 }
 
-Row readRow(const QString &listed, const QString &rabbitryPath, const Options &options)
+Row readRow(const QString &listed, const QString &rabbitryPath, const Options &options, FileKeys *keys)
 {
     Row row;
     row.listed = listed;
@@ -251,7 +255,7 @@ Row readRow(const QString &listed, const QString &rabbitryPath, const Options &o
     if (linked(row.showLink))
         readShow(row, links);
     if (linked(row.pedigreeLink))
-        readPedigree(row, links);
+        readPedigree(row, links, keys);
     return row;
 }
 
@@ -259,8 +263,9 @@ QList<Row> readRows(const QStringList &listed, const QString &rabbitryPath, cons
 {
     QList<Row> rows;
     rows.reserve(listed.size());
+    FileKeys keys;
     for (const QString &path : listed)
-        rows.append(readRow(path, rabbitryPath, options));
+        rows.append(readRow(path, rabbitryPath, options, &keys));
     return rows;
 }
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <optional>
 
+class FileKeys;
 class RecordError;
 
 // The herd: the rabbits a rabbitry file lists, one row each, read from their rabbit
@@ -96,8 +97,9 @@ QStringList listedRabbits(const QString &rabbitryPath);
 
 // One listed rabbit's row. A file missing at its listed path is read from beside the
 // rabbitry (`rabbitryPath`) when a file of its name is there. Never throws: a failure
-// gives a row marked with the reason.
-Row readRow(const QString &listed, const QString &rabbitryPath, const Options &options);
+// gives a row marked with the reason. `keys`, when given, resolves the pedigree's
+// links for the coefficient; rows read in turn share it.
+Row readRow(const QString &listed, const QString &rabbitryPath, const Options &options, FileKeys *keys = nullptr);
 
 // Every listed rabbit's row, in list order, on the calling thread.
 QList<Row> readRows(const QStringList &listed, const QString &rabbitryPath, const Options &options);

@@ -1,5 +1,7 @@
 #include "herd/HerdLoader.h"
 
+#include "herd/FileKeys.h"
+
 #include <QThread>
 
 #include <algorithm>
@@ -92,6 +94,7 @@ void HerdLoader::work()
 {
     // Rows are taken in list order, one at a time, so the front of the list fills first
     // and the window can show it while the rest is read.
+    FileKeys keys; // each worker its own: no lock between them
     for (;;) {
         if (m_stop.load())
             break;
@@ -100,7 +103,7 @@ void HerdLoader::work()
             break;
         Herd::Row row;
         try {
-            row = Herd::readRow(m_listed.at(index), m_rabbitryPath, m_options);
+            row = Herd::readRow(m_listed.at(index), m_rabbitryPath, m_options, &keys);
         } catch (const std::exception &e) {
             // readRow reports every file problem in the row; this is memory running out.
             row.listed = row.path = m_listed.at(index);

@@ -2,14 +2,13 @@
 
 #include "herd/PedigreeSide.h"
 #include "pedigree/Inbreeding.h"
+#include "pedigree/WrightCoefficient.h"
 #include "records/LineFile.h"
 #include "records/RecordError.h"
 
 #include <algorithm>
 #include <bit>
-#include <cmath>
 #include <numeric>
-#include <optional>
 
 namespace TestMating {
 
@@ -39,97 +38,40 @@ int sideOf(int place)
     return offset < (1 << (depth - 1)) ? 0 : 1;
 }
 
-constexpr int WithParents = PlaceCount / 2; // places 0..14 have parents in the pedigree
-
 // The whole pedigree, with who is the same rabbit as whom.
 class Pedigree
 {
 public:
-    Pedigree(const PedigreeSide::Side &sire, const PedigreeSide::Side &dam)
+    Pedigree(const PedigreeSide::Side &sire, const PedigreeSide::Side &dam) : m_heap(Generations)
     {
         for (int side = 0; side < 2; ++side) {
             const PedigreeSide::Side &from = side == 0 ? sire : dam;
             for (int local = 0; local < PedigreeSide::PlaceCount; ++local)
                 m_nodes[std::size_t(placeOf(local, side))] = from.nodes[std::size_t(local)];
         }
-        for (int a = 0; a < PlaceCount; ++a)
-            for (int b = 0; b < PlaceCount; ++b)
-                m_same[a][b] = a == b || (a != Litter && b != Litter && PedigreeSide::same(node(a), node(b)));
+        for (int a = 1; a < PlaceCount; ++a)
+            for (int b = a + 1; b < PlaceCount; ++b)
+                m_heap.setSame(a, b, PedigreeSide::same(node(a), node(b)));
     }
 
     const Node &node(int place) const { return m_nodes[std::size_t(place)]; }
-    bool same(int a, int b) const { return m_same[a][b]; }
+    bool same(int a, int b) const { return m_heap.same(a, b); }
 
-    // The place and all its ancestors in the pedigree.
-    static QList<int> lineOf(int place)
+    // The litter's coefficient; `through`, when given, receives each common ancestor's
+    // share.
+    double coefficient(std::array<double, PlaceCount> *through)
     {
-        QList<int> found{place};
-        for (qsizetype i = 0; i < found.size(); ++i)
-            if (found[i] < WithParents)
-                found << 2 * found[i] + 1 << 2 * found[i] + 2;
-        return found;
-    }
-
-    // The places from `from` up to its ancestor `to`, both included.
-    static QList<int> path(int from, int to)
-    {
-        QList<int> down{to};
-        while (down.back() != from)
-            down.append((down.back() - 1) / 2);
-        std::reverse(down.begin(), down.end());
-        return down;
-    }
-
-    // Two paths to one rabbit count when no rabbit other than that one stands on both,
-    // and neither passes through a rabbit twice.
-    bool independent(const QList<int> &one, const QList<int> &other) const
-    {
-        QList<int> between = one.first(one.size() - 1);
-        between += other.first(other.size() - 1);
-        for (qsizetype i = 0; i < between.size(); ++i) {
-            if (same(between[i], one.back()) || same(between[i], other.back()))
-                return false;
-            for (qsizetype j = i + 1; j < between.size(); ++j)
-                if (same(between[i], between[j]))
-                    return false;
-        }
-        return true;
-    }
-
-    // The coefficient of the rabbit at `place` from what the pedigree shows of its
-    // parents; `through`, when given, receives each common ancestor's share.
-    double coefficient(int place, std::array<double, PlaceCount> *through = nullptr)
-    {
-        if (place >= WithParents)
-            return 0;
-        if (!through && m_coefficient[std::size_t(place)])
-            return *m_coefficient[std::size_t(place)];
-        const int father = 2 * place + 1, mother = 2 * place + 2;
-        double f = 0;
-        const QList<int> fatherLine = lineOf(father), motherLine = lineOf(mother);
-        for (int a : fatherLine) {
-            for (int b : motherLine) {
-                if (!same(a, b) || !node(a).known)
-                    continue;
-                const QList<int> one = path(father, a), other = path(mother, b);
-                if (!independent(one, other))
-                    continue;
-                // The ancestor's own inbreeding, from whichever place shows more of it.
-                const double ownF = std::max(coefficient(a), coefficient(b));
-                const double share = std::ldexp(1.0, -int(one.size() - 1 + other.size() - 1 + 1)) * (1.0 + ownF);
-                f += share;
-                if (through)
-                    (*through)[std::size_t(a)] += share;
-            }
-        }
-        m_coefficient[std::size_t(place)] = f;
+        if (!through)
+            return m_heap.coefficient(Litter);
+        std::vector<double> shares(PlaceCount, 0.0);
+        const double f = m_heap.coefficient(Litter, &shares);
+        std::copy(shares.cbegin(), shares.cend(), through->begin());
         return f;
     }
 
 private:
     std::array<Node, PlaceCount> m_nodes;
-    std::array<std::array<bool, PlaceCount>, PlaceCount> m_same{};
-    std::array<std::optional<double>, PlaceCount> m_coefficient;
+    Wright::HeapPedigree m_heap;
 };
 
 QString whoOf(const QString &name, const QString &ear, const QString &link)
@@ -194,7 +136,7 @@ Result resultOf(const PedigreeSide::Side &sire, const PedigreeSide::Side &dam, b
     Pedigree pedigree(sire, dam);
     std::array<double, PlaceCount> through{};
     Result result;
-    result.coefficient = std::clamp(pedigree.coefficient(Litter, withCommon ? &through : nullptr), 0.0, 1.0);
+    result.coefficient = std::clamp(pedigree.coefficient(withCommon ? &through : nullptr), 0.0, 1.0);
     for (int place = 1; place < PlaceCount; ++place) {
         const Node &node = pedigree.node(place);
         result.places[std::size_t(place)] = Ancestor{node.known, node.name, node.ear, node.link};

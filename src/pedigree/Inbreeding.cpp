@@ -1,6 +1,7 @@
 #include "pedigree/Inbreeding.h"
 
 #include "pedigree/PedigreeFormat.h"
+#include "pedigree/WrightCoefficient.h"
 #include "records/FileLink.h"
 #include "records/LineFile.h"
 #include "records/RecordError.h"
@@ -61,35 +62,36 @@ bool samePosition(const LineRecord &pedigree, const Position &a, const Position 
     return agree(ChartField::Name) && agree(ChartField::Ear);
 }
 
-// The chart as a tree of position indexes, with who is the same rabbit as whom.
+// The chart as a heap of positions (the bunny, then each position's sire and dam),
+// with who is the same rabbit as whom.
 class Chart
 {
 public:
-    explicit Chart(const LineRecord &pedigree)
+    Chart(const LineRecord &pedigree, const FileKey &keyOf) : m_heap(4)
     {
         const auto all = PedigreeFile::positions();
-        m_child.fill(-1);
-        for (const Position &p : all) {
-            if (!p.hasParents())
-                continue;
-            m_child[indexOf(p.fatherCode)] = p.index();
-            m_child[indexOf(p.motherCode)] = p.index();
+        m_index[0] = indexOf(PedigreeFile::BunnyCode);
+        for (int place = 0; place < m_heap.withParents(); ++place) {
+            const Position &p = at(m_index[std::size_t(place)]);
+            m_index[std::size_t(2 * place + 1)] = indexOf(p.fatherCode);
+            m_index[std::size_t(2 * place + 2)] = indexOf(p.motherCode);
         }
-        // Each position's identity once: comparing 225 pairs would otherwise resolve
+        for (int place = 0; place < Count; ++place)
+            m_place[std::size_t(m_index[std::size_t(place)])] = place;
+
+        // Each position's identity once: comparing 105 pairs would otherwise resolve
         // both files of every pair on the disk.
         struct Identity
         {
-            QString file; // canonical path, or the cleaned one when there is no file
+            QString file;      // the file's key, empty when unlinked
             QString name, ear; // folded, empty when a placeholder or blank
         };
         std::array<Identity, Count> identity;
         for (const Position &p : all) {
             Identity &id = identity[std::size_t(p.index())];
             const QString link = linkOf(pedigree, p);
-            if (!link.isEmpty()) {
-                const QString canonical = QFileInfo(link).canonicalFilePath();
-                id.file = canonical.isEmpty() ? QDir::cleanPath(link) : canonical;
-            }
+            if (!link.isEmpty())
+                id.file = keyOf ? keyOf(link) : fileKey(link);
             const auto folded = [&](ChartField field) {
                 const QString &text = pedigree.value(p.line(field));
                 return isFilled(text) ? text.trimmed().toCaseFolded() : QString();
@@ -98,88 +100,36 @@ public:
             id.ear = folded(ChartField::Ear);
         }
         for (int a = 0; a < Count; ++a) {
-            for (int b = 0; b < Count; ++b) {
+            for (int b = a + 1; b < Count; ++b) {
                 const Identity &x = identity[std::size_t(a)], &y = identity[std::size_t(b)];
-                m_same[a][b] = a == b || (!x.file.isEmpty() && !y.file.isEmpty()
-                                              ? x.file == y.file
-                                              : !x.name.isEmpty() && !x.ear.isEmpty() && x.name == y.name &&
-                                                    x.ear == y.ear);
+                const bool same = !x.file.isEmpty() && !y.file.isEmpty()
+                                      ? x.file == y.file
+                                      : !x.name.isEmpty() && !x.ear.isEmpty() && x.name == y.name && x.ear == y.ear;
+                m_heap.setSame(m_place[std::size_t(a)], m_place[std::size_t(b)], same);
             }
         }
     }
 
     static int indexOf(int code) { return PedigreeFile::positionByCode(code)->index(); }
     static const Position &at(int index) { return PedigreeFile::positions()[index]; }
-    bool same(int a, int b) const { return m_same[a][b]; }
+    // By position index.
+    bool same(int a, int b) const { return m_heap.same(m_place[std::size_t(a)], m_place[std::size_t(b)]); }
 
-    // The position and all its ancestors on the chart.
-    QList<int> lineOf(int index) const
+    // The bunny's coefficient; `through` receives each common ancestor's share, by
+    // position index.
+    double coefficient(std::array<double, Count> &through)
     {
-        QList<int> found{index};
-        for (qsizetype i = 0; i < found.size(); ++i) {
-            const Position &p = at(found[i]);
-            if (p.hasParents())
-                found << indexOf(p.fatherCode) << indexOf(p.motherCode);
-        }
-        return found;
-    }
-
-    // The positions from `from` up to its ancestor `to`, both included.
-    QList<int> path(int from, int to) const
-    {
-        QList<int> down{to};
-        while (down.back() != from)
-            down.append(m_child[down.back()]);
-        std::reverse(down.begin(), down.end());
-        return down;
-    }
-
-    // Two paths to one rabbit (the last of each) count when no rabbit other than that
-    // one stands on both, and neither passes through a rabbit twice.
-    bool independent(const QList<int> &one, const QList<int> &other) const
-    {
-        QList<int> between = one.first(one.size() - 1);
-        between += other.first(other.size() - 1);
-        for (qsizetype i = 0; i < between.size(); ++i) {
-            if (same(between[i], one.back()) || same(between[i], other.back()))
-                return false;
-            for (qsizetype j = i + 1; j < between.size(); ++j)
-                if (same(between[i], between[j]))
-                    return false;
-        }
-        return true;
-    }
-
-    // The coefficient of the rabbit at `index` from what the chart shows of its
-    // parents; `through`, when given, receives each common ancestor's share.
-    double coefficient(int index, std::array<double, Count> *through = nullptr) const
-    {
-        const Position &p = at(index);
-        if (!p.hasParents())
-            return 0;
-        const int father = indexOf(p.fatherCode), mother = indexOf(p.motherCode);
-        double f = 0;
-        for (int a : lineOf(father)) {
-            for (int b : lineOf(mother)) {
-                if (!same(a, b))
-                    continue;
-                const QList<int> one = path(father, a), other = path(mother, b);
-                if (!independent(one, other))
-                    continue;
-                // The ancestor's own inbreeding, from whichever place shows more of it.
-                const double ownF = std::max(coefficient(a), coefficient(b));
-                const double share = std::ldexp(1.0, -int(one.size() - 1 + other.size() - 1 + 1)) * (1.0 + ownF);
-                f += share;
-                if (through)
-                    (*through)[a] += share;
-            }
-        }
+        std::vector<double> byPlace(Count, 0.0);
+        const double f = m_heap.coefficient(0, &byPlace);
+        for (int place = 0; place < Count; ++place)
+            through[std::size_t(m_index[std::size_t(place)])] = byPlace[std::size_t(place)];
         return f;
     }
 
 private:
-    std::array<int, Count> m_child{};
-    std::array<std::array<bool, Count>, Count> m_same{};
+    Wright::HeapPedigree m_heap;
+    std::array<int, Count> m_index{}; // heap place -> position index
+    std::array<int, Count> m_place{}; // position index -> heap place
 };
 
 } // namespace
@@ -200,15 +150,21 @@ bool sameRabbit(const LineRecord &pedigree, int codeA, int codeB)
     return a && b && samePosition(pedigree, *a, *b);
 }
 
-Result compute(const LineRecord &pedigree)
+QString fileKey(const QString &link)
 {
-    const Chart chart(pedigree);
+    const QString canonical = QFileInfo(link).canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(link) : canonical;
+}
+
+Result compute(const LineRecord &pedigree, const FileKey &keyOf)
+{
+    Chart chart(pedigree, keyOf);
     const int bunny = Chart::indexOf(PedigreeFile::BunnyCode);
     std::array<double, Count> through{};
     Result result;
     // Only a chart that contradicts itself (one rabbit that is not the same as itself
     // by another way of comparing) could go past 1.
-    result.coefficient = std::clamp(chart.coefficient(bunny, &through), 0.0, 1.0);
+    result.coefficient = std::clamp(chart.coefficient(through), 0.0, 1.0);
 
     // Ancestors grouped by who is the same rabbit as whom, the bunny left out.
     std::array<int, Count> group{};

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // Wright's coefficient of inbreeding of the bunny, from the fifteen positions of a
 // pedigree chart. Every common ancestor contributes (1/2)^(n1+n2+1) (1 + F_A) for each
 // pair of paths to it, one from the sire and one from the dam, that share no other
@@ -37,7 +39,14 @@ struct Result
 // Positions named by an unknown code are never the same as anything.
 bool sameRabbit(const LineRecord &pedigree, int codeA, int codeB);
 
-Result compute(const LineRecord &pedigree);
+// One text for every spelling of a file (a link through a symbolic link, ".."): its
+// canonical path where the file exists, else the cleaned path.
+QString fileKey(const QString &link);
+// fileKey, or a cache of it: a herd's charts name the same ancestors again and again.
+using FileKey = std::function<QString(const QString &link)>;
+
+// `keyOf` empty: fileKey.
+Result compute(const LineRecord &pedigree, const FileKey &keyOf = {});
 
 // "sire", "dam's sire", "sire's dam's dam"; "bunny" for the bunny.
 QString positionName(int code);

@@ -6,8 +6,10 @@
 #include "herd/HerdDate.h"
 #include "herd/HerdLoader.h"
 #include "herd/RecordLines.h"
+#include "pedigree/Inbreeding.h"
 #include "pedigree/PedigreeFormat.h"
 #include "rabbit/RabbitFormat.h"
+#include "records/LineFile.h"
 #include "records/RecordError.h"
 #include "show/ShowFormat.h"
 
@@ -232,6 +234,42 @@ private slots:
         for (qsizetype i = 0; i < rows.size(); ++i)
             QCOMPARE(rowTexts(loaded[i]), rowTexts(rows[i]));
         QVERIFY(loader.takeRows().isEmpty());
+    }
+
+    // The row's coefficient is Check Inbreeding's, also when the charts spell one file
+    // two ways (a folder reached through a symbolic link) and rows share their keys.
+    void coefficientOfLinksSpelledTwoWays()
+    {
+        HerdFiles h;
+        const QString storm = h.rabbit("Storm", "S1", "Buck");
+        QVERIFY(QFile::link(QStringLiteral("."), h.path("alias")));
+        const QString alias = h.path("alias/Storm.rab");
+        QStringList listed, charts;
+        for (int i = 0; i < 6; ++i) {
+            // The sire and the dam's sire: the same file, spelled the same or not; the
+            // names differ, so only the file says they are one rabbit.
+            const QString chart =
+                h.pedigree(QStringLiteral("c%1.ped").arg(i),
+                           {{31, {"Storm", "S1", storm}}, {33, {"Other", "O", i % 2 ? alias : storm}}});
+            listed += h.rabbit(QStringLiteral("Kit%1").arg(i), "K", "Doe", "None", "None",
+                               {{RabbitFile::PedigreeLink, chart}});
+            charts += chart;
+        }
+        // Two different files of one name in two folders are two rabbits.
+        QDir().mkpath(h.path("elsewhere"));
+        QVERIFY(QFile::copy(storm, h.path("elsewhere/Storm.rab")));
+        const QString apart = h.pedigree(
+            "apart.ped", {{31, {"Storm", "S1", storm}}, {33, {"Storm", "S1", h.path("elsewhere/Storm.rab")}}});
+        listed += h.rabbit("Apart", "A", "Doe", "None", "None", {{RabbitFile::PedigreeLink, apart}});
+        charts += apart;
+        const QString rabbitry = h.rabbitry("herd.rbty", listed);
+
+        const QList<Herd::Row> rows = Herd::readRows(listed, rabbitry, {Order::MonthFirst, Today});
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(rows[i].text(Herd::Coi), QStringLiteral("12.50"));
+        QCOMPARE(rows[6].text(Herd::Coi), QStringLiteral("0.00"));
+        for (qsizetype i = 0; i < rows.size(); ++i)
+            QCOMPARE(*rows[i].coi, Inbreeding::compute(PedigreeFile::parse(LineFile::read(charts[i]))).coefficient);
     }
 
     void loaderStopsAndEnds()
