@@ -12,6 +12,9 @@
 #include "records/RecordError.h"
 #include "show/ShowFormat.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <array>
 
 namespace Herd {
@@ -46,6 +49,25 @@ QString linkAt(const LineFile &file, int line)
     return line < file.count() ? file.at(line) : FileLink::none();
 }
 
+// Reads the file a stored link leads to, the one links.pathOf finds, and sets `path`
+// to where it was read. A full path is read at once; only when that fails and nothing
+// is there is the file looked for beside the holder. A herd's links mostly work, and
+// each saves a look at the disk this way.
+template <class Read> LineFile readLinked(LinkContext &links, const QString &stored, QString &path, Read read)
+{
+    if (!stored.isEmpty() && QDir::isAbsolutePath(stored)) {
+        path = stored;
+        try {
+            return read(path);
+        } catch (const FileError &) {
+            if (QFileInfo::exists(stored))
+                throw;
+        }
+    }
+    path = links.pathOf(stored);
+    return read(path);
+}
+
 // A rabbit file too short for its own layout: the message says which file and why.
 QString shortFileMessage(const QString &path, const RecordError &error)
 {
@@ -54,11 +76,13 @@ QString shortFileMessage(const QString &path, const RecordError &error)
 
 void readShow(Row &row, LinkContext &links)
 {
-    const QString path = links.pathOf(row.showLink);
+    QString path;
     try {
         // The chosen row's number too, which parsing checks.
-        constexpr int Wanted[] = {ShowFile::Legs, ShowFile::WinningsNum};
-        const LineRecord show = ShowFile::parse(RecordLines::read(path, ShowFile::format(), Wanted));
+        static constexpr int Wanted[] = {ShowFile::Legs, ShowFile::WinningsNum};
+        const LineRecord show = ShowFile::parse(readLinked(links, row.showLink, path, [](const QString &file) {
+            return RecordLines::read(file, ShowFile::format(), Wanted);
+        }));
         const QString &legs = show.value(ShowFile::Legs);
         if (!RecordText::isBlank(legs, ShowFile::format().field(ShowFile::Legs).placeholder))
             row.legs = excerpt(legs.trimmed(), MaxValueChars);
@@ -69,12 +93,13 @@ void readShow(Row &row, LinkContext &links)
 
 void readPedigree(Row &row, LinkContext &links, FileKeys *keys)
 {
-    const QString path = links.pathOf(row.pedigreeLink);
+    QString path;
     try {
         // Check Inbreeding's figure: it reads names, ears and links only, which parsing
         // gives as the window holds them (lines an older file lacks at their defaults).
-        const LineRecord chart =
-            PedigreeFile::parse(RecordLines::read(path, PedigreeFile::format(), RecordLines::chartLines()));
+        const LineRecord chart = PedigreeFile::parse(readLinked(links, row.pedigreeLink, path, [](const QString &file) {
+            return RecordLines::read(file, PedigreeFile::format(), RecordLines::chartLines());
+        }));
         Inbreeding::FileKey keyOf;
         if (keys)
             keyOf = [keys](const QString &link) { return keys->of(link); };
@@ -214,15 +239,15 @@ Row readRow(const QString &listed, const QString &rabbitryPath, const Options &o
     Row row;
     row.listed = listed;
     LinkContext rabbitry(rabbitryPath);
-    row.path = rabbitry.pathOf(listed);
     row.pedigreeLink = row.breedingLink = row.showLink = FileLink::none();
     LineFile file;
     try {
-        constexpr int Wanted[] = {RabbitFile::RabbitName, RabbitFile::EarNumber, RabbitFile::RegNumber,
-                                  RabbitFile::Sex,        RabbitFile::Breed,     RabbitFile::Color,
-                                  RabbitFile::BirthDate,  RabbitFile::Weight,    RabbitFile::PedigreeLink,
-                                  RabbitFile::BreedLink,  RabbitFile::ShowLink};
-        file = RecordLines::read(row.path, RabbitFile::format(), Wanted);
+        static constexpr int Wanted[] = {RabbitFile::RabbitName, RabbitFile::EarNumber, RabbitFile::RegNumber,
+                                         RabbitFile::Sex,        RabbitFile::Breed,     RabbitFile::Color,
+                                         RabbitFile::BirthDate,  RabbitFile::Weight,    RabbitFile::PedigreeLink,
+                                         RabbitFile::BreedLink,  RabbitFile::ShowLink};
+        file = readLinked(rabbitry, listed, row.path,
+                          [](const QString &path) { return RecordLines::read(path, RabbitFile::format(), Wanted); });
     } catch (const RecordError &e) {
         row.error = e.message();
         return row;

@@ -17,7 +17,7 @@ constexpr int MaxWorkers = 4;
 
 HerdLoader::HerdLoader(QStringList listed, QString rabbitryPath, Herd::Options options)
     : m_listed(std::move(listed)), m_rabbitryPath(std::move(rabbitryPath)), m_options(options),
-      m_arrived(std::size_t(m_listed.size()))
+      m_keys(std::make_unique<FileKeys>()), m_arrived(std::size_t(m_listed.size()))
 {}
 
 HerdLoader::~HerdLoader()
@@ -94,7 +94,6 @@ void HerdLoader::work()
 {
     // Rows are taken in list order, one at a time, so the front of the list fills first
     // and the window can show it while the rest is read.
-    FileKeys keys; // each worker its own: no lock between them
     for (;;) {
         if (m_stop.load())
             break;
@@ -103,7 +102,7 @@ void HerdLoader::work()
             break;
         Herd::Row row;
         try {
-            row = Herd::readRow(m_listed.at(index), m_rabbitryPath, m_options, &keys);
+            row = Herd::readRow(m_listed.at(index), m_rabbitryPath, m_options, m_keys.get());
         } catch (const std::exception &e) {
             // readRow reports every file problem in the row; this is memory running out.
             row.listed = row.path = m_listed.at(index);

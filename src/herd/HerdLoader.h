@@ -9,9 +9,11 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
+class FileKeys;
 class QThread;
 
 // Reads a herd's rows on worker threads, so a window stays responsive over thousands
@@ -59,7 +61,8 @@ private:
     const Herd::Options m_options;
     std::function<void()> m_onChange;
     std::atomic<bool> m_stop{false};
-    std::atomic<qsizetype> m_next{0}; // the next list index a worker takes
+    std::atomic<qsizetype> m_next{0};       // the next list index a worker takes
+    const std::unique_ptr<FileKeys> m_keys; // shared by the workers
     QList<QThread *> m_workers;
 
     mutable QMutex m_lock; // guards what follows

@@ -3,9 +3,11 @@
 #include "pedigree/PedigreeFormat.h"
 
 #include <QByteArray>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace RecordLines {
@@ -32,20 +34,20 @@ LineFile read(const QString &path, const LineFormat &format, std::span<const int
 {
     const int lineCount = format.lineCount();
     // Which lines to decode; numbers too, so that parsing checks them as it would.
-    std::vector<char> decode(std::size_t(lineCount), 0);
+    QVarLengthArray<char, 256> decode(lineCount, 0);
     for (const int line : wanted)
         if (line >= 0 && line < lineCount)
-            decode[std::size_t(line)] = 1;
+            decode[line] = 1;
     for (const FieldSpec &field : format.fields())
         if (field.check == FieldCheck::Integer)
-            decode[std::size_t(field.line)] = 1;
+            decode[field.line] = 1;
 
     const QByteArray bytes =
         readRegularFile(path, LineFile::MaxFileBytes, QStringLiteral("file"), QStringLiteral("record file"));
-    // The wanted lines that are not placeholders, each with a line end, decoded
-    // together by LineFile in one pass; placeholders are only noted.
-    QByteArray picked;
-    std::vector<int> pickedLines, placeholderLines;
+    // The wanted lines are decoded one by one as LineFile decodes them; a placeholder
+    // is only noted, as the format's own text.
+    QList<std::pair<int, QByteArrayView>> picked;
+    picked.reserve(lineCount);
     int count = 0;
     const char *const begin = bytes.constData();
     const char *const end = begin + bytes.size();
@@ -55,17 +57,10 @@ LineFile read(const QString &path, const LineFormat &format, std::span<const int
     for (; line < end && count < lineCount && count <= lastDecoded; ++count) {
         const void *found = std::memchr(line, '\n', std::size_t(end - line));
         const char *lineEnd = found ? static_cast<const char *>(found) : end;
-        if (decode[std::size_t(count)]) {
+        if (decode[count]) {
             // A CR before the LF belongs to the line end, as LineFile reads it.
             const bool cr = found && lineEnd > line && lineEnd[-1] == '\r';
-            const QByteArrayView text(line, lineEnd - line - (cr ? 1 : 0));
-            if (sameAscii(text, format.field(count).placeholder)) {
-                placeholderLines.push_back(count);
-            } else {
-                picked.append(text);
-                picked.append('\n');
-                pickedLines.push_back(count);
-            }
+            picked.append({count, QByteArrayView(line, lineEnd - line - (cr ? 1 : 0))});
         }
         line = lineEnd + 1;
     }
@@ -75,11 +70,10 @@ LineFile read(const QString &path, const LineFormat &format, std::span<const int
         count = int(std::min<qsizetype>(lineCount, count + ends + (end[-1] != '\n' ? 1 : 0)));
     }
     QStringList lines(count);
-    for (const int line : placeholderLines)
-        lines[line] = format.field(line).placeholder;
-    const QStringList decoded = LineFile::fromBytes(picked).lines();
-    for (std::size_t i = 0; i < pickedLines.size(); ++i)
-        lines[pickedLines[i]] = decoded.at(qsizetype(i));
+    for (const auto &[at, text] : std::as_const(picked)) {
+        const QString &placeholder = format.field(at).placeholder;
+        lines[at] = sameAscii(text, placeholder) ? placeholder : LineFile::decodeLine(text);
+    }
     return LineFile(std::move(lines));
 }
 

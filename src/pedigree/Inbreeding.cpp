@@ -7,12 +7,14 @@
 #include "records/RecordError.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <numeric>
+
+#include <sys/stat.h>
 
 namespace Inbreeding {
 
@@ -40,11 +42,7 @@ QString linkOf(const LineRecord &pedigree, const Position &p)
 
 bool sameFile(const QString &a, const QString &b)
 {
-    if (QDir::cleanPath(a) == QDir::cleanPath(b))
-        return true;
-    // Two spellings of one file (a link through a symbolic link, "..").
-    const QString canonicalA = QFileInfo(a).canonicalFilePath();
-    return !canonicalA.isEmpty() && canonicalA == QFileInfo(b).canonicalFilePath();
+    return QDir::cleanPath(a) == QDir::cleanPath(b) || fileKey(a) == fileKey(b);
 }
 
 bool samePosition(const LineRecord &pedigree, const Position &a, const Position &b)
@@ -83,28 +81,31 @@ public:
         // both files of every pair on the disk.
         struct Identity
         {
-            QString file;      // the file's key, empty when unlinked
-            QString name, ear; // folded, empty when a placeholder or blank
+            QString file;          // the file's key, empty when unlinked
+            QStringView name, ear; // trimmed, empty when a placeholder or blank
         };
         std::array<Identity, Count> identity;
         for (const Position &p : all) {
             Identity &id = identity[std::size_t(p.index())];
-            const QString link = linkOf(pedigree, p);
+            // The bunny is nobody's ancestor here: its file need not be found.
+            const QString link = p.isBunny() ? QString() : linkOf(pedigree, p);
             if (!link.isEmpty())
                 id.file = keyOf ? keyOf(link) : fileKey(link);
-            const auto folded = [&](ChartField field) {
+            const auto filled = [&](ChartField field) {
                 const QString &text = pedigree.value(p.line(field));
-                return isFilled(text) ? text.trimmed().toCaseFolded() : QString();
+                return isFilled(text) ? QStringView(text).trimmed() : QStringView();
             };
-            id.name = folded(ChartField::Name);
-            id.ear = folded(ChartField::Ear);
+            id.name = filled(ChartField::Name);
+            id.ear = filled(ChartField::Ear);
         }
+        const auto agree = [](QStringView x, QStringView y) {
+            return !x.isEmpty() && x.compare(y, Qt::CaseInsensitive) == 0;
+        };
         for (int a = 0; a < Count; ++a) {
             for (int b = a + 1; b < Count; ++b) {
                 const Identity &x = identity[std::size_t(a)], &y = identity[std::size_t(b)];
-                const bool same = !x.file.isEmpty() && !y.file.isEmpty()
-                                      ? x.file == y.file
-                                      : !x.name.isEmpty() && !x.ear.isEmpty() && x.name == y.name && x.ear == y.ear;
+                const bool same = !x.file.isEmpty() && !y.file.isEmpty() ? x.file == y.file
+                                                                         : agree(x.ear, y.ear) && agree(x.name, y.name);
                 m_heap.setSame(m_place[std::size_t(a)], m_place[std::size_t(b)], same);
             }
         }
@@ -152,8 +153,16 @@ bool sameRabbit(const LineRecord &pedigree, int codeA, int codeB)
 
 QString fileKey(const QString &link)
 {
-    const QString canonical = QFileInfo(link).canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(link) : canonical;
+    // The file itself, however it is reached: through a symbolic link, "..", or a
+    // second hard link. One look at the disk, where resolving the path would take one
+    // for each of its folders.
+    const QByteArray name = QFile::encodeName(link);
+    struct stat status = {};
+    if (!name.isEmpty() && !name.contains('\0') && ::stat(name.constData(), &status) == 0) {
+        return QStringLiteral("file ") + QString::number(quint64(status.st_dev)) + u':' +
+               QString::number(quint64(status.st_ino));
+    }
+    return QStringLiteral("path ") + QDir::cleanPath(link);
 }
 
 Result compute(const LineRecord &pedigree, const FileKey &keyOf)

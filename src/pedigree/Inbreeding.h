@@ -34,13 +34,14 @@ struct Result
 };
 
 // Whether two positions of the chart hold the same rabbit: both linked to the same
-// rabbit file, or, when either is unlinked, the same name (trimmed, any case) and
+// rabbit file (fileKey), or, when either is unlinked, the same name (trimmed, any case) and
 // the same ear number (trimmed, any case), none of them a placeholder or blank.
 // Positions named by an unknown code are never the same as anything.
 bool sameRabbit(const LineRecord &pedigree, int codeA, int codeB);
 
-// One text for every spelling of a file (a link through a symbolic link, ".."): its
-// canonical path where the file exists, else the cleaned path.
+// Which file a link leads to: one text for every way of reaching a file that exists
+// (a symbolic link, "..", a second hard link); for a link to no file, its cleaned path.
+// Only for comparing with another key: the text is no path.
 QString fileKey(const QString &link);
 // fileKey, or a cache of it: a herd's charts name the same ancestors again and again.
 using FileKey = std::function<QString(const QString &link)>;

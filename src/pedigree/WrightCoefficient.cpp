@@ -1,6 +1,7 @@
 #include "pedigree/WrightCoefficient.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cassert>
 #include <cmath>
@@ -9,25 +10,34 @@ namespace Wright {
 
 namespace {
 
-// The place and all its ancestors in the pedigree, nearest first.
-std::vector<int> lineOf(int place, int withParents)
+// A few places, kept on the stack: this runs for every chart of a herd.
+struct Places
 {
-    std::vector<int> found{place};
-    for (std::size_t i = 0; i < found.size(); ++i)
-        if (found[i] < withParents) {
-            found.push_back(2 * found[i] + 1);
-            found.push_back(2 * found[i] + 2);
+    std::array<int, 64> at;
+    int size = 0;
+    void add(int place) { at[std::size_t(size++)] = place; }
+};
+
+// The place and all its ancestors in the pedigree, nearest first.
+Places lineOf(int place, int withParents)
+{
+    Places found;
+    found.add(place);
+    for (int i = 0; i < found.size; ++i)
+        if (found.at[std::size_t(i)] < withParents) {
+            found.add(2 * found.at[std::size_t(i)] + 1);
+            found.add(2 * found.at[std::size_t(i)] + 2);
         }
     return found;
 }
 
 // The places on the way from the ancestor `to` down to `from`, `from` included and
 // `to` left out; nothing when they are one place.
-void between(int from, int to, std::vector<int> &into)
+void between(int from, int to, Places &into)
 {
     for (int at = to; at != from;) {
         at = (at - 1) / 2;
-        into.push_back(at);
+        into.add(at);
     }
 }
 
@@ -44,9 +54,10 @@ HeapPedigree::HeapPedigree(int generations)
 
 void HeapPedigree::setSame(int a, int b, bool same)
 {
-    if (a == b)
+    char &value = m_same[std::size_t(a * m_places + b)];
+    if (a == b || value == char(same))
         return;
-    m_same[std::size_t(a * m_places + b)] = m_same[std::size_t(b * m_places + a)] = same ? 1 : 0;
+    value = m_same[std::size_t(b * m_places + a)] = char(same);
     std::fill(m_coefficient.begin(), m_coefficient.end(), std::nullopt);
 }
 
@@ -55,14 +66,15 @@ void HeapPedigree::setSame(int a, int b, bool same)
 // through a rabbit twice.
 bool HeapPedigree::independent(int father, int a, int mother, int b) const
 {
-    std::vector<int> on;
+    Places on;
     between(father, a, on);
     between(mother, b, on);
-    for (std::size_t i = 0; i < on.size(); ++i) {
-        if (same(on[i], a) || same(on[i], b))
+    for (int i = 0; i < on.size; ++i) {
+        const int p = on.at[std::size_t(i)];
+        if (same(p, a) || same(p, b))
             return false;
-        for (std::size_t j = i + 1; j < on.size(); ++j)
-            if (same(on[i], on[j]))
+        for (int j = i + 1; j < on.size; ++j)
+            if (same(p, on.at[std::size_t(j)]))
                 return false;
     }
     return true;
@@ -76,10 +88,12 @@ double HeapPedigree::coefficient(int place, std::vector<double> *through)
     if (known && !through)
         return *known;
     const int father = 2 * place + 1, mother = 2 * place + 2;
-    const std::vector<int> fatherLine = lineOf(father, withParents()), motherLine = lineOf(mother, withParents());
+    const Places fatherLine = lineOf(father, withParents()), motherLine = lineOf(mother, withParents());
     double f = 0;
-    for (int a : fatherLine) {
-        for (int b : motherLine) {
+    for (int i = 0; i < fatherLine.size; ++i) {
+        const int a = fatherLine.at[std::size_t(i)];
+        for (int j = 0; j < motherLine.size; ++j) {
+            const int b = motherLine.at[std::size_t(j)];
             if (!same(a, b) || !independent(father, a, mother, b))
                 continue;
             // Generations from each parent up to the ancestor: the heap depth apart.

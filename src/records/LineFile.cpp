@@ -291,6 +291,11 @@ LineFile LineFile::fromBytes(const QByteArray &bytes, int lineCount)
     return LineFile(std::move(lines));
 }
 
+QString LineFile::decodeLine(QByteArrayView bytes)
+{
+    return Decoder1252()(bytes);
+}
+
 QByteArray LineFile::toBytes() const
 {
     QByteArray bytes;

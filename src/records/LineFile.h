@@ -32,6 +32,8 @@ public:
     static LineFile readHead(const QString &path, int lineCount);
     // All lines, or the first `lineCount` when it is not negative.
     static LineFile fromBytes(const QByteArray &bytes, int lineCount = -1);
+    // One line's bytes (no line end) as fromBytes decodes them.
+    static QString decodeLine(QByteArrayView bytes);
 
     // A character windows-1252 cannot store, or a line break inside a line, is
     // written as "?"; unencodableLines() names the lines where that happens.

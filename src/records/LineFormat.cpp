@@ -64,6 +64,10 @@ LineRecord::LineRecord(const LineFormat &format)
     : m_format(&format), m_values(format.placeholders()), m_present(format.lineCount())
 {}
 
+LineRecord::LineRecord(const LineFormat &format, QStringList values)
+    : m_format(&format), m_values(std::move(values)), m_present(format.lineCount())
+{}
+
 const QString &LineRecord::value(const QString &name) const
 {
     const int line = m_format->lineOf(name);
@@ -80,13 +84,20 @@ void LineRecord::setValue(const QString &name, const QString &text)
 
 LineRecord LineRecord::parse(const LineFormat &format, const LineFile &file)
 {
-    LineRecord record(format);
-    record.m_present = format.linesUsed(file.count());
-    for (int line = 0; line < record.m_present; ++line) {
+    const int present = format.linesUsed(file.count());
+    // The values built once, the file's lines then the placeholders of those it lacks:
+    // a herd parses thousands of records.
+    QStringList values;
+    values.reserve(format.lineCount());
+    for (int line = 0; line < present; ++line) {
         const QString &text = file.at(line);
         if (format.field(line).check == FieldCheck::Integer)
             toInteger(text);
-        record.m_values[line] = text;
+        values.append(text);
     }
+    for (int line = present; line < format.lineCount(); ++line)
+        values.append(format.field(line).placeholder);
+    LineRecord record(format, std::move(values));
+    record.m_present = present;
     return record;
 }

@@ -80,6 +80,8 @@ public:
     LineFile toLines() const { return LineFile(m_values); }
 
 private:
+    LineRecord(const LineFormat &format, QStringList values);
+
     const LineFormat *m_format;
     QStringList m_values;
     int m_present;
