@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using HerdDate::Order;
 
@@ -236,21 +237,25 @@ private slots:
         QVERIFY(loader.takeRows().isEmpty());
     }
 
-    // The row's coefficient is Check Inbreeding's, also when the charts spell one file
-    // two ways (a folder reached through a symbolic link) and rows share their keys.
-    void coefficientOfLinksSpelledTwoWays()
+    // The row's coefficient is Check Inbreeding's, also when the charts reach one file
+    // another way (a folder reached through a symbolic link, a hard link) and rows share
+    // their keys.
+    void coefficientOfOneFileReachedThreeWays()
     {
         HerdFiles h;
         const QString storm = h.rabbit("Storm", "S1", "Buck");
         QVERIFY(QFile::link(QStringLiteral("."), h.path("alias")));
-        const QString alias = h.path("alias/Storm.rab");
+        // The same file by a second hard link, under another name.
+        QCOMPARE(::link(QFile::encodeName(storm).constData(), QFile::encodeName(h.path("Storm-copy.rab")).constData()),
+                 0);
+        const QString spellings[] = {storm, h.path("alias/Storm.rab"), h.path("Storm-copy.rab")};
         QStringList listed, charts;
         for (int i = 0; i < 6; ++i) {
             // The sire and the dam's sire: the same file, spelled the same or not; the
             // names differ, so only the file says they are one rabbit.
             const QString chart =
                 h.pedigree(QStringLiteral("c%1.ped").arg(i),
-                           {{31, {"Storm", "S1", storm}}, {33, {"Other", "O", i % 2 ? alias : storm}}});
+                           {{31, {"Storm", "S1", storm}}, {33, {"Other", "O", spellings[i % 3]}}});
             listed += h.rabbit(QStringLiteral("Kit%1").arg(i), "K", "Doe", "None", "None",
                                {{RabbitFile::PedigreeLink, chart}});
             charts += chart;
