@@ -25,9 +25,10 @@ const AncestorFiles::Rabbit *AncestorFiles::rabbit(const QString &path, QString 
         ++m_filesRead;
         try {
             using namespace RabbitFile;
-            constexpr int Wanted[] = {RabbitName, EarNumber,     Sex,           DadName,
-                                      MomName,    FatherRabFile, MotherRabFile, PedigreeLink};
-            const LineFile file = RecordLines::read(path, RabbitFile::format(), Wanted);
+            static constexpr int Wanted[] = {RabbitName, EarNumber,     Sex,           DadName,
+                                             MomName,    FatherRabFile, MotherRabFile, PedigreeLink};
+            static const RecordLines::Selection Lines(RabbitFile::format(), Wanted);
+            const LineFile file = RecordLines::read(path, Lines);
             try {
                 RabbitFile::format().linesUsed(file.count());
             } catch (const RecordError &e) {
@@ -56,7 +57,7 @@ const AncestorFiles::PedigreeChart *AncestorFiles::pedigree(const QString &path,
         try {
             // Names, ears and links as the window holds them: what Check Inbreeding reads.
             entry.value = std::make_shared<const PedigreeChart>(PedigreeChart{
-                path, PedigreeFile::parse(RecordLines::read(path, PedigreeFile::format(), RecordLines::chartLines()))});
+                path, PedigreeFile::parse(RecordLines::read(path, RecordLines::chart()))});
         } catch (const RecordError &e) {
             entry.error = Herd::linkedFileProblem(QStringLiteral("Pedigree"), path, e);
         }

@@ -66,7 +66,8 @@ const std::vector<int> &calendarLines()
 // with only the calendar's lines decoded and without copying them into a record.
 QStringList readRecord(const QString &path)
 {
-    const LineFile file = RecordLines::read(path, BreedingFile::format(), calendarLines());
+    static const RecordLines::Selection Lines(BreedingFile::format(), calendarLines());
+    const LineFile file = RecordLines::read(path, Lines);
     BreedingFile::format().linesUsed(file.count());
     return file.lines();
 }

@@ -80,9 +80,9 @@ void readShow(Row &row, LinkContext &links)
     try {
         // The chosen row's number too, which parsing checks.
         static constexpr int Wanted[] = {ShowFile::Legs, ShowFile::WinningsNum};
-        const LineRecord show = ShowFile::parse(readLinked(links, row.showLink, path, [](const QString &file) {
-            return RecordLines::read(file, ShowFile::format(), Wanted);
-        }));
+        static const RecordLines::Selection Lines(ShowFile::format(), Wanted);
+        const LineRecord show = ShowFile::parse(
+            readLinked(links, row.showLink, path, [](const QString &file) { return RecordLines::read(file, Lines); }));
         const QString &legs = show.value(ShowFile::Legs);
         if (!RecordText::isBlank(legs, ShowFile::format().field(ShowFile::Legs).placeholder))
             row.legs = excerpt(legs.trimmed(), MaxValueChars);
@@ -97,9 +97,8 @@ void readPedigree(Row &row, LinkContext &links, FileKeys *keys)
     try {
         // Check Inbreeding's figure: it reads names, ears and links only, which parsing
         // gives as the window holds them (lines an older file lacks at their defaults).
-        const LineRecord chart = PedigreeFile::parse(readLinked(links, row.pedigreeLink, path, [](const QString &file) {
-            return RecordLines::read(file, PedigreeFile::format(), RecordLines::chartLines());
-        }));
+        const LineRecord chart = PedigreeFile::parse(readLinked(
+            links, row.pedigreeLink, path, [](const QString &file) { return RecordLines::read(file, RecordLines::chart()); }));
         Inbreeding::FileKey keyOf;
         if (keys)
             keyOf = [keys](const QString &link) { return keys->of(link); };
@@ -246,8 +245,8 @@ Row readRow(const QString &listed, const QString &rabbitryPath, const Options &o
                                          RabbitFile::Sex,        RabbitFile::Breed,     RabbitFile::Color,
                                          RabbitFile::BirthDate,  RabbitFile::Weight,    RabbitFile::PedigreeLink,
                                          RabbitFile::BreedLink,  RabbitFile::ShowLink};
-        file = readLinked(rabbitry, listed, row.path,
-                          [](const QString &path) { return RecordLines::read(path, RabbitFile::format(), Wanted); });
+        static const RecordLines::Selection Lines(RabbitFile::format(), Wanted);
+        file = readLinked(rabbitry, listed, row.path, [](const QString &path) { return RecordLines::read(path, Lines); });
     } catch (const RecordError &e) {
         row.error = e.message();
         return row;

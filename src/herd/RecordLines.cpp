@@ -30,34 +30,44 @@ bool sameAscii(QByteArrayView bytes, const QString &text)
 
 } // namespace
 
-LineFile read(const QString &path, const LineFormat &format, std::span<const int> wanted)
+Selection::Selection(const LineFormat &format, std::span<const int> wanted)
+    : m_format(&format), m_decode(std::size_t(format.lineCount()), 0)
 {
     const int lineCount = format.lineCount();
-    // Which lines to decode; numbers too, so that parsing checks them as it would.
-    QVarLengthArray<char, 256> decode(lineCount, 0);
     for (const int line : wanted)
         if (line >= 0 && line < lineCount)
-            decode[line] = 1;
+            m_decode[std::size_t(line)] = 1;
+    // Numbers too, so that parsing checks them as it would.
     for (const FieldSpec &field : format.fields())
         if (field.check == FieldCheck::Integer)
-            decode[field.line] = 1;
+            m_decode[std::size_t(field.line)] = 1;
+    m_last = int(std::find(m_decode.rbegin(), m_decode.rend(), 1).base() - m_decode.begin()) - 1;
+}
 
+LineFile read(const QString &path, const LineFormat &format, std::span<const int> wanted)
+{
+    return read(path, Selection(format, wanted));
+}
+
+LineFile read(const QString &path, const Selection &selection)
+{
+    const LineFormat &format = selection.format();
+    const int lineCount = format.lineCount();
     const QByteArray bytes =
         readRegularFile(path, LineFile::MaxFileBytes, QStringLiteral("file"), QStringLiteral("record file"));
     // The wanted lines are decoded one by one as LineFile decodes them; a placeholder
     // is only noted, as the format's own text.
-    QList<std::pair<int, QByteArrayView>> picked;
-    picked.reserve(lineCount);
+    QVarLengthArray<std::pair<int, QByteArrayView>, 64> picked;
     int count = 0;
     const char *const begin = bytes.constData();
     const char *const end = begin + bytes.size();
     // Past the last line to decode, the rest is only counted.
-    const int lastDecoded = int(std::find(decode.rbegin(), decode.rend(), 1).base() - decode.begin()) - 1;
+    const int lastDecoded = selection.last();
     const char *line = begin;
     for (; line < end && count < lineCount && count <= lastDecoded; ++count) {
         const void *found = std::memchr(line, '\n', std::size_t(end - line));
         const char *lineEnd = found ? static_cast<const char *>(found) : end;
-        if (decode[count]) {
+        if (selection.decodes(count)) {
             // A CR before the LF belongs to the line end, as LineFile reads it.
             const bool cr = found && lineEnd > line && lineEnd[-1] == '\r';
             picked.append({count, QByteArrayView(line, lineEnd - line - (cr ? 1 : 0))});
@@ -88,6 +98,12 @@ std::span<const int> chartLines()
         }
         return wanted;
     }();
+    return lines;
+}
+
+const Selection &chart()
+{
+    static const Selection lines(PedigreeFile::format(), chartLines());
     return lines;
 }
 
