@@ -80,8 +80,8 @@ QString fieldOf(const QStringList &breeding, int line)
     return excerpt(value.trimmed(), Herd::MaxValueChars);
 }
 
-QList<Event> eventsOfLines(const QStringList &breeding, const QString &path, const Settings &settings,
-                           HerdDate::Order order, const QDate &today, QStringList &problems);
+void eventsOfLines(const QStringList &breeding, const QString &path, const Settings &settings, HerdDate::Order order,
+                   const QDate &today, QList<Event> &events, QStringList &problems);
 
 } // namespace
 
@@ -124,19 +124,21 @@ QList<Source> sourcesOf(const QList<Herd::Row> &rows)
 QList<Event> eventsOf(const LineRecord &breeding, const QString &path, const Settings &settings, HerdDate::Order order,
                       const QDate &today, QStringList &problems)
 {
-    return eventsOfLines(breeding.values(), path, settings, order, today, problems);
+    QList<Event> events;
+    eventsOfLines(breeding.values(), path, settings, order, today, events, problems);
+    return events;
 }
 
 namespace {
 
-QList<Event> eventsOfLines(const QStringList &breeding, const QString &path, const Settings &settings,
-                           HerdDate::Order order, const QDate &today, QStringList &problems)
+// Appends the record's events to `events`: a herd's thousands are gathered in one list.
+void eventsOfLines(const QStringList &breeding, const QString &path, const Settings &settings, HerdDate::Order order,
+                   const QDate &today, QList<Event> &events, QStringList &problems)
 {
     // The record keeps one rabbit's matings: its mates are the other sex. A subject
     // that is not plainly a buck is taken as the doe, as breeding records mostly are.
     const QString subject = fieldOf(breeding, BreedingFile::RabbitName);
     const bool subjectIsBuck = Herd::sexOf(breeding.at(BreedingFile::Sex)) == Herd::Sex::Buck;
-    QList<Event> events;
     for (int row = 1; row <= BreedingFile::RowCount; ++row) {
         const QString bred = fieldOf(breeding, BreedingFile::rowLine(row, RowField::Bred));
         const QString kindled = fieldOf(breeding, BreedingFile::rowLine(row, RowField::Kindled));
@@ -175,7 +177,6 @@ QList<Event> eventsOfLines(const QStringList &breeding, const QString &path, con
         add(EventKind::NestBox, date, settings.nestBoxDay);
         add(EventKind::Due, date, settings.dueDay);
     }
-    return events;
 }
 
 } // namespace
@@ -212,7 +213,7 @@ Calendar gather(const QList<Source> &sources, const Settings &settings, HerdDate
                     continue;
                 record = readRecord(path);
             }
-            calendar.events.append(eventsOfLines(record, path, settings, order, today, calendar.problems));
+            eventsOfLines(record, path, settings, order, today, calendar.events, calendar.problems);
         } catch (const RecordError &e) {
             calendar.problems.append(Herd::linkedFileProblem(QStringLiteral("Breeding record"), path, e));
         }
