@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -55,17 +54,10 @@ TBreedingCalendar::TBreedingCalendar(const HerdSource &herd, QWidget *parent) : 
 
 void TBreedingCalendar::buildMenus()
 {
-    auto *file = new QMenu(QStringLiteral("&File"), this);
-    file->setObjectName(QStringLiteral("File"));
-    QAction *ics = file->addAction(QStringLiteral("Export as i&Calendar..."));
+    auto *ics = new QAction(QStringLiteral("Export as i&Calendar..."), this);
     ics->setObjectName(QStringLiteral("FileExportICalendar"));
     connectCommand(ics, &QAction::triggered, this, &TBreedingCalendar::FileExportICalendarClick);
-    file->addSeparator();
-    QAction *close = file->addAction(QStringLiteral("&Close"));
-    close->setObjectName(QStringLiteral("FileQuit"));
-    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
-    connect(close, &QAction::triggered, this, &QWidget::close);
-    setMenus({file});
+    setMenus({HerdWindows::fileMenu(this, {ics})});
 }
 
 void TBreedingCalendar::gather()

@@ -78,17 +78,10 @@ THerdTable::THerdTable(const HerdSource &herd, QWidget *parent) : ChildWindow(pa
 
 void THerdTable::buildMenus()
 {
-    auto *file = new QMenu(QStringLiteral("&File"), this);
-    file->setObjectName(QStringLiteral("File"));
-    QAction *csv = file->addAction(QStringLiteral("Export as &CSV..."));
+    auto *csv = new QAction(QStringLiteral("Export as &CSV..."), this);
     csv->setObjectName(QStringLiteral("FileExportCsv"));
     connectCommand(csv, &QAction::triggered, this, &THerdTable::FileExportCsvClick);
-    file->addSeparator();
-    QAction *close = file->addAction(QStringLiteral("&Close"));
-    close->setObjectName(QStringLiteral("FileQuit"));
-    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
-    connect(close, &QAction::triggered, this, &QWidget::close);
-    setMenus({file});
+    setMenus({HerdWindows::fileMenu(this, {csv})});
 }
 
 QList<Herd::Row> THerdTable::shownRows() const

@@ -7,9 +7,11 @@
 #include "shell/KindRegistry.h"
 #include "shell/Preferences.h"
 
+#include <QAction>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QPushButton>
@@ -53,6 +55,20 @@ HerdDate::Order dateOrder()
 Herd::Options options()
 {
     return {.order = dateOrder(), .today = QDate::currentDate()};
+}
+
+QMenu *fileMenu(QWidget *window, const QList<QAction *> &exports)
+{
+    auto *file = new QMenu(QStringLiteral("&File"), window);
+    file->setObjectName(QStringLiteral("File"));
+    file->addActions(exports);
+    if (!exports.isEmpty())
+        file->addSeparator();
+    QAction *close = file->addAction(QStringLiteral("&Close"));
+    close->setObjectName(QStringLiteral("FileQuit"));
+    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    QObject::connect(close, &QAction::triggered, window, &QWidget::close);
+    return file;
 }
 
 std::optional<QString> exportPath(QWidget *parent, const FileDialogSpec &request)

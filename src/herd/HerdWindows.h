@@ -11,12 +11,14 @@
 #include <optional>
 
 class HerdLoader;
+class QAction;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 
-// What the herd windows share: which herd they show, how they read dates, and the
-// progress of reading the herd's files.
+// What the herd windows share: which herd they show, how they read dates, their File
+// menu, and the progress of reading the herd's files.
 
 // A herd: the rabbit files a rabbitry lists.
 struct HerdSource
@@ -39,6 +41,10 @@ std::optional<HerdSource> askForHerd(QWidget *parent, const FileDialogSpec &rabb
 // How rows are read now: the breeder's date order, ages to today.
 Herd::Options options();
 HerdDate::Order dateOrder();
+
+// A herd window's File menu: the window's export entries (any number, none), a
+// separator after them, and "&Close" (Ctrl+W, "FileQuit"), which closes `window`.
+QMenu *fileMenu(QWidget *window, const QList<QAction *> &exports);
 
 // A file to export to: a save dialog, with the question before overwriting a file.
 std::optional<QString> exportPath(QWidget *parent, const FileDialogSpec &request);

@@ -4,14 +4,12 @@
 #include "records/RecordError.h"
 #include "shell/CommandGuard.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -99,13 +97,7 @@ TTestMating::TTestMating(const HerdSource &herd, QWidget *parent) : ChildWindow(
 
 void TTestMating::buildMenus()
 {
-    auto *file = new QMenu(QStringLiteral("&File"), this);
-    file->setObjectName(QStringLiteral("File"));
-    QAction *close = file->addAction(QStringLiteral("&Close"));
-    close->setObjectName(QStringLiteral("FileQuit"));
-    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
-    connect(close, &QAction::triggered, this, &QWidget::close);
-    setMenus({file});
+    setMenus({HerdWindows::fileMenu(this, {})});
 }
 
 void TTestMating::addRows(const QList<Herd::Row> &rows)

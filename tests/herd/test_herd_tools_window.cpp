@@ -1,5 +1,6 @@
 // The test mating and breeding calendar windows, driven through clicks: choosing a
-// buck and a doe, ranking the bucks, opening a calendar event and exporting it.
+// buck and a doe, ranking the bucks, opening a calendar event, exporting it, and the
+// File menu the herd windows share.
 
 #include "HerdFiles.h"
 #include "WindowFixture.h"
@@ -15,6 +16,8 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -214,6 +217,36 @@ private slots:
                 QCOMPARE(valuesOf(lines, "UID"), uids);
         }
         QCOMPARE(QSet<QString>(uids.cbegin(), uids.cend()).size(), 4);
+    }
+
+    // The three windows' File menus: their exports, then Close, which Ctrl+W presses.
+    void fileMenusEndWithClose()
+    {
+        const QString rabbitry = m_herd->rabbitry("Herd.rbty", {m_herd->rabbit("Solo", "S1", "Buck")});
+        const struct
+        {
+            const char *entry;
+            QStringList menu;
+        } tools[] = {{"HerdTable1", {"FileExportCsv", "", "FileQuit"}},
+                     {"TestMating1", {"FileQuit"}},
+                     {"BreedingCalendar1", {"FileExportICalendar", "", "FileQuit"}}};
+        for (const auto &tool : tools) {
+            DocumentWindow *list =
+                KindRegistry::instance().openFile(QString::fromLatin1(TMyRabbitry::KindId), rabbitry);
+            QVERIFY(list);
+            Input::chooseFromMenuBar(list, "Tools", tool.entry);
+            auto *window = qobject_cast<ChildWindow *>(m_fx->parent().mdiArea()->activeSubWindow());
+            QVERIFY2(window && window != list, tool.entry);
+            QStringList entries;
+            for (const QAction *action : window->menus().constFirst()->actions())
+                entries.append(action->isSeparator() ? QString() : action->objectName());
+            QCOMPARE(entries, tool.menu);
+            QCOMPARE(window->menus().constFirst()->objectName(), QStringLiteral("File"));
+            Input::keyOn(window->widget(), Qt::Key_W, Qt::ControlModifier);
+            WindowFixture::deleteClosed();
+            QVERIFY2(!m_fx->parent().mdiArea()->subWindowList().contains(window), tool.entry);
+            QVERIFY(Input::closeSubWindow(list));
+        }
     }
 
     // The sample herd shows something in each window: rows with legs and a
