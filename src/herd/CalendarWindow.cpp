@@ -3,6 +3,7 @@
 #include "herd/ICalendar.h"
 #include "records/RecordError.h"
 #include "shell/CommandGuard.h"
+#include "shell/Preferences.h"
 
 #include <QAction>
 #include <QBrush>
@@ -46,7 +47,15 @@ TBreedingCalendar::TBreedingCalendar(const HerdSource &herd, QWidget *parent) : 
         runCommand(this, [&] { OpenEventClick(row); });
     });
     connect(m_reading, &HerdReading::rowsArrived, this, [this](const QList<Herd::Row> &rows) { m_rows += rows; });
-    connect(m_reading, &HerdReading::finished, this, &TBreedingCalendar::gather);
+    connect(m_reading, &HerdReading::finished, this, &TBreedingCalendar::takeSources);
+    // New day counts or a new date order make the list again; until the herd is read
+    // there is none, and the first one is made on them anyway.
+    const auto regather = [this] {
+        if (m_ready)
+            runCommand(this, [this] { gather(); });
+    };
+    connect(Preferences::notifier(), &Preferences::Notifier::breedingDaysChanged, this, regather);
+    connect(Preferences::notifier(), &Preferences::Notifier::dateOrderChanged, this, regather);
     buildMenus();
     resize(DefaultSize);
     m_reading->start();
@@ -60,12 +69,17 @@ void TBreedingCalendar::buildMenus()
     setMenus({HerdWindows::fileMenu(this, {ics})});
 }
 
+void TBreedingCalendar::takeSources()
+{
+    m_sources = BreedingCalendar::sourcesOf(m_rows);
+    m_rows.clear();
+    gather();
+}
+
 void TBreedingCalendar::gather()
 {
     const Herd::Options options = HerdWindows::options();
-    m_calendar = BreedingCalendar::gather(BreedingCalendar::sourcesOf(m_rows), BreedingCalendar::Settings{},
-                                          options.order, options.today);
-    m_rows.clear();
+    m_calendar = BreedingCalendar::gather(m_sources, HerdWindows::calendarSettings(), options.order, options.today);
     m_list->clear();
     QList<QTreeWidgetItem *> items;
     items.reserve(m_calendar.events.size());

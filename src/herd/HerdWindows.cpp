@@ -57,6 +57,15 @@ Herd::Options options()
     return {.order = dateOrder(), .today = QDate::currentDate()};
 }
 
+BreedingCalendar::Settings calendarSettings()
+{
+    const Preferences::BreedingDays days = Preferences::breedingDays();
+    return {.palpateDay = days.palpateDay,
+            .nestBoxDay = days.nestBoxDay,
+            .dueDay = days.kindleDay,
+            .weanDay = days.weanWeeks * 7};
+}
+
 QMenu *fileMenu(QWidget *window, const QList<QAction *> &exports)
 {
     auto *file = new QMenu(QStringLiteral("&File"), window);

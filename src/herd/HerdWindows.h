@@ -1,5 +1,6 @@
 #pragma once
 
+#include "herd/BreedingCalendar.h"
 #include "herd/Herd.h"
 #include "shell/Platform.h"
 
@@ -41,6 +42,8 @@ std::optional<HerdSource> askForHerd(QWidget *parent, const FileDialogSpec &rabb
 // How rows are read now: the breeder's date order, ages to today.
 Herd::Options options();
 HerdDate::Order dateOrder();
+// The breeding calendar's day counts as set in File > Preferences.
+BreedingCalendar::Settings calendarSettings();
 
 // A herd window's File menu: the window's export entries (any number, none), a
 // separator after them, and "&Close" (Ctrl+W, "FileQuit"), which closes `window`.
