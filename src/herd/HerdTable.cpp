@@ -3,8 +3,10 @@
 #include "herd/HerdCsv.h"
 #include "herd/HerdModel.h"
 #include "shell/CommandGuard.h"
+#include "shell/Preferences.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -19,7 +21,8 @@ namespace {
 const std::optional<Herd::Sex> SexChoices[] = {std::nullopt, Herd::Sex::Buck, Herd::Sex::Doe};
 } // namespace
 
-THerdTable::THerdTable(const HerdSource &herd, QWidget *parent) : ChildWindow(parent)
+THerdTable::THerdTable(const HerdSource &herd, QWidget *parent)
+    : ChildWindow(parent), m_order(HerdWindows::dateOrder())
 {
     setObjectName(QStringLiteral("HerdTableWindow"));
     setWindowTitle(herd.name + QStringLiteral(" - Herd"));
@@ -71,6 +74,8 @@ THerdTable::THerdTable(const HerdSource &herd, QWidget *parent) : ChildWindow(pa
     connect(m_grid, &QTableView::doubleClicked, this,
             [this](const QModelIndex &index) { runCommand(this, [&] { OpenRowClick(index.row()); }); });
     connect(m_reading, &HerdReading::rowsArrived, this, &THerdTable::addRows);
+    // Whichever window changes the date order, this one follows.
+    connect(Preferences::notifier(), &Preferences::Notifier::dateOrderChanged, this, &THerdTable::followDateOrder);
     buildMenus();
     resize(DefaultSize);
     m_reading->start();
@@ -81,7 +86,24 @@ void THerdTable::buildMenus()
     auto *csv = new QAction(QStringLiteral("Export as &CSV..."), this);
     csv->setObjectName(QStringLiteral("FileExportCsv"));
     connectCommand(csv, &QAction::triggered, this, &THerdTable::FileExportCsvClick);
-    setMenus({HerdWindows::fileMenu(this, {csv})});
+
+    auto *view = new QMenu(QStringLiteral("&View"), this);
+    view->setObjectName(QStringLiteral("HerdView"));
+    auto *orders = new QActionGroup(this);
+    m_monthFirst = orders->addAction(QStringLiteral("&Month before Day"));
+    m_monthFirst->setObjectName(QStringLiteral("DateOrderMonthFirst"));
+    m_dayFirst = orders->addAction(QStringLiteral("&Day before Month"));
+    m_dayFirst->setObjectName(QStringLiteral("DateOrderDayFirst"));
+    for (QAction *order : orders->actions()) {
+        order->setCheckable(true);
+        view->addAction(order);
+    }
+    m_monthFirst->setChecked(m_order == HerdDate::Order::MonthFirst);
+    m_dayFirst->setChecked(m_order == HerdDate::Order::DayFirst);
+    connectCommand(m_monthFirst, &QAction::triggered, this, &THerdTable::DateOrderMonthFirstClick);
+    connectCommand(m_dayFirst, &QAction::triggered, this, &THerdTable::DateOrderDayFirstClick);
+
+    setMenus({HerdWindows::fileMenu(this, {csv}), view});
 }
 
 QList<Herd::Row> THerdTable::shownRows() const
@@ -111,6 +133,31 @@ void THerdTable::OpenRowClick(int shownRow)
     if (shownRow < 0 || shownRow >= m_model->rowCount())
         return;
     HerdWindows::openRecord(m_model->shown(shownRow).path);
+}
+
+void THerdTable::DateOrderMonthFirstClick()
+{
+    Preferences::setDateOrder(Preferences::DateOrder::MonthFirst);
+    // Said already through the notifier when the setting changed; this puts the
+    // checks back when it could not be kept.
+    followDateOrder();
+}
+
+void THerdTable::DateOrderDayFirstClick()
+{
+    Preferences::setDateOrder(Preferences::DateOrder::DayFirst);
+    followDateOrder();
+}
+
+void THerdTable::followDateOrder()
+{
+    const HerdDate::Order order = HerdWindows::dateOrder();
+    m_monthFirst->setChecked(order == HerdDate::Order::MonthFirst);
+    m_dayFirst->setChecked(order == HerdDate::Order::DayFirst);
+    if (order == m_order)
+        return;
+    m_order = order;
+    m_model->readDatesAs(order, QDate::currentDate());
 }
 
 void THerdTable::FileExportCsvClick()

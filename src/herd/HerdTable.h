@@ -4,6 +4,7 @@
 #include "shell/ChildWindow.h"
 
 class HerdModel;
+class QAction;
 class QComboBox;
 class QLineEdit;
 class QTableView;
@@ -12,7 +13,8 @@ class QTableView;
 // threads. Sorted by a click on a heading, narrowed by the filter box and the sex and
 // breed choices; a double-click opens the rabbit's record; File > Export as CSV
 // writes the rows shown. A rabbit file that cannot be read keeps its row, marked,
-// the reason in its tooltip.
+// the reason in its tooltip. View chooses the date order (the breeder's setting, so
+// every herd window follows).
 class THerdTable : public ChildWindow
 {
     Q_OBJECT
@@ -32,16 +34,24 @@ public:
 
     void FileExportCsvClick();
     void OpenRowClick(int shownRow);
+    void DateOrderMonthFirstClick();
+    void DateOrderDayFirstClick();
 
 private:
     void buildMenus();
     void addRows(const QList<Herd::Row> &rows);
     void applyFilter();
+    // The dates as the setting reads them now: the View entries checked, the rows
+    // read again when the order changed.
+    void followDateOrder();
 
+    HerdDate::Order m_order;
     HerdModel *m_model;
     QTableView *m_grid;
     QLineEdit *m_filter;
     QComboBox *m_sex;
     QComboBox *m_breed;
     HerdReading *m_reading;
+    QAction *m_monthFirst = nullptr;
+    QAction *m_dayFirst = nullptr;
 };
