@@ -2,7 +2,9 @@
 
 #include "herd/HerdCsv.h"
 #include "herd/HerdModel.h"
+#include "herd/TestMatingWindow.h"
 #include "shell/CommandGuard.h"
+#include "shell/KindRegistry.h"
 #include "shell/Preferences.h"
 
 #include <QAction>
@@ -22,7 +24,7 @@ const std::optional<Herd::Sex> SexChoices[] = {std::nullopt, Herd::Sex::Buck, He
 } // namespace
 
 THerdTable::THerdTable(const HerdSource &herd, QWidget *parent)
-    : ChildWindow(parent), m_order(HerdWindows::dateOrder())
+    : ChildWindow(parent), m_herd(herd), m_order(HerdWindows::dateOrder())
 {
     setObjectName(QStringLiteral("HerdTableWindow"));
     setWindowTitle(herd.name + QStringLiteral(" - Herd"));
@@ -103,7 +105,27 @@ void THerdTable::buildMenus()
     connectCommand(m_monthFirst, &QAction::triggered, this, &THerdTable::DateOrderMonthFirstClick);
     connectCommand(m_dayFirst, &QAction::triggered, this, &THerdTable::DateOrderDayFirstClick);
 
-    setMenus({HerdWindows::fileMenu(this, {csv}), view});
+    auto *rabbit = new QMenu(QStringLiteral("&Rabbit"), this);
+    rabbit->setObjectName(QStringLiteral("HerdRabbit"));
+    QAction *mating = rabbit->addAction(QStringLiteral("&Test Mating..."));
+    mating->setObjectName(QStringLiteral("HerdTestMating"));
+    connectCommand(mating, &QAction::triggered, this, &THerdTable::HerdTestMatingClick);
+    m_rowMenu = new QMenu(this);
+    m_rowMenu->setObjectName(QStringLiteral("HerdRowPopUp"));
+    m_rowMenu->addAction(mating);
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid, &QTableView::customContextMenuRequested, this, &THerdTable::openRowMenu);
+
+    setMenus({HerdWindows::fileMenu(this, {csv}), view, rabbit});
+}
+
+void THerdTable::openRowMenu(const QPoint &at)
+{
+    // The menu acts on the row it was opened on.
+    const QModelIndex index = m_grid->indexAt(at);
+    if (index.isValid())
+        m_grid->selectRow(index.row());
+    m_rowMenu->popup(m_grid->viewport()->mapToGlobal(at));
 }
 
 QList<Herd::Row> THerdTable::shownRows() const
@@ -158,6 +180,18 @@ void THerdTable::followDateOrder()
         return;
     m_order = order;
     m_model->readDatesAs(order, QDate::currentDate());
+}
+
+void THerdTable::HerdTestMatingClick()
+{
+    const QModelIndexList selected = m_grid->selectionModel()->selectedRows();
+    QString rabbit;
+    if (!selected.isEmpty() && selected.constFirst().row() < m_model->rowCount())
+        rabbit = m_model->shown(selected.constFirst().row()).path;
+    auto *mating = qobject_cast<TTestMating *>(
+        KindRegistry::instance().adoptWindow(QString::fromLatin1(TTestMating::KindId), new TTestMating(m_herd)));
+    if (mating && !rabbit.isEmpty())
+        mating->chooseRabbit(rabbit);
 }
 
 void THerdTable::FileExportCsvClick()

@@ -100,6 +100,26 @@ void TTestMating::buildMenus()
     setMenus({HerdWindows::fileMenu(this, {})});
 }
 
+void TTestMating::chooseRabbit(const QString &path)
+{
+    m_wanted = path;
+    chooseWanted();
+}
+
+void TTestMating::chooseWanted()
+{
+    if (m_wanted.isEmpty())
+        return;
+    // The buck box first: a rabbit of no stated sex is in both, and is the buck.
+    for (QComboBox *box : {m_buck, m_doe}) {
+        if (const int at = box->findData(m_wanted); at >= 0) {
+            box->setCurrentIndex(at);
+            m_wanted.clear();
+            return;
+        }
+    }
+}
+
 void TTestMating::addRows(const QList<Herd::Row> &rows)
 {
     for (const Herd::Row &row : rows) {
@@ -112,6 +132,7 @@ void TTestMating::addRows(const QList<Herd::Row> &rows)
         if (Herd::canBear(row.sex) && m_doe->findData(row.path) < 0)
             m_doe->addItem(shown, row.path);
     }
+    chooseWanted();
 }
 
 QString TTestMating::chosen(const QComboBox *box, const QString &what) const

@@ -1,12 +1,13 @@
 // The herd table window, driven through clicks and keys: opening it from the
 // rabbitry window and the Tools menu, sorting by headings, filtering, opening a
-// rabbit, stopping a long read, the CSV it exports and the date order of its View
-// menu.
+// rabbit, stopping a long read, the CSV it exports, the date order of its View menu
+// and test mating on the selected rabbit.
 
 #include "HerdFiles.h"
 #include "WindowFixture.h"
 #include "herd/HerdModel.h"
 #include "herd/HerdTable.h"
+#include "herd/TestMatingWindow.h"
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
 #include "rabbitry/MyRabbitry.h"
@@ -97,6 +98,24 @@ class TestHerdTable : public QObject
             if (table->findChild<QAction *>(name)->isChecked())
                 checked.append(QString::fromLatin1(name));
         return checked.join(u',');
+    }
+    // Right-clicks the shown row and chooses the entry of the menu that pops up.
+    static void onRow(THerdTable *table, int row, const char *action)
+    {
+        QVERIFY(Input::activate(table));
+        QTableView *grid = table->grid();
+        const QModelIndex index = grid->model()->index(row, Herd::Name);
+        grid->scrollTo(index);
+        Input::clickOn(grid->viewport(), Qt::RightButton, grid->visualRect(index).center());
+        Input::chooseFromPopup(action);
+    }
+    // The test mating window the entry opened, once it has read the herd.
+    static TTestMating *openedMating()
+    {
+        auto *mating = WindowRegistry::newest<TTestMating>();
+        if (mating && !QTest::qWaitFor([&] { return mating->reading()->isFinished(); }, 20000))
+            return nullptr;
+        return mating;
     }
 
 private slots:
@@ -389,6 +408,51 @@ private slots:
         for (const Herd::Row &shown : model.shownRows())
             names.append(shown.name);
         QCOMPARE(names, QStringList({"Late", "Early", "Recent"}));
+    }
+
+    // Rabbit > Test Mating and the grid's right-click menu open test mating on this
+    // herd: a doe selected is the doe, a buck or a rabbit of no stated sex the buck;
+    // with nothing selected, or a row whose file is gone, it just opens.
+    void testMatingOnTheSelectedRabbit()
+    {
+        m_herd->rabbit("Kit", "K1", "");
+        m_rabbitry = m_herd->rabbitry("Mates.rbty",
+                                      {m_herd->path("Blaze.rab"), m_herd->path("Clover.rab"), m_herd->path("Aster.rab"),
+                                       m_herd->path("Kit.rab"), m_herd->path("Gone.rab")});
+        THerdTable *table = openFromRabbitry();
+        QVERIFY(table);
+        QVERIFY(table->grid()->selectionModel()->selectedRows().isEmpty());
+        Input::chooseFromMenuBar(table, "HerdRabbit", "HerdTestMating");
+        TTestMating *plain = openedMating();
+        QVERIFY(plain);
+        // The table's herd, not a question: the herd's bucks and does are offered.
+        QCOMPARE(plain->buckBox()->count(), 2);
+        QCOMPARE(plain->doeBox()->count(), 3);
+        QCOMPARE(plain->property(KindRegistry::KindProperty).toString(), QStringLiteral("testmating"));
+        QVERIFY(m_fx->parent().mdiArea()->subWindowList().contains(plain));
+        QVERIFY(Input::closeSubWindow(plain));
+
+        const int clover = column(table, Herd::Name).indexOf("Clover");
+        QVERIFY(Input::activate(table));
+        Input::clickRow(table->grid(), clover);
+        Input::chooseFromMenuBar(table, "HerdRabbit", "HerdTestMating");
+        TTestMating *forDoe = openedMating();
+        QVERIFY(forDoe && forDoe != plain);
+        QCOMPARE(forDoe->doeBox()->currentText(), QStringLiteral("Clover"));
+
+        // The right-click chooses its row; the other entries need none.
+        clickHeading(table, Herd::Name);
+        for (const char *name : {"Kit", "Blaze"}) {
+            onRow(table, column(table, Herd::Name).indexOf(name), "HerdTestMating");
+            TTestMating *mating = openedMating();
+            QVERIFY(mating);
+            QCOMPARE(mating->buckBox()->currentText(), QString::fromLatin1(name));
+            QCOMPARE(mating->doeBox()->currentText(), QStringLiteral("Aster"));
+        }
+        onRow(table, column(table, Herd::Name).indexOf(""), "HerdTestMating");
+        TTestMating *gone = openedMating();
+        QVERIFY(gone);
+        QCOMPARE(gone->buckBox()->currentText(), QStringLiteral("Blaze"));
     }
 };
 
