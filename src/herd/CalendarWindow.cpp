@@ -115,7 +115,8 @@ void TBreedingCalendar::OpenEventClick(int row)
 {
     if (row < 0 || row >= m_calendar.events.size())
         return;
-    HerdWindows::openRecord(m_calendar.events.at(row).record);
+    const BreedingCalendar::Event &event = m_calendar.events.at(row);
+    HerdWindows::openRecordAt(event.record, event.row);
 }
 
 void TBreedingCalendar::FileExportICalendarClick()

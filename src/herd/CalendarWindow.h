@@ -10,8 +10,8 @@ class QTreeWidget;
 // What is due in the rabbitry, soonest first: from every mating row of the breeding
 // records the herd's rabbits link to, on the day counts and date order set in File >
 // Preferences (the list is made again when either changes). Overdue dates are
-// marked; a double-click opens the breeding record; File > Export as iCalendar writes
-// the events for a phone's or desktop's calendar.
+// marked; a double-click opens the breeding record at the event's mating row; File >
+// Export as iCalendar writes the events for a phone's or desktop's calendar.
 class TBreedingCalendar : public ChildWindow
 {
     Q_OBJECT

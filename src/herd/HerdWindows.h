@@ -54,6 +54,10 @@ std::optional<QString> exportPath(QWidget *parent, const FileDialogSpec &request
 
 // Opens a record file in the window of its kind, as File > Open does.
 void openRecord(const QString &path);
+// The same for a position of the record (a breeding record's mating row), shown
+// as its kind shows a position; a window that shows the file already is brought to
+// the front instead of opening it again.
+void openRecordAt(const QString &path, int position);
 
 } // namespace HerdWindows
 

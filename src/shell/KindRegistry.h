@@ -50,6 +50,10 @@ struct WindowKind
     std::function<ChildWindow *()> create = {};
     // Runs after the main window's File Open loaded a file into a new window.
     std::function<void(DocumentWindow *)> openedFromMenu = {};
+    // Brings a position of the window's record before the breeder (a breeding
+    // record's mating row: chosen, scrolled into view, focused); empty for a kind
+    // without positions to show.
+    std::function<void(DocumentWindow *, int position)> showPosition = {};
 
     bool isAvailable() const { return bool(create); }
     // "Rabbit Files (*.rab)|*.rab"

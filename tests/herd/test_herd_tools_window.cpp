@@ -1,7 +1,7 @@
 // The test mating and breeding calendar windows, driven through clicks: choosing a
-// buck and a doe, ranking the bucks, opening a calendar event, exporting, the
-// calendar's day counts from File > Preferences, and the File menu the herd windows
-// share.
+// buck and a doe, ranking the bucks, opening a calendar event at its mating row,
+// exporting, the calendar's day counts from File > Preferences, and the File menu
+// the herd windows share.
 
 #include "HerdFiles.h"
 #include "WindowFixture.h"
@@ -16,8 +16,10 @@
 #include "shell/DocumentWindow.h"
 #include "shell/KindRegistry.h"
 #include "shell/Preferences.h"
+#include "shell/SheetWidgets.h"
 #include "shell/UserSettings.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QMdiArea>
@@ -25,6 +27,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QTreeWidget>
@@ -112,6 +116,13 @@ class TestHerdToolsWindow : public QObject
         Input::focus(box);
         Input::key(Qt::Key_A, Qt::ControlModifier);
         Input::type(QString::number(value));
+    }
+    int breedingWindows() const
+    {
+        int count = 0;
+        for (QMdiSubWindow *window : m_fx->parent().mdiArea()->subWindowList())
+            count += qobject_cast<TBreedingRecord *>(window) && window->isVisible();
+        return count;
     }
     static void choose(QComboBox *box, const QString &text)
     {
@@ -229,10 +240,30 @@ private slots:
         QCOMPARE(list->topLevelItem(0)->text(0),
                  QLocale::c().toString(today.addDays(-8), QStringLiteral("d MMM yyyy")) + " (overdue)");
 
+        // Weaning is of the second mating row: the record opens there.
         Input::doubleClickRow(list, 3);
         auto *opened = WindowRegistry::newest<TBreedingRecord>();
         QVERIFY(opened);
         QCOMPARE(opened->fileName(), record);
+        QCOMPARE(m_fx->parent().mdiArea()->activeSubWindow(), opened);
+        QCOMPARE(QApplication::focusWidget(), opened->field(2, BreedingFile::RowField::Parent));
+        QCOMPARE(opened->chosenRow(), 2);
+
+        // Open already, the record comes to the front at the next event's row, scrolled to it.
+        opened->resize(260, 120);
+        QVERIFY(Input::activate(calendar));
+        Input::doubleClickRow(list, 0);
+        QCOMPARE(breedingWindows(), 1);
+        QCOMPARE(m_fx->parent().mdiArea()->activeSubWindow(), opened);
+        ValueLabel *first = opened->field(1, BreedingFile::RowField::Parent);
+        QCOMPARE(QApplication::focusWidget(), first);
+        QCOMPARE(opened->chosenRow(), 1);
+        QVERIFY(Input::activate(calendar));
+        opened->findChild<QScrollArea *>("SheetScroll")->verticalScrollBar()->setValue(0);
+        opened->findChild<QScrollArea *>("SheetScroll")->horizontalScrollBar()->setValue(500);
+        Input::doubleClickRow(list, 0);
+        const QWidget *viewport = opened->findChild<QScrollArea *>("SheetScroll")->viewport();
+        QVERIFY(viewport->rect().contains(QRect(first->mapTo(viewport, QPoint(0, 0)), first->size())));
 
         QStringList uids;
         for (const char *name : {"first.ics", "second.ics"}) {
