@@ -107,7 +107,11 @@ void registerKinds()
                .mimeType = QStringLiteral("application/x-hutchlore-breeding"),
                .findTitle = QStringLiteral("Breeding Records"),
                .format = &BreedingFile::format(),
-               .create = factory<TBreedingRecord>()});
+               .create = factory<TBreedingRecord>(),
+               // The breeding calendar opens a record at an event's mating row.
+               .showPosition = [](DocumentWindow *window, int row) {
+                   static_cast<TBreedingRecord *>(window)->focusRow(row);
+               }});
     kinds.add({.id = QString::fromLatin1(TShowRecord::KindId),
                .toolCaption = QStringLiteral("&Show Records"),
                .mainToolName = QStringLiteral("MMShowRecord"),

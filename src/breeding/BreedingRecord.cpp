@@ -15,6 +15,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScrollArea>
 
 #include <algorithm>
 
@@ -130,6 +131,17 @@ void TBreedingRecord::chooseRow(int row)
     m_chosenRow = row;
     for (QAction *action : m_rowMenu->actions())
         action->setEnabled(true);
+}
+
+void TBreedingRecord::focusRow(int row)
+{
+    ValueLabel *first = field(row, RowField::Parent);
+    if (!first)
+        return;
+    chooseRow(row);
+    if (auto *scroll = findChild<QScrollArea *>(QStringLiteral("SheetScroll")))
+        scroll->ensureWidgetVisible(first);
+    first->setFocus(Qt::OtherFocusReason);
 }
 
 void TBreedingRecord::buildSheet()

@@ -43,6 +43,10 @@ public:
     void RowOpenMateClick();
     // The mating row last clicked (1..15), or 0 before any.
     int chosenRow() const { return m_chosenRow; }
+    // Brings a mating row (1..15) before the breeder: it becomes the Row menu's row,
+    // and its first value is scrolled into view with the keyboard focus. Nothing for
+    // another number.
+    void focusRow(int row);
     void LinkDoubleClick(LinkField *field);
     // Asks for a CSV file and writes the filled mating rows to it.
     void FileExportCsvClick();

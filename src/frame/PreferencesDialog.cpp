@@ -8,9 +8,32 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
+
+namespace {
+
+// A count of the breeding calendar on its line of the group: caption, box, unit.
+QSpinBox *addCount(QGridLayout *grid, int line, const QString &caption, const char *name,
+                   Preferences::BreedingDays::Range range, int value, const QString &unit)
+{
+    QWidget *group = grid->parentWidget();
+    auto *label = new QLabel(caption, group);
+    auto *box = new QSpinBox(group);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setRange(range.least, range.most);
+    box->setValue(value);
+    label->setBuddy(box);
+    grid->addWidget(label, line, 0);
+    grid->addWidget(box, line, 1);
+    grid->addWidget(new QLabel(unit, group), line, 2);
+    return box;
+}
+
+} // namespace
 
 PreferencesDialog::PreferencesDialog(const FileDialogSpec &rabbitryDialog, QWidget *parent)
     : QDialog(parent), m_rabbitryDialog(rabbitryDialog)
@@ -56,14 +79,33 @@ PreferencesDialog::PreferencesDialog(const FileDialogSpec &rabbitryDialog, QWidg
                                  this);
     orderNote->setWordWrap(true);
     grid->addWidget(orderNote, 3, 0, 1, 4);
+
+    auto *calendar = new QGroupBox(QStringLiteral("Breeding calendar"), this);
+    calendar->setObjectName(QStringLiteral("BreedingDays"));
+    auto *counts = new QGridLayout(calendar);
+    const Preferences::BreedingDays days = Preferences::breedingDays();
+    using Days = Preferences::BreedingDays;
+    const QString afterBred = QStringLiteral("days after the bred date");
+    m_palpate =
+        addCount(counts, 0, QStringLiteral("&Palpate"), "PalpateDay", Days::PalpateRange, days.palpateDay, afterBred);
+    m_nestBox =
+        addCount(counts, 1, QStringLiteral("&Nest box"), "NestBoxDay", Days::NestBoxRange, days.nestBoxDay, afterBred);
+    m_kindle = addCount(counts, 2, QStringLiteral("Due to &kindle"), "KindleDay", Days::KindleRange, days.kindleDay,
+                        afterBred);
+    m_wean = addCount(counts, 3, QStringLiteral("&Wean"), "WeanWeeks", Days::WeanRange, days.weanWeeks,
+                      QStringLiteral("weeks after kindling"));
+    counts->setColumnStretch(2, 1);
+    grid->addWidget(calendar, 4, 0, 1, 4);
+
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("PreferencesButtons"));
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("PreferencesOk"));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("PreferencesCancel"));
-    grid->addWidget(buttons, 4, 0, 1, 4);
+    grid->addWidget(buttons, 5, 0, 1, 4);
     connectCommand(choose, &QPushButton::clicked, this, &PreferencesDialog::ChooseClick);
     connect(clear, &QPushButton::clicked, this, &PreferencesDialog::ClearClick);
-    connect(buttons, &QDialogButtonBox::accepted, this, &PreferencesDialog::accept);
+    // Ok may refuse: the guard shows why and the dialog stays.
+    connectCommand(buttons, &QDialogButtonBox::accepted, this, &PreferencesDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &PreferencesDialog::reject);
 }
 
@@ -88,6 +130,13 @@ void PreferencesDialog::ClearClick()
 
 void PreferencesDialog::accept()
 {
+    const Preferences::BreedingDays days{.palpateDay = m_palpate->value(),
+                                         .nestBoxDay = m_nestBox->value(),
+                                         .kindleDay = m_kindle->value(),
+                                         .weanWeeks = m_wean->value()};
+    if (const QString problem = days.problem(); !problem.isEmpty())
+        throw RecordError(QStringLiteral("Breeding calendar: ") + problem);
+    Preferences::setBreedingDays(days);
     Preferences::setMyRabbitryFile(m_myRabbitry->text());
     Preferences::setDateOrder(Preferences::DateOrder(m_dateOrder->currentIndex()));
     QDialog::accept();

@@ -3,6 +3,7 @@
 #include "herd/ICalendar.h"
 #include "records/RecordError.h"
 #include "shell/CommandGuard.h"
+#include "shell/Preferences.h"
 
 #include <QAction>
 #include <QBrush>
@@ -11,7 +12,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -47,7 +47,15 @@ TBreedingCalendar::TBreedingCalendar(const HerdSource &herd, QWidget *parent) : 
         runCommand(this, [&] { OpenEventClick(row); });
     });
     connect(m_reading, &HerdReading::rowsArrived, this, [this](const QList<Herd::Row> &rows) { m_rows += rows; });
-    connect(m_reading, &HerdReading::finished, this, &TBreedingCalendar::gather);
+    connect(m_reading, &HerdReading::finished, this, &TBreedingCalendar::takeSources);
+    // New day counts or a new date order make the list again; until the herd is read
+    // there is none, and the first one is made on them anyway.
+    const auto regather = [this] {
+        if (m_ready)
+            runCommand(this, [this] { gather(); });
+    };
+    connect(Preferences::notifier(), &Preferences::Notifier::breedingDaysChanged, this, regather);
+    connect(Preferences::notifier(), &Preferences::Notifier::dateOrderChanged, this, regather);
     buildMenus();
     resize(DefaultSize);
     m_reading->start();
@@ -55,25 +63,23 @@ TBreedingCalendar::TBreedingCalendar(const HerdSource &herd, QWidget *parent) : 
 
 void TBreedingCalendar::buildMenus()
 {
-    auto *file = new QMenu(QStringLiteral("&File"), this);
-    file->setObjectName(QStringLiteral("File"));
-    QAction *ics = file->addAction(QStringLiteral("Export as i&Calendar..."));
+    auto *ics = new QAction(QStringLiteral("Export as i&Calendar..."), this);
     ics->setObjectName(QStringLiteral("FileExportICalendar"));
     connectCommand(ics, &QAction::triggered, this, &TBreedingCalendar::FileExportICalendarClick);
-    file->addSeparator();
-    QAction *close = file->addAction(QStringLiteral("&Close"));
-    close->setObjectName(QStringLiteral("FileQuit"));
-    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
-    connect(close, &QAction::triggered, this, &QWidget::close);
-    setMenus({file});
+    setMenus({HerdWindows::fileMenu(this, {ics})});
+}
+
+void TBreedingCalendar::takeSources()
+{
+    m_sources = BreedingCalendar::sourcesOf(m_rows);
+    m_rows.clear();
+    gather();
 }
 
 void TBreedingCalendar::gather()
 {
     const Herd::Options options = HerdWindows::options();
-    m_calendar = BreedingCalendar::gather(BreedingCalendar::sourcesOf(m_rows), BreedingCalendar::Settings{},
-                                          options.order, options.today);
-    m_rows.clear();
+    m_calendar = BreedingCalendar::gather(m_sources, HerdWindows::calendarSettings(), options.order, options.today);
     m_list->clear();
     QList<QTreeWidgetItem *> items;
     items.reserve(m_calendar.events.size());
@@ -109,7 +115,8 @@ void TBreedingCalendar::OpenEventClick(int row)
 {
     if (row < 0 || row >= m_calendar.events.size())
         return;
-    HerdWindows::openRecord(m_calendar.events.at(row).record);
+    const BreedingCalendar::Event &event = m_calendar.events.at(row);
+    HerdWindows::openRecordAt(event.record, event.row);
 }
 
 void TBreedingCalendar::FileExportICalendarClick()

@@ -8,9 +8,10 @@ class QLabel;
 class QTreeWidget;
 
 // What is due in the rabbitry, soonest first: from every mating row of the breeding
-// records the herd's rabbits link to. Overdue dates are marked; a double-click opens
-// the breeding record; File > Export as iCalendar writes the events for a phone's or
-// desktop's calendar.
+// records the herd's rabbits link to, on the day counts and date order set in File >
+// Preferences (the list is made again when either changes). Overdue dates are
+// marked; a double-click opens the breeding record at the event's mating row; File >
+// Export as iCalendar writes the events for a phone's or desktop's calendar.
 class TBreedingCalendar : public ChildWindow
 {
     Q_OBJECT
@@ -32,9 +33,13 @@ public:
 
 private:
     void buildMenus();
+    // The linked records once the herd is read.
+    void takeSources();
+    // The events of the linked records, read now on the settings as they stand.
     void gather();
 
     QList<Herd::Row> m_rows;
+    QList<BreedingCalendar::Source> m_sources;
     BreedingCalendar::Calendar m_calendar;
     QTreeWidget *m_list;
     QLabel *m_problems;

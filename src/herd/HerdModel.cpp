@@ -5,6 +5,16 @@
 
 #include <algorithm>
 
+namespace {
+
+void redate(Herd::Row &row, HerdDate::Order order, const QDate &today)
+{
+    row.bornDate = HerdDate::read(row.born, order, today);
+    row.age = HerdDate::ageOf(row.bornDate, today);
+}
+
+} // namespace
+
 bool HerdModel::Filter::accepts(const Herd::Row &row) const
 {
     if (sex && row.sex != *sex)
@@ -19,11 +29,13 @@ void HerdModel::append(const QList<Herd::Row> &rows)
     for (const Herd::Row &row : rows) {
         const size_t index = size_t(m_rows.size());
         m_rows.append(row);
+        if (m_dating)
+            redate(m_rows.last(), m_dating->order, m_dating->today);
         if (!row.breed.isEmpty() &&
             std::none_of(m_breeds.cbegin(), m_breeds.cend(),
                          [&](const QString &known) { return known.compare(row.breed, Qt::CaseInsensitive) == 0; }))
             m_breeds.append(row.breed);
-        if (!m_filter.accepts(row))
+        if (!m_filter.accepts(m_rows.last()))
             continue;
         // After every row it does not come before: rows that compare equal keep list order.
         const auto at = std::upper_bound(m_shown.begin(), m_shown.end(), index,
@@ -33,6 +45,14 @@ void HerdModel::append(const QList<Herd::Row> &rows)
         m_shown.insert(at, index);
         endInsertRows();
     }
+}
+
+void HerdModel::readDatesAs(HerdDate::Order order, const QDate &today)
+{
+    m_dating = Dating{order, today};
+    for (Herd::Row &row : m_rows)
+        redate(row, order, today);
+    reshow();
 }
 
 void HerdModel::setFilter(const Filter &filter)

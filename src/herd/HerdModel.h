@@ -27,6 +27,10 @@ public:
 
     // Rows come in list order; each is shown in its sorted place when it passes the filter.
     void append(const QList<Herd::Row> &rows);
+    // Birth dates read from each row's born text (as typed) in `order`, ages counted to
+    // `today`: the rows shown are filtered and sorted again, and rows appended from now
+    // on are read so too, whatever order they were read in. The files are not read.
+    void readDatesAs(HerdDate::Order order, const QDate &today);
     void setFilter(const Filter &filter);
     const Herd::Row &shown(int row) const { return m_rows[m_shown[row]]; }
     QList<Herd::Row> shownRows() const;
@@ -47,6 +51,12 @@ private:
     QList<Herd::Row> m_rows;
     std::vector<size_t> m_shown; // indexes into m_rows
     QStringList m_breeds;
+    struct Dating
+    {
+        HerdDate::Order order;
+        QDate today;
+    };
+    std::optional<Dating> m_dating;
     Filter m_filter;
     int m_sortColumn = -1;
     bool m_ascending = true;

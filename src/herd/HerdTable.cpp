@@ -2,9 +2,13 @@
 
 #include "herd/HerdCsv.h"
 #include "herd/HerdModel.h"
+#include "herd/TestMatingWindow.h"
 #include "shell/CommandGuard.h"
+#include "shell/KindRegistry.h"
+#include "shell/Preferences.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -19,7 +23,8 @@ namespace {
 const std::optional<Herd::Sex> SexChoices[] = {std::nullopt, Herd::Sex::Buck, Herd::Sex::Doe};
 } // namespace
 
-THerdTable::THerdTable(const HerdSource &herd, QWidget *parent) : ChildWindow(parent)
+THerdTable::THerdTable(const HerdSource &herd, QWidget *parent)
+    : ChildWindow(parent), m_herd(herd), m_order(HerdWindows::dateOrder())
 {
     setObjectName(QStringLiteral("HerdTableWindow"));
     setWindowTitle(herd.name + QStringLiteral(" - Herd"));
@@ -71,6 +76,8 @@ THerdTable::THerdTable(const HerdSource &herd, QWidget *parent) : ChildWindow(pa
     connect(m_grid, &QTableView::doubleClicked, this,
             [this](const QModelIndex &index) { runCommand(this, [&] { OpenRowClick(index.row()); }); });
     connect(m_reading, &HerdReading::rowsArrived, this, &THerdTable::addRows);
+    // Whichever window changes the date order, this one follows.
+    connect(Preferences::notifier(), &Preferences::Notifier::dateOrderChanged, this, &THerdTable::followDateOrder);
     buildMenus();
     resize(DefaultSize);
     m_reading->start();
@@ -78,17 +85,47 @@ THerdTable::THerdTable(const HerdSource &herd, QWidget *parent) : ChildWindow(pa
 
 void THerdTable::buildMenus()
 {
-    auto *file = new QMenu(QStringLiteral("&File"), this);
-    file->setObjectName(QStringLiteral("File"));
-    QAction *csv = file->addAction(QStringLiteral("Export as &CSV..."));
+    auto *csv = new QAction(QStringLiteral("Export as &CSV..."), this);
     csv->setObjectName(QStringLiteral("FileExportCsv"));
     connectCommand(csv, &QAction::triggered, this, &THerdTable::FileExportCsvClick);
-    file->addSeparator();
-    QAction *close = file->addAction(QStringLiteral("&Close"));
-    close->setObjectName(QStringLiteral("FileQuit"));
-    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
-    connect(close, &QAction::triggered, this, &QWidget::close);
-    setMenus({file});
+
+    auto *view = new QMenu(QStringLiteral("&View"), this);
+    view->setObjectName(QStringLiteral("HerdView"));
+    auto *orders = new QActionGroup(this);
+    m_monthFirst = orders->addAction(QStringLiteral("&Month before Day"));
+    m_monthFirst->setObjectName(QStringLiteral("DateOrderMonthFirst"));
+    m_dayFirst = orders->addAction(QStringLiteral("&Day before Month"));
+    m_dayFirst->setObjectName(QStringLiteral("DateOrderDayFirst"));
+    for (QAction *order : orders->actions()) {
+        order->setCheckable(true);
+        view->addAction(order);
+    }
+    m_monthFirst->setChecked(m_order == HerdDate::Order::MonthFirst);
+    m_dayFirst->setChecked(m_order == HerdDate::Order::DayFirst);
+    connectCommand(m_monthFirst, &QAction::triggered, this, &THerdTable::DateOrderMonthFirstClick);
+    connectCommand(m_dayFirst, &QAction::triggered, this, &THerdTable::DateOrderDayFirstClick);
+
+    auto *rabbit = new QMenu(QStringLiteral("&Rabbit"), this);
+    rabbit->setObjectName(QStringLiteral("HerdRabbit"));
+    QAction *mating = rabbit->addAction(QStringLiteral("&Test Mating..."));
+    mating->setObjectName(QStringLiteral("HerdTestMating"));
+    connectCommand(mating, &QAction::triggered, this, &THerdTable::HerdTestMatingClick);
+    m_rowMenu = new QMenu(this);
+    m_rowMenu->setObjectName(QStringLiteral("HerdRowPopUp"));
+    m_rowMenu->addAction(mating);
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid, &QTableView::customContextMenuRequested, this, &THerdTable::openRowMenu);
+
+    setMenus({HerdWindows::fileMenu(this, {csv}), view, rabbit});
+}
+
+void THerdTable::openRowMenu(const QPoint &at)
+{
+    // The menu acts on the row it was opened on.
+    const QModelIndex index = m_grid->indexAt(at);
+    if (index.isValid())
+        m_grid->selectRow(index.row());
+    m_rowMenu->popup(m_grid->viewport()->mapToGlobal(at));
 }
 
 QList<Herd::Row> THerdTable::shownRows() const
@@ -118,6 +155,43 @@ void THerdTable::OpenRowClick(int shownRow)
     if (shownRow < 0 || shownRow >= m_model->rowCount())
         return;
     HerdWindows::openRecord(m_model->shown(shownRow).path);
+}
+
+void THerdTable::DateOrderMonthFirstClick()
+{
+    Preferences::setDateOrder(Preferences::DateOrder::MonthFirst);
+    // Said already through the notifier when the setting changed; this puts the
+    // checks back when it could not be kept.
+    followDateOrder();
+}
+
+void THerdTable::DateOrderDayFirstClick()
+{
+    Preferences::setDateOrder(Preferences::DateOrder::DayFirst);
+    followDateOrder();
+}
+
+void THerdTable::followDateOrder()
+{
+    const HerdDate::Order order = HerdWindows::dateOrder();
+    m_monthFirst->setChecked(order == HerdDate::Order::MonthFirst);
+    m_dayFirst->setChecked(order == HerdDate::Order::DayFirst);
+    if (order == m_order)
+        return;
+    m_order = order;
+    m_model->readDatesAs(order, QDate::currentDate());
+}
+
+void THerdTable::HerdTestMatingClick()
+{
+    const QModelIndexList selected = m_grid->selectionModel()->selectedRows();
+    QString rabbit;
+    if (!selected.isEmpty() && selected.constFirst().row() < m_model->rowCount())
+        rabbit = m_model->shown(selected.constFirst().row()).path;
+    auto *mating = qobject_cast<TTestMating *>(
+        KindRegistry::instance().adoptWindow(QString::fromLatin1(TTestMating::KindId), new TTestMating(m_herd)));
+    if (mating && !rabbit.isEmpty())
+        mating->chooseRabbit(rabbit);
 }
 
 void THerdTable::FileExportCsvClick()

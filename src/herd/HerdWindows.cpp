@@ -4,17 +4,55 @@
 #include "records/LineFile.h"
 #include "shell/CommandGuard.h"
 #include "shell/DocumentWindow.h"
+#include "shell/Frame.h"
 #include "shell/KindRegistry.h"
 #include "shell/Preferences.h"
 
+#include <QAction>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QPushButton>
 
 namespace HerdWindows {
+
+namespace {
+
+bool samePath(const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+}
+
+// The record window that shows `path` now, or null. One closed but not yet freed is hidden.
+DocumentWindow *windowShowing(const QString &path)
+{
+    const Frame *frame = Frame::instance();
+    if (!frame || path.isEmpty())
+        return nullptr;
+    for (QMdiSubWindow *open : frame->mdiArea()->subWindowList()) {
+        auto *document = qobject_cast<DocumentWindow *>(open);
+        if (document && !document->isHidden() && samePath(document->fileName(), path))
+            return document;
+    }
+    return nullptr;
+}
+
+DocumentWindow *openAsFileOpenDoes(const QString &path)
+{
+    DocumentWindow *window = KindRegistry::instance().openByExtension(path);
+    if (window && window->kind().openedFromMenu)
+        window->kind().openedFromMenu(window);
+    return window;
+}
+
+} // namespace
 
 HerdSource herdOf(const QString &rabbitryPath, const QString &caption, const QStringList &listed)
 {
@@ -55,6 +93,29 @@ Herd::Options options()
     return {.order = dateOrder(), .today = QDate::currentDate()};
 }
 
+BreedingCalendar::Settings calendarSettings()
+{
+    const Preferences::BreedingDays days = Preferences::breedingDays();
+    return {.palpateDay = days.palpateDay,
+            .nestBoxDay = days.nestBoxDay,
+            .dueDay = days.kindleDay,
+            .weanDay = days.weanWeeks * 7};
+}
+
+QMenu *fileMenu(QWidget *window, const QList<QAction *> &exports)
+{
+    auto *file = new QMenu(QStringLiteral("&File"), window);
+    file->setObjectName(QStringLiteral("File"));
+    file->addActions(exports);
+    if (!exports.isEmpty())
+        file->addSeparator();
+    QAction *close = file->addAction(QStringLiteral("&Close"));
+    close->setObjectName(QStringLiteral("FileQuit"));
+    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    QObject::connect(close, &QAction::triggered, window, &QWidget::close);
+    return file;
+}
+
 std::optional<QString> exportPath(QWidget *parent, const FileDialogSpec &request)
 {
     for (;;) {
@@ -77,9 +138,21 @@ std::optional<QString> exportPath(QWidget *parent, const FileDialogSpec &request
 
 void openRecord(const QString &path)
 {
-    DocumentWindow *window = KindRegistry::instance().openByExtension(path);
-    if (window && window->kind().openedFromMenu)
-        window->kind().openedFromMenu(window);
+    openAsFileOpenDoes(path);
+}
+
+void openRecordAt(const QString &path, int position)
+{
+    DocumentWindow *window = windowShowing(path);
+    if (window) {
+        if (window->isMinimized())
+            window->showNormal();
+        Frame::instance()->mdiArea()->setActiveSubWindow(window);
+    } else {
+        window = openAsFileOpenDoes(path);
+    }
+    if (window && window->kind().showPosition)
+        window->kind().showPosition(window, position);
 }
 
 } // namespace HerdWindows

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "herd/BreedingCalendar.h"
 #include "herd/Herd.h"
 #include "shell/Platform.h"
 
@@ -11,12 +12,14 @@
 #include <optional>
 
 class HerdLoader;
+class QAction;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 
-// What the herd windows share: which herd they show, how they read dates, and the
-// progress of reading the herd's files.
+// What the herd windows share: which herd they show, how they read dates, their File
+// menu, and the progress of reading the herd's files.
 
 // A herd: the rabbit files a rabbitry lists.
 struct HerdSource
@@ -39,12 +42,22 @@ std::optional<HerdSource> askForHerd(QWidget *parent, const FileDialogSpec &rabb
 // How rows are read now: the breeder's date order, ages to today.
 Herd::Options options();
 HerdDate::Order dateOrder();
+// The breeding calendar's day counts as set in File > Preferences.
+BreedingCalendar::Settings calendarSettings();
+
+// A herd window's File menu: the window's export entries (any number, none), a
+// separator after them, and "&Close" (Ctrl+W, "FileQuit"), which closes `window`.
+QMenu *fileMenu(QWidget *window, const QList<QAction *> &exports);
 
 // A file to export to: a save dialog, with the question before overwriting a file.
 std::optional<QString> exportPath(QWidget *parent, const FileDialogSpec &request);
 
 // Opens a record file in the window of its kind, as File > Open does.
 void openRecord(const QString &path);
+// The same for a position of the record (a breeding record's mating row), shown
+// as its kind shows a position; a window that shows the file already is brought to
+// the front instead of opening it again.
+void openRecordAt(const QString &path, int position);
 
 } // namespace HerdWindows
 

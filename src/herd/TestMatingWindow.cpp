@@ -4,14 +4,12 @@
 #include "records/RecordError.h"
 #include "shell/CommandGuard.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -99,13 +97,27 @@ TTestMating::TTestMating(const HerdSource &herd, QWidget *parent) : ChildWindow(
 
 void TTestMating::buildMenus()
 {
-    auto *file = new QMenu(QStringLiteral("&File"), this);
-    file->setObjectName(QStringLiteral("File"));
-    QAction *close = file->addAction(QStringLiteral("&Close"));
-    close->setObjectName(QStringLiteral("FileQuit"));
-    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
-    connect(close, &QAction::triggered, this, &QWidget::close);
-    setMenus({file});
+    setMenus({HerdWindows::fileMenu(this, {})});
+}
+
+void TTestMating::chooseRabbit(const QString &path)
+{
+    m_wanted = path;
+    chooseWanted();
+}
+
+void TTestMating::chooseWanted()
+{
+    if (m_wanted.isEmpty())
+        return;
+    // The buck box first: a rabbit of no stated sex is in both, and is the buck.
+    for (QComboBox *box : {m_buck, m_doe}) {
+        if (const int at = box->findData(m_wanted); at >= 0) {
+            box->setCurrentIndex(at);
+            m_wanted.clear();
+            return;
+        }
+    }
 }
 
 void TTestMating::addRows(const QList<Herd::Row> &rows)
@@ -120,6 +132,7 @@ void TTestMating::addRows(const QList<Herd::Row> &rows)
         if (Herd::canBear(row.sex) && m_doe->findData(row.path) < 0)
             m_doe->addItem(shown, row.path);
     }
+    chooseWanted();
 }
 
 QString TTestMating::chosen(const QComboBox *box, const QString &what) const

@@ -119,12 +119,27 @@ ChildWindow *KindRegistry::makeWindow(const QString &id, bool &made) const
     if (!window)
         return nullptr;
     made = true;
-    // Every window made here carries its kind: the one window of a kind is found
+    return place(*kind, window);
+}
+
+ChildWindow *KindRegistry::adoptWindow(const QString &id, ChildWindow *window) const
+{
+    const WindowKind *kind = find(id);
+    if (!kind || !Frame::instance()) {
+        delete window;
+        return nullptr;
+    }
+    return place(*kind, window);
+}
+
+ChildWindow *KindRegistry::place(const WindowKind &kind, ChildWindow *window) const
+{
+    // Every window placed here carries its kind: the one window of a kind is found
     // again by it, and F1 finds the window's help page.
-    window->setProperty(KindProperty, id);
-    frame->adopt(window);
-    if (!kind->defaultSize.isEmpty())
-        window->resize(kind->defaultSize);
+    window->setProperty(KindProperty, kind.id);
+    Frame::instance()->adopt(window);
+    if (!kind.defaultSize.isEmpty())
+        window->resize(kind.defaultSize);
     if (auto *document = qobject_cast<DocumentWindow *>(window))
         document->startHistory();
     return window;

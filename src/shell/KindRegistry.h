@@ -50,6 +50,10 @@ struct WindowKind
     std::function<ChildWindow *()> create = {};
     // Runs after the main window's File Open loaded a file into a new window.
     std::function<void(DocumentWindow *)> openedFromMenu = {};
+    // Brings a position of the window's record before the breeder (a breeding
+    // record's mating row: chosen, scrolled into view, focused); empty for a kind
+    // without positions to show.
+    std::function<void(DocumentWindow *, int position)> showPosition = {};
 
     bool isAvailable() const { return bool(create); }
     // "Rabbit Files (*.rab)|*.rab"
@@ -84,6 +88,11 @@ public:
     // (DocumentWindow::startEmpty).
     ChildWindow *newWindow(const QString &id) const;
     template <typename T> T *newWindow() const { return qobject_cast<T *>(newWindow(QString::fromLatin1(T::KindId))); }
+    // A window of the kind that another window made (a tool opened on what that window
+    // shows), placed in the newest main window as newWindow places the windows it
+    // makes. Without a main window, or for a kind not registered, the window is
+    // deleted and null comes back.
+    ChildWindow *adoptWindow(const QString &id, ChildWindow *window) const;
 
     // Opens `path` in a new window of the kind. A file that does not load leaves no
     // window behind: the new window closes and the error goes on to the caller.
@@ -114,6 +123,7 @@ private:
     // newWindow without the blank start, for a window a file or a seed is put into;
     // `made` says whether it is new.
     ChildWindow *makeWindow(const QString &id, bool &made) const;
+    ChildWindow *place(const WindowKind &kind, ChildWindow *window) const;
 
     QList<WindowKind> m_kinds;
 };

@@ -125,6 +125,13 @@ void ValueLabel::paintEvent(QPaintEvent *event)
 {
     if (!m_printing) {
         QLabel::paintEvent(event);
+        // A value given the focus (a row another window brought before the breeder)
+        // shows where it is; paper never shows it.
+        if (hasFocus()) {
+            QPainter painter(this);
+            painter.setPen(QPen(palette().color(QPalette::Highlight), 1));
+            painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
         return;
     }
     // Whole, in the size that fits; a smaller size keeps the line's baseline.

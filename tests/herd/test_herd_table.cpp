@@ -1,19 +1,24 @@
 // The herd table window, driven through clicks and keys: opening it from the
 // rabbitry window and the Tools menu, sorting by headings, filtering, opening a
-// rabbit, stopping a long read, and the CSV it exports.
+// rabbit, stopping a long read, the CSV it exports, the date order of its View menu
+// and test mating on the selected rabbit.
 
 #include "HerdFiles.h"
 #include "WindowFixture.h"
+#include "herd/HerdModel.h"
 #include "herd/HerdTable.h"
+#include "herd/TestMatingWindow.h"
 #include "rabbit/RabbitFormat.h"
 #include "rabbit/RabbitSheet.h"
 #include "rabbitry/MyRabbitry.h"
 #include "records/WindowRegistry.h"
 #include "frame/BigBadParent.h"
+#include "frame/PreferencesDialog.h"
 #include "shell/KindRegistry.h"
 #include "shell/Preferences.h"
 #include "shell/UserSettings.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
@@ -85,6 +90,32 @@ class TestHerdTable : public QObject
         const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
                         header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    }
+    static QString checkedOrder(THerdTable *table)
+    {
+        QStringList checked;
+        for (const char *name : {"DateOrderMonthFirst", "DateOrderDayFirst"})
+            if (table->findChild<QAction *>(name)->isChecked())
+                checked.append(QString::fromLatin1(name));
+        return checked.join(u',');
+    }
+    // Right-clicks the shown row and chooses the entry of the menu that pops up.
+    static void onRow(THerdTable *table, int row, const char *action)
+    {
+        QVERIFY(Input::activate(table));
+        QTableView *grid = table->grid();
+        const QModelIndex index = grid->model()->index(row, Herd::Name);
+        grid->scrollTo(index);
+        Input::clickOn(grid->viewport(), Qt::RightButton, grid->visualRect(index).center());
+        Input::chooseFromPopup(action);
+    }
+    // The test mating window the entry opened, once it has read the herd.
+    static TTestMating *openedMating()
+    {
+        auto *mating = WindowRegistry::newest<TTestMating>();
+        if (mating && !QTest::qWaitFor([&] { return mating->reading()->isFinished(); }, 20000))
+            return nullptr;
+        return mating;
     }
 
 private slots:
@@ -273,6 +304,155 @@ private slots:
         QVERIFY2(rows < many.size(), qPrintable(QString::number(rows)));
         QVERIFY(!reading->stopButton()->isVisible());
         QVERIFY(reading->status()->text().startsWith("Stopped"));
+    }
+
+    // View > Day before Month / Month before Day: the saved setting File > Preferences
+    // edits. Every open table reads its born texts again at once (not the files, which
+    // may be gone by then), later windows start with it, the dialog shows it.
+    void viewMenuSetsTheDateOrder()
+    {
+        QTemporaryDir settingsDir;
+        UserSettings::useSettingsFile(settingsDir.filePath("settings.ini"));
+        Preferences::setDateOrder(Preferences::DateOrder::MonthFirst);
+        // 2 Jan or 1 Feb; 1 Feb or 2 Jan; a 13th month or 13 Jan.
+        const auto writeRabbits = [&] {
+            m_herd->rabbit("Early", "E1", "Buck", "None", "None", {{BirthDate, "01/02/2020"}});
+            m_herd->rabbit("Late", "L1", "Doe", "None", "None", {{BirthDate, "02/01/2020"}});
+            m_herd->rabbit("Odd", "O1", "Doe", "None", "None", {{BirthDate, "13/01/2020"}});
+        };
+        writeRabbits();
+        m_rabbitry = m_herd->rabbitry("Dates.rbty",
+                                      {m_herd->path("Early.rab"), m_herd->path("Late.rab"), m_herd->path("Odd.rab")});
+        THerdTable *table = openFromRabbitry();
+        QVERIFY(table);
+        QCOMPARE(checkedOrder(table), QStringLiteral("DateOrderMonthFirst"));
+        clickHeading(table, Herd::Born);
+        QCOMPARE(column(table, Herd::Name), QStringList({"Early", "Late", "Odd"}));
+        QCOMPARE(column(table, Herd::Age).at(2), QString());
+        const QStringList monthFirstAges = column(table, Herd::Age);
+        const QString oddAge = HerdDate::ageOf(QDate(2020, 1, 13), QDate::currentDate()).text;
+        QVERIFY(!oddAge.isEmpty());
+
+        // The files go: what the rows hold is all there is to read from now on.
+        for (const char *name : {"Early.rab", "Late.rab", "Odd.rab"})
+            QVERIFY(QFile::remove(m_herd->path(name)));
+        Input::chooseFromMenuBar(table, "HerdView", "DateOrderDayFirst");
+        QCOMPARE(Preferences::dateOrder(), Preferences::DateOrder::DayFirst);
+        QCOMPARE(checkedOrder(table), QStringLiteral("DateOrderDayFirst"));
+        // Still sorted by Born, on the dates read anew; each row keeps what was typed.
+        QCOMPARE(column(table, Herd::Name), QStringList({"Late", "Odd", "Early"}));
+        QCOMPARE(column(table, Herd::Born), QStringList({"02/01/2020", "13/01/2020", "01/02/2020"}));
+        QCOMPARE(column(table, Herd::Age).at(1), oddAge);
+        for (const Herd::Row &row : table->shownRows())
+            QVERIFY2(!row.failed(), qPrintable(row.problem()));
+
+        // A table opened later starts in the new order; choosing in it moves the first too.
+        writeRabbits();
+        THerdTable *later = openFromRabbitry();
+        QVERIFY(later && later != table);
+        QCOMPARE(checkedOrder(later), QStringLiteral("DateOrderDayFirst"));
+        clickHeading(later, Herd::Born);
+        QCOMPARE(column(later, Herd::Name), QStringList({"Late", "Odd", "Early"}));
+        QCOMPARE(column(later, Herd::Age), column(table, Herd::Age));
+        Input::chooseFromMenuBar(later, "HerdView", "DateOrderMonthFirst");
+        QCOMPARE(Preferences::dateOrder(), Preferences::DateOrder::MonthFirst);
+        QCOMPARE(checkedOrder(table), QStringLiteral("DateOrderMonthFirst"));
+        QCOMPARE(column(table, Herd::Name), QStringList({"Early", "Late", "Odd"}));
+        QCOMPARE(column(table, Herd::Age), monthFirstAges);
+
+        // File > Preferences of the main window opens on the setting.
+        m_fx->parent().mdiArea()->setActiveSubWindow(nullptr);
+        int shown = -1;
+        QVERIFY(Input::whileModal([&] { Input::chooseFromMenuBar(&m_fx->parent(), "MMFile", "MMPreferences"); },
+                                  [&](QWidget *modal) {
+                                      auto *dialog = qobject_cast<PreferencesDialog *>(modal);
+                                      shown = dialog->dateOrderBox()->currentIndex();
+                                      Input::click(dialog->findChild<QPushButton *>("PreferencesCancel"));
+                                  }));
+        QCOMPARE(shown, int(Preferences::DateOrder::MonthFirst));
+        UserSettings::stopKeeping();
+    }
+
+    // Rows still arriving after the order changed were read in the old one: the model
+    // reads them again before it filters and sorts them.
+    void rowsArrivingLaterTakeTheNewOrder()
+    {
+        const QDate today = QDate::currentDate();
+        const auto row = [&](const QString &name, const QString &born) {
+            Herd::Row r;
+            r.name = name;
+            r.born = born;
+            r.bornDate = HerdDate::read(born, HerdDate::Order::MonthFirst, today);
+            r.age = HerdDate::ageOf(r.bornDate, today);
+            return r;
+        };
+        // A day after the 12th a few weeks back: no date month first, weeks old day first.
+        QDate recent = today.addDays(-20);
+        while (recent.day() <= 12)
+            recent = recent.addDays(-1);
+        const QString typed = recent.toString(QStringLiteral("dd/MM/yyyy"));
+        HerdModel model;
+        model.append({row("Early", "01/02/2020")});
+        model.readDatesAs(HerdDate::Order::DayFirst, today);
+        model.sort(Herd::Born, Qt::AscendingOrder);
+        // The filter finds the row by the age read in the new order.
+        const QString recentAge = HerdDate::ageOf(recent, today).text;
+        QVERIFY(recentAge.endsWith("weeks"));
+        model.setFilter({.text = recentAge, .sex = std::nullopt, .breed = QString()});
+        model.append({row("Recent", typed)});
+        QCOMPARE(model.rowCount(), 1);
+        QCOMPARE(model.shown(0).bornDate, recent);
+        model.setFilter({});
+        model.append({row("Late", "02/01/2020")});
+        QStringList names;
+        for (const Herd::Row &shown : model.shownRows())
+            names.append(shown.name);
+        QCOMPARE(names, QStringList({"Late", "Early", "Recent"}));
+    }
+
+    // Rabbit > Test Mating and the grid's right-click menu open test mating on this
+    // herd: a doe selected is the doe, a buck or a rabbit of no stated sex the buck;
+    // with nothing selected, or a row whose file is gone, it just opens.
+    void testMatingOnTheSelectedRabbit()
+    {
+        m_herd->rabbit("Kit", "K1", "");
+        m_rabbitry = m_herd->rabbitry("Mates.rbty",
+                                      {m_herd->path("Blaze.rab"), m_herd->path("Clover.rab"), m_herd->path("Aster.rab"),
+                                       m_herd->path("Kit.rab"), m_herd->path("Gone.rab")});
+        THerdTable *table = openFromRabbitry();
+        QVERIFY(table);
+        QVERIFY(table->grid()->selectionModel()->selectedRows().isEmpty());
+        Input::chooseFromMenuBar(table, "HerdRabbit", "HerdTestMating");
+        TTestMating *plain = openedMating();
+        QVERIFY(plain);
+        // The table's herd, not a question: the herd's bucks and does are offered.
+        QCOMPARE(plain->buckBox()->count(), 2);
+        QCOMPARE(plain->doeBox()->count(), 3);
+        QCOMPARE(plain->property(KindRegistry::KindProperty).toString(), QStringLiteral("testmating"));
+        QVERIFY(m_fx->parent().mdiArea()->subWindowList().contains(plain));
+        QVERIFY(Input::closeSubWindow(plain));
+
+        const int clover = column(table, Herd::Name).indexOf("Clover");
+        QVERIFY(Input::activate(table));
+        Input::clickRow(table->grid(), clover);
+        Input::chooseFromMenuBar(table, "HerdRabbit", "HerdTestMating");
+        TTestMating *forDoe = openedMating();
+        QVERIFY(forDoe && forDoe != plain);
+        QCOMPARE(forDoe->doeBox()->currentText(), QStringLiteral("Clover"));
+
+        // The right-click chooses its row; the other entries need none.
+        clickHeading(table, Herd::Name);
+        for (const char *name : {"Kit", "Blaze"}) {
+            onRow(table, column(table, Herd::Name).indexOf(name), "HerdTestMating");
+            TTestMating *mating = openedMating();
+            QVERIFY(mating);
+            QCOMPARE(mating->buckBox()->currentText(), QString::fromLatin1(name));
+            QCOMPARE(mating->doeBox()->currentText(), QStringLiteral("Aster"));
+        }
+        onRow(table, column(table, Herd::Name).indexOf(""), "HerdTestMating");
+        TTestMating *gone = openedMating();
+        QVERIFY(gone);
+        QCOMPARE(gone->buckBox()->currentText(), QStringLiteral("Blaze"));
     }
 };
 

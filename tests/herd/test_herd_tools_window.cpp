@@ -1,9 +1,12 @@
 // The test mating and breeding calendar windows, driven through clicks: choosing a
-// buck and a doe, ranking the bucks, opening a calendar event and exporting it.
+// buck and a doe, ranking the bucks, opening a calendar event at its mating row,
+// exporting, the calendar's day counts from File > Preferences, and the File menu
+// the herd windows share.
 
 #include "HerdFiles.h"
 #include "WindowFixture.h"
 #include "breeding/BreedingRecord.h"
+#include "frame/PreferencesDialog.h"
 #include "herd/CalendarWindow.h"
 #include "herd/TestMatingWindow.h"
 #include "rabbit/RabbitFormat.h"
@@ -12,12 +15,21 @@
 #include "frame/BigBadParent.h"
 #include "shell/DocumentWindow.h"
 #include "shell/KindRegistry.h"
+#include "shell/Preferences.h"
+#include "shell/SheetWidgets.h"
+#include "shell/UserSettings.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -45,6 +57,20 @@ QStringList valuesOf(const QStringList &lines, const QString &name)
         if (line.startsWith(name + u':') || line.startsWith(name + u';'))
             values.append(line.mid(line.indexOf(u':') + 1));
     return values;
+}
+
+// What the calendar lists, a line each: "date|event".
+QStringList dated(const TBreedingCalendar *calendar)
+{
+    QStringList lines;
+    for (int i = 0; i < calendar->list()->topLevelItemCount(); ++i)
+        lines.append(calendar->list()->topLevelItem(i)->text(0) + u'|' + calendar->list()->topLevelItem(i)->text(1));
+    return lines;
+}
+
+QString day(int fromToday)
+{
+    return QLocale::c().toString(QDate::currentDate().addDays(fromToday), QStringLiteral("d MMM yyyy"));
 }
 
 QStringList texts(const QComboBox *box)
@@ -75,6 +101,28 @@ class TestHerdToolsWindow : public QObject
         if (window && !QTest::qWaitFor([&] { return window->reading()->isFinished(); }, 20000))
             return nullptr;
         return window;
+    }
+    // File > Preferences of the main window, chosen with the mouse while no window is
+    // active (the bar shows the main window's menus then); `answer` works the dialog.
+    void preferences(const std::function<void(PreferencesDialog *)> &answer)
+    {
+        m_fx->parent().mdiArea()->setActiveSubWindow(nullptr);
+        QVERIFY(Input::whileModal([&] { Input::chooseFromMenuBar(&m_fx->parent(), "MMFile", "MMPreferences"); },
+                                  [&](QWidget *modal) { answer(qobject_cast<PreferencesDialog *>(modal)); }));
+    }
+    // Types a number over what the spin box shows.
+    static void typeNumber(QSpinBox *box, int value)
+    {
+        Input::focus(box);
+        Input::key(Qt::Key_A, Qt::ControlModifier);
+        Input::type(QString::number(value));
+    }
+    int breedingWindows() const
+    {
+        int count = 0;
+        for (QMdiSubWindow *window : m_fx->parent().mdiArea()->subWindowList())
+            count += qobject_cast<TBreedingRecord *>(window) && window->isVisible();
+        return count;
     }
     static void choose(QComboBox *box, const QString &text)
     {
@@ -192,10 +240,30 @@ private slots:
         QCOMPARE(list->topLevelItem(0)->text(0),
                  QLocale::c().toString(today.addDays(-8), QStringLiteral("d MMM yyyy")) + " (overdue)");
 
+        // Weaning is of the second mating row: the record opens there.
         Input::doubleClickRow(list, 3);
         auto *opened = WindowRegistry::newest<TBreedingRecord>();
         QVERIFY(opened);
         QCOMPARE(opened->fileName(), record);
+        QCOMPARE(m_fx->parent().mdiArea()->activeSubWindow(), opened);
+        QCOMPARE(QApplication::focusWidget(), opened->field(2, BreedingFile::RowField::Parent));
+        QCOMPARE(opened->chosenRow(), 2);
+
+        // Open already, the record comes to the front at the next event's row, scrolled to it.
+        opened->resize(260, 120);
+        QVERIFY(Input::activate(calendar));
+        Input::doubleClickRow(list, 0);
+        QCOMPARE(breedingWindows(), 1);
+        QCOMPARE(m_fx->parent().mdiArea()->activeSubWindow(), opened);
+        ValueLabel *first = opened->field(1, BreedingFile::RowField::Parent);
+        QCOMPARE(QApplication::focusWidget(), first);
+        QCOMPARE(opened->chosenRow(), 1);
+        QVERIFY(Input::activate(calendar));
+        opened->findChild<QScrollArea *>("SheetScroll")->verticalScrollBar()->setValue(0);
+        opened->findChild<QScrollArea *>("SheetScroll")->horizontalScrollBar()->setValue(500);
+        Input::doubleClickRow(list, 0);
+        const QWidget *viewport = opened->findChild<QScrollArea *>("SheetScroll")->viewport();
+        QVERIFY(viewport->rect().contains(QRect(first->mapTo(viewport, QPoint(0, 0)), first->size())));
 
         QStringList uids;
         for (const char *name : {"first.ics", "second.ics"}) {
@@ -214,6 +282,102 @@ private slots:
                 QCOMPARE(valuesOf(lines, "UID"), uids);
         }
         QCOMPARE(QSet<QString>(uids.cbegin(), uids.cend()).size(), 4);
+    }
+
+    // The day counts are set in File > Preferences: spin boxes within their ranges, the
+    // nest box refused unless it comes between palpation and kindling. An open
+    // calendar lists its dates again at once; the dialog opens on what is set.
+    void calendarFollowsTheDayCounts()
+    {
+        QTemporaryDir settingsDir;
+        UserSettings::useSettingsFile(settingsDir.filePath("settings.ini"));
+        HerdFiles &h = *m_herd;
+        const QDate today = QDate::currentDate();
+        const auto iso = [&](int days) { return today.addDays(days).toString(QStringLiteral("yyyy-MM-dd")); };
+        const QString record =
+            h.breeding("Daisy.brd", "Daisy", "Doe",
+                       {Mating{"Thumper", iso(-20), QString()}, Mating{"Thumper", iso(-60), iso(-30)}});
+        h.rabbit("Daisy", "D1", "Doe", "None", "None", {{RabbitFile::BreedLink, record}});
+        auto *calendar =
+            openTool<TBreedingCalendar>(h.rabbitry("Herd.rbty", {h.path("Daisy.rab")}), "BreedingCalendar1");
+        QVERIFY(calendar);
+        QTRY_VERIFY(calendar->isReady());
+        QCOMPARE(dated(calendar), QStringList({day(-8) + " (overdue)|Palpate", day(8) + "|Nest box",
+                                               day(11) + "|Due to kindle", day(26) + "|Wean"}));
+        const QStringList before = dated(calendar);
+
+        preferences([&](PreferencesDialog *dialog) {
+            QCOMPARE(dialog->palpateBox()->value(), 12);
+            QCOMPARE(dialog->nestBoxBox()->value(), 28);
+            QCOMPARE(dialog->kindleBox()->value(), 31);
+            QCOMPARE(dialog->weanBox()->value(), 8);
+            // Out of order: said, nothing kept, the dialog stays.
+            typeNumber(dialog->nestBoxBox(), 33);
+            Input::click(dialog->findChild<QPushButton *>("PreferencesOk"));
+            m_fx->platform().takeError("must come before kindling (day 31)");
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(dated(calendar), before);
+            typeNumber(dialog->palpateBox(), 20);
+            typeNumber(dialog->nestBoxBox(), 20);
+            Input::click(dialog->findChild<QPushButton *>("PreferencesOk"));
+            m_fx->platform().takeError("must come after palpation (day 20)");
+            QVERIFY(dialog->isVisible());
+            Input::focus(dialog->palpateBox());
+            for (int i = 0; i < 6; ++i)
+                Input::key(Qt::Key_Down);
+            typeNumber(dialog->nestBoxBox(), 25);
+            typeNumber(dialog->kindleBox(), 30);
+            typeNumber(dialog->weanBox(), 6);
+            Input::click(dialog->findChild<QPushButton *>("PreferencesOk"));
+        });
+        QCOMPARE(Preferences::breedingDays(),
+                 (Preferences::BreedingDays{.palpateDay = 14, .nestBoxDay = 25, .kindleDay = 30, .weanWeeks = 6}));
+        QCOMPARE(dated(calendar), QStringList({day(-6) + " (overdue)|Palpate", day(5) + "|Nest box",
+                                               day(10) + "|Due to kindle", day(12) + "|Wean"}));
+
+        // A calendar opened now uses them; the dialog shows them; Cancel keeps them.
+        auto *later = openTool<TBreedingCalendar>(h.path("Herd.rbty"), "BreedingCalendar1");
+        QVERIFY(later && later != calendar);
+        QTRY_VERIFY(later->isReady());
+        QCOMPARE(dated(later), dated(calendar));
+        preferences([&](PreferencesDialog *dialog) {
+            QCOMPARE(dialog->palpateBox()->value(), 14);
+            QCOMPARE(dialog->weanBox()->value(), 6);
+            typeNumber(dialog->weanBox(), 10);
+            Input::click(dialog->findChild<QPushButton *>("PreferencesCancel"));
+        });
+        QCOMPARE(Preferences::breedingDays().weanWeeks, 6);
+        UserSettings::stopKeeping();
+    }
+
+    // The three windows' File menus: their exports, then Close, which Ctrl+W presses.
+    void fileMenusEndWithClose()
+    {
+        const QString rabbitry = m_herd->rabbitry("Herd.rbty", {m_herd->rabbit("Solo", "S1", "Buck")});
+        const struct
+        {
+            const char *entry;
+            QStringList menu;
+        } tools[] = {{"HerdTable1", {"FileExportCsv", "", "FileQuit"}},
+                     {"TestMating1", {"FileQuit"}},
+                     {"BreedingCalendar1", {"FileExportICalendar", "", "FileQuit"}}};
+        for (const auto &tool : tools) {
+            DocumentWindow *list =
+                KindRegistry::instance().openFile(QString::fromLatin1(TMyRabbitry::KindId), rabbitry);
+            QVERIFY(list);
+            Input::chooseFromMenuBar(list, "Tools", tool.entry);
+            auto *window = qobject_cast<ChildWindow *>(m_fx->parent().mdiArea()->activeSubWindow());
+            QVERIFY2(window && window != list, tool.entry);
+            QStringList entries;
+            for (const QAction *action : window->menus().constFirst()->actions())
+                entries.append(action->isSeparator() ? QString() : action->objectName());
+            QCOMPARE(entries, tool.menu);
+            QCOMPARE(window->menus().constFirst()->objectName(), QStringLiteral("File"));
+            Input::keyOn(window->widget(), Qt::Key_W, Qt::ControlModifier);
+            WindowFixture::deleteClosed();
+            QVERIFY2(!m_fx->parent().mdiArea()->subWindowList().contains(window), tool.entry);
+            QVERIFY(Input::closeSubWindow(list));
+        }
     }
 
     // The sample herd shows something in each window: rows with legs and a

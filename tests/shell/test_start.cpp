@@ -26,6 +26,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -275,6 +276,72 @@ private slots:
         });
         UserSettings::open()->setValue("Preferences/DateOrder", QStringLiteral("Sideways"));
         QCOMPARE(Preferences::dateOrder(), Preferences::DateOrder::System);
+    }
+
+    // The breeding calendar's day counts: kept only as a set that holds together, said
+    // to the open windows only when they change; a hand-edited set that does not hold
+    // together is no setting at all.
+    void breedingDaysPreference()
+    {
+        using Days = Preferences::BreedingDays;
+        QSignalSpy days(Preferences::notifier(), &Preferences::Notifier::breedingDaysChanged);
+        QSignalSpy order(Preferences::notifier(), &Preferences::Notifier::dateOrderChanged);
+        QCOMPARE(Preferences::breedingDays(), Days{});
+        const Days set{.palpateDay = 10, .nestBoxDay = 29, .kindleDay = 32, .weanWeeks = 12};
+        QVERIFY(Preferences::setBreedingDays(set));
+        QCOMPARE(Preferences::breedingDays(), set);
+        QVERIFY(Preferences::setBreedingDays(set));
+        QCOMPARE(days.count(), 1);
+
+        // Each count out of its range, the nest box on either side of its place.
+        const Days refused[] = {{.palpateDay = 6},
+                                {.nestBoxDay = 36},
+                                {.kindleDay = 27},
+                                {.weanWeeks = 13},
+                                {.palpateDay = 20, .nestBoxDay = 20},
+                                {.nestBoxDay = 31}};
+        for (const Days &r : refused) {
+            QVERIFY(!r.problem().isEmpty());
+            QVERIFY(!Preferences::setBreedingDays(r));
+        }
+        QCOMPARE(Days{.weanWeeks = 13}.problem(), QStringLiteral("Wean at 13 weeks: choose from 4 to 12 weeks."));
+        // The ends of the ranges are counts like any other.
+        QCOMPARE((Days{.palpateDay = 7, .nestBoxDay = 20, .kindleDay = 28, .weanWeeks = 4}).problem(), QString());
+        QCOMPARE((Days{.palpateDay = 20, .nestBoxDay = 34, .kindleDay = 35, .weanWeeks = 12}).problem(), QString());
+        QCOMPARE(Preferences::breedingDays(), set);
+        QCOMPARE(days.count(), 1);
+
+        // Edited by hand: one count that is no number, out of range or out of order
+        // undoes the set; the defaults count, with no message at each window.
+        const struct
+        {
+            const char *key;
+            QVariant value;
+        } edits[] = {{"Preferences/PalpateDay", QStringLiteral("ten")},
+                     {"Preferences/WeanWeeks", QStringLiteral("99")},
+                     {"Preferences/NestBoxDay", QStringLiteral("33")},
+                     {"Preferences/KindleDay", QStringList{"32", "33"}}};
+        for (const auto &edit : edits) {
+            QVERIFY(Preferences::setBreedingDays(set));
+            UserSettings::open()->setValue(edit.key, edit.value);
+            QVERIFY2(Preferences::breedingDays() == Days{}, edit.key);
+        }
+        QVERIFY(Preferences::setBreedingDays(set));
+        UserSettings::open()->setValue("Preferences/PalpateDay", QStringLiteral(" 11 "));
+        QCOMPARE(Preferences::breedingDays().palpateDay, 11);
+
+        // The date order is said once per change, whoever sets it.
+        Preferences::setDateOrder(Preferences::DateOrder::DayFirst);
+        Preferences::setDateOrder(Preferences::DateOrder::DayFirst);
+        QCOMPARE(order.count(), 1);
+        // Nothing kept, nothing changes, nothing is said.
+        const int said = days.count();
+        UserSettings::stopKeeping();
+        QVERIFY(Preferences::setBreedingDays(set));
+        Preferences::setDateOrder(Preferences::DateOrder::MonthFirst);
+        QCOMPARE(Preferences::breedingDays(), Days{});
+        QCOMPARE(days.count(), said);
+        QCOMPARE(order.count(), 1);
     }
 
     void preferenceIsKeptAsTextOnly()
