@@ -101,6 +101,14 @@ QList<QMenu *> TBigBadParent::sharedMenus(QWidget *owner)
         const QString id = kind.id;
         connect(action, &QAction::triggered, this, [this, id] { runCommand(this, [&] { runTool(id); }); });
     }
+    if (!inMain) {
+        // A window's own menus stand in for the frame's File menu while it is active:
+        // the preferences stay one click away.
+        tools->addSeparator();
+        QAction *preferences = tools->addAction(QStringLiteral("&Preferences..."));
+        preferences->setObjectName(QStringLiteral("ToolsPreferences"));
+        connectCommand(preferences, &QAction::triggered, this, &TBigBadParent::MMPreferencesClick);
+    }
 
     auto *window = new QMenu(QStringLiteral("&Window"), owner);
     window->setObjectName(QStringLiteral("Window1"));

@@ -370,6 +370,16 @@ private slots:
                                       Input::click(dialog->findChild<QPushButton *>("PreferencesCancel"));
                                   }));
         QCOMPARE(shown, int(Preferences::DateOrder::MonthFirst));
+        // With a herd table active, its menu bar has them under Tools.
+        m_fx->parent().mdiArea()->setActiveSubWindow(later);
+        shown = -1;
+        QVERIFY(Input::whileModal([&] { Input::chooseFromMenuBar(later, "Tools", "ToolsPreferences"); },
+                                  [&](QWidget *modal) {
+                                      auto *dialog = qobject_cast<PreferencesDialog *>(modal);
+                                      shown = dialog->dateOrderBox()->currentIndex();
+                                      Input::click(dialog->findChild<QPushButton *>("PreferencesCancel"));
+                                  }));
+        QCOMPARE(shown, int(Preferences::DateOrder::MonthFirst));
         UserSettings::stopKeeping();
     }
 
