@@ -238,7 +238,8 @@ QByteArray readRegularFile(const QString &path, qint64 maxBytes, const QString &
                 fail("read", QStringLiteral("It holds more than %1.").arg(limit()));
             bytes.resize(qsizetype(std::min<qint64>(qint64(got) * 2, maxBytes + 1)));
         }
-        const ssize_t n = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
+        const qsizetype wanted = bytes.size() - got;
+        const ssize_t n = ::read(fd, bytes.data() + got, std::size_t(wanted));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -246,6 +247,11 @@ QByteArray readRegularFile(const QString &path, qint64 maxBytes, const QString &
         if (n == 0)
             break;
         got += n;
+        // Short of the byte past the size, at exactly the size: the end, without
+        // asking again. A file that grew fills that byte and is read on; one that
+        // reports no size (those in /proc) or comes in pieces is read to a read of 0.
+        if (n < wanted && status.st_size > 0 && got == qsizetype(status.st_size))
+            break;
     }
     bytes.truncate(got);
     return bytes;
