@@ -82,7 +82,12 @@ LineFile read(const QString &path, const Selection &selection)
     QStringList lines(count);
     for (const auto &[at, text] : std::as_const(picked)) {
         const QString &placeholder = format.field(at).placeholder;
-        lines[at] = sameAscii(text, placeholder) ? placeholder : LineFile::decodeLine(text);
+        // The format's own text, not a copy: copies of a placeholder share one count of
+        // users, which every thread reading records would otherwise keep changing.
+        if (sameAscii(text, placeholder))
+            lines[at] = QString::fromRawData(placeholder.constData(), placeholder.size());
+        else
+            lines[at] = LineFile::decodeLine(text);
     }
     return LineFile(std::move(lines));
 }

@@ -15,7 +15,8 @@ namespace RecordLines {
 // lines, split and decoded the same way), except that only the lines in `wanted` and
 // the lines the format checks as numbers are decoded. Every other line of the file is
 // there, empty. A wanted line that holds exactly its placeholder is given the
-// format's placeholder text without decoding. At most format.lineCount() lines are
+// format's placeholder text without decoding; that text is the format's own, so the
+// lines must not outlive the format (every record format lives as long as the program). At most format.lineCount() lines are
 // kept, which is all LineRecord::parse reads. Throws FileError as LineFile::read does.
 LineFile read(const QString &path, const LineFormat &format, std::span<const int> wanted);
 

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 
 #include <algorithm>
 #include <array>
@@ -82,6 +83,7 @@ public:
         struct Identity
         {
             QString file;          // the file's key, empty when unlinked
+            size_t fileHash = 0;   // of `file`: most pairs differ, and tell so at once
             QStringView name, ear; // trimmed, empty when a placeholder or blank
         };
         std::array<Identity, Count> identity;
@@ -89,8 +91,10 @@ public:
             Identity &id = identity[std::size_t(p.index())];
             // The bunny is nobody's ancestor here: its file need not be found.
             const QString link = p.isBunny() ? QString() : linkOf(pedigree, p);
-            if (!link.isEmpty())
+            if (!link.isEmpty()) {
                 id.file = keyOf ? keyOf(link) : fileKey(link);
+                id.fileHash = qHash(id.file);
+            }
             const auto filled = [&](ChartField field) {
                 const QString &text = pedigree.value(p.line(field));
                 return isFilled(text) ? QStringView(text).trimmed() : QStringView();
@@ -104,7 +108,7 @@ public:
         for (int a = 0; a < Count; ++a) {
             for (int b = a + 1; b < Count; ++b) {
                 const Identity &x = identity[std::size_t(a)], &y = identity[std::size_t(b)];
-                const bool same = !x.file.isEmpty() && !y.file.isEmpty() ? x.file == y.file
+                const bool same = !x.file.isEmpty() && !y.file.isEmpty() ? x.fileHash == y.fileHash && x.file == y.file
                                                                          : agree(x.ear, y.ear) && agree(x.name, y.name);
                 m_heap.setSame(m_place[std::size_t(a)], m_place[std::size_t(b)], same);
             }
