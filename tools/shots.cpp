@@ -1,11 +1,14 @@
 // Takes screenshots of real windows so a person can look at what a breeder sees:
-//   hutchlore_shots OUT_DIR [--click LABEL] [--action NAME] [--genetics FATHER.rab MOTHER.rab] [record files...]
+//   hutchlore_shots OUT_DIR [--click LABEL] [--action NAME] [--genetics FATHER.rab MOTHER.rab]
+//                   [--tool KIND]... [record files...]
 // Each file is opened through the main window; the frame and each sheet are
 // saved as PNG, and each sheet is printed to a PDF through its window's Print.
 // --click left-clicks the named value on every sheet first, to show the panel it
 // opens; --action triggers the named menu entry of every document window first
 // (SetFileLinks). --genetics opens a colour genetics calculator, loads the two
-// parents, calculates and saves it too.
+// parents, calculates and saves it too. --tool opens a tool window by its kind
+// ("herdtable", "testmating", "calendar") after the files, and every window that is
+// not a sheet is saved as window<N>.png.
 #include "ScriptedPlatform.h"
 #include "app/Kinds.h"
 #include "genetics/ColorCombiner.h"
@@ -36,6 +39,7 @@ int main(int argc, char **argv)
     QString click;
     QString action;
     QStringList parents;
+    QStringList tools;
     for (int i = 2; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--click") && i + 1 < argc)
@@ -45,7 +49,9 @@ int main(int argc, char **argv)
         else if (arg == QLatin1String("--genetics") && i + 2 < argc) {
             parents = {QString::fromLocal8Bit(argv[i + 1]), QString::fromLocal8Bit(argv[i + 2])};
             i += 2;
-        } else
+        } else if (arg == QLatin1String("--tool") && i + 1 < argc)
+            tools.append(QString::fromLocal8Bit(argv[++i]));
+        else
             files.append(arg);
     }
 
@@ -55,7 +61,9 @@ int main(int argc, char **argv)
     parent.show();
     for (const QString &file : files)
         parent.openByExtension(file);
-    if (files.isEmpty() && parents.isEmpty())
+    for (const QString &tool : std::as_const(tools))
+        parent.runTool(tool);
+    if (files.isEmpty() && parents.isEmpty() && tools.isEmpty())
         parent.runTool(QString::fromLatin1(TRabbitSheet::KindId));
     if (!parents.isEmpty()) {
         ScriptedPlatform::Installed platform;
@@ -66,13 +74,17 @@ int main(int argc, char **argv)
         combiner->findChild<QToolButton *>(QStringLiteral("OpenMother"))->click();
         combiner->findChild<QPushButton *>(QStringLiteral("Calculate"))->click();
     }
-    QTimer::singleShot(300, [&] {
+    // Long enough for a herd's rows to be read.
+    QTimer::singleShot(tools.isEmpty() ? 300 : 1500, [&] {
         parent.grab().save(out + QStringLiteral("/main.png"));
         int n = 0;
         int c = 0;
+        int w = 0;
         for (QMdiSubWindow *window : parent.mdiArea()->subWindowList()) {
             if (qobject_cast<TColorCombiner *>(window))
                 window->grab().save(out + QStringLiteral("/combiner%1.png").arg(++c));
+            else if (!qobject_cast<SheetWindow *>(window))
+                window->grab().save(out + QStringLiteral("/window%1.png").arg(++w));
             auto *document = qobject_cast<SheetWindow *>(window);
             if (!document)
                 continue;

@@ -126,6 +126,10 @@ int fullYear(QStringView digits, const QDate &today)
 
 Order defaultOrder(const QLocale &locale)
 {
+    // The C locale (a system with no language set) writes its dates month first
+    // ("%x" is mm/dd/yy), whatever Qt's own short form for it says.
+    if (locale.language() == QLocale::C)
+        return Order::MonthFirst;
     // The first of d, M and y outside quoted text decides.
     const QString format = locale.dateFormat(QLocale::ShortFormat);
     bool quoted = false;

@@ -126,7 +126,8 @@ private slots:
                                                         {"en_GB", Order::DayFirst},
                                                         {"de_DE", Order::DayFirst},
                                                         {"fr_FR", Order::DayFirst},
-                                                        {"ja_JP", Order::DayFirst}};
+                                                        {"ja_JP", Order::DayFirst},
+                                                        {"C", Order::MonthFirst}};
         for (const auto &[locale, order] : cases)
             QVERIFY2(HerdDate::defaultOrder(QLocale(QString::fromLatin1(locale))) == order, locale);
     }
