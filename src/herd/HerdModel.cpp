@@ -92,7 +92,24 @@ void HerdModel::sort(int column, Qt::SortOrder order)
 {
     m_sortColumn = column >= 0 && column < Herd::ColumnCount ? column : -1;
     m_ascending = order == Qt::AscendingOrder;
-    reshow();
+    // The same rows in another order: the selection and the current row follow their
+    // rabbits, as they would not through a reset.
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList kept = persistentIndexList();
+    std::vector<size_t> rabbits;
+    rabbits.reserve(std::size_t(kept.size()));
+    for (const QModelIndex &index : kept)
+        rabbits.push_back(m_shown[std::size_t(index.row())]);
+    std::stable_sort(m_shown.begin(), m_shown.end(), [this](size_t a, size_t b) { return before(a, b); });
+    std::vector<int> placeOf(std::size_t(m_rows.size()), -1);
+    for (std::size_t place = 0; place < m_shown.size(); ++place)
+        placeOf[m_shown[place]] = int(place);
+    QModelIndexList moved;
+    moved.reserve(kept.size());
+    for (qsizetype i = 0; i < kept.size(); ++i)
+        moved.append(index(placeOf[rabbits[std::size_t(i)]], kept[i].column()));
+    changePersistentIndexList(kept, moved);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 int HerdModel::rowCount(const QModelIndex &parent) const

@@ -187,6 +187,28 @@ private slots:
         QCOMPARE(names(), descending);
     }
 
+    // The rabbit chosen before a heading is clicked stays chosen, wherever it goes.
+    void sortingKeepsTheChosenRabbit()
+    {
+        THerdTable *table = openFromRabbitry();
+        QVERIFY(table);
+        clickHeading(table, Herd::Name);
+        Input::clickRow(table->grid(), 1);
+        const auto chosen = [&] {
+            const QModelIndexList rows = table->grid()->selectionModel()->selectedRows();
+            return rows.size() == 1 ? rows.first().data().toString() : QString();
+        };
+        QCOMPARE(chosen(), QStringLiteral("Blaze"));
+        clickHeading(table, Herd::Name);
+        QCOMPARE(chosen(), QStringLiteral("Blaze"));
+        QCOMPARE(table->grid()->currentIndex().data().toString(), QStringLiteral("Blaze"));
+        clickHeading(table, Herd::Age);
+        QCOMPARE(chosen(), QStringLiteral("Blaze"));
+        // A double-click on it opens that rabbit, not the one now at its old place.
+        Input::doubleClickRow(table->grid(), table->grid()->currentIndex().row());
+        QCOMPARE(WindowRegistry::newest<TRabbitSheet>()->fileName(), m_herd->path("Blaze.rab"));
+    }
+
     void filterTypingAndQuickFilters()
     {
         THerdTable *table = openFromRabbitry();
