@@ -100,12 +100,14 @@ QString eventName(EventKind kind)
     return {};
 }
 
-QString Event::uid() const
+QString Event::uid(const QString &herdFolder) const
 {
-    // The record by its absolute path, the row and the kind of event: never the date,
-    // which moves when the breeder corrects a typo or the day counts change.
+    // The record, the row and the kind of event: never the date, which moves when the
+    // breeder corrects a typo or the day counts change.
+    const QString absolute = QDir::cleanPath(QFileInfo(record).absoluteFilePath());
+    const QString named = herdFolder.isEmpty() ? absolute : QDir(herdFolder).relativeFilePath(absolute);
     const QString identity = QStringLiteral("%1\n%2\n%3")
-                                 .arg(QDir::cleanPath(QFileInfo(record).absoluteFilePath()))
+                                 .arg(named)
                                  .arg(row)
                                  .arg(QLatin1String(tokenOf(kind)));
     const QByteArray hash = QCryptographicHash::hash(identity.toUtf8(), QCryptographicHash::Sha1).toHex();

@@ -47,8 +47,10 @@ struct Event
 
     // The same for every export of this record's row and event, whatever its date,
     // so a calendar that imports the file again updates the event rather than
-    // adding a second one.
-    QString uid() const;
+    // adding a second one. The record is named by its path from `herdFolder`, the
+    // rabbitry's folder, so that a herd folder synced to another computer or moved
+    // gives the same UIDs; with no folder, by its absolute path.
+    QString uid(const QString &herdFolder = {}) const;
 };
 
 struct Calendar

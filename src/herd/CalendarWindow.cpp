@@ -19,7 +19,9 @@ namespace {
 enum Column { DateColumn, EventColumn, DoeColumn, BuckColumn, RecordColumn };
 } // namespace
 
-TBreedingCalendar::TBreedingCalendar(const HerdSource &herd, QWidget *parent) : ChildWindow(parent)
+TBreedingCalendar::TBreedingCalendar(const HerdSource &herd, QWidget *parent)
+    : ChildWindow(parent),
+      m_herdFolder(herd.rabbitryPath.isEmpty() ? QString() : QFileInfo(herd.rabbitryPath).absolutePath())
 {
     setObjectName(QStringLiteral("BreedingCalendarWindow"));
     setWindowTitle(QStringLiteral("Breeding Calendar"));
@@ -125,5 +127,5 @@ void TBreedingCalendar::FileExportICalendarClick()
         this, {QStringLiteral("iCalendar Files (*.ics)|*.ics"), QStringLiteral("ics"),
                QStringLiteral("Export as iCalendar")});
     if (path)
-        ICalendar::write(*path, m_calendar.events, QDateTime::currentDateTimeUtc());
+        ICalendar::write(*path, m_calendar.events, QDateTime::currentDateTimeUtc(), m_herdFolder);
 }

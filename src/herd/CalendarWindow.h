@@ -44,5 +44,6 @@ private:
     QTreeWidget *m_list;
     QLabel *m_problems;
     HerdReading *m_reading;
+    QString m_herdFolder; // the rabbitry's folder, which UIDs name records from; empty when unsaved
     bool m_ready = false;
 };

@@ -107,7 +107,7 @@ QByteArray contentLine(const QString &line)
     return folded;
 }
 
-QByteArray toBytes(const QList<BreedingCalendar::Event> &events, const QDateTime &stamp)
+QByteArray toBytes(const QList<BreedingCalendar::Event> &events, const QDateTime &stamp, const QString &herdFolder)
 {
     QByteArray out;
     const auto add = [&out](const QString &line) { out += contentLine(line); };
@@ -121,7 +121,7 @@ QByteArray toBytes(const QList<BreedingCalendar::Event> &events, const QDateTime
         if (!event.date.isValid() || event.date.year() < 1 || event.date.year() > 9998)
             continue;
         add(QStringLiteral("BEGIN:VEVENT"));
-        add(QStringLiteral("UID:") + event.uid());
+        add(QStringLiteral("UID:") + event.uid(herdFolder));
         add(QStringLiteral("DTSTAMP:") + stampText);
         add(QStringLiteral("DTSTART;VALUE=DATE:") + dateText(event.date));
         add(QStringLiteral("DTEND;VALUE=DATE:") + dateText(event.date.addDays(1)));
@@ -134,9 +134,10 @@ QByteArray toBytes(const QList<BreedingCalendar::Event> &events, const QDateTime
     return out;
 }
 
-void write(const QString &path, const QList<BreedingCalendar::Event> &events, const QDateTime &stamp)
+void write(const QString &path, const QList<BreedingCalendar::Event> &events, const QDateTime &stamp,
+           const QString &herdFolder)
 {
-    writeFileBytes(path, toBytes(events, stamp));
+    writeFileBytes(path, toBytes(events, stamp, herdFolder));
 }
 
 } // namespace ICalendar

@@ -21,10 +21,13 @@ QString escapeText(const QString &text);
 // with CR LF.
 QByteArray contentLine(const QString &line);
 
-// The whole file. `stamp` is the time of the export (DTSTAMP), written in UTC.
-QByteArray toBytes(const QList<BreedingCalendar::Event> &events, const QDateTime &stamp);
+// The whole file. `stamp` is the time of the export (DTSTAMP), written in UTC; each
+// event's UID names its record from `herdFolder` (Event::uid).
+QByteArray toBytes(const QList<BreedingCalendar::Event> &events, const QDateTime &stamp,
+                   const QString &herdFolder = {});
 
 // toBytes() written atomically; throws FileError.
-void write(const QString &path, const QList<BreedingCalendar::Event> &events, const QDateTime &stamp);
+void write(const QString &path, const QList<BreedingCalendar::Event> &events, const QDateTime &stamp,
+           const QString &herdFolder = {});
 
 } // namespace ICalendar

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QStringDecoder>
+#include <QTemporaryDir>
 #include <QTest>
 
 using BreedingCalendar::Calendar;
@@ -253,6 +254,21 @@ private slots:
         Event moved = first[0];
         moved.record = h.path("other.brd");
         QVERIFY(moved.uid() != first[0].uid());
+
+        // The herd folder synced to another computer (another place on its disk): the
+        // same UIDs from the rabbitry's folder, also for a record in a folder of its own.
+        QTemporaryDir elsewhere;
+        Event synced = first[0];
+        synced.record = elsewhere.filePath("daisy.brd");
+        QCOMPARE(synced.uid(elsewhere.path()), first[0].uid(h.path(".")));
+        QVERIFY(synced.uid() != first[0].uid());
+        Event inFolder = first[0];
+        inFolder.record = h.path("2024/daisy.brd");
+        QVERIFY(inFolder.uid(h.path(".")) != first[0].uid(h.path(".")));
+        synced.record = elsewhere.filePath("2024/daisy.brd");
+        QCOMPARE(synced.uid(elsewhere.path()), inFolder.uid(h.path(".")));
+        QCOMPARE(valuesOf(readICalendar(ICalendar::toBytes(first, Stamp, h.path("."))), "UID").first(),
+                 first[0].uid(h.path(".")));
     }
 
     void iCalendarReadBack()
