@@ -2,10 +2,29 @@
 
 #include "records/LineFile.h"
 
+#include <QRegularExpression>
+
 namespace Csv {
 
-QString field(const QString &text)
+namespace {
+
+// A spreadsheet takes a field that begins with "=", "+", "-" or "@" (or a tab or a CR)
+// as a formula, and a record from anyone's file could hold one that fetches or runs
+// something. A plain number ("-2", "+1.5") or a lone sign is not one.
+bool readAsFormula(const QString &text)
 {
+    if (text.isEmpty() || !QStringView(u"=+-@\t\r").contains(text.front()))
+        return false;
+    static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+([.,][0-9]+)?)?$"));
+    return !number.match(text).hasMatch();
+}
+
+} // namespace
+
+QString field(const QString &raw)
+{
+    // After an apostrophe, which spreadsheets show as text.
+    const QString text = readAsFormula(raw) ? u'\'' + raw : raw;
     const bool quote = text.contains(u',') || text.contains(u'"') || text.contains(u'\r') || text.contains(u'\n');
     if (!quote)
         return text;

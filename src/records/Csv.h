@@ -12,7 +12,9 @@ namespace Csv {
 
 using Rows = QList<QStringList>;
 
-// One field as stored: quoted only when it has to be.
+// One field as stored: quoted only when it has to be. A field a spreadsheet would run
+// as a formula ("=...", "+...", "-...", "@..." other than a plain number) is written
+// after an apostrophe, so that it shows as the text it is.
 QString field(const QString &text);
 // The rows as a file's bytes, led by the UTF-8 byte order mark so that spreadsheets
 // take the letters as UTF-8 rather than their local code page.

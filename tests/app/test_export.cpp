@@ -57,6 +57,17 @@ private slots:
         QCOMPARE(Csv::toBytes({}), Bom);
     }
 
+    // A value from a shared record that a spreadsheet would run is kept as text;
+    // numbers, signs alone and text that merely holds such a character are not touched.
+    void csvKeepsFormulasAsText()
+    {
+        const Csv::Rows rows{{"=HYPERLINK(\"http://x\")", "+cmd|' /C calc'!A0", "-2+3", "@SUM(A1)", "\t=1"},
+                             {"-2", "+1.5", "-", "3-4", "a=b", "2,5", "-0,5"}};
+        QCOMPARE(Csv::toBytes(rows),
+                 Bom + QByteArray("\"'=HYPERLINK(\"\"http://x\"\")\",'+cmd|' /C calc'!A0,'-2+3,'@SUM(A1),'\t=1\r\n"
+                                  "-2,+1.5,-,3-4,a=b,\"2,5\",\"-0,5\"\r\n"));
+    }
+
     // Every window that prints exports the page Print prints, with every value as
     // text, after the overwrite question.
     void pdfHoldsEveryValue_data()
