@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -40,6 +41,12 @@ TBreedingCalendar::TBreedingCalendar(const HerdSource &herd, QWidget *parent)
     m_problems->setWordWrap(true);
     m_problems->hide();
     column->addWidget(m_problems);
+    m_olderNote = new QLabel(form);
+    m_olderNote->setObjectName(QStringLiteral("CalendarOlderNote"));
+    m_olderNote->setTextFormat(Qt::PlainText);
+    m_olderNote->setWordWrap(true);
+    m_olderNote->hide();
+    column->addWidget(m_olderNote);
     m_reading = new HerdReading(herd, HerdWindows::options(), form);
     column->addWidget(m_reading);
     setWidget(form);
@@ -68,7 +75,38 @@ void TBreedingCalendar::buildMenus()
     auto *ics = new QAction(QStringLiteral("Export as i&Calendar..."), this);
     ics->setObjectName(QStringLiteral("FileExportICalendar"));
     connectCommand(ics, &QAction::triggered, this, &TBreedingCalendar::FileExportICalendarClick);
-    setMenus({HerdWindows::fileMenu(this, {ics})});
+    auto *view = new QMenu(QStringLiteral("&View"), this);
+    view->setObjectName(QStringLiteral("CalendarView"));
+    QAction *older = view->addAction(QStringLiteral("Show &Older Events"));
+    older->setObjectName(QStringLiteral("CalendarShowOlder"));
+    older->setCheckable(true);
+    connect(older, &QAction::toggled, this, [this](bool show) { runCommand(this, [&] { ViewShowOlderClick(show); }); });
+    setMenus({HerdWindows::fileMenu(this, {ics}), view});
+}
+
+void TBreedingCalendar::ViewShowOlderClick(bool show)
+{
+    m_showOlder = show;
+    showOlder();
+}
+
+void TBreedingCalendar::showOlder()
+{
+    const QDate recent = HerdWindows::options().today.addDays(-RecentDays);
+    int hidden = 0;
+    for (int i = 0; i < m_list->topLevelItemCount() && i < m_calendar.events.size(); ++i) {
+        const bool older = m_calendar.events.at(i).date < recent;
+        m_list->topLevelItem(i)->setHidden(older && !m_showOlder);
+        hidden += older && !m_showOlder ? 1 : 0;
+    }
+    m_olderNote->setVisible(hidden > 0);
+    m_olderNote->setText(
+        hidden == 0 ? QString()
+                    : QStringLiteral("%1 more than %2 days past %3 not listed (View > Show Older Events); "
+                                     "the iCalendar export holds them.")
+                          .arg(hidden == 1 ? QStringLiteral("1 event") : QStringLiteral("%1 events").arg(hidden))
+                          .arg(RecentDays)
+                          .arg(hidden == 1 ? QStringLiteral("is") : QStringLiteral("are")));
 }
 
 void TBreedingCalendar::takeSources()
@@ -106,6 +144,7 @@ void TBreedingCalendar::gather()
         items.append(item);
     }
     m_list->addTopLevelItems(items);
+    showOlder();
     for (int c = DateColumn; c < RecordColumn; ++c)
         m_list->resizeColumnToContents(c);
     m_problems->setVisible(!m_calendar.problems.isEmpty());

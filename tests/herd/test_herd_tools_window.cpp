@@ -284,6 +284,53 @@ private slots:
         QCOMPARE(QSet<QString>(uids.cbegin(), uids.cend()).size(), 4);
     }
 
+    // History is out of the way: events more than a month past are listed on request
+    // only, and exported always.
+    void olderEventsListedOnRequest()
+    {
+        HerdFiles &h = *m_herd;
+        const QDate today = QDate::currentDate();
+        const auto iso = [&](int days) { return today.addDays(days).toString(QStringLiteral("yyyy-MM-dd")); };
+        // Weaned 114 days ago; palpated 8 days ago, due in 11.
+        const QString record = h.breeding("Daisy.brd", "Daisy", "Doe",
+                                          {Mating{"Thumper", iso(-200), iso(-170)}, Mating{"Thumper", iso(-20), {}}});
+        h.rabbit("Daisy", "D1", "Doe", "None", "None", {{RabbitFile::BreedLink, record}});
+        auto *calendar = openTool<TBreedingCalendar>(h.rabbitry("Herd.rbty", {h.path("Daisy.rab")}), "BreedingCalendar1");
+        QVERIFY(calendar);
+        QTRY_VERIFY(calendar->isReady());
+        QTreeWidget *list = calendar->list();
+        const auto listed = [&] {
+            QStringList events;
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                if (!list->topLevelItem(i)->isHidden())
+                    events.append(list->topLevelItem(i)->text(1));
+            return events;
+        };
+        QCOMPARE(listed(), QStringList({"Palpate", "Nest box", "Due to kindle"}));
+        QVERIFY(calendar->olderNote()->isVisibleTo(calendar));
+        QVERIFY2(calendar->olderNote()->text().startsWith("1 event more than 30 days past is not listed"),
+                 qPrintable(calendar->olderNote()->text()));
+        const QString out = m_fx->path("all.ics");
+        m_fx->platform().expectFile(out);
+        Input::chooseFromMenuBar(calendar, "File", "FileExportICalendar");
+        QVERIFY(m_fx->platform().allAnswered());
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(valuesOf(icsLines(file.readAll()), "DTSTART").size(), 4);
+
+        Input::chooseFromMenuBar(calendar, "CalendarView", "CalendarShowOlder");
+        QCOMPARE(listed(), QStringList({"Wean", "Palpate", "Nest box", "Due to kindle"}));
+        QVERIFY(!calendar->olderNote()->isVisibleTo(calendar));
+        // Shown, it opens like any other: the weaning is of the first row.
+        Input::doubleClickRow(list, 0);
+        auto *opened = WindowRegistry::newest<TBreedingRecord>();
+        QVERIFY(opened);
+        QCOMPARE(opened->chosenRow(), 1);
+        QVERIFY(Input::activate(calendar));
+        Input::chooseFromMenuBar(calendar, "CalendarView", "CalendarShowOlder");
+        QCOMPARE(listed().size(), 3);
+    }
+
     // The day counts are set in File > Preferences: spin boxes within their ranges, the
     // nest box refused unless it comes between palpation and kindling. An open
     // calendar lists its dates again at once; the dialog opens on what is set.
