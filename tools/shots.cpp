@@ -1,6 +1,6 @@
 // Takes screenshots of real windows so a person can look at what a breeder sees:
 //   hutchlore_shots OUT_DIR [--click LABEL] [--action NAME] [--genetics FATHER.rab MOTHER.rab]
-//                   [--tool KIND]... [record files...]
+//                   [--tool KIND]... [--press BUTTON]... [record files...]
 // Each file is opened through the main window; the frame and each sheet are
 // saved as PNG, and each sheet is printed to a PDF through its window's Print.
 // --click left-clicks the named value on every sheet first, to show the panel it
@@ -8,7 +8,8 @@
 // (SetFileLinks). --genetics opens a colour genetics calculator, loads the two
 // parents, calculates and saves it too. --tool opens a tool window by its kind
 // ("herdtable", "testmating", "calendar") after the files, and every window that is
-// not a sheet is saved as window<N>.png.
+// not a sheet is saved as window<N>.png; --press clicks the named button of every such
+// window first (MatingCalculate, RankBucks).
 #include "ScriptedPlatform.h"
 #include "app/Kinds.h"
 #include "genetics/ColorCombiner.h"
@@ -40,6 +41,7 @@ int main(int argc, char **argv)
     QString action;
     QStringList parents;
     QStringList tools;
+    QStringList presses;
     for (int i = 2; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--click") && i + 1 < argc)
@@ -49,7 +51,9 @@ int main(int argc, char **argv)
         else if (arg == QLatin1String("--genetics") && i + 2 < argc) {
             parents = {QString::fromLocal8Bit(argv[i + 1]), QString::fromLocal8Bit(argv[i + 2])};
             i += 2;
-        } else if (arg == QLatin1String("--tool") && i + 1 < argc)
+        } else if (arg == QLatin1String("--press") && i + 1 < argc)
+            presses.append(QString::fromLocal8Bit(argv[++i]));
+        else if (arg == QLatin1String("--tool") && i + 1 < argc)
             tools.append(QString::fromLocal8Bit(argv[++i]));
         else
             files.append(arg);
@@ -83,8 +87,12 @@ int main(int argc, char **argv)
         for (QMdiSubWindow *window : parent.mdiArea()->subWindowList()) {
             if (qobject_cast<TColorCombiner *>(window))
                 window->grab().save(out + QStringLiteral("/combiner%1.png").arg(++c));
-            else if (!qobject_cast<SheetWindow *>(window))
+            else if (!qobject_cast<SheetWindow *>(window)) {
+                for (const QString &press : std::as_const(presses))
+                    if (auto *button = window->findChild<QPushButton *>(press))
+                        button->click();
                 window->grab().save(out + QStringLiteral("/window%1.png").arg(++w));
+            }
             auto *document = qobject_cast<SheetWindow *>(window);
             if (!document)
                 continue;
