@@ -139,8 +139,10 @@ void THerdTable::addRows(const QList<Herd::Row> &rows)
     m_model->append(rows);
     for (int i = breeds; i < m_model->breeds().size(); ++i)
         m_breed->addItem(m_model->breeds().at(i));
-    if (breeds == 0 && !rows.isEmpty())
+    if (breeds == 0 && !rows.isEmpty()) {
         m_grid->resizeColumnsToContents();
+        fitColumns();
+    }
 }
 
 void THerdTable::applyFilter()
@@ -200,4 +202,28 @@ void THerdTable::FileExportCsvClick()
         this, {QStringLiteral("CSV Files (*.csv)|*.csv"), QStringLiteral("csv"), QStringLiteral("Export as CSV")});
     if (path)
         HerdCsv::write(*path, m_model->shownRows());
+}
+
+void THerdTable::fitColumns()
+{
+    // Wide enough for every column where the frame has the room, never narrower than
+    // it was opened, moved left when it would reach past the frame's edge.
+    QWidget *area = parentWidget();
+    if (!area)
+        return;
+    // The last column stretches to the edge, and the header keeps it at least its
+    // default width when it does.
+    const QHeaderView *header = m_grid->horizontalHeader();
+    const int last = header->count() - 1;
+    int needed = std::max(header->sectionSize(last), header->defaultSectionSize());
+    for (int c = 0; c < last; ++c)
+        needed += header->sectionSize(c);
+    const int missing = needed - m_grid->viewport()->width();
+    if (missing <= 0)
+        return;
+    const int wanted = std::min(width() + missing + 2, area->width());
+    if (wanted <= width())
+        return;
+    // Moved left as far as it must to stay in the frame.
+    setGeometry(std::clamp(area->width() - wanted, 0, x()), y(), wanted, height());
 }

@@ -42,6 +42,8 @@ public:
     void HerdTestMatingClick();
 
 private:
+    // Widens the window so that the columns fit, as far as the frame allows.
+    void fitColumns();
     void buildMenus();
     void addRows(const QList<Herd::Row> &rows);
     void applyFilter();

@@ -187,6 +187,28 @@ private slots:
         QCOMPARE(names(), descending);
     }
 
+    // Every column in sight where the frame has the room; a narrow frame keeps the
+    // window as it was, with the grid scrolling.
+    void columnsFitTheWindow()
+    {
+        // Breeders write long colours and breeds.
+        m_herd->rabbit("Blaze", "B1", "Buck", "None", "None",
+                       {{Breed, "Standard Chinchilla (giant line, imported)"},
+                        {Color, "Broken Blue Steel with white toenails and Dutch marks"}});
+        m_fx->parent().resize(1800, 900);
+        THerdTable *table = openFromRabbitry();
+        QVERIFY(table);
+        QHeaderView *header = table->grid()->horizontalHeader();
+        // The last column reaches the edge, all of its values in sight.
+        QTRY_COMPARE(header->length(), table->grid()->viewport()->width());
+        QVERIFY(table->parentWidget()->rect().contains(table->geometry()));
+        table->close();
+        m_fx->parent().resize(700, 500);
+        table = openFromRabbitry();
+        QVERIFY(table);
+        QCOMPARE(table->width(), THerdTable::DefaultSize.width());
+    }
+
     // The rabbit chosen before a heading is clicked stays chosen, wherever it goes.
     void sortingKeepsTheChosenRabbit()
     {
