@@ -178,11 +178,14 @@ QWidget *TMyRabbitry::buildPreview()
     m_picture->setStretch(true);
     grid->addWidget(m_picture, 0, 2, row, 1, Qt::AlignTop);
 
-    auto *buttons = new QHBoxLayout;
+    // Two by two: four captions this long do not fit side by side in the panel.
+    auto *buttons = new QGridLayout;
+    int placed = 0;
     const auto addButton = [&](const char *name, const QString &caption) {
         auto *button = new QPushButton(caption, box);
         button->setObjectName(QString::fromLatin1(name));
-        buttons->addWidget(button);
+        buttons->addWidget(button, placed / 2, placed % 2);
+        ++placed;
         m_entryButtons.append(button);
         return button;
     };
