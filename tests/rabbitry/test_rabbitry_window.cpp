@@ -15,6 +15,10 @@ private slots:
         const QString z = rabbit("adir/Zz.rab", {});
         TMyRabbitry *window = newRabbitry();
         QVERIFY(!window->findChild<QPushButton *>("OpenPedigree")->isEnabled());
+        // At the window's first size every button's caption shows whole.
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        for (const QPushButton *button : window->findChildren<QPushButton *>())
+            QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
 
         // Shown by file name whatever the folder; each entry keeps its path.
         for (const QString &path : {b, z})
