@@ -35,18 +35,18 @@ TBreedingCalendar::TBreedingCalendar(const HerdSource &herd, QWidget *parent)
                              QStringLiteral("Buck"), QStringLiteral("Record")});
     m_list->header()->setStretchLastSection(true);
     column->addWidget(m_list, 1);
-    m_problems = new QLabel(form);
-    m_problems->setObjectName(QStringLiteral("CalendarProblems"));
-    m_problems->setTextFormat(Qt::PlainText);
-    m_problems->setWordWrap(true);
-    m_problems->hide();
-    column->addWidget(m_problems);
-    m_olderNote = new QLabel(form);
-    m_olderNote->setObjectName(QStringLiteral("CalendarOlderNote"));
-    m_olderNote->setTextFormat(Qt::PlainText);
-    m_olderNote->setWordWrap(true);
-    m_olderNote->hide();
-    column->addWidget(m_olderNote);
+    // Lines of text below the list, shown only when they have something to say.
+    const auto note = [&](const char *name) {
+        auto *label = new QLabel(form);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->hide();
+        column->addWidget(label);
+        return label;
+    };
+    m_problems = note("CalendarProblems");
+    m_olderNote = note("CalendarOlderNote");
     m_reading = new HerdReading(herd, HerdWindows::options(), form);
     column->addWidget(m_reading);
     setWidget(form);
