@@ -102,8 +102,11 @@ void THerdTable::buildMenus()
     }
     m_monthFirst->setChecked(m_order == HerdDate::Order::MonthFirst);
     m_dayFirst->setChecked(m_order == HerdDate::Order::DayFirst);
-    connectCommand(m_monthFirst, &QAction::triggered, this, &THerdTable::DateOrderMonthFirstClick);
-    connectCommand(m_dayFirst, &QAction::triggered, this, &THerdTable::DateOrderDayFirstClick);
+    const auto chooses = [this](QAction *entry, Preferences::DateOrder order) {
+        connect(entry, &QAction::triggered, this, [this, order] { runCommand(this, [&] { DateOrderClick(order); }); });
+    };
+    chooses(m_monthFirst, Preferences::DateOrder::MonthFirst);
+    chooses(m_dayFirst, Preferences::DateOrder::DayFirst);
 
     auto *rabbit = new QMenu(QStringLiteral("&Rabbit"), this);
     rabbit->setObjectName(QStringLiteral("HerdRabbit"));
@@ -159,17 +162,11 @@ void THerdTable::OpenRowClick(int shownRow)
     HerdWindows::openRecord(m_model->shown(shownRow).path);
 }
 
-void THerdTable::DateOrderMonthFirstClick()
+void THerdTable::DateOrderClick(Preferences::DateOrder order)
 {
-    Preferences::setDateOrder(Preferences::DateOrder::MonthFirst);
+    Preferences::setDateOrder(order);
     // Said already through the notifier when the setting changed; this puts the
     // checks back when it could not be kept.
-    followDateOrder();
-}
-
-void THerdTable::DateOrderDayFirstClick()
-{
-    Preferences::setDateOrder(Preferences::DateOrder::DayFirst);
     followDateOrder();
 }
 

@@ -2,6 +2,7 @@
 
 #include "herd/HerdWindows.h"
 #include "shell/ChildWindow.h"
+#include "shell/Preferences.h"
 
 class HerdModel;
 class QAction;
@@ -36,8 +37,8 @@ public:
 
     void FileExportCsvClick();
     void OpenRowClick(int shownRow);
-    void DateOrderMonthFirstClick();
-    void DateOrderDayFirstClick();
+    // View > Month before Day, Day before Month.
+    void DateOrderClick(Preferences::DateOrder order);
     // With no row selected the window opens with nothing chosen.
     void HerdTestMatingClick();
 

@@ -20,40 +20,6 @@
 
 namespace HerdWindows {
 
-namespace {
-
-bool samePath(const QString &a, const QString &b)
-{
-    if (a == b)
-        return true;
-    const QString canonical = QFileInfo(a).canonicalFilePath();
-    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
-}
-
-// The record window that shows `path` now, or null. One closed but not yet freed is hidden.
-DocumentWindow *windowShowing(const QString &path)
-{
-    const Frame *frame = Frame::instance();
-    if (!frame || path.isEmpty())
-        return nullptr;
-    for (QMdiSubWindow *open : frame->mdiArea()->subWindowList()) {
-        auto *document = qobject_cast<DocumentWindow *>(open);
-        if (document && !document->isHidden() && samePath(document->fileName(), path))
-            return document;
-    }
-    return nullptr;
-}
-
-DocumentWindow *openAsFileOpenDoes(const QString &path)
-{
-    DocumentWindow *window = KindRegistry::instance().openByExtension(path);
-    if (window && window->kind().openedFromMenu)
-        window->kind().openedFromMenu(window);
-    return window;
-}
-
-} // namespace
-
 HerdSource herdOf(const QString &rabbitryPath, const QString &caption, const QStringList &listed)
 {
     if (!rabbitryPath.isEmpty())
@@ -136,20 +102,26 @@ std::optional<QString> exportPath(QWidget *parent, const FileDialogSpec &request
     }
 }
 
-void openRecord(const QString &path)
+DocumentWindow *openRecord(const QString &path)
 {
-    openAsFileOpenDoes(path);
+    DocumentWindow *window = KindRegistry::instance().openByExtension(path);
+    if (window && window->kind().openedFromMenu)
+        window->kind().openedFromMenu(window);
+    return window;
 }
 
 void openRecordAt(const QString &path, int position)
 {
-    DocumentWindow *window = windowShowing(path);
+    // A window closed but not yet freed does not count.
+    QList<DocumentWindow *> open = DocumentWindow::showing(path);
+    open.removeIf([](const DocumentWindow *window) { return window->isHidden(); });
+    DocumentWindow *window = open.isEmpty() ? nullptr : open.constFirst();
     if (window) {
         if (window->isMinimized())
             window->showNormal();
         Frame::instance()->mdiArea()->setActiveSubWindow(window);
     } else {
-        window = openAsFileOpenDoes(path);
+        window = openRecord(path);
     }
     if (window && window->kind().showPosition)
         window->kind().showPosition(window, position);
@@ -197,9 +169,13 @@ void HerdReading::start()
     m_status->setText(QStringLiteral("Reading %1 rabbit files...").arg(m_loader->total()));
     m_showTimer.start(ShowAfterMs);
     // Called on a worker thread; the rows are taken on this object's thread.
-    m_loader->start([this] { QMetaObject::invokeMethod(this, [this] { take(); }, Qt::QueuedConnection); });
+    m_loader->start([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { take(); }, Qt::QueuedConnection);
+    });
     if (m_loader->total() == 0)
-        QMetaObject::invokeMethod(this, [this] { take(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { take(); }, Qt::QueuedConnection);
 }
 
 void HerdReading::StopClick()

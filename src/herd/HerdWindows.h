@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+class DocumentWindow;
 class HerdLoader;
 class QAction;
 class QLabel;
@@ -52,8 +53,9 @@ QMenu *fileMenu(QWidget *window, const QList<QAction *> &exports);
 // A file to export to: a save dialog, with the question before overwriting a file.
 std::optional<QString> exportPath(QWidget *parent, const FileDialogSpec &request);
 
-// Opens a record file in the window of its kind, as File > Open does.
-void openRecord(const QString &path);
+// Opens a record file in the window of its kind, as File > Open does; the window, or
+// null when none opened.
+DocumentWindow *openRecord(const QString &path);
 // The same for a position of the record (a breeding record's mating row), shown
 // as its kind shows a position; a window that shows the file already is brought to
 // the front instead of opening it again.

@@ -6,8 +6,40 @@
 #include "shell/Frame.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
 #include <QMenu>
 #include <QStatusBar>
+
+namespace {
+
+bool sameFile(const QString &a, const QString &b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo fa(a);
+    const QFileInfo fb(b);
+    const QString ca = fa.canonicalFilePath();
+    const QString cb = fb.canonicalFilePath();
+    if (!ca.isEmpty() && !cb.isEmpty())
+        return ca == cb;
+    return QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath());
+}
+
+} // namespace
+
+QList<DocumentWindow *> DocumentWindow::showing(const QString &path)
+{
+    QList<DocumentWindow *> windows;
+    const Frame *frame = Frame::instance();
+    if (!frame)
+        return windows;
+    for (QMdiSubWindow *open : frame->mdiArea()->subWindowList())
+        if (auto *window = qobject_cast<DocumentWindow *>(open); window && sameFile(window->fileName(), path))
+            windows.append(window);
+    return windows;
+}
 
 DocumentWindow::DocumentWindow(const char *kindId, QWidget *parent)
     : ChildWindow(parent), m_kind(KindRegistry::instance().find(QString::fromLatin1(kindId))),

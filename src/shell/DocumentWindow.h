@@ -31,6 +31,11 @@ public:
     DocumentWindow(const char *kindId, QWidget *parent = nullptr);
     ~DocumentWindow() override;
 
+    // The frame's record windows bound to `path`, however it is spelled: the same file
+    // where it exists (links, "..", symbolic links), the same absolute path where not.
+    // A window closed but not yet freed is among them, hidden.
+    static QList<DocumentWindow *> showing(const QString &path);
+
     const WindowKind &kind() const { return *m_kind; }
     const QString &fileName() const { return m_fileName; }
     bool isModified() const { return m_modified; }

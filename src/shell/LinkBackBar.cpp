@@ -12,30 +12,13 @@
 #include "shell/SheetWidgets.h"
 #include "shell/SheetWindow.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMdiArea>
 #include <QPushButton>
 #include <QStatusBar>
 
 namespace {
-
-// Two paths to one file: the same file when both exist (links, "..", symbolic links),
-// the same absolute path otherwise.
-bool sameFile(const QString &a, const QString &b)
-{
-    if (a.isEmpty() || b.isEmpty())
-        return false;
-    const QFileInfo fa(a);
-    const QFileInfo fb(b);
-    const QString ca = fa.canonicalFilePath();
-    const QString cb = fb.canonicalFilePath();
-    if (!ca.isEmpty() && !cb.isEmpty())
-        return ca == cb;
-    return QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath());
-}
 
 // The subject as the bar names it: its name, or its file's name while the name is blank.
 QString shownName(const QString &name, const QString &placeholder, const QString &path)
@@ -77,13 +60,9 @@ LinkBackBar::LinkBackBar(SheetWindow *window) : QFrame(window), m_window(window)
 QList<SheetWindow *> LinkBackBar::openSubjects() const
 {
     QList<SheetWindow *> open;
-    const Frame *frame = Frame::instance();
-    if (!frame)
-        return open;
-    for (QMdiSubWindow *sub : frame->mdiArea()->subWindowList()) {
-        auto *window = qobject_cast<SheetWindow *>(sub);
-        if (window && window != m_window && window->kind().id == m_target.subjectKind &&
-            sameFile(window->fileName(), m_subjectPath))
+    for (DocumentWindow *document : DocumentWindow::showing(m_subjectPath)) {
+        auto *window = qobject_cast<SheetWindow *>(document);
+        if (window && window != m_window && window->kind().id == m_target.subjectKind)
             open.append(window);
     }
     return open;
@@ -154,10 +133,11 @@ void LinkBackBar::LinkItClick()
     }
     hide();
     if (!linked) {
-        Platform::instance().ask(m_window,
-                                 QStringLiteral("%1's %2 has been linked to another %3 meanwhile. It was left as it is.")
-                                     .arg(m_subjectName, m_target.subjectNoun, m_target.noun),
-                                 Platform::Buttons::Ok);
+        Platform::instance().ask(
+            m_window,
+            QStringLiteral("%1's %2 has been linked to another %3 meanwhile. It was left as it is.")
+                .arg(m_subjectName, m_target.subjectNoun, m_target.noun),
+            Platform::Buttons::Ok);
         return;
     }
     if (Frame *frame = Frame::instance()) {
