@@ -4,6 +4,7 @@
 #include "herd/RecordLines.h"
 #include "records/FileLink.h"
 #include "records/LineFile.h"
+#include "records/LinkContext.h"
 #include "records/RecordError.h"
 
 #include <QCryptographicHash>
@@ -62,12 +63,14 @@ const std::vector<int> &calendarLines()
     return lines;
 }
 
-// The record's lines, checked as BreedingFile::parse checks them (it has no numbers),
-// with only the calendar's lines decoded and without copying them into a record.
-QStringList readRecord(const QString &path)
+// The lines of the record a link leads to (read from `path`), checked as
+// BreedingFile::parse checks them (it has no numbers), with only the calendar's lines
+// decoded and without copying them into a record.
+QStringList readRecord(LinkContext &links, const QString &stored, QString &path)
 {
     static const RecordLines::Selection Lines(BreedingFile::format(), calendarLines());
-    const LineFile file = RecordLines::read(path, Lines);
+    const LineFile file =
+        links.readWith(stored, path, [](const QString &file) { return RecordLines::read(file, Lines); });
     BreedingFile::format().linesUsed(file.count());
     return file.lines();
 }
@@ -106,10 +109,7 @@ QString Event::uid(const QString &herdFolder) const
     // breeder corrects a typo or the day counts change.
     const QString absolute = QDir::cleanPath(QFileInfo(record).absoluteFilePath());
     const QString named = herdFolder.isEmpty() ? absolute : QDir(herdFolder).relativeFilePath(absolute);
-    const QString identity = QStringLiteral("%1\n%2\n%3")
-                                 .arg(named)
-                                 .arg(row)
-                                 .arg(QLatin1String(tokenOf(kind)));
+    const QString identity = QStringLiteral("%1\n%2\n%3").arg(named).arg(row).arg(QLatin1String(tokenOf(kind)));
     const QByteArray hash = QCryptographicHash::hash(identity.toUtf8(), QCryptographicHash::Sha1).toHex();
     return QString::fromLatin1(hash) + QStringLiteral("@hutchlore");
 }
@@ -197,24 +197,15 @@ Calendar gather(const QList<Source> &sources, const Settings &settings, HerdDate
         return true;
     };
     for (const Source &source : sources) {
-        QString path = source.link;
-        if (!firstTime(path))
+        if (!firstTime(source.link))
             continue;
+        QString path = source.link;
         try {
-            QStringList record;
-            try {
-                record = readRecord(path);
-            } catch (const FileError &) {
-                // Looked for beside the rabbit file only when missing where stored, as
-                // FileLink::resolve does, so the common case costs no look-up more.
-                const FileLink::Resolved found = FileLink::resolve(source.link, source.holder);
-                if (!found.elsewhere)
-                    throw;
-                path = found.path;
-                if (!firstTime(path))
-                    continue;
-                record = readRecord(path);
-            }
+            LinkContext links(source.holder);
+            const QStringList record = readRecord(links, source.link, path);
+            // Found beside the rabbit file: perhaps under a path read already.
+            if (path != source.link && !firstTime(path))
+                continue;
             eventsOfLines(record, path, settings, order, today, calendar.events, calendar.problems);
         } catch (const RecordError &e) {
             calendar.problems.append(Herd::linkedFileProblem(QStringLiteral("Breeding record"), path, e));

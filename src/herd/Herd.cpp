@@ -12,9 +12,6 @@
 #include "records/RecordError.h"
 #include "show/ShowFormat.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 #include <array>
 
 namespace Herd {
@@ -49,25 +46,6 @@ QString linkAt(const LineFile &file, int line)
     return line < file.count() ? file.at(line) : FileLink::none();
 }
 
-// Reads the file a stored link leads to, the one links.pathOf finds, and sets `path`
-// to where it was read. A full path is read at once; only when that fails and nothing
-// is there is the file looked for beside the holder. A herd's links mostly work, and
-// each saves a look at the disk this way.
-template <class Read> LineFile readLinked(LinkContext &links, const QString &stored, QString &path, Read read)
-{
-    if (!stored.isEmpty() && QDir::isAbsolutePath(stored)) {
-        path = stored;
-        try {
-            return read(path);
-        } catch (const FileError &) {
-            if (QFileInfo::exists(stored))
-                throw;
-        }
-    }
-    path = links.pathOf(stored);
-    return read(path);
-}
-
 // A rabbit file too short for its own layout: the message says which file and why.
 QString shortFileMessage(const QString &path, const RecordError &error)
 {
@@ -82,7 +60,7 @@ void readShow(Row &row, LinkContext &links)
         static constexpr int Wanted[] = {ShowFile::Legs, ShowFile::WinningsNum};
         static const RecordLines::Selection Lines(ShowFile::format(), Wanted);
         const LineRecord show = ShowFile::parse(
-            readLinked(links, row.showLink, path, [](const QString &file) { return RecordLines::read(file, Lines); }));
+            links.readWith(row.showLink, path, [](const QString &file) { return RecordLines::read(file, Lines); }));
         const QString &legs = show.value(ShowFile::Legs);
         if (!RecordText::isBlank(legs, ShowFile::format().field(ShowFile::Legs).placeholder))
             row.legs = excerpt(legs.trimmed(), MaxValueChars);
@@ -97,8 +75,8 @@ void readPedigree(Row &row, LinkContext &links, FileKeys *keys)
     try {
         // Check Inbreeding's figure: it reads names, ears and links only, which parsing
         // gives as the window holds them (lines an older file lacks at their defaults).
-        const LineRecord chart = PedigreeFile::parse(readLinked(
-            links, row.pedigreeLink, path, [](const QString &file) { return RecordLines::read(file, RecordLines::chart()); }));
+        const LineRecord chart = PedigreeFile::parse(links.readWith(
+            row.pedigreeLink, path, [](const QString &file) { return RecordLines::read(file, RecordLines::chart()); }));
         Inbreeding::FileKey keyOf;
         if (keys)
             keyOf = [keys](const QString &link) { return keys->of(link); };
@@ -246,7 +224,7 @@ Row readRow(const QString &listed, const QString &rabbitryPath, const Options &o
                                          RabbitFile::BirthDate,  RabbitFile::Weight,    RabbitFile::PedigreeLink,
                                          RabbitFile::BreedLink,  RabbitFile::ShowLink};
         static const RecordLines::Selection Lines(RabbitFile::format(), Wanted);
-        file = readLinked(rabbitry, listed, row.path, [](const QString &path) { return RecordLines::read(path, Lines); });
+        file = rabbitry.readWith(listed, row.path, [](const QString &path) { return RecordLines::read(path, Lines); });
     } catch (const RecordError &e) {
         row.error = e.message();
         return row;

@@ -2,6 +2,7 @@
 
 #include "records/FileLink.h"
 #include "records/LineFile.h"
+#include "records/RecordError.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,6 +28,22 @@ LineFile LinkContext::read(const QString &stored)
 LineFile LinkContext::readHead(const QString &stored, int lineCount)
 {
     return LineFile::readHead(pathOf(stored), lineCount);
+}
+
+LineFile LinkContext::readWith(const QString &stored, QString &path,
+                               const std::function<LineFile(const QString &)> &read)
+{
+    if (!stored.isEmpty() && QDir::isAbsolutePath(stored)) {
+        path = stored;
+        try {
+            return read(path);
+        } catch (const FileError &) {
+            if (QFileInfo::exists(stored))
+                throw;
+        }
+    }
+    path = pathOf(stored);
+    return read(path);
 }
 
 QString LinkContext::message() const

@@ -193,6 +193,18 @@ private slots:
         const QList<BreedingCalendar::Source> sources = BreedingCalendar::sourcesOf({linked, unlinked, failed});
         QCOMPARE(sources.size(), 1);
         QCOMPARE(BreedingCalendar::gather(sources, {}, Order::MonthFirst, Today).events.size(), 3);
+
+        // A link without a folder is read beside the rabbit file, never from the folder
+        // the program runs in, which holds a record of that name too.
+        HerdFiles elsewhere;
+        elsewhere.breeding("daisy.brd", "Decoy", "Doe", {{"Nobody", "1/1/24", {}}});
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(elsewhere.path(".")));
+        const Calendar bare = BreedingCalendar::gather({{"daisy.brd", holder}}, {}, Order::MonthFirst, Today);
+        QDir::setCurrent(before);
+        QCOMPARE(bare.events.size(), 3);
+        QCOMPARE(bare.events.first().doe, QStringLiteral("Daisy"));
+        QCOMPARE(bare.events.first().record, daisy);
     }
 
     // The calendar reads only the lines it needs from each file; it must read them
