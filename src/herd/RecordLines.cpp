@@ -92,23 +92,17 @@ LineFile read(const QString &path, const Selection &selection)
     return LineFile(std::move(lines));
 }
 
-std::span<const int> chartLines()
+const Selection &chart()
 {
-    static const std::vector<int> lines = [] {
+    static const Selection lines = [] {
         std::vector<int> wanted;
         for (const PedigreeFile::Position &p : PedigreeFile::positions()) {
             wanted.push_back(p.line(PedigreeFile::ChartField::Name));
             wanted.push_back(p.line(PedigreeFile::ChartField::Ear));
             wanted.push_back(p.linkLine);
         }
-        return wanted;
+        return Selection(PedigreeFile::format(), wanted);
     }();
-    return lines;
-}
-
-const Selection &chart()
-{
-    static const Selection lines(PedigreeFile::format(), chartLines());
     return lines;
 }
 

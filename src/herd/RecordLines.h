@@ -36,11 +36,8 @@ private:
 };
 LineFile read(const QString &path, const Selection &lines);
 
-// chartLines() of a pedigree chart.
-const Selection &chart();
-
 // The lines of a pedigree chart that say who stands where: each position's name, ear
 // number and link, which is all Check Inbreeding compares.
-std::span<const int> chartLines();
+const Selection &chart();
 
 } // namespace RecordLines
